@@ -1,0 +1,18 @@
+// The batch run: chooses and opens the input and output files, answers every
+// input line with one output line and one console line, and closes both files.
+//
+// Files come from exactly two arguments, or else are "grouper.in" and
+// "grouper.out". When the input cannot be opened, both names are asked on the
+// console. The input is only ever read; an output file that is the input file
+// itself (under any name) is refused before anything is truncated.
+//
+// Exit status: 0 when the end of the input was reached and the whole result
+// file was written; 1 when a file could not be opened, the input could not be
+// read or the result file could not be written completely.
+#pragma once
+
+namespace grouper {
+
+int RunBatch(int argc, char** argv);
+
+}  // namespace grouper

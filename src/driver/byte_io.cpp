@@ -1,0 +1,87 @@
+#include "driver/byte_io.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace grouper {
+
+namespace {
+constexpr std::size_t kMaxLineBytes = 1023;
+}  // namespace
+
+LineReader::LineReader(int fd, std::size_t block_size)
+    : fd_(fd), block_(new char[block_size]), block_size_(block_size) {}
+
+bool LineReader::Fill() {
+  if (eof_ || failed_) return false;
+  for (;;) {
+    const ssize_t n = ::read(fd_, block_.get(), block_size_);
+    if (n > 0) {
+      begin_ = 0;
+      end_ = static_cast<std::size_t>(n);
+      return true;
+    }
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) failed_ = true;
+    eof_ = true;
+    return false;
+  }
+}
+
+std::size_t LineReader::ReadLine(char* destination) {
+  std::size_t count = 0;
+  while (count < kMaxLineBytes) {
+    if (begin_ == end_ && !Fill()) break;
+    const std::size_t want = kMaxLineBytes - count;
+    std::size_t available = end_ - begin_;
+    if (available > want) available = want;
+    const char* start = block_.get() + begin_;
+    const void* newline = std::memchr(start, '\n', available);
+    const std::size_t take =
+        newline ? static_cast<std::size_t>(static_cast<const char*>(newline) - start) + 1
+                : available;
+    std::memcpy(destination + count, start, take);
+    count += take;
+    begin_ += take;
+    if (newline) break;
+  }
+  return failed_ ? 0 : count;
+}
+
+ByteWriter::ByteWriter(int fd, std::size_t block_size)
+    : fd_(fd), block_(new char[block_size]), block_size_(block_size) {}
+
+bool ByteWriter::WriteAll(const char* bytes, std::size_t length) {
+  while (!failed_ && length > 0) {
+    const ssize_t n = ::write(fd_, bytes, length);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      failed_ = true;
+      break;
+    }
+    bytes += n;
+    length -= static_cast<std::size_t>(n);
+  }
+  return !failed_;
+}
+
+void ByteWriter::Write(const char* bytes, std::size_t length) {
+  if (failed_) return;
+  if (length > block_size_ - used_ && !Flush()) return;
+  if (length > block_size_) {
+    WriteAll(bytes, length);  // larger than the whole block: no copy
+    return;
+  }
+  std::memcpy(block_.get() + used_, bytes, length);
+  used_ += length;
+}
+
+bool ByteWriter::Flush() {
+  WriteAll(block_.get(), used_);
+  used_ = 0;
+  return !failed_;
+}
+
+}  // namespace grouper

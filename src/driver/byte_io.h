@@ -1,0 +1,55 @@
+// Buffered byte input and output on file descriptors, without any line-end
+// translation or locale.
+//
+// LineReader reads one line at a time as the C library's fgets does with a
+// 1024-byte buffer: at most 1023 bytes, up to and including a line feed; a
+// longer physical line is continued by the next read. ByteWriter collects
+// bytes in a large block and writes it whole; after the first failed write it
+// keeps failing and drops further bytes.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+
+namespace grouper {
+
+class LineReader {
+ public:
+  explicit LineReader(int fd, std::size_t block_size = 1 << 20);
+  // Reads the next line into `destination` (at least 1024 bytes; nothing past
+  // the bytes read is touched). Returns the number of bytes read, 0 at end of
+  // input or on a read error.
+  std::size_t ReadLine(char* destination);
+  bool failed() const { return failed_; }
+
+ private:
+  bool Fill();
+
+  int fd_;
+  std::unique_ptr<char[]> block_;
+  std::size_t block_size_;
+  std::size_t begin_ = 0;
+  std::size_t end_ = 0;
+  bool eof_ = false;
+  bool failed_ = false;
+};
+
+class ByteWriter {
+ public:
+  explicit ByteWriter(int fd, std::size_t block_size = 1 << 20);
+  void Write(const char* bytes, std::size_t length);
+  // Writes out what is buffered; false once any write has failed.
+  bool Flush();
+  bool failed() const { return failed_; }
+
+ private:
+  bool WriteAll(const char* bytes, std::size_t length);
+
+  int fd_;
+  std::unique_ptr<char[]> block_;
+  std::size_t block_size_;
+  std::size_t used_ = 0;
+  bool failed_ = false;
+};
+
+}  // namespace grouper

@@ -1,0 +1,123 @@
+#include "driver/line_output.h"
+
+#include <cstring>
+
+namespace grouper {
+
+const char kWrongDataTypeMessage[] = "오류-잘못된 데이타 타입입니다.";
+
+namespace {
+
+constexpr char kConsolePrefix[] = "데이타(";
+constexpr char kConsoleDone[] = ") .. 완료 (";
+constexpr char kConsoleSeparator[] = ") .. ";
+constexpr std::size_t kMessageGap = 32;
+
+// Bounded appends: a composed line never exceeds kMaxComposedLine bytes.
+struct Out {
+  char* begin;
+  std::size_t n = 0;
+
+  void Bytes(const char* s, std::size_t len) {
+    if (len > kMaxComposedLine - n) len = kMaxComposedLine - n;
+    std::memcpy(begin + n, s, len);
+    n += len;
+  }
+  void Text(const char* s) { Bytes(s, std::strlen(s)); }
+  void BlanksTo(std::size_t column) {
+    if (column > kMaxComposedLine - 2) column = kMaxComposedLine - 2;
+    if (column > n) {
+      std::memset(begin + n, ' ', column - n);
+      n = column;
+    }
+  }
+  void Number(int64_t value) {
+    char digits[24];
+    int count = 0;
+    const bool negative = value < 0;
+    uint64_t v = negative ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
+    do {
+      digits[count++] = static_cast<char>('0' + v % 10);
+      v /= 10;
+    } while (v != 0);
+    if (negative) digits[count++] = '-';
+    while (count > 0) Bytes(&digits[--count], 1);
+  }
+  void LineEnd(const char* end, std::size_t len) {
+    // Keep room for the line end whatever came before.
+    if (n > kMaxComposedLine - len) n = kMaxComposedLine - len;
+    Bytes(end, len);
+  }
+};
+
+}  // namespace
+
+std::size_t ComposeCodeLine(const char* line, std::size_t length, int code_column,
+                            const char* code, char* out) {
+  Out o{out};
+  o.Bytes(line, length);
+  o.BlanksTo(static_cast<std::size_t>(code_column));
+  o.Text(code);
+  o.LineEnd("\r\n", 2);
+  return o.n;
+}
+
+std::size_t ComposeMessageLine(const char* line, std::size_t length, const char* message,
+                               char* out) {
+  Out o{out};
+  o.Bytes(line, length);
+  o.BlanksTo(length + kMessageGap);
+  o.Text(message);
+  o.LineEnd("\r\n", 2);
+  return o.n;
+}
+
+std::size_t ComposeWrongTypeLine(const char* line, std::size_t length, int reject_column,
+                                 char* out) {
+  Out o{out};
+  const std::size_t reject = static_cast<std::size_t>(reject_column);
+  if (length < reject) {
+    o.Bytes(line, length);
+    o.BlanksTo(reject);
+  } else {
+    o.Bytes(line, reject - 1);
+    o.Bytes(" ", 1);
+  }
+  o.Text(kWrongDataTypeMessage);
+  o.LineEnd("\r\n", 2);
+  return o.n;
+}
+
+std::size_t ComposeConsoleCode(int64_t line_number, const char* code, char* out) {
+  Out o{out};
+  o.Text(kConsolePrefix);
+  o.Number(line_number);
+  o.Text(kConsoleDone);
+  o.Text(code);
+  o.Text(")");
+  o.LineEnd("\n", 1);
+  return o.n;
+}
+
+std::size_t ComposeConsoleMessage(int64_t line_number, const char* message, char* out) {
+  Out o{out};
+  o.Text(kConsolePrefix);
+  o.Number(line_number);
+  o.Text(kConsoleSeparator);
+  o.Text(message);
+  o.LineEnd("\n", 1);
+  return o.n;
+}
+
+std::size_t ComposeConsoleWrongType(int64_t line_number, char* out) {
+  Out o{out};
+  o.Text(kConsolePrefix);
+  o.Number(line_number);
+  o.Text(kConsoleSeparator);
+  o.Text(kWrongDataTypeMessage);
+  o.Text(" ");
+  o.LineEnd("\n", 1);
+  return o.n;
+}
+
+}  // namespace grouper

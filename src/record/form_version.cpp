@@ -1,0 +1,52 @@
+#include "record/form_version.h"
+
+#include <cstring>
+
+namespace grouper {
+
+namespace {
+
+constexpr FamilyInfo kFamilies[kFamilyCount] = {
+    {Family::kBase, 258, 258, 290, 290, 0}, {Family::k089, 262, 262, 294, 294, 3},
+    {Family::k090, 372, 348, 398, 402, 3},  {Family::k091, 380, 356, 398, 412, 3},
+    {Family::k092, 534, 510, 550, 566, 3},
+};
+
+}  // namespace
+
+Family FamilyOf(std::string_view v) {
+  if (v.size() != 3 || v[0] != '0') return Family::kBase;
+  if (v == "089" || v == "010") return Family::k089;
+  if (v == "090" || v == "011") return Family::k090;
+  if (v == "091" || v == "012") return Family::k091;
+  if (v == "092" || v == "013") return Family::k092;
+  return Family::kBase;
+}
+
+const FamilyInfo& InfoOf(Family family) { return kFamilies[static_cast<int>(family)]; }
+
+std::size_t TrimLine(char* text) {
+  std::size_t length = std::strlen(text);
+  while (length > 0) {
+    const char c = text[length - 1];
+    if (c != ' ' && c != '\r' && c != '\n') break;
+    text[--length] = '\0';
+  }
+  return length;
+}
+
+bool FramingAccepts(std::string_view form_version, std::size_t length) {
+  // The families from 090 may end early (blank signature names are trimmed
+  // away); the other families must have exactly their expected length.
+  const FamilyInfo& info = InfoOf(FamilyOf(form_version));
+  if (IsFrom090(info.family)) return length >= static_cast<std::size_t>(info.min_length);
+  return length == static_cast<std::size_t>(info.expected_length);
+}
+
+bool DriverFramingAccepts(std::string_view form_version, std::size_t length) {
+  const FamilyInfo& info = InfoOf(FamilyOf(form_version));
+  if (!FramingAccepts(form_version, length)) return false;
+  return !IsFrom090(info.family) || length <= static_cast<std::size_t>(info.code_column);
+}
+
+}  // namespace grouper

@@ -1,0 +1,57 @@
+// Form versions, their families and the framing of an input line.
+//
+// The first three bytes of a trimmed line name the form version. The eight
+// codes form four families whose two codes share layout, lengths and columns;
+// any other text selects the base layout, whose line has no version prefix.
+// Every rule that differs by form version asks one of the family-group
+// predicates below; no rule compares version texts itself.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+namespace grouper {
+
+enum class Family { kBase = 0, k089, k090, k091, k092 };
+inline constexpr int kFamilyCount = 5;
+
+struct FamilyInfo {
+  Family family;
+  int expected_length;  // full length of the family's layout
+  int min_length;       // shortest accepted trimmed length
+  int code_column;      // output column of the group code
+  int reject_column;    // output column of the wrong-data-type message
+  int items_start;      // column of the first item (after the version code)
+};
+
+// The family of a form-version text (at most three bytes; shorter texts and
+// unknown codes select the base layout).
+Family FamilyOf(std::string_view form_version);
+const FamilyInfo& InfoOf(Family family);
+
+// The form-version text of a NUL-terminated record field.
+inline std::string_view VersionText(const char* form_version) { return form_version; }
+
+// Family groups.
+inline bool IsEarly(Family f) { return f == Family::kBase || f == Family::k089; }
+inline bool Is090(Family f) { return f == Family::k090; }
+inline bool IsFrom091(Family f) { return f == Family::k091 || f == Family::k092; }
+inline bool IsFrom090(Family f) { return !IsEarly(f); }
+
+// True when the text is one of the eight version codes.
+inline bool IsVersionCode(std::string_view form_version) {
+  return FamilyOf(form_version) != Family::kBase;
+}
+
+// Trims a NUL-terminated line in place: every trailing blank, CR and LF is
+// overwritten with NUL. Tabs and all other bytes stay. Returns the new length.
+std::size_t TrimLine(char* text);
+
+// The framing tests the parser repeats: the trimmed length fits the family.
+bool FramingAccepts(std::string_view form_version, std::size_t trimmed_length);
+
+// The framing check of the batch run: the parser's tests plus an upper bound
+// for the families from 090, whose lines must not run past the code column.
+bool DriverFramingAccepts(std::string_view form_version, std::size_t trimmed_length);
+
+}  // namespace grouper

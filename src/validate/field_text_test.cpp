@@ -1,0 +1,83 @@
+#include "validate/field_text.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace grouper {
+namespace {
+
+TEST(IsNumericText, AcceptsDigitsOnlyUnlessPointsAllowed) {
+  struct Case {
+    const char* text;
+    int point_flag;
+    int expected;
+  } cases[] = {
+      {"", 0, -1},     {"", 1, -1},      {"123", 0, 1},   {"0", 0, 1},      {"12.5", 0, -1},
+      {"12.5", 1, 1},  {".", 1, 1},      {"1.2.3", 1, -1}, {"1.2.3", 0, -1}, {" 12", 0, -1},
+      {"12 ", 0, -1},  {"-12", 0, -1},   {"+1", 0, -1},   {"1e5", 1, -1},   {"\xb0\xa1", 0, -1},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(IsNumericText(c.text, c.point_flag), c.expected)
+        << "'" << c.text << "' flag " << c.point_flag;
+  }
+}
+
+TEST(RemoveChar, RemovesEveryOccurrenceInPlace) {
+  struct Case {
+    const char* before;
+    const char* after;
+  } cases[] = {
+      {"    ", ""}, {"abc", "abc"}, {" a b  c ", "abc"}, {"", ""}, {"2015 0301", "20150301"},
+  };
+  for (const Case& c : cases) {
+    char text[32] = {};
+    std::snprintf(text, sizeof text, "%s", c.before);
+    EXPECT_EQ(RemoveChar(' ', text), 1);
+    EXPECT_STREQ(text, c.after) << "from '" << c.before << "'";
+  }
+}
+
+// The test programs pin the time zone to Asia/Seoul (UTC+9, no daylight
+// saving since 1988), so local midnight is 15:00 UTC of the day before.
+TEST(CheckDate, ReturnsLocalMidnightOfValidDates) {
+  EXPECT_EQ(CheckDate("20150301"), 1425135600);  // 2015-02-28 15:00 UTC
+  EXPECT_EQ(CheckDate("19700102"), 54000);       // the first local midnight after the epoch
+  EXPECT_EQ(CheckDate("2015 0301"), CheckDate("20150301"));
+  EXPECT_EQ(CheckDate("20150230"), CheckDate("20150302"));  // normalised into March
+  EXPECT_EQ(CheckDate("20150231"), CheckDate("20150303"));
+  EXPECT_EQ(CheckDate("20380119"), 2147439600);  // the last one below 2^31
+}
+
+TEST(CheckDate, RejectsTextsThatAreNoDate) {
+  for (const char* text : {"00000000", "20151301", "20150132", "20150100", "20150001",
+                           "        ", "", "2015 301", "abcdefgh", "2015", "201503",
+                           "19700101",   // its local midnight is before the epoch
+                           "19000101",   // far before: no wrap-around into the valid range
+                           "20380120",   // the time value no longer fits 31 bits
+                           "20400101", "21060208", "99991231"}) {
+    EXPECT_EQ(CheckDate(text), -1) << "'" << text << "'";
+  }
+}
+
+TEST(CheckDate, ReadsNumbersAsFormattedInputDoes) {
+  // A sign counts toward the width: "+201" is the year 201, long before 1970.
+  EXPECT_EQ(CheckDate("+2010301"), -1);
+  // "-1" as a month is read but out of range.
+  EXPECT_EQ(CheckDate("2015-101"), -1);
+  // White space other than blanks is skipped before each number.
+  EXPECT_EQ(CheckDate("2015\t0301"), CheckDate("20150301"));
+  // Characters after the day are ignored.
+  EXPECT_EQ(CheckDate("20150301xyz"), CheckDate("20150301"));
+  // A month of one digit followed by a letter: the day cannot be read.
+  EXPECT_EQ(CheckDate("20153x01"), -1);
+}
+
+TEST(CheckDate, LaterDatesHaveLargerValues) {
+  EXPECT_LT(CheckDate("20150301"), CheckDate("20150302"));
+  EXPECT_EQ(CheckDate("20150302") - CheckDate("20150301"), 86400);
+  EXPECT_LT(CheckDate("19991231"), CheckDate("20000101"));
+}
+
+}  // namespace
+}  // namespace grouper

@@ -1,0 +1,8 @@
+#include "validate/sections.h"
+
+namespace grouper {
+
+// Placeholder until this section's checks are written.
+const char* ValidateSectionG(AssessmentRecord&, Family) { return nullptr; }
+
+}  // namespace grouper

@@ -1,0 +1,29 @@
+// Builds input lines for tests from named field values.
+//
+// ValidRecord(code) gives an AssessmentRecord for the form-version code (any
+// text that is not one of the eight codes gives the base layout) whose values
+// pass every validation rule: a first assessment of a patient who is not in a
+// coma, fully independent, with no diagnosis, treatment or problem recorded,
+// weight and height measured, and both signatures given. Tests change the
+// fields they are about and call BuildLine, which writes every item of the
+// family's layout at its columns; SetItem then overwrites the raw bytes of one
+// item (for values that a field cannot hold, such as a letter in a number).
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "record/assessment_record.h"
+#include "record/form_version.h"
+
+namespace grouper::testing {
+
+AssessmentRecord ValidRecord(std::string_view version_code);
+std::string BuildLine(const AssessmentRecord& record);
+// Overwrites the item of `field_name` with `text` (padded with blanks to the
+// item's width; longer text is cut). The item must be carried by the family.
+void SetItem(std::string& line, std::string_view field_name, std::string_view text);
+// Start column of a field in the family of the line's record.
+int ColumnOf(Family family, std::string_view field_name);
+
+}  // namespace grouper::testing
