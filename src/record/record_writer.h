@@ -1,0 +1,16 @@
+// The inverse of the parser: writes an AssessmentRecord as an input line of
+// its family's layout (chosen by `form_version`), every item at its columns.
+// Texts are padded with blanks, a NUL character is written as a blank, and
+// numbers are written as zero-padded digits (tenths as their digits without
+// the point). The line has the family's full expected length and no line end.
+#pragma once
+
+#include <string>
+
+#include "record/assessment_record.h"
+
+namespace grouper {
+
+std::string ComposeRecordLine(const AssessmentRecord& record);
+
+}  // namespace grouper
