@@ -22,7 +22,7 @@ constexpr char kDefaultOutput[] = "grouper.out";
 
 class Console {
  public:
-  Console() : writer_(STDOUT_FILENO, 1 << 16), line_by_line_(isatty(STDOUT_FILENO) == 1) {}
+  explicit Console(int fd = STDOUT_FILENO) : writer_(fd, 1 << 16), line_by_line_(isatty(fd) == 1) {}
 
   void Print(const char* bytes, std::size_t length) {
     writer_.Write(bytes, length);
@@ -83,7 +83,36 @@ int Fail(Console& console, const char* what, const std::string& name) {
   return 1;
 }
 
+StreamResult ProcessStream(int input_fd, int output_fd, Console& console) {
+  LineReader reader(input_fd);
+  ByteWriter output(output_fd);
+  auto processor = std::make_unique<LineProcessor>();
+  LineProcessor& p = *processor;
+  ResetLineProcessor(p);
+
+  std::size_t previous_read = 0;
+  for (;;) {
+    std::memset(p.line, 0, previous_read);  // the rest of the buffer is still zero
+    const std::size_t read = reader.ReadLine(p.line);
+    if (read == 0) break;
+    previous_read = read;
+    ProcessLine(p, read);
+    if (p.console_first) console.Print(p.console_line, p.console_length);
+    output.Write(p.output_line, p.output_length);
+    if (!p.console_first) console.Print(p.console_line, p.console_length);
+    if (output.failed()) break;
+  }
+  if (!output.Flush()) return StreamResult::kWriteError;
+  console.Flush();
+  return reader.failed() ? StreamResult::kReadError : StreamResult::kComplete;
+}
+
 }  // namespace
+
+StreamResult ProcessStream(int input_fd, int output_fd, int console_fd) {
+  Console console(console_fd);
+  return ProcessStream(input_fd, output_fd, console);
+}
 
 int RunBatch(int argc, char** argv) {
   std::signal(SIGPIPE, SIG_IGN);
@@ -110,32 +139,13 @@ int RunBatch(int argc, char** argv) {
   }
   console.Print("\n", 1);
 
-  LineReader reader(input_fd);
-  ByteWriter output(output_fd);
-  auto processor = std::make_unique<LineProcessor>();
-  LineProcessor& p = *processor;
-  ResetLineProcessor(p);
-
-  std::size_t previous_read = 0;
-  for (;;) {
-    std::memset(p.line, 0, previous_read);  // the rest of the buffer is still zero
-    const std::size_t read = reader.ReadLine(p.line);
-    if (read == 0) break;
-    previous_read = read;
-    ProcessLine(p, read);
-    if (p.console_first) console.Print(p.console_line, p.console_length);
-    output.Write(p.output_line, p.output_length);
-    if (!p.console_first) console.Print(p.console_line, p.console_length);
-    if (output.failed()) break;
-  }
-
-  const bool read_failed = reader.failed();
-  const bool flushed = output.Flush();
+  const StreamResult result = ProcessStream(input_fd, output_fd, console);
   const bool closed = ::close(output_fd) == 0;
-  const bool written = flushed && closed;
+  const bool written = result != StreamResult::kWriteError && closed;
   ::close(input_fd);
   if (!written) return Fail(console, "OUTPUT File Write Error - ", output_name);
-  if (read_failed) return Fail(console, "INPUT File Read Error - ", input_name);
+  if (result == StreamResult::kReadError)
+    return Fail(console, "INPUT File Read Error - ", input_name);
   console.Flush();
   return 0;
 }

@@ -52,8 +52,8 @@ struct Out {
 
 }  // namespace
 
-std::size_t ComposeCodeLine(const char* line, std::size_t length, int code_column,
-                            const char* code, char* out) {
+std::size_t ComposeCodeLine(const char* line, std::size_t length, int code_column, const char* code,
+                            char* out) {
   Out o{out};
   o.Bytes(line, length);
   o.BlanksTo(static_cast<std::size_t>(code_column));

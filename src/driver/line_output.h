@@ -20,8 +20,8 @@ inline constexpr std::size_t kMaxComposedLine = 2048;
 
 extern const char kWrongDataTypeMessage[];
 
-std::size_t ComposeCodeLine(const char* line, std::size_t length, int code_column,
-                            const char* code, char* out);
+std::size_t ComposeCodeLine(const char* line, std::size_t length, int code_column, const char* code,
+                            char* out);
 std::size_t ComposeMessageLine(const char* line, std::size_t length, const char* message,
                                char* out);
 std::size_t ComposeWrongTypeLine(const char* line, std::size_t length, int reject_column,

@@ -9,7 +9,9 @@
 
 namespace grouper {
 
-void ResetLineProcessor(LineProcessor& p) { std::memset(&p, 0, sizeof p); }
+void ResetLineProcessor(LineProcessor& p) {
+  std::memset(&p, 0, sizeof p);
+}
 
 void ProcessLine(LineProcessor& p, std::size_t read_length) {
   ++p.line_counter;

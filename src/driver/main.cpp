@@ -2,4 +2,6 @@
 // code or the first rule it breaks, one line of OUT per line of IN.
 #include "driver/batch_run.h"
 
-int main(int argc, char** argv) { return grouper::RunBatch(argc, argv); }
+int main(int argc, char** argv) {
+  return grouper::RunBatch(argc, argv);
+}

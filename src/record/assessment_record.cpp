@@ -11,6 +11,8 @@ int SetCurrentRecord(AssessmentRecord* record) {
   return 1;
 }
 
-AssessmentRecord* CurrentRecord() { return current_record; }
+AssessmentRecord* CurrentRecord() {
+  return current_record;
+}
 
 }  // namespace grouper

@@ -23,7 +23,9 @@ Family FamilyOf(std::string_view v) {
   return Family::kBase;
 }
 
-const FamilyInfo& InfoOf(Family family) { return kFamilies[static_cast<int>(family)]; }
+const FamilyInfo& InfoOf(Family family) {
+  return kFamilies[static_cast<int>(family)];
+}
 
 std::size_t TrimLine(char* text) {
   std::size_t length = std::strlen(text);

@@ -30,13 +30,23 @@ Family FamilyOf(std::string_view form_version);
 const FamilyInfo& InfoOf(Family family);
 
 // The form-version text of a NUL-terminated record field.
-inline std::string_view VersionText(const char* form_version) { return form_version; }
+inline std::string_view VersionText(const char* form_version) {
+  return form_version;
+}
 
 // Family groups.
-inline bool IsEarly(Family f) { return f == Family::kBase || f == Family::k089; }
-inline bool Is090(Family f) { return f == Family::k090; }
-inline bool IsFrom091(Family f) { return f == Family::k091 || f == Family::k092; }
-inline bool IsFrom090(Family f) { return !IsEarly(f); }
+inline bool IsEarly(Family f) {
+  return f == Family::kBase || f == Family::k089;
+}
+inline bool Is090(Family f) {
+  return f == Family::k090;
+}
+inline bool IsFrom091(Family f) {
+  return f == Family::k091 || f == Family::k092;
+}
+inline bool IsFrom090(Family f) {
+  return !IsEarly(f);
+}
 
 // True when the text is one of the eight version codes.
 inline bool IsVersionCode(std::string_view form_version) {

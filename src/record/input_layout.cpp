@@ -9,9 +9,10 @@ namespace grouper {
 namespace {
 
 // ROW(field, kind, width, base, 089/010, 090/011, 091/012, 092/013, message)
-#define ROW(field, kind, width, c0, c1, c2, c3, c4, message)                                     \
-  LayoutItem {                                                                                   \
-    #field, ItemKind::kind, width, offsetof(AssessmentRecord, field), {c0, c1, c2, c3, c4}, message \
+#define ROW(field, kind, width, c0, c1, c2, c3, c4, message)          \
+  LayoutItem {                                                        \
+#field, ItemKind::kind, width, offsetof(AssessmentRecord, field), \
+        {c0, c1, c2, c3, c4 }, message                                \
   }
 
 const LayoutItem kLayout[] = {
@@ -24,8 +25,10 @@ const LayoutItem kLayout[] = {
     ROW(a_assessment_date, kText, 8, 50, 53, 53, 53, 53, nullptr),
     ROW(a_residence_before_admission, kChar, 1, 58, 61, 61, 61, 61, nullptr),
     ROW(a_education_level, kChar, 1, 59, 62, 62, 62, 62, nullptr),
-    ROW(a_systolic_bp, kInt, 3, 60, 63, 63, 63, 63, "오류-[A.일반적사항][9.수축기혈압] 001~999 사이 숫자를 입력하시오"),
-    ROW(a_diastolic_bp, kInt, 3, 63, 66, 66, 66, 66, "오류-[A.일반적사항][9.이완기혈압] 001~999 사이 숫자를 입력하시오"),
+    ROW(a_systolic_bp, kInt, 3, 60, 63, 63, 63, 63,
+        "오류-[A.일반적사항][9.수축기혈압] 001~999 사이 숫자를 입력하시오"),
+    ROW(a_diastolic_bp, kInt, 3, 63, 66, 66, 66, 66,
+        "오류-[A.일반적사항][9.이완기혈압] 001~999 사이 숫자를 입력하시오"),
     ROW(a_smoking, kChar, 1, -1, -1, 69, 69, 69, nullptr),
     ROW(a_drinking, kChar, 1, -1, -1, 70, 70, 70, nullptr),
     ROW(a_exercise, kChar, 1, -1, -1, 71, 71, 71, nullptr),
@@ -69,13 +72,16 @@ const LayoutItem kLayout[] = {
     ROW(c_care_resistance, kChar, 1, 84, 87, 109, 109, 109, nullptr),
     ROW(c_wandering, kChar, 1, 85, 88, 110, 110, 110, nullptr),
     ROW(c_kmmse_done, kChar, 1, 86, 89, 111, 111, 111, nullptr),
-    ROW(c_kmmse_score, kInt, 2, 87, 90, 112, 112, 112, "오류-[C.인지기능][6.K-MMSE 점수] 00~99 사이 숫자를 입력하시오"),
+    ROW(c_kmmse_score, kInt, 2, 87, 90, 112, 112, 112,
+        "오류-[C.인지기능][6.K-MMSE 점수] 00~99 사이 숫자를 입력하시오"),
     ROW(c_kmmse_date, kText, 8, 89, 92, 114, 114, 114, nullptr),
     ROW(c_cdr_done, kChar, 1, -1, -1, 122, 122, 122, nullptr),
-    ROW(c_cdr_score, kIntTenths, 2, -1, -1, 123, 123, 123, "오류-[C.인지기능][7.치매 척도 검사][b-1.CDR 점수] 00~99 사이 숫자를 입력하시오"),
+    ROW(c_cdr_score, kIntTenths, 2, -1, -1, 123, 123, 123,
+        "오류-[C.인지기능][7.치매 척도 검사][b-1.CDR 점수] 00~99 사이 숫자를 입력하시오"),
     ROW(c_cdr_date, kText, 8, -1, -1, 125, 125, 125, nullptr),
     ROW(c_gds_done, kChar, 1, -1, -1, 133, 133, 133, nullptr),
-    ROW(c_gds_score, kInt, 1, -1, -1, 134, 134, 134, "오류-[C.인지기능][7.치매 척도 검사][d-1.GDS 점수] 0~9 사이 숫자를 입력하시오"),
+    ROW(c_gds_score, kInt, 1, -1, -1, 134, 134, 134,
+        "오류-[C.인지기능][7.치매 척도 검사][d-1.GDS 점수] 0~9 사이 숫자를 입력하시오"),
     ROW(c_gds_date, kText, 8, -1, -1, 135, 135, 135, nullptr),
     ROW(d_adl_dressing, kChar, 1, 97, 100, 143, 143, 143, nullptr),
     ROW(d_adl_washing_face, kChar, 1, 98, 101, 144, 144, 144, nullptr),
@@ -127,10 +133,13 @@ const LayoutItem kLayout[] = {
     ROW(e_voiding_diary_days, kIntUntested, 2, -1, -1, -1, 173, 327, nullptr),
     ROW(f_diabetes, kChar, 1, 121, 124, 173, 175, 329, nullptr),
     ROW(f_glucose_check_done, kChar, 1, 122, 125, 174, 176, 330, nullptr),
-    ROW(f_fasting_glucose, kInt, 3, 123, 126, 175, 177, 331, "오류-[F.질병진단][1.a.공복시혈당] 000~999 사이 숫자를 입력하시오"),
-    ROW(f_postprandial_glucose, kInt, 3, 126, 129, 178, 180, 334, "오류-[F.질병진단][1.a.식후 2시간 혈당] 000~999 사이 숫자를 입력하시오"),
+    ROW(f_fasting_glucose, kInt, 3, 123, 126, 175, 177, 331,
+        "오류-[F.질병진단][1.a.공복시혈당] 000~999 사이 숫자를 입력하시오"),
+    ROW(f_postprandial_glucose, kInt, 3, 126, 129, 178, 180, 334,
+        "오류-[F.질병진단][1.a.식후 2시간 혈당] 000~999 사이 숫자를 입력하시오"),
     ROW(f_hba1c_done, kChar, 1, 129, 132, 181, 183, 337, nullptr),
-    ROW(f_hba1c, kTenths, 3, 130, 133, 182, 184, 338, "오류-[F.질병진단][1.HbAlc] 000~999 사이 숫자를 입력하시오"),
+    ROW(f_hba1c, kTenths, 3, 130, 133, 182, 184, 338,
+        "오류-[F.질병진단][1.HbAlc] 000~999 사이 숫자를 입력하시오"),
     ROW(f_hba1c_date, kText, 8, 133, 136, 185, 187, 341, nullptr),
     ROW(f_hypertension, kChar, 1, 141, 144, 193, 195, 349, nullptr),
     ROW(f_urinary_tract_infection, kChar, 1, 142, 145, 194, 196, 350, nullptr),
@@ -169,7 +178,8 @@ const LayoutItem kLayout[] = {
     ROW(f_unspecified_malnutrition, kChar, 1, 168, 172, 226, 228, 382, nullptr),
     ROW(f_malnutrition_none, kChar, 1, 169, 173, 227, 229, 383, nullptr),
     ROW(g_fever, kChar, 1, 170, 174, 228, 230, 384, nullptr),
-    ROW(g_body_temperature, kTenths, 3, -1, -1, 229, 231, 385, "오류-[G.건강상태][1.a.1 체온] 000~999 사이 숫자를 입력하시오"),
+    ROW(g_body_temperature, kTenths, 3, -1, -1, 229, 231, 385,
+        "오류-[G.건강상태][1.a.1 체온] 000~999 사이 숫자를 입력하시오"),
     ROW(g_fever_workup, kChar, 1, -1, -1, 232, 234, 388, nullptr),
     ROW(g_fever_days, kIntUntested, 2, -1, -1, -1, 235, 389, nullptr),
     ROW(g_dehydration, kChar, 1, 171, 175, 233, 237, 391, nullptr),
@@ -186,9 +196,12 @@ const LayoutItem kLayout[] = {
     ROW(g_pain_frequency_090, kChar, 1, -1, -1, 239, -1, -1, nullptr),
     ROW(g_pain_frequency_091, kChar, 1, -1, -1, -1, 242, 396, nullptr),
     ROW(g_pain_moderate, kChar, 1, 176, 180, -1, -1, -1, nullptr),
-    ROW(g_pain_visual_scale, kInt, 2, -1, -1, 240, 243, 397, "오류-[G.건강상태][2.b.1.시각 통증 등급] 00~10 사이 숫자를 입력하시오"),
-    ROW(g_pain_numeric_scale, kInt, 2, -1, -1, 242, 245, 399, "오류-[G.건강상태][2.b.2.숫자 통증 등급] 00~10 사이 숫자를 입력하시오"),
-    ROW(g_pain_faces_scale, kInt, 1, -1, -1, 244, 247, 401, "오류-[G.건강상태][2.b.3.얼굴 통증 등급] 0~5 사이 숫자를 입력하시오"),
+    ROW(g_pain_visual_scale, kInt, 2, -1, -1, 240, 243, 397,
+        "오류-[G.건강상태][2.b.1.시각 통증 등급] 00~10 사이 숫자를 입력하시오"),
+    ROW(g_pain_numeric_scale, kInt, 2, -1, -1, 242, 245, 399,
+        "오류-[G.건강상태][2.b.2.숫자 통증 등급] 00~10 사이 숫자를 입력하시오"),
+    ROW(g_pain_faces_scale, kInt, 1, -1, -1, 244, 247, 401,
+        "오류-[G.건강상태][2.b.3.얼굴 통증 등급] 0~5 사이 숫자를 입력하시오"),
     ROW(g_pain_severe, kChar, 1, 177, 181, -1, -1, -1, nullptr),
     ROW(g_pain_treatment_091, kChar, 1, -1, -1, -1, 248, 402, nullptr),
     ROW(g_cancer_pain_treatment_090, kChar, 1, -1, -1, 245, -1, -1, nullptr),
@@ -198,25 +211,35 @@ const LayoutItem kLayout[] = {
     ROW(g_end_stage_disease, kChar, 1, 180, 184, 248, 252, 406, nullptr),
     ROW(h_swallowing, kChar, 1, 181, 185, 249, 253, 407, nullptr),
     ROW(h_weight_measured, kChar, 1, 182, 186, 250, 254, 408, nullptr),
-    ROW(h_weight, kTenths, 4, 183, 187, 251, 255, 409, "오류-[H.구강 및 영양상태][2.체중] 0000~9999 사이 숫자를 입력하세요"),
+    ROW(h_weight, kTenths, 4, 183, 187, 251, 255, 409,
+        "오류-[H.구강 및 영양상태][2.체중] 0000~9999 사이 숫자를 입력하세요"),
     ROW(h_weight_date, kText, 8, 187, 191, 255, 259, 413, nullptr),
     ROW(h_weight_loss, kChar, 1, 195, 199, 263, 267, 421, nullptr),
     ROW(h_height_measured, kChar, 1, -1, -1, 264, 268, 422, nullptr),
-    ROW(h_height, kTenths, 4, -1, -1, 265, 269, 423, "오류-[H.구강 및 영양상태][2-3.b.1 키] 0000~9999 사이 숫자를 입력하세요"),
+    ROW(h_height, kTenths, 4, -1, -1, 265, 269, 423,
+        "오류-[H.구강 및 영양상태][2-3.b.1 키] 0000~9999 사이 숫자를 입력하세요"),
     ROW(h_height_date, kText, 8, -1, -1, 269, 273, 427, nullptr),
     ROW(h_parenteral_nutrition, kChar, 1, 196, 200, 277, 281, 435, nullptr),
     ROW(h_tube_feeding, kChar, 1, 197, 201, 278, 282, 436, nullptr),
     ROW(h_tube_feeding_days, kIntUntested, 2, -1, -1, -1, 283, 437, nullptr),
     ROW(h_calorie_intake, kChar, 1, 198, 202, 279, 285, 439, nullptr),
     ROW(h_fluid_intake, kChar, 1, 199, 203, 280, 286, 440, nullptr),
-    ROW(i_pressure_ulcer_stage1, kInt, 2, 200, 204, 281, 287, 441, "오류-[I.피부상태][1.a.1단계(욕창(압박성 궤양))] 00~99 사이 숫자를 입력하시오"),
-    ROW(i_pressure_ulcer_stage2, kInt, 2, 202, 206, 283, 289, 443, "오류-[I.피부상태][1.b.2단계(욕창(압박성 궤양))] 00~99 사이 숫자를 입력하시오"),
-    ROW(i_pressure_ulcer_stage3, kInt, 2, 204, 208, 285, 291, 445, "오류-[I.피부상태][1.c.3단계(욕창(압박성 궤양))] 00~99 사이 숫자를 입력하시오"),
-    ROW(i_pressure_ulcer_stage4, kInt, 2, 206, 210, 287, 293, 447, "오류-[I.피부상태][1.d.4단계(욕창(압박성 궤양))] 00~99 사이 숫자를 입력하시오"),
-    ROW(i_stasis_ulcer_stage1, kInt, 2, 208, 212, 289, 295, 449, "오류-[I.피부상태][1.a.1단계(울혈성 또는 어혈성 궤양)] 00~99 사이 숫자를 입력하시오"),
-    ROW(i_stasis_ulcer_stage2, kInt, 2, 210, 214, 291, 297, 451, "오류-[I.피부상태][1.b.2단계(울혈성 또는 어혈성 궤양)] 00~99 사이 숫자를 입력하시오"),
-    ROW(i_stasis_ulcer_stage3, kInt, 2, 212, 216, 293, 299, 453, "오류-[I.피부상태][1.c.3단계(울혈성 또는 어혈성 궤양)] 00~99 사이 숫자를 입력하시오"),
-    ROW(i_stasis_ulcer_stage4, kInt, 2, 214, 218, 295, 301, 455, "오류-[I.피부상태][1.d.4단계(울혈성 또는 어혈성 궤양)] 00~99 사이 숫자를 입력하시오"),
+    ROW(i_pressure_ulcer_stage1, kInt, 2, 200, 204, 281, 287, 441,
+        "오류-[I.피부상태][1.a.1단계(욕창(압박성 궤양))] 00~99 사이 숫자를 입력하시오"),
+    ROW(i_pressure_ulcer_stage2, kInt, 2, 202, 206, 283, 289, 443,
+        "오류-[I.피부상태][1.b.2단계(욕창(압박성 궤양))] 00~99 사이 숫자를 입력하시오"),
+    ROW(i_pressure_ulcer_stage3, kInt, 2, 204, 208, 285, 291, 445,
+        "오류-[I.피부상태][1.c.3단계(욕창(압박성 궤양))] 00~99 사이 숫자를 입력하시오"),
+    ROW(i_pressure_ulcer_stage4, kInt, 2, 206, 210, 287, 293, 447,
+        "오류-[I.피부상태][1.d.4단계(욕창(압박성 궤양))] 00~99 사이 숫자를 입력하시오"),
+    ROW(i_stasis_ulcer_stage1, kInt, 2, 208, 212, 289, 295, 449,
+        "오류-[I.피부상태][1.a.1단계(울혈성 또는 어혈성 궤양)] 00~99 사이 숫자를 입력하시오"),
+    ROW(i_stasis_ulcer_stage2, kInt, 2, 210, 214, 291, 297, 451,
+        "오류-[I.피부상태][1.b.2단계(울혈성 또는 어혈성 궤양)] 00~99 사이 숫자를 입력하시오"),
+    ROW(i_stasis_ulcer_stage3, kInt, 2, 212, 216, 293, 299, 453,
+        "오류-[I.피부상태][1.c.3단계(울혈성 또는 어혈성 궤양)] 00~99 사이 숫자를 입력하시오"),
+    ROW(i_stasis_ulcer_stage4, kInt, 2, 214, 218, 295, 301, 455,
+        "오류-[I.피부상태][1.d.4단계(울혈성 또는 어혈성 궤양)] 00~99 사이 숫자를 입력하시오"),
     ROW(i_new_pressure_ulcer, kChar, 1, 216, 220, 297, 303, 457, nullptr),
     ROW(i_new_pressure_ulcer_date, kText, 8, 217, 221, 298, 304, 458, nullptr),
     ROW(i_pressure_ulcer_history, kChar, 1, 225, 229, 306, 312, 466, nullptr),
@@ -249,8 +272,10 @@ const LayoutItem kLayout[] = {
     ROW(k_bowel_stoma_care, kChar, 1, 247, 251, 329, 338, 492, nullptr),
     ROW(k_feeding_stoma_care, kChar, 1, 248, 252, 330, 339, 493, nullptr),
     ROW(k_oxygen_therapy, kChar, 1, 249, 253, 331, 340, 494, nullptr),
-    ROW(k_oxygen_saturation, kTenths, 4, -1, -1, 332, 341, 495, "오류-[K. 특수처치 및 전문재활치료][1.e.1 산소포화도] 0000~9999 사이 숫자를 입력하세요"),
-    ROW(k_oxygen_days, kInt, 2, -1, -1, 336, 345, 499, "오류-[K. 특수처치 및 전문재활치료][1.e.2 산소투여일수] 00~99 사이 숫자를 입력하세요"),
+    ROW(k_oxygen_saturation, kTenths, 4, -1, -1, 332, 341, 495,
+        "오류-[K. 특수처치 및 전문재활치료][1.e.1 산소포화도] 0000~9999 사이 숫자를 입력하세요"),
+    ROW(k_oxygen_days, kInt, 2, -1, -1, 336, 345, 499,
+        "오류-[K. 특수처치 및 전문재활치료][1.e.2 산소투여일수] 00~99 사이 숫자를 입력하세요"),
     ROW(k_nebulizer, kChar, 1, 250, 254, 338, 347, 501, nullptr),
     ROW(k_suctioning, kChar, 1, 251, 255, 339, 348, 502, nullptr),
     ROW(k_tracheostomy_care, kChar, 1, 252, 256, 340, 349, 503, nullptr),
@@ -265,7 +290,8 @@ const LayoutItem kLayout[] = {
     ROW(k_central_venous_nutrition, kChar, 1, 255, 259, 345, -1, -1, nullptr),
     ROW(k_treatments_none_091, kChar, 1, -1, -1, -1, 354, 508, nullptr),
     ROW(k_treatments_none, kChar, 1, 256, 260, 346, -1, -1, nullptr),
-    ROW(k_rehab_days, kInt, 1, 257, 261, 347, 355, 509, "오류-[K.특수처치 및 전문재활치료][2.전문재활치료 실시일수] 0~7 사이 숫자를 입력하시오"),
+    ROW(k_rehab_days, kInt, 1, 257, 261, 347, 355, 509,
+        "오류-[K.특수처치 및 전문재활치료][2.전문재활치료 실시일수] 0~7 사이 숫자를 입력하시오"),
     ROW(s_doctor_name, kText, 12, -1, -1, 348, 356, 510, nullptr),
     ROW(s_nurse_name, kText, 12, -1, -1, 360, 368, 522, nullptr),
 };
@@ -274,7 +300,9 @@ const LayoutItem kLayout[] = {
 
 }  // namespace
 
-std::span<const LayoutItem> InputLayout() { return kLayout; }
+std::span<const LayoutItem> InputLayout() {
+  return kLayout;
+}
 
 const LayoutItem* FindLayoutItem(std::string_view field_name) {
   for (const LayoutItem& item : kLayout) {

@@ -17,21 +17,21 @@
 namespace grouper {
 
 enum class ItemKind {
-  kText,          // bytes copied into a text field of width + 1 bytes
-  kChar,          // one byte copied unchanged
-  kInt,           // digits tested at parse time, converted to int32_t
-  kIntUntested,   // converted to int32_t by the C library's atoi rule, never rejected
-  kTenths,        // digits tested, converted and divided by 10 into a float
-  kIntTenths,     // digits tested, converted, divided by 10 and truncated
+  kText,         // bytes copied into a text field of width + 1 bytes
+  kChar,         // one byte copied unchanged
+  kInt,          // digits tested at parse time, converted to int32_t
+  kIntUntested,  // converted to int32_t by the C library's atoi rule, never rejected
+  kTenths,       // digits tested, converted and divided by 10 into a float
+  kIntTenths,    // digits tested, converted, divided by 10 and truncated
 };
 
 struct LayoutItem {
   const char* field_name;
   ItemKind kind;
   int width;
-  std::size_t offset;          // of the field in AssessmentRecord
-  int start[kFamilyCount];     // start column per family, -1 when not carried
-  const char* parse_message;   // for tested numeric items: the message on failure
+  std::size_t offset;         // of the field in AssessmentRecord
+  int start[kFamilyCount];    // start column per family, -1 when not carried
+  const char* parse_message;  // for tested numeric items: the message on failure
 
   int StartIn(Family f) const { return start[static_cast<int>(f)]; }
 };

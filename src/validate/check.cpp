@@ -11,7 +11,9 @@ namespace {
 
 // A measured value as entered, in tenths: the parser stores digits / 10 as a
 // float, and rounding back recovers the digits exactly.
-long Tenths(float value) { return std::lround(static_cast<double>(value) * 10.0); }
+long Tenths(float value) {
+  return std::lround(static_cast<double>(value) * 10.0);
+}
 
 bool Holds(const Check& c, AssessmentRecord& r) {
   switch (c.shape) {

@@ -67,9 +67,12 @@ bool AnyFlagSet(const AssessmentRecord& record, std::span<const CharField> flags
 
 // Row builders. Character bounds are digit characters ('0'..'9'); decimal
 // bounds are in tenths (999 for 99.9).
-constexpr Check CharRange(CharField f, char lo, char hi, const char* message,
-                          Gate when = nullptr) {
-  return {.shape = Shape::kCharRange, .when = when, .char_field = f, .lo = lo, .hi = hi,
+constexpr Check CharRange(CharField f, char lo, char hi, const char* message, Gate when = nullptr) {
+  return {.shape = Shape::kCharRange,
+          .when = when,
+          .char_field = f,
+          .lo = lo,
+          .hi = hi,
           .message = message};
 }
 constexpr Check CharSet(CharField f, const char* set, const char* message, Gate when = nullptr) {
@@ -79,7 +82,11 @@ constexpr Check Blank(CharField f, const char* message, Gate when = nullptr) {
   return {.shape = Shape::kBlank, .when = when, .char_field = f, .message = message};
 }
 constexpr Check IntRange(IntField f, int lo, int hi, const char* message, Gate when = nullptr) {
-  return {.shape = Shape::kIntRange, .when = when, .int_field = f, .lo = lo, .hi = hi,
+  return {.shape = Shape::kIntRange,
+          .when = when,
+          .int_field = f,
+          .lo = lo,
+          .hi = hi,
           .message = message};
 }
 constexpr Check IntZero(IntField f, const char* message, Gate when = nullptr) {
@@ -87,8 +94,12 @@ constexpr Check IntZero(IntField f, const char* message, Gate when = nullptr) {
 }
 constexpr Check DecimalRange(DecimalField f, int lo_tenths, int hi_tenths, const char* message,
                              Gate when = nullptr) {
-  return {.shape = Shape::kDecimalRange, .when = when, .decimal_field = f, .lo = lo_tenths,
-          .hi = hi_tenths, .message = message};
+  return {.shape = Shape::kDecimalRange,
+          .when = when,
+          .decimal_field = f,
+          .lo = lo_tenths,
+          .hi = hi_tenths,
+          .message = message};
 }
 constexpr Check DecimalZero(DecimalField f, const char* message, Gate when = nullptr) {
   return {.shape = Shape::kDecimalZero, .when = when, .decimal_field = f, .message = message};
@@ -102,10 +113,14 @@ constexpr Check AbsentDate(DateField f, const char* message, Gate when = nullptr
 // The none-applies flag must be '0' when a flag of the list is '1' (else
 // `must_be_0`) and '1' when none is (else `must_be_1`). Its own range is a
 // separate row before this one.
-constexpr Check NoneOfAbove(CharField none, std::span<const CharField> list,
-                            const char* must_be_0, const char* must_be_1, Gate when = nullptr) {
-  return {.shape = Shape::kNoneOfAbove, .when = when, .char_field = none, .list = list,
-          .message = must_be_0, .message_alt = must_be_1};
+constexpr Check NoneOfAbove(CharField none, std::span<const CharField> list, const char* must_be_0,
+                            const char* must_be_1, Gate when = nullptr) {
+  return {.shape = Shape::kNoneOfAbove,
+          .when = when,
+          .char_field = none,
+          .list = list,
+          .message = must_be_0,
+          .message_alt = must_be_1};
 }
 constexpr Check AnySet(std::span<const CharField> list, const char* message, Gate when = nullptr) {
   return {.shape = Shape::kAnySet, .when = when, .list = list, .message = message};

@@ -82,7 +82,9 @@ DateCacheEntry date_cache[kDateCacheSize];
 
 }  // namespace
 
-void ResetDateCache() { std::memset(date_cache, 0, sizeof date_cache); }
+void ResetDateCache() {
+  std::memset(date_cache, 0, sizeof date_cache);
+}
 
 int32_t CheckDate(const char* text) {
   char work[32] = {};

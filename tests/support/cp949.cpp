@@ -30,6 +30,8 @@ std::string Cp949(std::u8string_view utf8) {
                  std::string_view(reinterpret_cast<const char*>(utf8.data()), utf8.size()));
 }
 
-std::string Utf8(std::string_view cp949) { return Convert("UTF-8", "CP949", cp949); }
+std::string Utf8(std::string_view cp949) {
+  return Convert("UTF-8", "CP949", cp949);
+}
 
 }  // namespace grouper::testing

@@ -21,7 +21,6 @@ void Text(char (&field)[N], const char* value) {
   Text(field, N, value);
 }
 
-
 }  // namespace
 
 AssessmentRecord ValidRecord(std::string_view version_code) {
@@ -88,13 +87,13 @@ AssessmentRecord ValidRecord(std::string_view version_code) {
   // G: no acute problem, no pain.
   r.g_fever = '0';
   r.g_fever_workup = ' ';
-  for (char* c : {&r.g_dehydration, &r.g_vomiting, &r.g_internal_bleeding,
-                  &r.g_stoma_care_post_surgery_091, &r.g_stoma_care_post_surgery_090,
-                  &r.g_stoma_care_complication_091, &r.g_stoma_care_complication_090,
-                  &r.g_pain_mild, &r.g_pain_frequency_090, &r.g_pain_frequency_091,
-                  &r.g_pain_moderate, &r.g_pain_severe, &r.g_pain_treatment_091,
-                  &r.g_cancer_pain_treatment_090, &r.g_cancer_pain_treatment_091,
-                  &r.g_fall_30_days, &r.g_fall_31_180_days, &r.g_end_stage_disease}) {
+  for (char* c :
+       {&r.g_dehydration, &r.g_vomiting, &r.g_internal_bleeding, &r.g_stoma_care_post_surgery_091,
+        &r.g_stoma_care_post_surgery_090, &r.g_stoma_care_complication_091,
+        &r.g_stoma_care_complication_090, &r.g_pain_mild, &r.g_pain_frequency_090,
+        &r.g_pain_frequency_091, &r.g_pain_moderate, &r.g_pain_severe, &r.g_pain_treatment_091,
+        &r.g_cancer_pain_treatment_090, &r.g_cancer_pain_treatment_091, &r.g_fall_30_days,
+        &r.g_fall_31_180_days, &r.g_end_stage_disease}) {
     *c = '0';
   }
   r.g_conditions_none = '1';
@@ -138,7 +137,9 @@ AssessmentRecord ValidRecord(std::string_view version_code) {
   return r;
 }
 
-std::string BuildLine(const AssessmentRecord& record) { return ComposeRecordLine(record); }
+std::string BuildLine(const AssessmentRecord& record) {
+  return ComposeRecordLine(record);
+}
 
 int ColumnOf(Family family, std::string_view field_name) {
   const LayoutItem* item = FindLayoutItem(field_name);
