@@ -1,0 +1,99 @@
+#include "record/form_version.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+namespace grouper {
+namespace {
+
+TEST(FormVersion, EightCodesFormFourFamiliesAndAnythingElseIsTheBaseLayout) {
+  const struct {
+    const char* text;
+    Family family;
+  } cases[] = {
+      {"089", Family::k089},  {"010", Family::k089},   {"090", Family::k090},
+      {"011", Family::k090},  {"091", Family::k091},   {"012", Family::k091},
+      {"092", Family::k092},  {"013", Family::k092},   {"123", Family::kBase},
+      {"ABC", Family::kBase}, {"999", Family::kBase},  {"09", Family::kBase},
+      {"", Family::kBase},    {"0890", Family::kBase}, {"014", Family::kBase},
+      {"009", Family::kBase},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(FamilyOf(c.text), c.family) << "'" << c.text << "'";
+  }
+}
+
+TEST(FormVersion, FamilyTable) {
+  const struct {
+    Family family;
+    int expected, code, reject, start;
+  } rows[] = {
+      {Family::kBase, 258, 290, 290, 0}, {Family::k089, 262, 294, 294, 3},
+      {Family::k090, 372, 398, 402, 3},  {Family::k091, 380, 398, 412, 3},
+      {Family::k092, 534, 550, 566, 3},
+  };
+  for (const auto& r : rows) {
+    const FamilyInfo& info = InfoOf(r.family);
+    EXPECT_EQ(info.expected_length, r.expected);
+    EXPECT_EQ(info.code_column, r.code);
+    EXPECT_EQ(info.reject_column, r.reject);
+    EXPECT_EQ(info.items_start, r.start);
+  }
+}
+
+TEST(Framing, AcceptsOnlyTheLengthsOfTheFamily) {
+  const struct {
+    const char* version;
+    std::size_t length;
+    bool parser_accepts;
+    bool driver_accepts;
+  } cases[] = {
+      {"089", 262, true, true},   {"089", 258, false, false}, {"089", 261, false, false},
+      {"010", 263, false, false}, {"123", 258, true, true},   {"ABC", 258, true, true},
+      {"999", 257, false, false}, {"123", 259, false, false}, {"1", 1, false, false},
+      {"", 0, false, false},      {"090", 347, false, false}, {"090", 348, true, true},
+      {"011", 372, true, true},   {"090", 398, true, true},   {"090", 399, true, false},
+      {"091", 355, false, false}, {"091", 356, true, true},   {"012", 398, true, true},
+      {"012", 399, true, false},  {"092", 509, false, false}, {"092", 510, true, true},
+      {"013", 550, true, true},   {"013", 551, true, false},  {"013", 1023, true, false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(FramingAccepts(c.version, c.length), c.parser_accepts)
+        << c.version << " " << c.length;
+    EXPECT_EQ(DriverFramingAccepts(c.version, c.length), c.driver_accepts)
+        << c.version << " " << c.length;
+  }
+}
+
+TEST(TrimLine, RemovesTrailingBlanksCrAndLfOnly) {
+  const struct {
+    const char* before;
+    const char* after;
+  } cases[] = {
+      {"abc\r\n", "abc"},
+      {"abc\n", "abc"},
+      {"abc", "abc"},
+      {"abc  \r\n", "abc"},
+      {"  \r\n", ""},
+      {"\n", ""},
+      {"", ""},
+      {"a\tb\t\r\n", "a\tb\t"},
+      {"a \r b\n", "a \r b"},
+      {"abc\r\r\n\n ", "abc"},
+  };
+  for (const auto& c : cases) {
+    char text[32] = {};
+    std::strcpy(text, c.before);
+    const std::size_t n = std::strlen(c.before);
+    EXPECT_EQ(TrimLine(text), std::strlen(c.after));
+    EXPECT_STREQ(text, c.after);
+    for (std::size_t i = std::strlen(c.after); i < n; ++i) {
+      EXPECT_EQ(text[i], '\0') << "byte " << i << " of '" << c.before << "'";
+    }
+  }
+}
+
+}  // namespace
+}  // namespace grouper
