@@ -13,9 +13,9 @@ TEST(IsNumericText, AcceptsDigitsOnlyUnlessPointsAllowed) {
     int point_flag;
     int expected;
   } cases[] = {
-      {"", 0, -1},     {"", 1, -1},      {"123", 0, 1},   {"0", 0, 1},      {"12.5", 0, -1},
-      {"12.5", 1, 1},  {".", 1, 1},      {"1.2.3", 1, -1}, {"1.2.3", 0, -1}, {" 12", 0, -1},
-      {"12 ", 0, -1},  {"-12", 0, -1},   {"+1", 0, -1},   {"1e5", 1, -1},   {"\xb0\xa1", 0, -1},
+      {"", 0, -1},    {"", 1, -1},    {"123", 0, 1},    {"0", 0, 1},      {"12.5", 0, -1},
+      {"12.5", 1, 1}, {".", 1, 1},    {"1.2.3", 1, -1}, {"1.2.3", 0, -1}, {" 12", 0, -1},
+      {"12 ", 0, -1}, {"-12", 0, -1}, {"+1", 0, -1},    {"1e5", 1, -1},   {"\xb0\xa1", 0, -1},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(IsNumericText(c.text, c.point_flag), c.expected)
@@ -50,11 +50,11 @@ TEST(CheckDate, ReturnsLocalMidnightOfValidDates) {
 }
 
 TEST(CheckDate, RejectsTextsThatAreNoDate) {
-  for (const char* text : {"00000000", "20151301", "20150132", "20150100", "20150001",
-                           "        ", "", "2015 301", "abcdefgh", "2015", "201503",
-                           "19700101",   // its local midnight is before the epoch
-                           "19000101",   // far before: no wrap-around into the valid range
-                           "20380120",   // the time value no longer fits 31 bits
+  for (const char* text : {"00000000", "20151301", "20150132", "20150100", "20150001", "        ",
+                           "", "2015 301", "abcdefgh", "2015", "201503",
+                           "19700101",  // its local midnight is before the epoch
+                           "19000101",  // far before: no wrap-around into the valid range
+                           "20380120",  // the time value no longer fits 31 bits
                            "20400101", "21060208", "99991231"}) {
     EXPECT_EQ(CheckDate(text), -1) << "'" << text << "'";
   }
