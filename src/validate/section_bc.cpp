@@ -1,8 +1,146 @@
+// Sections B and C, consciousness, cognition and behaviour. The coma state
+// (B.1) decides between two forms of the whole stage: a patient who is awake is
+// assessed on every item, a patient in a coma on none, so that every item must
+// then be left blank, every score zero and every test date absent. The dementia
+// scales of C.7 exist only in the families from 090 and follow the K-MMSE.
+//
+// Some messages name the section "[C.신체기능]" and the CDR and GDS date
+// messages carry two blanks before 미실시: programs that read these messages
+// expect them so.
+#include "validate/check.h"
 #include "validate/sections.h"
 
 namespace grouper {
 
-// Placeholder until this section's checks are written.
-const char* ValidateSectionsBC(AssessmentRecord&, Family) { return nullptr; }
+namespace {
+
+using R = AssessmentRecord;
+
+bool InComa(const R& r) {
+  return r.b_coma == '1';
+}
+
+// The performed flags of the tests, read once the flag has passed its range.
+bool KmmseNotDone(const R& r) {
+  return r.c_kmmse_done == '0';
+}
+bool KmmseDone(const R& r) {
+  return r.c_kmmse_done == '1';
+}
+bool CdrNotDone(const R& r) {
+  return r.c_cdr_done == '0';
+}
+bool CdrDone(const R& r) {
+  return r.c_cdr_done == '1';
+}
+bool GdsNotDone(const R& r) {
+  return r.c_gds_done == '0';
+}
+bool GdsDone(const R& r) {
+  return r.c_gds_done == '1';
+}
+
+// clang-format off
+constexpr Check kComaState[] = {
+    CharRange(&R::b_coma, '0', '1', "오류-[B.인지기능][1.혼수상태] 0~1 사이값을 입력하시오"),
+};
+
+// B.1 is 0: the patient is awake and every item is answered.
+constexpr Check kAwake[] = {
+    CharRange(&R::b_delirium, '0', '2', "오류-[B.인지기능][2.섬망] 0~2 사이값을 입력하시오"),
+    CharRange(&R::c_short_term_memory, '0', '2', "오류-[C.인지기능][1.단기기억력] 0~2 사이값을 입력하시오"),
+    CharRange(&R::c_cognitive_skills, '0', '3', "오류-[C.인지기능][2.인식기술] 0~3 사이값을 입력하시오"),
+    CharRange(&R::c_making_understood, '0', '3', "오류-[C.인지기능][3.이해시키는 능력] 0~3 사이값을 입력하시오"),
+    CharRange(&R::c_expression, '0', '1', "오류-[C.인지기능][4.의사표현] 0~1 사이값을 입력하시오"),
+    CharRange(&R::c_delusions, '0', '3', "오류-[C.인지기능][5.a.망상] 0~3 사이값을 입력하시오"),
+    CharRange(&R::c_hallucinations, '0', '3', "오류-[C.인지기능][5.b.환각] 0~3 사이값을 입력하시오"),
+    CharRange(&R::c_agitation, '0', '3', "오류-[C.인지기능][5.c.초조/공격성] 0~3 사이값을 입력하시오"),
+    CharRange(&R::c_depression, '0', '3', "오류-[C.인지기능][5.d.우울/낙담] 0~3 사이값을 입력하시오"),
+    CharRange(&R::c_anxiety, '0', '3', "오류-[C.인지기능][5.e.불안] 0~3 사이값을 입력하시오"),
+    CharRange(&R::c_euphoria, '0', '3', "오류-[C.인지기능][5.f.들뜬 기분/다행감] 0~3 사이값을 입력하시오"),
+    CharRange(&R::c_apathy, '0', '3', "오류-[C.인지기능][5.g.무감동/무관심] 0~3 사이값을 입력하시오"),
+    CharRange(&R::c_disinhibition, '0', '3', "오류-[C.인지기능][5.h.탈억제] 0~3 사이값을 입력하시오"),
+    CharRange(&R::c_irritability, '0', '3', "오류-[C.인지기능][5.i.과민/불안정] 0~3 사이값을 입력하시오"),
+    CharRange(&R::c_aberrant_motor, '0', '3', "오류-[C.인지기능][5.j.이상 운동증상 또는 반복적 행동] 0~3 사이값을 입력하시오"),
+    CharRange(&R::c_sleep_behaviour, '0', '3', "오류-[C.인지기능][5.k.수면/야간행동] 0~3 사이값을 입력하시오"),
+    CharRange(&R::c_appetite_change, '0', '3', "오류-[C.인지기능][5.l.식욕/식습관의 변화] 0~3 사이값을 입력하시오"),
+    CharRange(&R::c_care_resistance, '0', '3', "오류-[C.인지기능][5.m.케어에 대한 저항] 0~3 사이값을 입력하시오"),
+    CharRange(&R::c_wandering, '0', '3', "오류-[C.인지기능][5.n.배회] 0~3 사이값을 입력하시오"),
+
+    // C.6 K-MMSE.
+    CharRange(&R::c_kmmse_done, '0', '1', "오류-[C.인지기능][6.K-MMSE 실시여부] 0~1 사이값을 입력하시오"),
+    IntZero(&R::c_kmmse_score, "오류-[C.신체기능][6.K-MMSE] 미실시 경우 점수 0을 입력하시오.", KmmseNotDone),
+    AbsentDate(&R::c_kmmse_date, "오류-[C.신체기능][6.K-MMSE] 미실시 경우 검사일 \"00000000\"을 입력하시오.", KmmseNotDone),
+    IntRange(&R::c_kmmse_score, 0, 99, "오류-[C.인지기능][6.K-MMSE 점수] 0~99 사이 숫자를 입력하시오", KmmseDone),
+    Date(&R::c_kmmse_date, "오류-[C.인지기능][6.K-MMSE 검사일]", KmmseDone),
+};
+
+// C.7 dementia scales of an awake patient, families from 090. The CDR score
+// holds the two digits of the form divided by ten, so 0 to 9 are its values up
+// to 9.9.
+constexpr Check kAwakeDementiaScales[] = {
+    CharRange(&R::c_cdr_done, '0', '1', "오류-[C.인지기능][7.치매 척도 검사][a.검사실시여부] 0~1 사이값을 입력하시오"),
+    IntZero(&R::c_cdr_score, "오류-[C.신체기능][7.치매척도검사][b.1 CDR 검사] 미실시 경우 점수 0을 입력하시오.", CdrNotDone),
+    AbsentDate(&R::c_cdr_date, "오류-[C.신체기능][7.치매척도검사][b.2 CDR 검사일]  미실시 경우 검사일 \"00000000\"을 입력하시오.", CdrNotDone),
+    IntRange(&R::c_cdr_score, 0, 9, "오류-[C.인지기능][7.치매 척도 검사][b.1 점수] 0~99 사이 숫자를 입력하시오", CdrDone),
+    Date(&R::c_cdr_date, "오류-[C.인지기능][7.치매 척도 검사][b.2 검사일]", CdrDone),
+    CharRange(&R::c_gds_done, '0', '1', "오류-[C.인지기능][7.치매 척도 검사][c.검사실시여부] 0~1 사이값을 입력하시오"),
+    IntZero(&R::c_gds_score, "오류-[C.신체기능][7.치매척도검사][d.1 GDS 검사] 미실시 경우 점수 0을 입력하시오.", GdsNotDone),
+    AbsentDate(&R::c_gds_date, "오류-[C.신체기능][7.치매척도검사][d.2 GDS 검사일]  미실시 경우 검사일 \"00000000\"을 입력하시오.", GdsNotDone),
+    IntRange(&R::c_gds_score, 0, 9, "오류-[C.인지기능][7.치매 척도 검사][d.1 점수] 0~9 사이 숫자를 입력하시오", GdsDone),
+    Date(&R::c_gds_date, "오류-[C.인지기능][7.치매 척도 검사][d.2 검사일]", GdsDone),
+};
+
+// B.1 is 1: the patient is in a coma and no item is answered.
+constexpr Check kComa[] = {
+    Blank(&R::b_delirium, "오류-[B.인지기능][2.섬망] space를 입력하시오"),
+    Blank(&R::c_short_term_memory, "오류-[C.인지기능][1.단기기억력] space를 입력하시오"),
+    Blank(&R::c_cognitive_skills, "오류-[C.인지기능][2.인식기술] space를 입력하시오"),
+    Blank(&R::c_making_understood, "오류-[C.인지기능][3.이해시키는 능력] space를 입력하시오"),
+    Blank(&R::c_expression, "오류-[C.인지기능][4.의사표현] space를 입력하시오"),
+    Blank(&R::c_delusions, "오류-[C.인지기능][5.a.망상] space를 입력하시오"),
+    Blank(&R::c_hallucinations, "오류-[C.인지기능][5.b.환각] space를 입력하시오"),
+    Blank(&R::c_agitation, "오류-[C.인지기능][5.c.초조/공격성] space를 입력하시오"),
+    Blank(&R::c_depression, "오류-[C.인지기능][5.d.우울/낙담] space를 입력하시오"),
+    Blank(&R::c_anxiety, "오류-[C.인지기능][5.e.불안] space를 입력하시오"),
+    Blank(&R::c_euphoria, "오류-[C.인지기능][5.f.들뜬 기분/다행감] space를 입력하시오"),
+    Blank(&R::c_apathy, "오류-[C.인지기능][5.g.무감동/무관심] space를 입력하시오"),
+    Blank(&R::c_disinhibition, "오류-[C.인지기능][5.h.탈억제] space를 입력하시오"),
+    Blank(&R::c_irritability, "오류-[C.인지기능][5.i.과민/불안정] space를 입력하시오"),
+    Blank(&R::c_aberrant_motor, "오류-[C.인지기능][5.j.이상 운동증상 또는 반복적 행동] space를 입력하시오"),
+    Blank(&R::c_sleep_behaviour, "오류-[C.인지기능][5.k.수면/야간행동] space를 입력하시오"),
+    Blank(&R::c_appetite_change, "오류-[C.인지기능][5.l.식욕/식습관의 변화] space를 입력하시오"),
+    Blank(&R::c_care_resistance, "오류-[C.인지기능][5.m.케어에 대한 저항] space를 입력하시오"),
+    Blank(&R::c_wandering, "오류-[C.인지기능][5.n.배회] space를 입력하시오"),
+
+    // C.6 K-MMSE.
+    Blank(&R::c_kmmse_done, "오류-[C.인지기능][6.K-MMSE 실시여부] space를 입력하시오"),
+    IntZero(&R::c_kmmse_score, "오류-[C.신체기능][6.K-MMSE] 미실시 경우 점수 0을 입력하시오."),
+    AbsentDate(&R::c_kmmse_date, "오류-[C.신체기능][6.K-MMSE] 미실시 경우 검사일 \"00000000\"을 입력하시오."),
+};
+
+// C.7 dementia scales of a patient in a coma, families from 090.
+constexpr Check kComaDementiaScales[] = {
+    Blank(&R::c_cdr_done, "오류-[C.인지기능][7.치매 척도 검사][a.검사실시여부] space를 입력하시오"),
+    IntZero(&R::c_cdr_score, "오류-[C.신체기능][7.치매척도검사][b.1 CDR 검사] 미실시 경우 점수 0을 입력하시오."),
+    AbsentDate(&R::c_cdr_date, "오류-[C.신체기능][7.치매척도검사][b.2 CDR 검사일]  미실시 경우 검사일 \"00000000\"을 입력하시오."),
+    Blank(&R::c_gds_done, "오류-[C.인지기능][7.치매 척도 검사][c.검사실시여부] space를 입력하시오"),
+    IntZero(&R::c_gds_score, "오류-[C.신체기능][7.치매척도검사][d.1 GDS 검사] 미실시 경우 점수 0을 입력하시오."),
+    AbsentDate(&R::c_gds_date, "오류-[C.신체기능][7.치매척도검사][d.2 GDS 검사일]  미실시 경우 검사일 \"00000000\"을 입력하시오."),
+};
+// clang-format on
+
+}  // namespace
+
+const char* ValidateSectionsBC(AssessmentRecord& record, Family family) {
+  if (const char* message = RunChecks(kComaState, record)) return message;
+  const bool coma = InComa(record);
+  if (const char* message = RunChecks(coma ? std::span<const Check>(kComa) : kAwake, record)) {
+    return message;
+  }
+  if (!IsFrom090(family)) return nullptr;
+  return RunChecks(coma ? std::span<const Check>(kComaDementiaScales) : kAwakeDementiaScales,
+                   record);
+}
 
 }  // namespace grouper
