@@ -1,8 +1,129 @@
+// Section H, oral and nutritional status: swallowing, weight and height with
+// their measurement dates, weight loss, artificial feeding and the intake
+// scales, and from 091 the days of tube feeding.
+//
+// A measured value and its date go together: a measurement needs a value in
+// range and a real date; no measurement needs the value 0 and the absent date.
+// The intake scales are asked only of patients who are fed artificially.
+// The messages write the section name in two ways ("H.구강 및 영양상태" and
+// "H.구강및영양상태"); both are kept as the form has them.
+#include <initializer_list>
+#include <span>
+
+#include "validate/check.h"
 #include "validate/sections.h"
 
 namespace grouper {
 
-// Placeholder until this section's checks are written.
-const char* ValidateSectionH(AssessmentRecord&, Family) { return nullptr; }
+namespace {
+
+using R = AssessmentRecord;
+
+bool WeightMeasured(const R& r) {
+  return r.h_weight_measured == '1';
+}
+bool WeightNotMeasured(const R& r) {
+  return r.h_weight_measured == '0';
+}
+bool HeightMeasured(const R& r) {
+  return r.h_height_measured == '1';
+}
+bool HeightNotMeasured(const R& r) {
+  return r.h_height_measured == '0';
+}
+bool FedArtificially(const R& r) {
+  return r.h_parenteral_nutrition == '1' || r.h_tube_feeding == '1';
+}
+bool NotFedArtificially(const R& r) {
+  return !FedArtificially(r);
+}
+bool TubeFed(const R& r) {
+  return r.h_tube_feeding == '1';
+}
+bool NotTubeFed(const R& r) {
+  return r.h_tube_feeding == '0';
+}
+
+// H.1 and H.2, for every family. Weights are compared in tenths.
+constexpr Check kSwallowingAndWeight[] = {
+    CharRange(&R::h_swallowing, '0', '1',
+              "오류-[H.구강 및 영양상태][1.삼키기] 0~1 사이값을 입력하시오"),
+    CharRange(&R::h_weight_measured, '0', '1',
+              "오류-[H.구강및영양상태][2.체중 측정 여부] 0~1 사이값을 입력하시오"),
+    DecimalRange(&R::h_weight, 1, 9999,
+                 "오류-[H.구강 및 영양상태][2.체중] 0.1~999.9 사이 숫자를 입력하시오",
+                 WeightMeasured),
+    Date(&R::h_weight_date, "오류-[H.구강및영양상태][2.체중 측정일]", WeightMeasured),
+    DecimalZero(&R::h_weight,
+                "오류-[H.구강 및 영양상태][2.체중] 측정하지 않았을 경우 0을 입력하시오",
+                WeightNotMeasured),
+    AbsentDate(&R::h_weight_date,
+               "오류-[H.구강 및 영양상태][2.체중] 측정하지 않았을 경우 측정일 \"00000000\"을 "
+               "입력하시오.",
+               WeightNotMeasured),
+    CharRange(&R::h_weight_loss, '0', '2',
+              "오류-[H.구강및영양상태][2.2.체중감소] 0~2 사이값을 입력하시오"),
+};
+
+// H.2.3 height, from 090.
+constexpr Check kHeight[] = {
+    CharRange(&R::h_height_measured, '0', '1',
+              "오류-[H.구강및영양상태][2.3.키][a.키 측정여부] 0~1 사이값을 입력하시오"),
+    DecimalRange(&R::h_height, 1, 9999,
+                 "오류-[H.구강및영양상태][2.3.키][b-1 키] 0.1~999.9 사이 숫자를 입력하시오",
+                 HeightMeasured),
+    Date(&R::h_height_date, "오류-[H.구강및영양상태][2.3.키][b-2.측정일]", HeightMeasured),
+    DecimalZero(&R::h_height,
+                "오류-[H.구강 및 영양상태][2.3.키][측정키] 측정하지 않았을 경우 0을 입력하시오",
+                HeightNotMeasured),
+    AbsentDate(&R::h_height_date,
+               "오류-[H.구강 및 영양상태][2.3.키][측정일] 측정하지 않았을 경우 측정일 "
+               "\"00000000\"을 입력하시오.",
+               HeightNotMeasured),
+};
+
+// H.3 and H.4, for every family.
+constexpr Check kFeeding[] = {
+    CharRange(&R::h_parenteral_nutrition, '0', '1',
+              "오류-[H.구강및영양상태][3.a.정맥내 영양] 0~1 사이값을 입력하시오"),
+    CharRange(&R::h_tube_feeding, '0', '1',
+              "오류-[H.구강및영양상태][3.b.경관영양] 0~1 사이값을 입력하시오"),
+    CharRange(&R::h_calorie_intake, '0', '4',
+              "오류-[H.구강및영양상태][4.a.칼로리] 0~4 사이값을 입력하시오", FedArtificially),
+    CharRange(&R::h_fluid_intake, '0', '5',
+              "오류-[H.구강및영양상태][4.b.수분량] 0~5 사이값을 입력하시오", FedArtificially),
+    Blank(&R::h_calorie_intake, "오류-[H.구강및영양상태][4.a.칼로리] space를 입력하시오",
+          NotFedArtificially),
+    Blank(&R::h_fluid_intake, "오류-[H.구강및영양상태][4.b.수분량] space를 입력하시오",
+          NotFedArtificially),
+};
+
+// H.3.b.2 days of tube feeding, from 091. Intravenous nutrition alone allows
+// no days of tube feeding.
+constexpr Check kTubeFeedingDays[] = {
+    IntRange(&R::h_tube_feeding_days, 0, 99,
+             "오류-[H.구강및영양상태][3.b.2.경관영양 실시일수 ] 0~99 사이값을 입력하시오", TubeFed),
+    IntZero(&R::h_tube_feeding_days,
+            "오류-[H.구강및영양상태][3.b.2.경관영양 실시일수 ] 경관영양을 체크하지 않았을 경우 "
+            "0을 입력하시오",
+            NotTubeFed),
+};
+
+using Rows = std::span<const Check>;
+
+const char* RunInOrder(std::initializer_list<Rows> lists, R& record) {
+  for (Rows rows : lists) {
+    if (const char* message = RunChecks(rows, record)) return message;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+const char* ValidateSectionH(AssessmentRecord& record, Family family) {
+  if (IsEarly(family)) return RunInOrder({kSwallowingAndWeight, kFeeding}, record);
+  if (Is090(family)) return RunInOrder({kSwallowingAndWeight, kHeight, kFeeding}, record);
+  return RunInOrder({kSwallowingAndWeight, kHeight, kFeeding, kTubeFeedingDays}, record);
+}
 
 }  // namespace grouper
