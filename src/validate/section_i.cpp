@@ -1,8 +1,208 @@
+// Section I, skin condition: ulcer counts by stage, a newly developed pressure
+// ulcer and its date of onset, the ulcer history, other skin problems and the
+// skin treatments, each list closed by its none-applies flag.
+//
+// Three items carry two site flags (foot, elsewhere): the open lesion (in the
+// early families only) and the two dressings (in every family). A treated item
+// needs at least one site; an untreated one needs both sites exactly '0'.
+// Item 5.g is the treatments' none-applies flag up to 090/011; from 091 it is
+// a further treatment and 5.h closes the list.
+#include <initializer_list>
+#include <span>
+
+#include "validate/check.h"
 #include "validate/sections.h"
 
 namespace grouper {
 
-// Placeholder until this section's checks are written.
-const char* ValidateSectionI(AssessmentRecord&, Family) { return nullptr; }
+namespace {
+
+using R = AssessmentRecord;
+
+bool HasNewUlcer(const R& r) {
+  return r.i_new_pressure_ulcer == '1';
+}
+bool HasNoNewUlcer(const R& r) {
+  return r.i_new_pressure_ulcer == '0';
+}
+bool HasOpenLesion(const R& r) {
+  return r.i_open_lesions == '1';
+}
+bool HasNoOpenLesion(const R& r) {
+  return r.i_open_lesions == '0';
+}
+bool HasUlcerDressing(const R& r) {
+  return r.i_ulcer_dressing == '1';
+}
+bool HasNoUlcerDressing(const R& r) {
+  return r.i_ulcer_dressing == '0';
+}
+bool HasOtherDressing(const R& r) {
+  return r.i_other_dressing == '1';
+}
+bool HasNoOtherDressing(const R& r) {
+  return r.i_other_dressing == '0';
+}
+
+// I.1 to I.4.b, for every family.
+constexpr Check kUlcersAndLesion[] = {
+    IntRange(&R::i_pressure_ulcer_stage1, 0, 99,
+             "오류-[I.피부상태][1.a.1단계(욕창(압박성 궤양))] 0~99 사이 숫자를 입력하시오"),
+    IntRange(&R::i_pressure_ulcer_stage2, 0, 99,
+             "오류-[I.피부상태][1.b.2단계(욕창(압박성 궤양))] 0~99 사이 숫자를 입력하시오"),
+    IntRange(&R::i_pressure_ulcer_stage3, 0, 99,
+             "오류-[I.피부상태][1.c.3단계(욕창(압박성 궤양))] 0~99 사이 숫자를 입력하시오"),
+    IntRange(&R::i_pressure_ulcer_stage4, 0, 99,
+             "오류-[I.피부상태][1.d.4단계(욕창(압박성 궤양))] 0~99 사이 숫자를 입력하시오"),
+    IntRange(&R::i_stasis_ulcer_stage1, 0, 99,
+             "오류-[I.피부상태][1.a.1단계(울혈성 또는 어혈성 궤양)] 0~99 사이 숫자를 입력하시오"),
+    IntRange(&R::i_stasis_ulcer_stage2, 0, 99,
+             "오류-[I.피부상태][1.b.2단계(울혈성 또는 어혈성 궤양)] 0~99 사이 숫자를 입력하시오"),
+    IntRange(&R::i_stasis_ulcer_stage3, 0, 99,
+             "오류-[I.피부상태][1.c.3단계(울혈성 또는 어혈성 궤양)] 0~99 사이 숫자를 입력하시오"),
+    IntRange(&R::i_stasis_ulcer_stage4, 0, 99,
+             "오류-[I.피부상태][1.d.4단계(울혈성 또는 어혈성 궤양)] 0~99 사이 숫자를 입력하시오"),
+    CharRange(&R::i_new_pressure_ulcer, '0', '1',
+              "오류-[I.피부상태][2.새로발생한 욕창-발생 여부] 0~1 사이값을 입력하시오"),
+    Date(&R::i_new_pressure_ulcer_date, "오류-[I.피부상태][2.새로발생한 욕창-발생일]", HasNewUlcer),
+    AbsentDate(&R::i_new_pressure_ulcer_date,
+               "오류-[I.피부상태][2.새로 발생한 욕창]이 없을 경우 발생일 \"00000000\"을 "
+               "입력하시오.",
+               HasNoNewUlcer),
+    CharRange(&R::i_pressure_ulcer_history, '0', '2',
+              "오류-[I.피부상태][3.욕창의 과거력] 0~2 사이값을 입력하시오"),
+    CharRange(&R::i_burns, '0', '1',
+              "오류-[I.피부상태][4.a.2도 이상의 화상] 0~1 사이 숫자를 입력하시오"),
+    CharRange(&R::i_open_lesions, '0', '1',
+              "오류-[I.피부상태][4.b.개방성 피부병변] 0~1 사이 숫자를 입력하시오"),
+};
+
+// Sites of the open lesion, in the early families only.
+constexpr CharField kOpenLesionSites[] = {&R::i_open_lesions_foot, &R::i_open_lesions_other};
+constexpr Check kOpenLesionSiteRule[] = {
+    CharRange(&R::i_open_lesions_foot, '0', '1',
+              "오류-[I.피부상태][4.b.개방성 피부병변 - 발] 0~1 사이 숫자를 입력하시오",
+              HasOpenLesion),
+    CharRange(&R::i_open_lesions_other, '0', '1',
+              "오류-[I.피부상태][4.b.개방성 피부병변 - 발 이외] 0~1 사이 숫자를 입력하시오",
+              HasOpenLesion),
+    AnySet(kOpenLesionSites,
+           "오류-[I.피부상태][4.b.개방성 피부병변]이 있을 경우 부위값중 적어도 하나는 1이어야 "
+           "합니다.",
+           HasOpenLesion),
+    AllExactlyZero(
+        kOpenLesionSites,
+        "오류-[I.피부상태][4.b.개방성 피부병변]이 없는 경우 부위값은 모두 0이어야 합니다.",
+        HasNoOpenLesion),
+};
+
+// I.4.c to I.5.g, for every family.
+constexpr CharField kSkinProblems[] = {&R::i_burns, &R::i_open_lesions, &R::i_surgical_wound,
+                                       &R::i_foot_infection};
+constexpr CharField kUlcerDressingSites[] = {&R::i_ulcer_dressing_foot, &R::i_ulcer_dressing_other};
+constexpr CharField kOtherDressingSites[] = {&R::i_other_dressing_foot, &R::i_other_dressing_other};
+constexpr Check kSkinProblemsAndTreatments[] = {
+    CharRange(&R::i_surgical_wound, '0', '1',
+              "오류-[I.피부상태][4.c.수술 창상] 0~1 사이 숫자를 입력하시오"),
+    CharRange(&R::i_foot_infection, '0', '1',
+              "오류-[I.피부상태][4.d.발의 감염] 0~1 사이 숫자를 입력하시오"),
+    CharRange(&R::i_skin_problems_none, '0', '1',
+              "오류-[I.피부상태][4.e.해당사항 없음] 0~1 사이 숫자를 입력하시오"),
+    NoneOfAbove(&R::i_skin_problems_none, kSkinProblems,
+                "오류-[I.피부상태][4.e.해당사항 없음] 해당사항 없음이 0이어야 합니다.",
+                "오류-[I.피부상태][4.e.해당사항 없음] 해당사항 없음이 1이어야 합니다."),
+    CharRange(&R::i_pressure_relief_device, '0', '1',
+              "오류-[I.피부상태][5.a.압력을 줄여주는 도구 사용] 0~1 사이 숫자를 입력하시오"),
+    CharRange(&R::i_turning_repositioning, '0', '1',
+              "오류-[I.피부상태][5.b.체위변경] 0~1 사이 숫자를 입력하시오"),
+    CharRange(&R::i_skin_nutrition_hydration, '0', '1',
+              "오류-[I.피부상태][5.c.피부문제를 해결하기 위한 영양이나 수분 공급] 0~1 사이 숫자를 "
+              "입력하시오"),
+    CharRange(&R::i_ulcer_dressing, '0', '1',
+              "오류-[I.피부상태][5.d.피부궤양 드레싱] 0~1 사이 숫자를 입력하시오"),
+    CharRange(&R::i_ulcer_dressing_foot, '0', '1',
+              "오류-[I.피부상태][5.d.피부궤양 드레싱-발] 0~1 사이 숫자를 입력하시오",
+              HasUlcerDressing),
+    CharRange(&R::i_ulcer_dressing_other, '0', '1',
+              "오류-[I.피부상태][5.d.피부궤양 드레싱-발 이외] 0~1 사이 숫자를 입력하시오",
+              HasUlcerDressing),
+    AnySet(kUlcerDressingSites,
+           "오류-[I.피부상태][5.d.피부궤양 드레싱]이 있을 경우 부위값중 적어도 하나는 1이어야 "
+           "합니다.",
+           HasUlcerDressing),
+    AllExactlyZero(
+        kUlcerDressingSites,
+        "오류-[I.피부상태][5.d.피부궤양 드레싱]이 없는 경우 부위값은 모두 0이어야 합니다.",
+        HasNoUlcerDressing),
+    CharRange(&R::i_other_dressing, '0', '1',
+              "오류-[I.피부상태][5.e.피부궤양 이외의 드레싱] 0~1 사이 숫자를 입력하시오"),
+    CharRange(&R::i_other_dressing_foot, '0', '1',
+              "오류-[I.피부상태][5.e.피부궤양 이외의 드레싱-발] 0~1 사이 숫자를 입력하시오",
+              HasOtherDressing),
+    CharRange(&R::i_other_dressing_other, '0', '1',
+              "오류-[I.피부상태][5.e.피부궤양 이외의 드레싱-발 이외] 0~1 사이 숫자를 입력하시오",
+              HasOtherDressing),
+    AnySet(kOtherDressingSites,
+           "오류-[I.피부상태][5.e.피부궤양 이외의 드레싱]이 있을 경우 부위값중 적어도 하나는 "
+           "1이어야 합니다.",
+           HasOtherDressing),
+    AllExactlyZero(kOtherDressingSites,
+                   "오류-[I.피부상태][5.e.피부궤양 이외의 드레싱]이 없는 경우 부위값은 모두 "
+                   "0이어야 합니다.",
+                   HasNoOtherDressing),
+    CharRange(&R::i_surgical_wound_care, '0', '1',
+              "오류-[I.피부상태][5.f.수술창상 치료] 0~1 사이 숫자를 입력하시오"),
+    // From 091 item 5.g is a treatment, but its range message still names
+    // the none-applies item of the older forms.
+    CharRange(&R::i_skin_treatment_g, '0', '1',
+              "오류-[I.피부상태][5.g.해당사항 없음] 0~1 사이 숫자를 입력하시오"),
+};
+
+// I.5.g closes the treatments in the early families and 090/011.
+constexpr CharField kTreatments5aTo5f[] = {
+    &R::i_pressure_relief_device, &R::i_turning_repositioning, &R::i_skin_nutrition_hydration,
+    &R::i_ulcer_dressing,         &R::i_other_dressing,        &R::i_surgical_wound_care};
+constexpr Check kTreatmentsNoneUpTo090[] = {
+    NoneOfAbove(&R::i_skin_treatment_g, kTreatments5aTo5f,
+                "오류-[I.피부상태][5.g.해당사항 없음] 해당사항 없음이 0이어야 합니다.",
+                "오류-[I.피부상태][5.g.해당사항 없음] 해당사항 없음이 1이어야 합니다."),
+};
+
+// I.5.h closes them from 091.
+constexpr CharField kTreatments5aTo5g[] = {
+    &R::i_pressure_relief_device, &R::i_turning_repositioning, &R::i_skin_nutrition_hydration,
+    &R::i_ulcer_dressing,         &R::i_other_dressing,        &R::i_surgical_wound_care,
+    &R::i_skin_treatment_g};
+constexpr Check kTreatmentsNoneFrom091[] = {
+    CharRange(&R::i_skin_treatment_none_091, '0', '1',
+              "오류-[I.피부상태][5.h.해당사항 없음] 0~1 사이 숫자를 입력하시오"),
+    NoneOfAbove(&R::i_skin_treatment_none_091, kTreatments5aTo5g,
+                "오류-[I.피부상태][5.h.해당사항 없음] 해당사항 없음이 0이어야 합니다.",
+                "오류-[I.피부상태][5.h.해당사항 없음] 해당사항 없음이 1이어야 합니다."),
+};
+
+using Rows = std::span<const Check>;
+
+const char* RunInOrder(std::initializer_list<Rows> lists, R& record) {
+  for (Rows rows : lists) {
+    if (const char* message = RunChecks(rows, record)) return message;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+const char* ValidateSectionI(AssessmentRecord& record, Family family) {
+  if (IsEarly(family)) {
+    return RunInOrder(
+        {kUlcersAndLesion, kOpenLesionSiteRule, kSkinProblemsAndTreatments, kTreatmentsNoneUpTo090},
+        record);
+  }
+  if (Is090(family)) {
+    return RunInOrder({kUlcersAndLesion, kSkinProblemsAndTreatments, kTreatmentsNoneUpTo090},
+                      record);
+  }
+  return RunInOrder({kUlcersAndLesion, kSkinProblemsAndTreatments, kTreatmentsNoneFrom091}, record);
+}
 
 }  // namespace grouper
