@@ -1,16 +1,197 @@
 #include "classify/classifier.h"
 
+#include <climits>
 #include <cstring>
 
+#include "classify/criteria.h"
+#include "classify/criteria_sets.h"
+#include "classify/scores.h"
 #include "record/assessment_record.h"
+#include "record/form_version.h"
 
 namespace grouper {
 
-// Placeholder until the criteria sets are written: no code is formed.
+namespace criteria {
+
+ClassificationState& State() {
+  static ClassificationState state{};
+  return state;
+}
+
+}  // namespace criteria
+
+namespace {
+
+using criteria::State;
+using criteria::Yes;
+
+// First slot of each criteria set's codes, by the digit of the code ("1".."7"),
+// and the number of codes the set owns.
+struct SlotRange {
+  int first;
+  int count;
+};
+constexpr SlotRange kSlotsByDigit[] = {{0, 4},  {4, 14}, {18, 12}, {30, 1},
+                                       {31, 1}, {32, 3}, {35, 1}};
+
+// The group letters in the order in which they win.
+struct LetterRule {
+  int ClassificationState::*met;
+  char letter;
+};
+constexpr LetterRule kLetterOrder[] = {
+    {&ClassificationState::set_a_met, 'A'}, {&ClassificationState::set_b_met, 'B'},
+    {&ClassificationState::set_c_met, 'C'}, {&ClassificationState::set_d_met, 'D'},
+    {&ClassificationState::set_e_met, 'E'}, {&ClassificationState::set_f_met, 'F'},
+};
+
+// The early families' code table: the first row whose letter matches and
+// whose band holds the tested value decides. Band 1 holds the highest values.
+enum class Tested { kGroupACount, kAdlScore, kNothing };
+struct CodeBand {
+  char letter;
+  Tested tested;
+  int low;
+  int high;
+  const char* code;
+};
+constexpr CodeBand kEarlyCodes[] = {
+    {'A', Tested::kGroupACount, 3, 6, "A11"}, {'A', Tested::kGroupACount, 1, 2, "A12"},
+    {'B', Tested::kAdlScore, 17, 20, "A21"},  {'B', Tested::kAdlScore, 9, 16, "A22"},
+    {'B', Tested::kAdlScore, 4, 8, "A23"},    {'C', Tested::kAdlScore, 16, 20, "A31"},
+    {'C', Tested::kAdlScore, 9, 15, "A32"},   {'C', Tested::kAdlScore, 4, 8, "A33"},
+    {'D', Tested::kNothing, 0, 0, "A41"},     {'E', Tested::kNothing, 0, 0, "A51"},
+    {'F', Tested::kAdlScore, 13, 20, "A61"},  {'F', Tested::kAdlScore, 6, 12, "A62"},
+    {'G', Tested::kAdlScore, 13, 20, "A71"},  {'G', Tested::kAdlScore, 6, 12, "A72"},
+    {'G', Tested::kAdlScore, 4, 5, "A73"},
+};
+
+// The families from 090 have one code per letter.
+struct LetterCode {
+  char letter;
+  const char* code;
+};
+constexpr LetterCode kNewerCodes[] = {
+    {'A', "A11"}, {'B', "A21"}, {'C', "A31"}, {'F', "A61"}, {'G', "A71"},
+};
+
+void WriteCode(const char* code, char* destination) {
+  std::memcpy(destination, code, 4);
+}
+
+}  // namespace
+
+const ClassificationState& LastClassification() {
+  return State();
+}
+
+int CriterionSlot(std::string_view code) {
+  if (code.size() != 2 || code[0] < '1' || code[0] > '7') return -1;
+  const SlotRange range = kSlotsByDigit[code[0] - '1'];
+  const int position = code[1] - 'A';
+  if (position < 0 || position >= range.count) return -1;
+  return range.first + position;
+}
+
+int select_group_letter() {
+  ClassificationState& s = State();
+  char letter = 'G';
+  for (const LetterRule& rule : kLetterOrder) {
+    if (s.*rule.met == 1) {
+      letter = rule.letter;
+      break;
+    }
+  }
+  if (letter == 'G') criteria::RecordCriterion("7A");
+  s.group_letter[0] = letter;
+  s.group_letter[1] = '\0';
+  return letter;
+}
+
+int count_group_a_conditions() {
+  const AssessmentRecord* record = CurrentRecord();
+  if (record == nullptr) return -1;
+  const AssessmentRecord& r = *record;
+  const ClassificationState& s = State();
+  // The first four are the early families' set-A criteria.
+  return criteria::ComaWithDependence(r) + Yes(r.g_internal_bleeding) +
+         Yes(r.k_central_venous_nutrition) + Yes(r.k_ventilator) + (s.set_b_met == 1) +
+         (s.set_c_met == 1);
+}
+
+int build_group_code_early(char* destination) {
+  const ClassificationState& s = State();
+  for (const CodeBand& band : kEarlyCodes) {
+    if (band.letter != s.group_letter[0]) continue;
+    int value = 0;
+    int low = INT_MIN;
+    int high = INT_MAX;
+    if (band.tested != Tested::kNothing) {
+      value = band.tested == Tested::kGroupACount ? s.group_a_count : s.adl_score;
+      low = band.low;
+      high = band.high;
+    }
+    if (value < low || value > high) continue;
+    WriteCode(band.code, destination);
+    return 1;
+  }
+  return 0;
+}
+
+int build_group_code_newer(char* destination) {
+  for (const LetterCode& row : kNewerCodes) {
+    if (row.letter != State().group_letter[0]) continue;
+    WriteCode(row.code, destination);
+    return 1;
+  }
+  return 0;
+}
+
 int classify_record(char* output) {
   AssessmentRecord* record = CurrentRecord();
   if (record == nullptr) return -1;
-  std::memcpy(output, record->group_code, std::strlen(record->group_code) + 1);
+
+  ClassificationState& s = State();
+  std::memset(&s, 0, sizeof s);
+  // A code left from an earlier classification of the same record must not
+  // stand for this one when no code can be formed.
+  std::memset(record->group_code, 0, sizeof record->group_code);
+
+  s.adl_score = compute_adl_score();
+  s.ulcer_total = sum_ulcer_counts();
+  s.skin_care_count = count_skin_care();
+  s.tube_feeding_intake = tube_feeding_intake_flag();
+  s.iv_nutrition_intake = iv_nutrition_intake_flag();
+
+  const Family family = criteria::FamilyOfRecord(*record);
+  if (IsEarly(family)) {
+    s.set_a_met = evaluate_set_a_early();
+    s.set_b_met = evaluate_set_b_early();
+    s.set_c_met = evaluate_set_c_early();
+    s.set_e_met = evaluate_set_e();
+    s.set_d_met = evaluate_set_d();
+  } else if (Is090(family)) {
+    s.set_a_met = evaluate_set_a_090();
+    s.set_b_met = evaluate_set_b_090();
+    s.set_c_met = evaluate_set_c_090();
+  } else {
+    s.set_a_met = evaluate_set_a_091();
+    s.set_b_met = evaluate_set_b_091();
+    s.set_c_met = evaluate_set_c_091();
+  }
+  s.set_f_met = evaluate_set_f();
+
+  select_group_letter();
+  s.group_a_count = count_group_a_conditions();
+  if (IsEarly(family)) {
+    build_group_code_early(record->group_code);
+  } else {
+    build_group_code_newer(record->group_code);
+  }
+
+  const std::size_t length = strnlen(record->group_code, 3);
+  std::memcpy(output, record->group_code, length);
+  output[length] = '\0';
   return 0;
 }
 

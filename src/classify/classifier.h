@@ -3,11 +3,69 @@
 // classify_record(output) classifies the current record and copies its group
 // code ("A11" to "A73", or the empty text when no code can be formed) with its
 // terminator into `output` (at least 4 bytes). Returns 0, or -1 when no record
-// is current (then nothing is computed or copied).
+// is current (then nothing is computed, reset or copied).
+//
+// A classification runs four stages in a fixed order: the scores, the criteria
+// sets of the record's family group (early families: A, B, C, E, D; family
+// 090/011 and the families from 091: A, B, C; then F for every record), the
+// group letter (the first met set in the order A to F, G when none is) and the
+// group code, formed from the letter and a band of the ADL score (or, in early
+// families' group A, of the number of group-A conditions).
+//
+// The values of one classification stay in one process-wide
+// ClassificationState until the next classification with a current record;
+// LastClassification() reads them, for instance to explain which criterion
+// placed a record in its group.
 #pragma once
+
+#include <string_view>
 
 namespace grouper {
 
+inline constexpr int kCriteriaSlots = 36;
+
+// One fixed slot per criterion code: "1A".."1D" in slots 0-3, "2A".."2N" in
+// 4-17, "3A".."3L" in 18-29, "4A" 30, "5A" 31, "6A".."6C" 32-34, "7A" 35. A
+// slot is all zero bytes, or the code's two characters and a NUL.
+using CriteriaTable = char[kCriteriaSlots][3];
+
+struct ClassificationState {
+  int adl_score;
+  int ulcer_total;
+  int skin_care_count;
+  int tube_feeding_intake;
+  int iv_nutrition_intake;
+  int set_a_met;
+  int set_b_met;
+  int set_c_met;
+  int set_d_met;
+  int set_e_met;
+  int set_f_met;
+  char group_letter[2];  // 'A'..'G' and a NUL
+  int group_a_count;
+  CriteriaTable criteria;
+};
+
+// The state left by the most recent classification.
+const ClassificationState& LastClassification();
+
+// The slot of a criterion code ("1A".."7A"), or -1 for a text that names no
+// criterion.
+int CriterionSlot(std::string_view code);
+
 int classify_record(char* output);
+
+// The stages after the criteria sets, callable one by one.
+//
+// select_group_letter writes group_letter (recording "7A" for group G) and
+// returns the letter. count_group_a_conditions returns the number of group-A
+// conditions of the current record (-1 when no record is current). The two
+// code builders write "A" and two digits with a NUL into `destination` and
+// return 1, or write nothing and return 0 when their table has no row for the
+// letter and value.
+int select_group_letter();
+int count_group_a_conditions();
+int build_group_code_early(char* destination);
+int build_group_code_newer(char* destination);
 
 }  // namespace grouper

@@ -1,0 +1,80 @@
+// The parts the criteria sets are written from.
+//
+// A set is an ordered list of rows (criterion code, condition). The evaluator
+// runs a list on the current record and the running classification: the first
+// row whose condition holds decides. A criterion row records its code in the
+// CriteriaTable and the set is met; a stop row ends the set unmet. A list in
+// which no row holds is not met.
+//
+// Conditions are built from the named predicates below, shared by every set
+// that reuses a condition of the form.
+#pragma once
+
+#include <span>
+
+#include "classify/classifier.h"
+#include "record/assessment_record.h"
+#include "record/form_version.h"
+
+namespace grouper::criteria {
+
+// The process-wide state of the running classification.
+ClassificationState& State();
+
+using R = const AssessmentRecord&;
+using S = const ClassificationState&;
+using Condition = bool (*)(R r, S s);
+
+struct Criterion {
+  const char* code;  // kStop marks a stop row
+  Condition holds;
+};
+inline constexpr const char* kStop = nullptr;
+
+// 1 met (its code recorded), 0 not met, -1 when no record is current.
+int RunCriteria(std::span<const Criterion> rows);
+
+// Writes a criterion code into its slot of the running classification.
+void RecordCriterion(const char* code);
+
+Family FamilyOfRecord(R r);
+
+inline bool Yes(char answer) {
+  return answer == '1';
+}
+// The answers '2' and '3' of a symptom scale, which the behavioural criteria
+// count as present.
+inline bool TwoOrThree(char answer) {
+  return answer == '2' || answer == '3';
+}
+
+// The patient is in a coma and fully dependent: every scored ADL item at '4'
+// or '8'.
+bool ComaWithDependence(R r);
+
+// The conditions of set A, without its ADL precondition, as set B's last
+// criterion and the group-A count take them.
+bool SetAConditionEarly(R r);
+bool SetAConditionOf090(R r);
+bool SetAConditionFrom091(R r);
+
+bool AnyStage34Ulcer(R r);
+
+// The neurological diagnoses of sets B and C. The early families' F.1 carries
+// AIDS only in family 089/010: the base layout holds its none-applies answer
+// in that position.
+bool NeurologicalListEarly(R r);
+bool NeurologicalListFrom090(R r);
+
+bool FeverComplication(R r);  // dehydration, vomiting or weight loss
+bool SeverePainGrade(R r);    // visual or numeric scale 7+, faces scale 4+
+bool ModeratePainGrade(R r);  // visual or numeric scale 4+, faces scale 3+
+
+bool AnyStomaCare(R r);
+bool ToiletingProgramme(R r);
+// Delusions, hallucinations, agitation, disinhibition, resistance to care or
+// wandering answered '2' or '3'.
+bool BehaviouralSymptoms(R r);
+bool TreatedBehaviouralSymptoms(R r);
+
+}  // namespace grouper::criteria

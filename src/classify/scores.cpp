@@ -1,0 +1,88 @@
+#include "classify/scores.h"
+
+#include <cstdint>
+#include <limits>
+
+#include "classify/criteria.h"
+#include "record/assessment_record.h"
+
+namespace grouper {
+
+namespace {
+
+using criteria::Yes;
+
+// Points of one scored ADL answer: code '8' weighs as much as code '4', and an
+// answer outside the scale (which validation stops) gives nothing.
+int AdlPoints(char answer) {
+  switch (answer) {
+    case '0':
+      return 1;
+    case '1':
+      return 2;
+    case '2':
+      return 3;
+    case '3':
+      return 4;
+    case '4':
+    case '8':
+      return 5;
+    default:
+      return 0;
+  }
+}
+
+bool IntakeLevelsQualify(const AssessmentRecord& r) {
+  const char calories = r.h_calorie_intake;
+  const char fluids = r.h_fluid_intake;
+  return calories == '3' || calories == '4' || (calories == '2' && fluids >= '2' && fluids <= '5');
+}
+
+}  // namespace
+
+int compute_adl_score() {
+  const AssessmentRecord* r = CurrentRecord();
+  if (r == nullptr) return -1;
+  return AdlPoints(r->d_adl_eating) + AdlPoints(r->d_adl_changing_position) +
+         AdlPoints(r->d_adl_transferring) + AdlPoints(r->d_adl_toilet_use);
+}
+
+int sum_ulcer_counts() {
+  const AssessmentRecord* r = CurrentRecord();
+  if (r == nullptr) return -1;
+  // Eight counts of at most a few digits on a parsed record; summed wide and
+  // capped so that no record can overflow the total.
+  int64_t total = 0;
+  for (int32_t count :
+       {r->i_pressure_ulcer_stage1, r->i_pressure_ulcer_stage2, r->i_pressure_ulcer_stage3,
+        r->i_pressure_ulcer_stage4, r->i_stasis_ulcer_stage1, r->i_stasis_ulcer_stage2,
+        r->i_stasis_ulcer_stage3, r->i_stasis_ulcer_stage4}) {
+    if (count >= 1) total += count;
+  }
+  constexpr int64_t kMax = std::numeric_limits<int32_t>::max();
+  return static_cast<int>(total > kMax ? kMax : total);
+}
+
+int count_skin_care() {
+  const AssessmentRecord* r = CurrentRecord();
+  if (r == nullptr) return -1;
+  const bool skin_problem = criteria::State().ulcer_total > 0 || Yes(r->i_burns) ||
+                            Yes(r->i_open_lesions) || Yes(r->i_surgical_wound) ||
+                            Yes(r->i_foot_infection);
+  return Yes(r->i_pressure_relief_device) + Yes(r->i_turning_repositioning) +
+         (Yes(r->i_skin_nutrition_hydration) && skin_problem) + Yes(r->i_ulcer_dressing);
+}
+
+int tube_feeding_intake_flag() {
+  const AssessmentRecord* r = CurrentRecord();
+  if (r == nullptr) return -1;
+  return Yes(r->h_tube_feeding) && IntakeLevelsQualify(*r) ? 1 : 0;
+}
+
+int iv_nutrition_intake_flag() {
+  const AssessmentRecord* r = CurrentRecord();
+  if (r == nullptr) return -1;
+  return Yes(r->h_parenteral_nutrition) && IntakeLevelsQualify(*r) ? 1 : 0;
+}
+
+}  // namespace grouper

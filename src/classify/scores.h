@@ -1,0 +1,27 @@
+// The five values derived from the current record before any criteria set is
+// evaluated. Each operation reads the current record and returns its value,
+// or -1 when no record is current; the classification stores the results in
+// its state in the order below, which count_skin_care relies on: it reads the
+// ulcer total of the running classification.
+//
+//   compute_adl_score        the four scored ADL items (eating, changing
+//                            position, transferring, toilet use), '0'..'4'
+//                            giving 1..5 points and '8' giving 5: 4..20
+//   sum_ulcer_counts         the sum of the positive pressure and stasis ulcer
+//                            counts of all four stages
+//   count_skin_care          the number of skin treatments given (0..4);
+//                            nutrition or hydration for the skin counts only
+//                            when a skin problem is recorded
+//   tube_feeding_intake_flag 1 for tube feeding with qualifying intake levels
+//   iv_nutrition_intake_flag 1 for parenteral nutrition with those levels
+#pragma once
+
+namespace grouper {
+
+int compute_adl_score();
+int sum_ulcer_counts();
+int count_skin_care();
+int tube_feeding_intake_flag();
+int iv_nutrition_intake_flag();
+
+}  // namespace grouper

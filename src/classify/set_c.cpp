@@ -1,0 +1,119 @@
+// Set C: neurological diagnoses at an ADL score of 11 to 17, stage-2 ulcers
+// with skin care, injections in diabetes, pain, intravenous medication,
+// nebuliser therapy, wound and dressing care, stoma care, bladder programmes
+// and, from 090, treated behavioural symptoms of dementia. Set C has no stop
+// rows.
+#include "classify/criteria.h"
+#include "classify/criteria_sets.h"
+
+namespace grouper {
+
+namespace {
+
+using namespace criteria;
+
+bool AdlFrom11To17(S s) {
+  return s.adl_score >= 11 && s.adl_score <= 17;
+}
+
+// The early families test nebuliser therapy ("3F") after the dressings ("3G")
+// and stoma care ("3H"); the order of the rows is the order of the form's
+// table, not of the letters.
+constexpr Criterion kSetCEarly[] = {
+    {"3A", [](R r, S s) { return AdlFrom11To17(s) && NeurologicalListEarly(r); }},
+    // Exactly one stage-2 ulcer: two or more belong to set B ("2C").
+    {"3B",
+     [](R r, S s) {
+       return (r.i_pressure_ulcer_stage2 == 1 || r.i_stasis_ulcer_stage2 == 1) &&
+              s.skin_care_count >= 2;
+     }},
+    {"3C", [](R r, S) { return Yes(r.f_diabetes) && r.j_injection_count == '2'; }},
+    {"3D", [](R r, S) { return r.g_pain_mild == '2' || r.g_pain_moderate == '2'; }},
+    {"3E", [](R r, S) { return Yes(r.k_iv_medication); }},
+    {"3G",
+     [](R r, S) {
+       return (Yes(r.i_open_lesions_foot) && Yes(r.i_other_dressing_foot)) ||
+              (Yes(r.i_open_lesions_other) && Yes(r.i_other_dressing_other)) ||
+              (Yes(r.i_surgical_wound) && Yes(r.i_surgical_wound_care));
+     }},
+    {"3H", [](R r, S) { return AnyStomaCare(r); }},
+    {"3F", [](R r, S) { return Yes(r.k_nebulizer); }},
+    {"3I", [](R r, S) { return ToiletingProgramme(r); }},
+};
+
+bool NeurologicalFrom090(R r, S s) {
+  return AdlFrom11To17(s) && NeurologicalListFrom090(r);
+}
+
+bool Stage2UlcerFrom090(R r, S s) {
+  return (r.i_pressure_ulcer_stage2 >= 1 || r.i_stasis_ulcer_stage2 >= 1) && s.skin_care_count >= 2;
+}
+
+bool DiabetesInjectionsFrom090(R r, S) {
+  return Yes(r.f_diabetes) && Yes(r.f_glucose_check_done) && r.j_injection_count == '2';
+}
+
+bool WoundCareFrom090(R r, S) {
+  return (Yes(r.i_surgical_wound) && Yes(r.i_surgical_wound_care)) ||
+         (Yes(r.i_open_lesions) && Yes(r.i_other_dressing));
+}
+
+bool PainFrequencyOneOrTwo(char frequency) {
+  return frequency == '1' || frequency == '2';
+}
+
+constexpr Criterion kSetC090[] = {
+    {"3A", NeurologicalFrom090},
+    {"3B", Stage2UlcerFrom090},
+    {"3C", DiabetesInjectionsFrom090},
+    {"3D", [](R r, S) { return r.g_pain_frequency_090 == '2' && ModeratePainGrade(r); }},
+    {"3E",
+     [](R r, S) {
+       return PainFrequencyOneOrTwo(r.g_pain_frequency_090) && Yes(r.g_cancer_pain_treatment_090);
+     }},
+    {"3F", [](R r, S) { return Yes(r.k_iv_medication); }},
+    {"3G", [](R r, S) { return Yes(r.k_nebulizer); }},
+    {"3H", WoundCareFrom090},
+    {"3I", [](R r, S) { return Yes(r.g_stoma_care_post_surgery_090) && AnyStomaCare(r); }},
+    {"3J", [](R r, S) { return Yes(r.g_stoma_care_complication_090) && AnyStomaCare(r); }},
+    {"3K", [](R r, S) { return ToiletingProgramme(r) && Yes(r.e_voiding_diary); }},
+    {"3L", [](R r, S) { return TreatedBehaviouralSymptoms(r); }},
+};
+
+constexpr Criterion kSetC091[] = {
+    {"3A", NeurologicalFrom090},
+    {"3B", Stage2UlcerFrom090},
+    {"3C", DiabetesInjectionsFrom090},
+    {"3D",
+     [](R r, S) {
+       return r.g_pain_frequency_091 == '2' && ModeratePainGrade(r) && Yes(r.g_pain_treatment_091);
+     }},
+    {"3E",
+     [](R r, S) {
+       return PainFrequencyOneOrTwo(r.g_pain_frequency_091) && Yes(r.g_cancer_pain_treatment_091);
+     }},
+    {"3F", [](R r, S) { return Yes(r.k_iv_medication) && r.k_iv_medication_days >= 3; }},
+    {"3G", [](R r, S) { return Yes(r.k_nebulizer); }},
+    {"3H", WoundCareFrom090},
+    {"3I", [](R r, S) { return Yes(r.g_stoma_care_post_surgery_091) && AnyStomaCare(r); }},
+    {"3J", [](R r, S) { return Yes(r.g_stoma_care_complication_091) && AnyStomaCare(r); }},
+    {"3K",
+     [](R r, S) {
+       return ToiletingProgramme(r) && Yes(r.e_voiding_diary) && r.e_voiding_diary_days >= 7;
+     }},
+    {"3L", [](R r, S) { return TreatedBehaviouralSymptoms(r); }},
+};
+
+}  // namespace
+
+int evaluate_set_c_early() {
+  return RunCriteria(kSetCEarly);
+}
+int evaluate_set_c_090() {
+  return RunCriteria(kSetC090);
+}
+int evaluate_set_c_091() {
+  return RunCriteria(kSetC091);
+}
+
+}  // namespace grouper

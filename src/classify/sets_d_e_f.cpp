@@ -1,0 +1,65 @@
+// Sets D (behavioural symptoms) and E (a K-MMSE score of 19 or less), which
+// only the early families have, and set F (rehabilitation; from 090 also
+// dementia symptoms under dementia drugs and stoma care of patients in none of
+// groups A to C).
+#include "classify/criteria.h"
+#include "classify/criteria_sets.h"
+
+namespace grouper {
+
+namespace {
+
+using namespace criteria;
+
+constexpr Criterion kSetD[] = {
+    {"4A", [](R r, S) { return BehaviouralSymptoms(r); }},
+};
+
+constexpr Criterion kSetE[] = {
+    {"5A",
+     [](R r, S) { return Yes(r.c_kmmse_done) && r.c_kmmse_score >= 0 && r.c_kmmse_score <= 19; }},
+};
+
+bool Rehabilitation(R r, S s) {
+  return s.adl_score >= 6 && r.k_rehab_days >= 2;
+}
+
+constexpr Criterion kSetFEarly[] = {
+    {"6A", Rehabilitation},
+};
+
+// Set F's symptoms are another selection than set D's and "3L"'s, and go with
+// dementia drugs rather than drug treatment of behaviour.
+bool TreatedDementiaSymptoms(R r) {
+  return Yes(r.f_dementia) &&
+         (TwoOrThree(r.c_depression) || TwoOrThree(r.c_anxiety) || TwoOrThree(r.c_aberrant_motor) ||
+          TwoOrThree(r.c_sleep_behaviour)) &&
+         Yes(r.j_dementia_drug);
+}
+
+constexpr Criterion kSetFFrom090[] = {
+    {"6A", [](R r, S) { return TreatedDementiaSymptoms(r); }},
+    {"6B",
+     [](R r, S s) {
+       return s.set_a_met != 1 && s.set_b_met != 1 && s.set_c_met != 1 && AnyStomaCare(r);
+     }},
+    {"6C", Rehabilitation},
+};
+
+}  // namespace
+
+int evaluate_set_d() {
+  return RunCriteria(kSetD);
+}
+int evaluate_set_e() {
+  return RunCriteria(kSetE);
+}
+
+int evaluate_set_f() {
+  const AssessmentRecord* record = CurrentRecord();
+  if (record == nullptr) return -1;
+  if (IsEarly(FamilyOfRecord(*record))) return RunCriteria(kSetFEarly);
+  return RunCriteria(kSetFFrom090);
+}
+
+}  // namespace grouper
