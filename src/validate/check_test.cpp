@@ -1,0 +1,236 @@
+// The check engine on its own: each shape at its bounds, gates, rules, and the
+// order in which rows are tried.
+#include "validate/check.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstring>
+
+#include "record/assessment_record.h"
+
+namespace grouper {
+namespace {
+
+using R = AssessmentRecord;
+
+constexpr char kFail[] = "fail";
+constexpr char kFailAlt[] = "fail alt";
+
+template <std::size_t N>
+void SetText(char (&field)[N], const char* value) {
+  std::memset(field, 0, N);
+  std::memcpy(field, value, strnlen(value, N - 1));
+}
+
+// Runs one row on a record; true when it holds.
+bool Holds(const Check& check, R& record) {
+  const Check rows[] = {check};
+  return RunChecks(rows, record) == nullptr;
+}
+
+TEST(CheckEngine, CharRangeComparesSignedBytes) {
+  const Check row = CharRange(&R::b_coma, '1', '3', kFail);
+  struct {
+    char value;
+    bool holds;
+  } cases[] = {
+      {'1', true},     {'3', true},     {'0', false},    {'4', false},
+      {' ', false},    {'\0', false},   {'A', false},    {'\x80', false},
+      {'\xb0', false}, {'\xff', false}, {'\x7f', false},
+  };
+  for (const auto& c : cases) {
+    R record{};
+    record.b_coma = c.value;
+    EXPECT_EQ(Holds(row, record), c.holds) << "byte " << (static_cast<int>(c.value) & 0xff);
+  }
+}
+
+TEST(CheckEngine, CharSetAcceptsOnlyItsCharacters) {
+  const Check row = CharSet(&R::d_adl_dressing, "012348", kFail);
+  for (char value : {'0', '1', '2', '3', '4', '8'}) {
+    R record{};
+    record.d_adl_dressing = value;
+    EXPECT_TRUE(Holds(row, record)) << value;
+  }
+  // NUL matches the terminator of the set if one is not careful.
+  for (char value : {'5', '7', '9', ' ', '\0', '\x80'}) {
+    R record{};
+    record.d_adl_dressing = value;
+    EXPECT_FALSE(Holds(row, record)) << static_cast<int>(value);
+  }
+}
+
+TEST(CheckEngine, BlankIsTheSpaceOnly) {
+  const Check row = Blank(&R::b_delirium, kFail);
+  R record{};
+  record.b_delirium = ' ';
+  EXPECT_TRUE(Holds(row, record));
+  for (char value : {'\0', '0', '\t'}) {
+    record.b_delirium = value;
+    EXPECT_FALSE(Holds(row, record)) << static_cast<int>(value);
+  }
+}
+
+TEST(CheckEngine, IntegerShapesAtTheirBounds) {
+  const Check range = IntRange(&R::a_systolic_bp, 1, 999, kFail);
+  const Check zero = IntZero(&R::a_systolic_bp, kFail);
+  struct {
+    int32_t value;
+    bool in_range;
+    bool is_zero;
+  } cases[] = {
+      {1, true, false},          {999, true, false}, {0, false, true},
+      {1000, false, false},      {-1, false, false}, {INT32_MIN, false, false},
+      {INT32_MAX, false, false},
+  };
+  for (const auto& c : cases) {
+    R record{};
+    record.a_systolic_bp = c.value;
+    EXPECT_EQ(Holds(range, record), c.in_range) << c.value;
+    EXPECT_EQ(Holds(zero, record), c.is_zero) << c.value;
+  }
+}
+
+// Values as the parser stores them: the nearest float of digits / 10.
+TEST(CheckEngine, DecimalShapesCompareTenthsAsEntered) {
+  const Check range = DecimalRange(&R::f_hba1c, 1, 999, kFail);
+  const Check zero = DecimalZero(&R::f_hba1c, kFail);
+  struct {
+    int digits;
+    bool in_range;
+    bool is_zero;
+  } cases[] = {
+      {1, true, false},     {999, true, false}, {0, false, true},
+      {1000, false, false}, {365, true, false}, {9999, false, false},
+  };
+  for (const auto& c : cases) {
+    R record{};
+    record.f_hba1c = static_cast<float>(c.digits / 10.0);
+    EXPECT_EQ(Holds(range, record), c.in_range) << c.digits;
+    EXPECT_EQ(Holds(zero, record), c.is_zero) << c.digits;
+  }
+  R record{};
+  record.f_hba1c = -0.1f;
+  EXPECT_FALSE(Holds(range, record));
+  EXPECT_FALSE(Holds(zero, record));
+}
+
+TEST(CheckEngine, DateAndAbsentDate) {
+  const Check date = Date(&R::c_kmmse_date, kFail);
+  const Check absent = AbsentDate(&R::c_kmmse_date, kFail);
+  struct {
+    const char* text;
+    bool is_date;
+    bool is_absent;
+  } cases[] = {
+      {"20150301", true, false}, {"00000000", false, true}, {"        ", false, false},
+      {"", false, false},        {"0000000", false, false}, {"20151301", false, false},
+  };
+  for (const auto& c : cases) {
+    R record{};
+    SetText(record.c_kmmse_date, c.text);
+    EXPECT_EQ(Holds(date, record), c.is_date) << "'" << c.text << "'";
+    EXPECT_EQ(Holds(absent, record), c.is_absent) << "'" << c.text << "'";
+  }
+}
+
+constexpr CharField kFlags[] = {&R::c_delusions, &R::c_hallucinations, &R::c_agitation};
+
+TEST(CheckEngine, NoneOfAboveAgreesWithItsList) {
+  const Check rows[] = {NoneOfAbove(&R::c_wandering, kFlags, kFail, kFailAlt)};
+  struct {
+    const char* flags;  // delusions, hallucinations, agitation
+    char none;
+    const char* message;
+  } cases[] = {
+      {"000", '1', nullptr},
+      {"000", '0', kFailAlt},
+      {"001", '0', nullptr},
+      {"100", '1', kFail},
+      {"111", '1', kFail},
+      {"111", '0', nullptr},
+      // Only the character '1' counts as set.
+      {"202", '1', nullptr},
+      {"  0", '1', nullptr},
+      {"202", '0', kFailAlt},
+  };
+  for (const auto& c : cases) {
+    R record{};
+    record.c_delusions = c.flags[0];
+    record.c_hallucinations = c.flags[1];
+    record.c_agitation = c.flags[2];
+    record.c_wandering = c.none;
+    EXPECT_EQ(RunChecks(rows, record), c.message) << c.flags << " none " << c.none;
+  }
+}
+
+TEST(CheckEngine, AnySetAndAllExactlyZero) {
+  const Check any = AnySet(kFlags, kFail);
+  const Check all_zero = AllExactlyZero(kFlags, kFail);
+  struct {
+    const char* flags;
+    bool any_set;
+    bool all_zero;
+  } cases[] = {
+      {"000", false, true},  {"010", true, false},  {"001", true, false},
+      {"0 0", false, false}, {"020", false, false},
+  };
+  for (const auto& c : cases) {
+    R record{};
+    record.c_delusions = c.flags[0];
+    record.c_hallucinations = c.flags[1];
+    record.c_agitation = c.flags[2];
+    EXPECT_EQ(Holds(any, record), c.any_set) << c.flags;
+    EXPECT_EQ(Holds(all_zero, record), c.all_zero) << c.flags;
+  }
+}
+
+bool ComaGate(const R& r) {
+  return r.b_coma == '1';
+}
+
+const char* MarksAndPasses(R& r) {
+  r.b_delirium = 'M';
+  return nullptr;
+}
+const char* AlwaysFails(R&) {
+  return kFailAlt;
+}
+
+TEST(CheckEngine, GatesRulesAndOrder) {
+  const Check rows[] = {
+      Blank(&R::c_expression, "gated", ComaGate),
+      Rule(MarksAndPasses),
+      CharRange(&R::c_short_term_memory, '0', '2', "first"),
+      CharRange(&R::c_cognitive_skills, '0', '3', "second"),
+      Rule(AlwaysFails, ComaGate),
+  };
+  R record{};
+  record.b_coma = '0';
+  record.c_expression = '1';
+  record.c_short_term_memory = '0';
+  record.c_cognitive_skills = '0';
+  // A gate that does not hold skips its row; a rule may change the record.
+  EXPECT_EQ(RunChecks(rows, record), nullptr);
+  EXPECT_EQ(record.b_delirium, 'M');
+
+  // The first failing row wins.
+  record.c_short_term_memory = '9';
+  record.c_cognitive_skills = '9';
+  EXPECT_STREQ(RunChecks(rows, record), "first");
+  record.c_short_term_memory = '0';
+  EXPECT_STREQ(RunChecks(rows, record), "second");
+
+  // With the gate open, its rows are checked.
+  record.c_cognitive_skills = '0';
+  record.b_coma = '1';
+  EXPECT_STREQ(RunChecks(rows, record), "gated");
+  record.c_expression = ' ';
+  EXPECT_EQ(RunChecks(rows, record), kFailAlt);
+
+  EXPECT_EQ(RunChecks({}, record), nullptr);
+}
+
+}  // namespace
+}  // namespace grouper
