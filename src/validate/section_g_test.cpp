@@ -115,14 +115,6 @@ TEST(SectionG, FeverDetailsFrom090) {
          },
          u8"오류-[G.건강상태][1.a.열][2. 발열 원인을 찾는 검사와 처치 시행 여부] 0~1 사이 숫자를 "
          u8"입력하시오"},
-        {"fever, workup '2'", code,
-         [](R& r) {
-           r.g_fever = '1';
-           r.g_body_temperature = 38.5f;
-           r.g_fever_workup = '2';
-         },
-         u8"오류-[G.건강상태][1.a.열][2. 발열 원인을 찾는 검사와 처치 시행 여부] 0~1 사이 숫자를 "
-         u8"입력하시오"},
         {"no fever, 0.1 degrees", code,
          [](R& r) {
            r.g_body_temperature = 0.1f;
@@ -242,8 +234,6 @@ TEST(SectionG, NoneOfTheAboveOf090) {
            r.g_conditions_none_091 = 'x';
          },
          nullptr},
-        {"internal bleeding '2'", code, [](R& r) { r.g_internal_bleeding = '2'; },
-         u8"오류-[G.건강상태][1.d.체내출혈] 0~1 사이 숫자를 입력하시오"},
         {"ostomy after surgery '2'", code, [](R& r) { r.g_stoma_care_post_surgery_090 = '2'; },
          u8"오류-[G.건강상태][1.e.수술 3개월 이내 루 관리] 0~1 사이 숫자를 입력하시오"},
         {"ostomy complication '2'", code, [](R& r) { r.g_stoma_care_complication_090 = '2'; },
@@ -278,17 +268,6 @@ TEST(SectionG, NoneOfTheAboveFrom091) {
          u8"오류-[G.건강상태][1.e.출혈감염 등의 문제로 인한 루 관리] 0~1 사이 숫자를 입력하시오"},
         {"none-applies '2'", code, [](R& r) { r.g_conditions_none_091 = '2'; },
          u8"오류-[G.건강상태][1.f.해당사항 없음] 0~1 사이 숫자를 입력하시오"},
-    });
-  }
-}
-
-TEST(SectionG, DehydrationAndVomitingInEveryFamily) {
-  for (const char* code : {"123", "089", "090", "091", "092"}) {
-    ExpectOutcomes({
-        {"dehydration blank", code, [](R& r) { r.g_dehydration = ' '; },
-         u8"오류-[G.건강상태][1.b.탈수] 0~1 사이 숫자를 입력하시오"},
-        {"vomiting '2'", code, [](R& r) { r.g_vomiting = '2'; },
-         u8"오류-[G.건강상태][1.c.구토] 0~1 사이 숫자를 입력하시오"},
     });
   }
 }
@@ -429,39 +408,17 @@ TEST(SectionG, EarlyPainScales) {
            r.g_pain_treatment_091 = 'x';
          },
          nullptr},
-        {"all three scales at 2", code,
-         [](R& r) {
-           r.g_pain_mild = '2';
-           r.g_pain_moderate = '2';
-           r.g_pain_severe = '2';
-         },
-         nullptr},
         {"mild '3'", code, [](R& r) { r.g_pain_mild = '3'; },
          u8"오류-[G.건강상태][2.a.경미한 통증] 0~2 사이값을 입력하시오"},
-        {"moderate '3'", code, [](R& r) { r.g_pain_moderate = '3'; },
-         u8"오류-[G.건강상태][2.b.중증도의 통증] 0~2 사이값을 입력하시오"},
-        {"severe blank", code, [](R& r) { r.g_pain_severe = ' '; },
-         u8"오류-[G.건강상태][2.c.격렬하거나 참을 수 없는 통증] 0~2 사이값을 입력하시오"},
     });
   }
 }
 
-TEST(SectionG, FallsAndTerminalIllnessInEveryFamily) {
-  for (const char* code : {"123", "010", "011", "012", "013"}) {
-    ExpectOutcomes({
-        {"falls at 2", code,
-         [](R& r) {
-           r.g_fall_30_days = '2';
-           r.g_fall_31_180_days = '2';
-         },
-         nullptr},
-        {"fall within 30 days '3'", code, [](R& r) { r.g_fall_30_days = '3'; },
-         u8"오류-[G.건강상태][3.a.30일 이내 낙상] 0~2 사이값을 입력하시오"},
-        {"fall 31 to 180 days '3'", code, [](R& r) { r.g_fall_31_180_days = '3'; },
-         u8"오류-[G.건강상태][3.b.31~180일 사이의 낙상] 0~2 사이값을 입력하시오"},
-        {"terminal illness '2'", code, [](R& r) { r.g_end_stage_disease = '2'; },
-         u8"오류-[G.건강상태][4.말기질환] 0~1 사이값을 입력하시오"},
-    });
+// The last items run in every family's branch.
+TEST(SectionG, TerminalIllnessIsCheckedInEveryFamily) {
+  for (const char* code : {"123", "089", "010", "090", "011", "091", "012", "092", "013"}) {
+    ExpectOutcomes({{"terminal illness '2'", code, [](R& r) { r.g_end_stage_disease = '2'; },
+                     u8"오류-[G.건강상태][4.말기질환] 0~1 사이값을 입력하시오"}});
   }
 }
 

@@ -65,8 +65,6 @@ TEST(SectionH, WeightMeasuredOrNot) {
          u8"오류-[H.구강 및 영양상태][2.체중] 0.1~999.9 사이 숫자를 입력하시오"},
         {"measured, absent date", code, [](R& r) { SetDate(r.h_weight_date, "00000000"); },
          u8"오류-[H.구강및영양상태][2.체중 측정일]"},
-        {"measured, month 13", code, [](R& r) { SetDate(r.h_weight_date, "20241301"); },
-         u8"오류-[H.구강및영양상태][2.체중 측정일]"},
         {"not measured, 0, absent date", code,
          [](R& r) {
            r.h_weight_measured = '0';
@@ -98,10 +96,6 @@ TEST(SectionH, WeightMeasuredOrNot) {
          u8"입력하시오."},
         {"measured blank", code, [](R& r) { r.h_weight_measured = ' '; },
          u8"오류-[H.구강및영양상태][2.체중 측정 여부] 0~1 사이값을 입력하시오"},
-        {"swallowing '2'", code, [](R& r) { r.h_swallowing = '2'; },
-         u8"오류-[H.구강 및 영양상태][1.삼키기] 0~1 사이값을 입력하시오"},
-        {"weight loss '3'", code, [](R& r) { r.h_weight_loss = '3'; },
-         u8"오류-[H.구강및영양상태][2.2.체중감소] 0~2 사이값을 입력하시오"},
     });
   }
 }
@@ -194,10 +188,6 @@ TEST(SectionH, IntakeScalesOnlyWithArtificialFeeding) {
            r.h_fluid_intake = '6';
          },
          u8"오류-[H.구강및영양상태][4.b.수분량] 0~5 사이값을 입력하시오"},
-        {"intravenous '2'", code, [](R& r) { r.h_parenteral_nutrition = '2'; },
-         u8"오류-[H.구강및영양상태][3.a.정맥내 영양] 0~1 사이값을 입력하시오"},
-        {"tube feeding blank", code, [](R& r) { r.h_tube_feeding = ' '; },
-         u8"오류-[H.구강및영양상태][3.b.경관영양] 0~1 사이값을 입력하시오"},
     });
   }
 }

@@ -67,8 +67,6 @@ TEST(SectionI, UlcerCountsAndNewUlcer) {
          nullptr},
         {"pressure ulcers at stage 1: 100", code, [](R& r) { r.i_pressure_ulcer_stage1 = 100; },
          u8"오류-[I.피부상태][1.a.1단계(욕창(압박성 궤양))] 0~99 사이 숫자를 입력하시오"},
-        {"pressure ulcers at stage 4: -1", code, [](R& r) { r.i_pressure_ulcer_stage4 = -1; },
-         u8"오류-[I.피부상태][1.d.4단계(욕창(압박성 궤양))] 0~99 사이 숫자를 입력하시오"},
         {"stasis ulcers at stage 1: 100", code, [](R& r) { r.i_stasis_ulcer_stage1 = 100; },
          u8"오류-[I.피부상태][1.a.1단계(울혈성 또는 어혈성 궤양)] 0~99 사이 숫자를 입력하시오"},
         {"stasis ulcers at stage 4: 100", code, [](R& r) { r.i_stasis_ulcer_stage4 = 100; },
@@ -86,8 +84,6 @@ TEST(SectionI, UlcerCountsAndNewUlcer) {
          u8"오류-[I.피부상태][2.새로 발생한 욕창]이 없을 경우 발생일 \"00000000\"을 입력하시오."},
         {"new ulcer '2'", code, [](R& r) { r.i_new_pressure_ulcer = '2'; },
          u8"오류-[I.피부상태][2.새로발생한 욕창-발생 여부] 0~1 사이값을 입력하시오"},
-        {"history '3'", code, [](R& r) { r.i_pressure_ulcer_history = '3'; },
-         u8"오류-[I.피부상태][3.욕창의 과거력] 0~2 사이값을 입력하시오"},
     });
   }
 }
@@ -107,14 +103,8 @@ TEST(SectionI, SkinProblemsAndTheirNoneOfTheAbove) {
            r.i_skin_problems_none = '0';
          },
          nullptr},
-        {"burns '2'", code, [](R& r) { r.i_burns = '2'; },
-         u8"오류-[I.피부상태][4.a.2도 이상의 화상] 0~1 사이 숫자를 입력하시오"},
         {"open lesion '2'", code, [](R& r) { r.i_open_lesions = '2'; },
          u8"오류-[I.피부상태][4.b.개방성 피부병변] 0~1 사이 숫자를 입력하시오"},
-        {"surgical wound '2'", code, [](R& r) { r.i_surgical_wound = '2'; },
-         u8"오류-[I.피부상태][4.c.수술 창상] 0~1 사이 숫자를 입력하시오"},
-        {"foot infection '2'", code, [](R& r) { r.i_foot_infection = '2'; },
-         u8"오류-[I.피부상태][4.d.발의 감염] 0~1 사이 숫자를 입력하시오"},
         {"none-applies blank", code, [](R& r) { r.i_skin_problems_none = ' '; },
          u8"오류-[I.피부상태][4.e.해당사항 없음] 0~1 사이 숫자를 입력하시오"},
     });
@@ -245,10 +235,6 @@ TEST(SectionI, DressingSitesInEveryFamily) {
         {"no other dressing, other site '1'", code, [](R& r) { r.i_other_dressing_other = '1'; },
          u8"오류-[I.피부상태][5.e.피부궤양 이외의 드레싱]이 없는 경우 부위값은 모두 0이어야 "
          u8"합니다."},
-        {"ulcer dressing '2'", code, [](R& r) { r.i_ulcer_dressing = '2'; },
-         u8"오류-[I.피부상태][5.d.피부궤양 드레싱] 0~1 사이 숫자를 입력하시오"},
-        {"other dressing '2'", code, [](R& r) { r.i_other_dressing = '2'; },
-         u8"오류-[I.피부상태][5.e.피부궤양 이외의 드레싱] 0~1 사이 숫자를 입력하시오"},
     });
   }
 }
@@ -270,13 +256,6 @@ TEST(SectionI, TreatmentsNoneUpTo090) {
          nullptr},
         {"5.g blank", code, [](R& r) { r.i_skin_treatment_g = ' '; },
          u8"오류-[I.피부상태][5.g.해당사항 없음] 0~1 사이 숫자를 입력하시오"},
-        {"pressure relief '2'", code, [](R& r) { r.i_pressure_relief_device = '2'; },
-         u8"오류-[I.피부상태][5.a.압력을 줄여주는 도구 사용] 0~1 사이 숫자를 입력하시오"},
-        {"nutrition for the skin '2'", code, [](R& r) { r.i_skin_nutrition_hydration = '2'; },
-         u8"오류-[I.피부상태][5.c.피부문제를 해결하기 위한 영양이나 수분 공급] 0~1 사이 숫자를 "
-         u8"입력하시오"},
-        {"surgical wound care '2'", code, [](R& r) { r.i_surgical_wound_care = '2'; },
-         u8"오류-[I.피부상태][5.f.수술창상 치료] 0~1 사이 숫자를 입력하시오"},
     });
   }
 }

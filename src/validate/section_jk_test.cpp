@@ -69,8 +69,6 @@ TEST(SectionsJK, MedicationItemsFrom090) {
         {"behaviour drugs '2'", code, [](R& r) { r.j_behaviour_drug_treatment = '2'; },
          u8"오류-[J.투약][2.망각, 환각, 초조공격성, 탈억제, 케어에 대한 저항, 배회에 대한 약물 "
          u8"치료 여부] 0~1 사이값을 입력하시오"},
-        {"dementia drug blank", code, [](R& r) { r.j_dementia_drug = ' '; },
-         u8"오류-[J.투약][3.치매관련 약제 투여 여부] 0~1 사이값을 입력하시오"},
         {"daily medicines '4'", code, [](R& r) { r.j_daily_medication_count = '4'; }, nullptr},
         {"daily medicines '5'", code, [](R& r) { r.j_daily_medication_count = '5'; },
          u8"오류-[J.투약][4.지난 7일 동안 매일 복용한 의약품 수] 0~4 사이값을 입력하시오"},
@@ -222,10 +220,6 @@ TEST(SectionsJK, OxygenDetailsFrom090) {
     ExpectOutcomes({
         {"oxygen blank", code, [](R& r) { r.k_oxygen_therapy = ' '; },
          u8"오류-[K.특수처치 및 전문재활치료][1.e.산소요법] 0~1 사이 숫자를 입력하시오"},
-        {"feeding ostomy '2'", code, [](R& r) { r.k_feeding_stoma_care = '2'; },
-         u8"오류-[K.특수처치 및 전문재활치료][1.d.영양관련 루 관리] 0~1 사이 숫자를 입력하시오"},
-        {"tracheostomy '2'", code, [](R& r) { r.k_tracheostomy_care = '2'; },
-         u8"오류-[K.특수처치 및 전문재활치료][1.h.기관절개관 관리] 0~1 사이 숫자를 입력하시오"},
     });
   }
 }
@@ -366,8 +360,6 @@ TEST(SectionsJK, TreatmentsNoneUpTo090) {
          nullptr},
         {"none-applies blank", code, [](R& r) { r.k_treatments_none = ' '; },
          u8"오류-[K.특수처치 및 전문재활치료][1.l.해당사항없음] 0~1 사이 숫자를 입력하시오"},
-        {"transfusion '2'", code, [](R& r) { r.k_transfusion = '2'; },
-         u8"오류-[K.특수처치 및 전문재활치료][1.i.수혈] 0~1 사이 숫자를 입력하시오"},
         {"ventilator '2'", code, [](R& r) { r.k_ventilator = '2'; },
          u8"오류-[K.특수처치 및 전문재활치료][1.j.인공호흡기] 0~1 사이 숫자를 입력하시오"},
         {"central venous nutrition '2'", code, [](R& r) { r.k_central_venous_nutrition = '2'; },
