@@ -4,9 +4,9 @@
 // then be left blank, every score zero and every test date absent. The dementia
 // scales of C.7 exist only in the families from 090 and follow the K-MMSE.
 //
-// Some messages name the section "[C.신체기능]" and the CDR and GDS date
-// messages carry two blanks before 미실시: programs that read these messages
-// expect them so.
+// The not-performed messages name the section "[C.신체기능]" and the CDR and
+// GDS date messages carry two blanks before 미실시; messages are reproduced byte
+// for byte, so they stay exactly as the catalogue has them.
 #include "validate/check.h"
 #include "validate/sections.h"
 
