@@ -72,8 +72,6 @@ TEST(SectionsDE, ActivitiesOfDailyLiving) {
   const Case cases[] = {
       {"dressing 5", "090", [](AssessmentRecord& r) { r.d_adl_dressing = '5'; },
        u8"오류-[D.신체기능][1.옷벗고 입기] 0,1,2,3,4,8 중에서 값을 입력하시오"},
-      {"dressing 9", "123", [](AssessmentRecord& r) { r.d_adl_dressing = '9'; },
-       u8"오류-[D.신체기능][1.옷벗고 입기] 0,1,2,3,4,8 중에서 값을 입력하시오"},
       {"dressing blank", "089", [](AssessmentRecord& r) { r.d_adl_dressing = ' '; },
        u8"오류-[D.신체기능][1.옷벗고 입기] 0,1,2,3,4,8 중에서 값을 입력하시오"},
       {"dressing NUL", "091", [](AssessmentRecord& r) { r.d_adl_dressing = '\0'; },
@@ -83,15 +81,8 @@ TEST(SectionsDE, ActivitiesOfDailyLiving) {
          for (char* c = &r.d_adl_dressing; c <= &r.d_adl_toilet_use; ++c) *c = '8';
        },
        u8""},
-      {"every activity 4", "010",
-       [](AssessmentRecord& r) {
-         for (char* c = &r.d_adl_dressing; c <= &r.d_adl_toilet_use; ++c) *c = '4';
-       },
-       u8""},
       {"leaving the room 5", "090", [](AssessmentRecord& r) { r.d_adl_leaving_room = '5'; },
        u8"오류-[D. 신체기능][9.방밖으로 나오기] 0,1,2,3,4,8 중에서 값을 입력하시오"},
-      {"toilet use 7", "123", [](AssessmentRecord& r) { r.d_adl_toilet_use = '7'; },
-       u8"오류-[D.신체기능][10.화장실 사용하기] 0,1,2,3,4,8 중에서 값을 입력하시오"},
       {"bedridden 2", "011", [](AssessmentRecord& r) { r.d_bedridden = '2'; },
        u8"오류-[D.신체기능][11.와상상태] 0~1 값을 입력하시오"},
       {"bedridden 1", "090", [](AssessmentRecord& r) { r.d_bedridden = '1'; }, u8""},
@@ -146,16 +137,6 @@ TEST(SectionsDE, ControlAndToiletingAids) {
        u8"오류-[E.배설기능][1.대변조절] 0~3 사이값을 입력하시오"},
       {"bladder control blank", "123", [](AssessmentRecord& r) { r.e_bladder_control = ' '; },
        u8"오류-[E.배설기능][2.소변조절] 0~3 사이값을 입력하시오"},
-      {"both at 3", "092",
-       [](AssessmentRecord& r) {
-         r.e_bowel_control = '3';
-         r.e_bladder_control = '3';
-       },
-       u8""},
-      {"scheduled toileting 2", "089", [](AssessmentRecord& r) { r.e_scheduled_toileting = '2'; },
-       u8"오류-[E.배설기능][3.a.일정하기 짜여진 배뇨계획] 0~1 사이 숫자를 입력하시오"},
-      {"ostomy blank", "091", [](AssessmentRecord& r) { r.e_ostomy = ' '; },
-       u8"오류-[E.배설기능][3.f.인공루] 0~1 사이 숫자를 입력하시오"},
       {"indwelling catheter 2", "012", [](AssessmentRecord& r) { r.e_indwelling_catheter = '2'; },
        u8"오류-[E.배설기능][3.g.유치도뇨관 삽입] 0~1 사이 숫자를 입력하시오"},
       {"none-applies 2", "090", [](AssessmentRecord& r) { r.e_toileting_none = '2'; },

@@ -89,8 +89,6 @@ TEST(SectionF, NoDiabetesLeavesTheBlockEmpty) {
   const Case cases[] = {
       {"diabetes 2", "090", [](AssessmentRecord& r) { r.f_diabetes = '2'; },
        u8"오류-[F.질병진단][1.a.당뇨] 0~1 사이 숫자를 입력하시오"},
-      {"diabetes blank", "123", [](AssessmentRecord& r) { r.f_diabetes = ' '; },
-       u8"오류-[F.질병진단][1.a.당뇨] 0~1 사이 숫자를 입력하시오"},
       {"glucose flag 0", "089", [](AssessmentRecord& r) { r.f_glucose_check_done = '0'; },
        u8"오류-[F.질병진단][1.a.혈당 체크 실시여부] space를 입력하시오"},
       {"glucose flag 0 and a fasting value: the flag first", "091",
@@ -154,13 +152,6 @@ TEST(SectionF, DiabetesGlucoseCheck) {
          GlucoseChecked(r);
          r.f_fasting_glucose = 0;
          r.f_postprandial_glucose = 140;
-       },
-       u8""},
-      {"checked, fasting 1 and after-meal 0", "123",
-       [](AssessmentRecord& r) {
-         GlucoseChecked(r);
-         r.f_fasting_glucose = 1;
-         r.f_postprandial_glucose = 0;
        },
        u8""},
       {"checked, both 999", "091",
@@ -256,10 +247,6 @@ TEST(SectionF, DiabetesHbA1c) {
 
 TEST(SectionF, DiseasesBToU) {
   const Case cases[] = {
-      {"hypertension 2", "090", [](AssessmentRecord& r) { r.f_hypertension = '2'; },
-       u8"오류-[F.질병진단][1.b.고혈압] 0~1 사이 숫자를 입력하시오"},
-      {"myasthenia blank", "123", [](AssessmentRecord& r) { r.f_myasthenia = ' '; },
-       u8"오류-[F.질병진단][1.l.중증근무력증 및 기타 근신경성 장애] 0~1 사이 숫자를 입력하시오"},
       {"encephalopathy 2", "089",
        [](AssessmentRecord& r) { r.f_subacute_necrotising_encephalopathy = '2'; },
        u8"오류-[F.질병진단][1.u.아급성 괴사성 뇌병증] 0~1 사이 숫자를 입력하시오"},
@@ -394,8 +381,6 @@ TEST(SectionF, From090EndsTheListAtAb) {
        u8"오류-[F.질병진단][1.v.후천선면역결핍증] 0~1 사이 숫자를 입력하시오"},
       {"dementia 2", "011", [](AssessmentRecord& r) { r.f_dementia = '2'; },
        u8"오류-[F.질병진단][1.w.치매] 0~1 사이 숫자를 입력하시오"},
-      {"asthma blank", "092", [](AssessmentRecord& r) { r.f_asthma = ' '; },
-       u8"오류-[F.질병진단][1.aa.천식] 0~1 사이 숫자를 입력하시오"},
       {"none-applies 2", "013", [](AssessmentRecord& r) { r.f_diseases_none = '2'; },
        u8"오류-[F.질병진단][1.ab.해당사항 없음] 0~1 사이 숫자를 입력하시오"},
       {"no diagnosis, none-applies 0", "090", [](AssessmentRecord& r) { r.f_diseases_none = '0'; },
@@ -421,10 +406,6 @@ TEST(SectionF, From090EndsTheListAtAb) {
 
 TEST(SectionF, Malnutrition) {
   const Case cases[] = {
-      {"kwashiorkor 2", "090", [](AssessmentRecord& r) { r.f_kwashiorkor = '2'; },
-       u8"오류-[F.질병진단][2.a.콰시오르코르] 0~1 사이 숫자를 입력하시오"},
-      {"unspecified blank", "123", [](AssessmentRecord& r) { r.f_unspecified_malnutrition = ' '; },
-       u8"오류-[F.질병진단][2.g.상세불명의 단백칼로리 영양실조] 0~1 사이 숫자를 입력하시오"},
       {"none-applies 2", "089", [](AssessmentRecord& r) { r.f_malnutrition_none = '2'; },
        u8"오류-[F.질병진단][1.h.해당사항 없음] 0~1 사이 숫자를 입력하시오"},
       {"no diagnosis, none-applies 0", "091",
