@@ -1,0 +1,578 @@
+// The program against faulty input and a hostile environment: malformed
+// lines, huge lines and files, closed or vanishing standard streams, files it
+// may only read, results it cannot write, and an output name that is the
+// input. Whatever happens, every read of the input gets its output line, the
+// input is never harmed, and the exit status says whether the result is whole.
+//
+// Expectations are written from the form's rules; `answer_check.h` (shared
+// with the fuzz targets) models the shape of every answer where the exact
+// message depends on the validation rules.
+#include <fcntl.h>
+#include <grp.h>
+#include <gtest/gtest.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "../fuzz/answer_check.h"
+#include "support/cp949.h"
+#include "support/program_runner.h"
+#include "support/record_builder.h"
+
+namespace grouper {
+namespace {
+
+using testing::BuildLine;
+using testing::Cp949;
+using testing::MakeTempDir;
+using testing::ReadFile;
+using testing::SetItem;
+using testing::Utf8;
+using testing::ValidRecord;
+using testing::WriteFile;
+
+// ---------------------------------------------------------------------------
+// Expected answers.
+
+const std::string kWrongType = Cp949(u8"오류-잘못된 데이타 타입입니다.");
+
+// The wrong-data-type line of the base layout (reject column 290).
+std::string WrongTypeLine(std::string_view text) {
+  if (text.size() < 290)
+    return std::string(text) + std::string(290 - text.size(), ' ') + kWrongType + "\r\n";
+  return std::string(text.substr(0, 289)) + " " + kWrongType + "\r\n";
+}
+std::string MessageLine(std::string_view text, const std::string& message) {
+  return std::string(text) + std::string(32, ' ') + message + "\r\n";
+}
+std::string ConsoleWrongType(int n) {
+  return Cp949(u8"데이타(") + std::to_string(n) + Cp949(u8") .. 오류-잘못된 데이타 타입입니다. ") +
+         "\n";
+}
+std::string ConsoleMessage(int n, const std::string& message) {
+  return Cp949(u8"데이타(") + std::to_string(n) + ") .. " + message + "\n";
+}
+
+const fuzzing::AnswerTexts& Texts() {
+  static const fuzzing::AnswerTexts texts{kWrongType, Cp949(u8"오류-"), Cp949(u8"데이타("),
+                                          Cp949(u8") .. 완료 ("), ") .. "};
+  return texts;
+}
+
+// Failure output that stays readable for any bytes.
+std::string Readable(std::string_view bytes) {
+  try {
+    return Utf8(bytes);
+  } catch (...) {
+    std::string out;
+    char hex[8];
+    for (unsigned char c : bytes) {
+      if (c >= 0x20 && c < 0x7f) {
+        out += static_cast<char>(c);
+      } else {
+        std::snprintf(hex, sizeof hex, "\\x%02x", c);
+        out += hex;
+      }
+    }
+    return out;
+  }
+}
+
+std::size_t CountLineFeeds(std::string_view bytes) {
+  return static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
+}
+
+// ---------------------------------------------------------------------------
+// Running the program with full control of its standard streams.
+
+enum class Console {
+  kCapture,      // a pipe read to its end
+  kFile,         // a file (for consoles of millions of lines)
+  kClosed,       // no standard output at all
+  kReadOneLine,  // a pipe whose reader stops after the first line feed
+};
+
+struct Launch {
+  std::vector<std::string> args = {};
+  std::string stdin_bytes = {};
+  bool close_stdin = false;
+  Console console = Console::kCapture;
+  std::string console_path = {};  // Console::kFile
+  bool unprivileged = false;      // run as the user "nobody" when started as root
+};
+
+struct Outcome {
+  int status = -1;  // exit status; -1 when killed by a signal
+  int signal = 0;
+  std::string console;
+};
+
+Outcome Start(const std::string& directory, const Launch& launch) {
+  std::vector<std::string> args{GROUPER_BINARY};
+  args.insert(args.end(), launch.args.begin(), launch.args.end());
+  std::vector<char*> argv;
+  for (std::string& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+
+  const int stdin_fd = memfd_create("stdin", MFD_CLOEXEC);
+  EXPECT_GE(stdin_fd, 0);
+  EXPECT_EQ(write(stdin_fd, launch.stdin_bytes.data(), launch.stdin_bytes.size()),
+            static_cast<ssize_t>(launch.stdin_bytes.size()));
+  lseek(stdin_fd, 0, SEEK_SET);
+  int pipe_fds[2] = {-1, -1};
+  const bool piped = launch.console == Console::kCapture || launch.console == Console::kReadOneLine;
+  if (piped) {
+    EXPECT_EQ(pipe2(pipe_fds, O_CLOEXEC), 0);
+  }
+  int file_fd = -1;
+  if (launch.console == Console::kFile) {
+    file_fd = open(launch.console_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    EXPECT_GE(file_fd, 0);
+  }
+  const bool drop = launch.unprivileged && geteuid() == 0;
+
+  const pid_t pid = fork();
+  if (pid == 0) {
+    // Only async-signal-safe calls from here on. dup2 clears close-on-exec.
+    if (chdir(directory.c_str()) != 0) _exit(126);
+    if (launch.close_stdin) {
+      close(0);
+    } else if (dup2(stdin_fd, 0) < 0) {
+      _exit(126);
+    }
+    if (piped && dup2(pipe_fds[1], 1) < 0) _exit(126);
+    if (file_fd >= 0 && dup2(file_fd, 1) < 0) _exit(126);
+    if (launch.console == Console::kClosed) close(1);
+    if (drop && (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0)) {
+      _exit(125);
+    }
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  Outcome outcome;
+  EXPECT_GT(pid, 0);
+  close(stdin_fd);
+  if (file_fd >= 0) close(file_fd);
+  if (piped) {
+    close(pipe_fds[1]);
+    char block[1 << 16];
+    for (;;) {
+      const ssize_t n = read(pipe_fds[0], block, sizeof block);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) break;
+      outcome.console.append(block, static_cast<std::size_t>(n));
+      if (launch.console == Console::kReadOneLine &&
+          outcome.console.find('\n') != std::string::npos) {
+        break;
+      }
+    }
+    close(pipe_fds[0]);
+  }
+  int status = 0;
+  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  }
+  if (WIFEXITED(status)) outcome.status = WEXITSTATUS(status);
+  if (WIFSIGNALED(status)) outcome.signal = WTERMSIG(status);
+  EXPECT_NE(outcome.status, 125) << "could not drop privileges";
+  EXPECT_NE(outcome.status, 127) << "could not start " GROUPER_BINARY;
+  return outcome;
+}
+
+class FaultE2E : public ::testing::Test {
+ protected:
+  void SetUp() override { dir_ = MakeTempDir(); }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+  std::string Path(const std::string& name) const { return dir_ + "/" + name; }
+  std::vector<std::string> Entries() const {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(dir_)) {
+      names.push_back(e.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  // Runs `in.txt` -> `out.txt` and checks every answer with the model.
+  Outcome RunAndCheck(const std::string& input) {
+    WriteFile(Path("in.txt"), input);
+    Outcome run = Start(dir_, {.args = {"in.txt", "out.txt"}});
+    EXPECT_EQ(run.status, 0) << "signal " << run.signal;
+    const std::string output = ReadFile(Path("out.txt"));
+    EXPECT_EQ(run.console.substr(0, 1), "\n");
+    const char* fault =
+        fuzzing::CheckRun(input, output, std::string_view(run.console).substr(1), Texts());
+    EXPECT_EQ(fault, nullptr) << fault << "\noutput:\n" << Readable(output);
+    return run;
+  }
+
+  std::string dir_;
+};
+
+// A framed base-layout line that the parser rejects: its systolic pressure
+// holds a blank.
+std::string PressureLine() {
+  std::string line = BuildLine(ValidRecord("123"));
+  SetItem(line, "a_systolic_bp", "12 ");
+  return line;
+}
+const std::string kPressureMessage =
+    Cp949(u8"오류-[A.일반적사항][9.수축기혈압] 001~999 사이 숫자를 입력하시오");
+
+// ---------------------------------------------------------------------------
+
+TEST_F(FaultE2E, AnEmptyInputGivesAnEmptyResult) {
+  WriteFile(Path("in.txt"), "");
+  const Outcome run = Start(dir_, {.args = {"in.txt", "out.txt"}});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.console, "\n");
+  EXPECT_EQ(Entries(), (std::vector<std::string>{"in.txt", "out.txt"}));
+  EXPECT_EQ(ReadFile(Path("out.txt")), "");
+}
+
+TEST_F(FaultE2E, EveryBlankLineIsAnsweredAsAWrongDataType) {
+  // Blanks, CR and LF are trimmed; a tab is not, and stays in the line.
+  const std::vector<std::string> lines = {"\n", "   \n", "\r\n", " \r \r\n", "\t\n", "\n", "  "};
+  std::string input, expected_output, expected_console = "\n";
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    input += lines[i];
+    expected_output += WrongTypeLine(lines[i] == "\t\n" ? "\t" : "");
+    expected_console += ConsoleWrongType(static_cast<int>(i + 1));
+  }
+  WriteFile(Path("in.txt"), input);
+  const Outcome run = Start(dir_, {.args = {"in.txt", "out.txt"}});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(ReadFile(Path("out.txt")), expected_output);
+  EXPECT_EQ(run.console, expected_console) << Readable(run.console);
+}
+
+TEST_F(FaultE2E, MixedLineEndsAndAMissingFinalLineEndAreAnsweredAlike) {
+  const std::string pressure = PressureLine();
+  const std::string input = pressure + "\r\n" + "abc\n" + pressure + "\n" + "\r\n" + pressure +
+                            "   \r\n" + "a\rb\r\n" + pressure;  // no final line end
+  WriteFile(Path("in.txt"), input);
+  const Outcome run = Start(dir_, {.args = {"in.txt", "out.txt"}});
+  EXPECT_EQ(run.status, 0);
+  const std::string answer = MessageLine(pressure, kPressureMessage);
+  const std::string output = ReadFile(Path("out.txt"));
+  EXPECT_EQ(output, answer + WrongTypeLine("abc") + answer + WrongTypeLine("") + answer +
+                        WrongTypeLine("a\rb") + answer)
+      << Readable(output);
+  EXPECT_EQ(run.console, "\n" + ConsoleMessage(1, kPressureMessage) + ConsoleWrongType(2) +
+                             ConsoleMessage(3, kPressureMessage) + ConsoleWrongType(4) +
+                             ConsoleMessage(5, kPressureMessage) + ConsoleWrongType(6) +
+                             ConsoleMessage(7, kPressureMessage))
+      << Readable(run.console);
+}
+
+TEST_F(FaultE2E, ALineEndsAtItsFirstNulByte) {
+  const std::string pressure = PressureLine();
+  using namespace std::string_literals;
+  struct Case {
+    std::string read;
+    std::string answer;
+  };
+  const std::vector<Case> cases = {
+      // The NUL cuts a full-length record to 100 bytes: a wrong data type.
+      {pressure.substr(0, 100) + "\0"s + pressure.substr(101) + "\n",
+       WrongTypeLine(pressure.substr(0, 100))},
+      // NUL bytes after the record: the record is whole.
+      {pressure + "\0\0\r\n"s, MessageLine(pressure, kPressureMessage)},
+      // Blanks before the NUL are trimmed, the bytes after it ignored.
+      {"abc  \0xyz\n"s, WrongTypeLine("abc")},
+      {"\0"s + pressure + "\n", WrongTypeLine("")},
+      // A NUL at the very end of the file, without a line end.
+      {pressure + "\0"s, MessageLine(pressure, kPressureMessage)},
+  };
+  std::string input, expected;
+  for (const Case& c : cases) {
+    input += c.read;
+    expected += c.answer;
+  }
+  WriteFile(Path("in.txt"), input);
+  const Outcome run = Start(dir_, {.args = {"in.txt", "out.txt"}});
+  EXPECT_EQ(run.status, 0);
+  const std::string output = ReadFile(Path("out.txt"));
+  EXPECT_EQ(output, expected) << Readable(output);
+  EXPECT_EQ(run.console, "\n" + ConsoleWrongType(1) + ConsoleMessage(2, kPressureMessage) +
+                             ConsoleWrongType(3) + ConsoleWrongType(4) +
+                             ConsoleMessage(5, kPressureMessage))
+      << Readable(run.console);
+}
+
+TEST_F(FaultE2E, BytesFrom0x80InNumbersAndAnswersAreRejectedByTheirItem) {
+  struct Case {
+    const char* version;
+    const char* field;
+    std::string raw;
+    std::u8string_view message;
+  };
+  const std::vector<Case> cases = {
+      // Numbers are tested as digits when parsed.
+      {"123", "a_systolic_bp", "\xb0\xa1\x31",
+       u8"오류-[A.일반적사항][9.수축기혈압] 001~999 사이 숫자를 입력하시오"},
+      {"010", "k_rehab_days", "\xff",
+       u8"오류-[K.특수처치 및 전문재활치료][2.전문재활치료 실시일수] 0~7 사이 숫자를 입력하시오"},
+      {"091", "k_oxygen_saturation", "9\x80\x80\x39",
+       u8"오류-[K. 특수처치 및 전문재활치료][1.e.1 산소포화도] 0000~9999 사이 숫자를 입력하세요"},
+      // Answers are compared as signed bytes: 0x80 and above fail the lower bound.
+      {"123", "b_coma", "\xb0", u8"오류-[B.인지기능][1.혼수상태] 0~1 사이값을 입력하시오"},
+      {"092", "d_adl_dressing", "\xff",
+       u8"오류-[D.신체기능][1.옷벗고 입기] 0,1,2,3,4,8 중에서 값을 입력하시오"},
+      // Dates with such bytes are no dates.
+      {"089", "a_admission_date", "2024\xb0\xa1\x30\x32", u8"오류-[A.일반적사항][3.입원일]"},
+  };
+  std::string input, expected_output, expected_console = "\n";
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    std::string line = BuildLine(ValidRecord(cases[i].version));
+    SetItem(line, cases[i].field, cases[i].raw);
+    const std::string message = Cp949(cases[i].message);
+    input += line + "\r\n";
+    // The message follows the trimmed line (a blank-padded nurse name ends it).
+    expected_output += MessageLine(line.substr(0, line.find_last_not_of(' ') + 1), message);
+    expected_console += ConsoleMessage(static_cast<int>(i + 1), message);
+  }
+  WriteFile(Path("in.txt"), input);
+  const Outcome run = Start(dir_, {.args = {"in.txt", "out.txt"}});
+  EXPECT_EQ(run.status, 0);
+  const std::string output = ReadFile(Path("out.txt"));
+  EXPECT_EQ(output, expected_output) << Readable(output);
+  EXPECT_EQ(run.console, expected_console) << Readable(run.console);
+}
+
+TEST_F(FaultE2E, ATenMegabyteLineIsAnsweredReadByRead) {
+  // 10 MiB and a line feed, read 1023 bytes at a time: 10250 full reads and a
+  // last one of 11 bytes. Every read is a line of its own (the base layout,
+  // since no read starts with a version code), cut at the reject column.
+  std::string input;
+  input.reserve(10 * 1024 * 1024 + 1);
+  for (std::size_t i = 0; i < 10 * 1024 * 1024; ++i) input += static_cast<char>('a' + i % 26);
+  input += '\n';
+  const std::size_t reads = (input.size() + 1022) / 1023;
+  ASSERT_EQ(reads, 10251u);
+  RunAndCheck(input);
+  const std::string output = ReadFile(Path("out.txt"));
+  EXPECT_EQ(CountLineFeeds(output), reads);
+  EXPECT_EQ(output.size(),
+            (reads - 1) * (289 + 1 + kWrongType.size() + 2) + 290 + kWrongType.size() + 2);
+  const std::string last_text = input.substr((reads - 1) * 1023, 10);  // 11 bytes less the LF
+  EXPECT_EQ(output.substr(output.size() - (290 + kWrongType.size() + 2)), WrongTypeLine(last_text));
+}
+
+TEST_F(FaultE2E, AMillionShortLinesGetAMillionAnswers) {
+  constexpr std::size_t kLines = 1'000'000;
+  std::string input;
+  for (std::size_t i = 0; i < kLines; ++i) input += (i % 2 == 0) ? "x\n" : "yz\r\n";
+  WriteFile(Path("in.txt"), input);
+  const std::string console_dir = MakeTempDir();
+  const std::string console_path = console_dir + "/console";
+  const Outcome run = Start(
+      dir_,
+      {.args = {"in.txt", "out.txt"}, .console = Console::kFile, .console_path = console_path});
+  EXPECT_EQ(run.status, 0);
+  const std::string console = ReadFile(console_path);
+  std::filesystem::remove_all(console_dir);
+  const std::string x = WrongTypeLine("x"), yz = WrongTypeLine("yz");
+  ASSERT_EQ(x.size(), yz.size());
+  // Compared answer by answer from the file: the result is 322 MB.
+  std::FILE* result = std::fopen(Path("out.txt").c_str(), "rb");
+  ASSERT_NE(result, nullptr);
+  std::string answer(x.size(), '\0');
+  std::size_t answered = 0;
+  while (std::fread(answer.data(), 1, answer.size(), result) == answer.size()) {
+    if (answer != (answered % 2 == 0 ? x : yz)) {
+      ADD_FAILURE() << "answer " << answered + 1 << ": " << Readable(answer);
+      break;
+    }
+    ++answered;
+  }
+  EXPECT_EQ(std::fgetc(result), EOF);
+  std::fclose(result);
+  EXPECT_EQ(answered, kLines);
+  EXPECT_EQ(CountLineFeeds(console), kLines + 1);
+  EXPECT_TRUE(console.ends_with(ConsoleWrongType(1'000'000)))
+      << Readable(console.substr(console.size() - 80));
+}
+
+TEST_F(FaultE2E, AnInputThatMayOnlyBeReadIsProcessed) {
+  // The input is only ever read. Root may write to any file whatever its mode,
+  // so the program runs as an ordinary user that can read the input but not
+  // write it; the directory lets that user create the result.
+  const std::string input = "abc\n" + PressureLine() + "\n";
+  WriteFile(Path("in.txt"), input);
+  ASSERT_EQ(chmod(Path("in.txt").c_str(), 0444), 0);
+  ASSERT_EQ(chmod(dir_.c_str(), 0777), 0);
+  const Outcome run = Start(dir_, {.args = {"in.txt", "out.txt"}, .unprivileged = true});
+  EXPECT_EQ(run.status, 0) << Readable(run.console);
+  EXPECT_EQ(ReadFile(Path("out.txt")),
+            WrongTypeLine("abc") + MessageLine(PressureLine(), kPressureMessage));
+  EXPECT_EQ(ReadFile(Path("in.txt")), input);
+}
+
+TEST_F(FaultE2E, AMissingInputIsAskedForWithBothPrompts) {
+  WriteFile(Path("typed.in"), "abc\n");
+  // No arguments: "grouper.in" does not exist, so both names are typed.
+  Outcome run = Start(dir_, {.stdin_bytes = "typed.in\ntyped.out\n"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.console, "\nINPUT FILENAME :  \nOUTPUT FILENAME :  \n" + ConsoleWrongType(1));
+  EXPECT_EQ(ReadFile(Path("typed.out")), WrongTypeLine("abc"));
+  EXPECT_EQ(Entries(), (std::vector<std::string>{"typed.in", "typed.out"}));
+
+  // Typing the input's own name as the output is refused like an argument.
+  run = Start(dir_, {.args = {"gone.in", "x.out"}, .stdin_bytes = "typed.in typed.in"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.console,
+            "\nINPUT FILENAME :  \nOUTPUT FILENAME :  OUTPUT File Open Error - typed.in\n");
+  EXPECT_EQ(ReadFile(Path("typed.in")), "abc\n");
+}
+
+TEST_F(FaultE2E, AMissingInputWithNothingTypedEndsWithStatus1AndCreatesNothing) {
+  for (const bool closed : {false, true}) {
+    const Outcome run = Start(dir_, {.close_stdin = closed});
+    EXPECT_EQ(run.status, 1) << (closed ? "closed" : "empty") << " standard input";
+    EXPECT_EQ(run.console, "\nINPUT FILENAME :  INPUT File Open Error - \n");
+    EXPECT_TRUE(Entries().empty());
+  }
+}
+
+TEST_F(FaultE2E, AnOutputInAMissingDirectoryEndsWithStatus1) {
+  WriteFile(Path("in.txt"), "abc\n");
+  const Outcome run = Start(dir_, {.args = {"in.txt", "none/out.txt"}});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.console, "OUTPUT File Open Error - none/out.txt\n");
+  EXPECT_EQ(Entries(), std::vector<std::string>{"in.txt"});
+}
+
+TEST_F(FaultE2E, AResultOnAFullDeviceEndsWithStatus1) {
+  // Small results fail when written at the end, large ones in the middle of
+  // the run; both must be reported.
+  for (const std::size_t lines : {1u, 20000u}) {
+    std::string input;
+    for (std::size_t i = 0; i < lines; ++i) input += "abc\n";
+    WriteFile(Path("in.txt"), input);
+    const Outcome run = Start(dir_, {.args = {"in.txt", "/dev/full"}});
+    EXPECT_EQ(run.status, 1) << lines << " lines";
+    EXPECT_TRUE(run.console.starts_with("\n" + ConsoleWrongType(1)));
+    EXPECT_TRUE(run.console.ends_with("OUTPUT File Write Error - /dev/full\n"))
+        << Readable(run.console.substr(run.console.size() > 200 ? run.console.size() - 200 : 0));
+  }
+}
+
+TEST_F(FaultE2E, TheInputIsNeverTheOutputUnderAnyName) {
+  const std::string content = PressureLine() + "\r\nabc\n";
+  WriteFile(Path("in.txt"), content);
+  ASSERT_EQ(mkdir(Path("sub").c_str(), 0755), 0);
+  ASSERT_EQ(symlink("in.txt", Path("soft.txt").c_str()), 0);
+  ASSERT_EQ(symlink("../in.txt", Path("sub/soft.txt").c_str()), 0);
+  ASSERT_EQ(link(Path("in.txt").c_str(), Path("sub/hard.txt").c_str()), 0);
+  const std::vector<std::string> outputs = {"in.txt",       "soft.txt",      "sub/soft.txt",
+                                            "sub/hard.txt", "sub/../in.txt", Path("in.txt")};
+  for (const std::string& output : outputs) {
+    const Outcome run = Start(dir_, {.args = {"in.txt", output}});
+    EXPECT_EQ(run.status, 1) << output;
+    EXPECT_EQ(run.console, "OUTPUT File Open Error - " + output + "\n");
+    EXPECT_EQ(ReadFile(Path("in.txt")), content) << output;
+  }
+  // The input named through the link is just as safe.
+  const Outcome run = Start(dir_, {.args = {"soft.txt", "sub/hard.txt"}});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(ReadFile(Path("in.txt")), content);
+}
+
+TEST_F(FaultE2E, TheResultIsWholeWhenTheConsoleReaderGoesAway) {
+  // Enough lines that the console overflows the pipe long after its reader
+  // has taken the first line and closed it.
+  std::string input;
+  for (int i = 0; i < 30000; ++i) input += (i % 3 == 0) ? PressureLine() + "\r\n" : "q\n";
+  WriteFile(Path("in.txt"), input);
+  const Outcome run =
+      Start(dir_, {.args = {"in.txt", "out.txt"}, .console = Console::kReadOneLine});
+  EXPECT_EQ(run.status, 0) << "signal " << run.signal;
+  const std::string output = ReadFile(Path("out.txt"));
+  EXPECT_EQ(CountLineFeeds(output), 30000u);
+  const std::string first = MessageLine(PressureLine(), kPressureMessage),
+                    other = WrongTypeLine("q");
+  EXPECT_EQ(output.size(), 10000 * first.size() + 20000 * other.size());
+  EXPECT_TRUE(output.ends_with(other + other));
+}
+
+TEST_F(FaultE2E, ClosedStandardStreamsNeverReachTheResult) {
+  // Started with standard input and output closed, the program must not
+  // take the result file for its console.
+  const std::string input = "abc\n" + PressureLine() + "\n";
+  WriteFile(Path("in.txt"), input);
+  for (const bool close_stdin : {false, true}) {
+    const Outcome run = Start(
+        dir_,
+        {.args = {"in.txt", "out.txt"}, .close_stdin = close_stdin, .console = Console::kClosed});
+    EXPECT_EQ(run.status, 0) << "standard input closed: " << close_stdin;
+    EXPECT_EQ(ReadFile(Path("out.txt")),
+              WrongTypeLine("abc") + MessageLine(PressureLine(), kPressureMessage))
+        << "standard input closed: " << close_stdin;
+    EXPECT_EQ(ReadFile(Path("in.txt")), input);
+  }
+}
+
+TEST_F(FaultE2E, EveryFuzzSeedAndRegressionIsAnsweredInFull) {
+  // The fuzz targets' seeds and the inputs that once broke the program, run
+  // through the whole program (and, in the sanitizer build, its checks).
+  std::size_t files = 0;
+  for (const char* sub :
+       {"fuzz/corpus/line_fuzzer", "fuzz/corpus/batch_fuzzer", "fuzz/regressions"}) {
+    const std::filesystem::path dir = std::filesystem::path(GROUPER_SOURCE_DIR) / sub;
+    if (!std::filesystem::exists(dir)) continue;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+      SCOPED_TRACE(entry.path().string());
+      RunAndCheck(ReadFile(entry.path().string()));
+      ++files;
+    }
+  }
+  EXPECT_GE(files, 20u);
+}
+
+TEST_F(FaultE2E, TheAnswerModelCatchesBrokenAnswers) {
+  // The model that checks the runs above must itself be able to fail.
+  const std::string input = PressureLine() + "\r\nabc\n" + BuildLine(ValidRecord("090")) + "\n";
+  const Outcome run = RunAndCheck(input);
+  const std::string output = ReadFile(Path("out.txt"));
+  const std::string console = run.console.substr(1);
+  ASSERT_EQ(fuzzing::CheckRun(input, output, console, Texts()), nullptr);
+
+  const std::size_t first_end = output.find("\r\n") + 2;
+  struct Broken {
+    const char* what;
+    std::string output;
+    std::string console;
+  };
+  std::string no_cr = output;
+  no_cr.erase(first_end - 2, 1);
+  std::string extra_blank = output;
+  extra_blank.insert(PressureLine().size(), " ");
+  std::string renumbered = console;
+  renumbered.replace(renumbered.find('2'), 1, "3");
+  std::string cut_early = output;
+  cut_early.replace(first_end + 3, 1, "");  // "abc" answered one column short
+  const std::vector<Broken> broken = {
+      {"line without CR", no_cr, console},
+      {"lost line", output.substr(first_end), console},
+      {"extra line", output + "\r\n", console},
+      {"message one column late", extra_blank, console},
+      {"rejection one column early", cut_early, console},
+      {"wrong line number", output, renumbered},
+      {"lost console line", output, console.substr(console.find('\n') + 1)},
+      {"lines swapped", output.substr(first_end) + output.substr(0, first_end), console},
+  };
+  for (const Broken& b : broken) {
+    EXPECT_NE(fuzzing::CheckRun(input, b.output, b.console, Texts()), nullptr) << b.what;
+  }
+}
+
+}  // namespace
+}  // namespace grouper
