@@ -442,6 +442,15 @@ TEST_F(FaultE2E, AMissingInputWithNothingTypedEndsWithStatus1AndCreatesNothing) 
   }
 }
 
+TEST_F(FaultE2E, AnInputThatFailsToReadEndsWithStatus1) {
+  // The process's own memory opens but cannot be read at offset 0: the run
+  // must not pass the failure off as the end of a complete input.
+  const Outcome run = Start(dir_, {.args = {"/proc/self/mem", "out.txt"}});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.console, "\nINPUT File Read Error - /proc/self/mem\n");
+  EXPECT_EQ(ReadFile(Path("out.txt")), "");
+}
+
 TEST_F(FaultE2E, AnOutputInAMissingDirectoryEndsWithStatus1) {
   WriteFile(Path("in.txt"), "abc\n");
   const Outcome run = Start(dir_, {.args = {"in.txt", "none/out.txt"}});
