@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <span>
 
 #include "record/assessment_record.h"
@@ -61,6 +62,10 @@ struct Check {
 // Runs the rows in order; returns the message of the first failing row that
 // applies, or nullptr when every row holds.
 const char* RunChecks(std::span<const Check> checks, AssessmentRecord& record);
+
+// Runs several lists of rows one after the other, as RunChecks does.
+const char* RunChecks(std::initializer_list<std::span<const Check>> lists,
+                      AssessmentRecord& record);
 
 // True when at least one flag of the list is the character '1'.
 bool AnyFlagSet(const AssessmentRecord& record, std::span<const CharField> flags);

@@ -11,6 +11,7 @@
 #include "record/assessment_record.h"
 #include "support/cp949.h"
 #include "support/record_builder.h"
+#include "support/validation_case.h"
 #include "validate/record_validator.h"
 
 namespace grouper {
@@ -19,37 +20,15 @@ namespace {
 using testing::Cp949;
 using testing::Utf8;
 using testing::ValidRecord;
-
-template <std::size_t N>
-void SetText(char (&field)[N], const char* value) {
-  std::memset(field, 0, N);
-  std::memcpy(field, value, strnlen(value, N - 1));
-}
-
-struct Case {
-  const char* what;
-  std::string_view code;
-  void (*change)(AssessmentRecord&);
-  std::u8string_view message;  // empty: the record passes
-};
-
-void ExpectVerdict(const Case& c) {
-  AssessmentRecord record = ValidRecord(c.code);
-  c.change(record);
-  SetCurrentRecord(&record);
-  char error_text[1024] = {};
-  const int result = RecordValidator(error_text);
-  SCOPED_TRACE(std::string(c.code) + ": " + c.what);
-  if (c.message.empty()) {
-    EXPECT_EQ(result, 1) << Utf8(error_text);
-  } else {
-    EXPECT_EQ(result, -1);
-    EXPECT_EQ(std::string(error_text), Cp949(c.message))
-        << "got  " << Utf8(error_text) << "\nwant "
-        << std::string_view(reinterpret_cast<const char*>(c.message.data()), c.message.size());
-  }
-  SetCurrentRecord(nullptr);
-}
+using Case = testing::ValidationCase;
+using testing::ExpectOutcomes;
+using testing::ExpectVerdict;
+using testing::k090;
+using testing::kEarly;
+using testing::kEveryCode;
+using testing::kFrom090;
+using testing::kFrom091;
+using testing::SetText;
 
 constexpr std::string_view kAllCodes[] = {"123", "089", "010", "090", "011",
                                           "091", "012", "092", "013"};

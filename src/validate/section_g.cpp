@@ -199,31 +199,22 @@ constexpr Check kFallsAndTerminalIllness[] = {
               "오류-[G.건강상태][4.말기질환] 0~1 사이값을 입력하시오"),
 };
 
-using Rows = std::span<const Check>;
-
-const char* RunInOrder(std::initializer_list<Rows> lists, R& record) {
-  for (Rows rows : lists) {
-    if (const char* message = RunChecks(rows, record)) return message;
-  }
-  return nullptr;
-}
-
 }  // namespace
 
 const char* ValidateSectionG(AssessmentRecord& record, Family family) {
   if (IsEarly(family)) {
-    return RunInOrder(
+    return RunChecks(
         {kFever, kDehydrationVomiting, kConditionsEarly, kPainEarly, kFallsAndTerminalIllness},
         record);
   }
   if (Is090(family)) {
-    return RunInOrder({kFever, kFeverDetails, kDehydrationVomiting, kConditions090,
-                       kPainFrequency090, kPainGrades, kPainTreatment090, kFallsAndTerminalIllness},
-                      record);
+    return RunChecks({kFever, kFeverDetails, kDehydrationVomiting, kConditions090,
+                      kPainFrequency090, kPainGrades, kPainTreatment090, kFallsAndTerminalIllness},
+                     record);
   }
-  return RunInOrder({kFever, kFeverDetails, kFeverDays, kDehydrationVomiting, kConditions091,
-                     kPainFrequency091, kPainGrades, kPainTreatment091, kFallsAndTerminalIllness},
-                    record);
+  return RunChecks({kFever, kFeverDetails, kFeverDays, kDehydrationVomiting, kConditions091,
+                    kPainFrequency091, kPainGrades, kPainTreatment091, kFallsAndTerminalIllness},
+                   record);
 }
 
 }  // namespace grouper

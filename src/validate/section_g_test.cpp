@@ -7,6 +7,7 @@
 #include "record/assessment_record.h"
 #include "support/cp949.h"
 #include "support/record_builder.h"
+#include "support/validation_case.h"
 #include "validate/record_validator.h"
 
 namespace grouper {
@@ -15,33 +16,16 @@ namespace {
 using testing::Cp949;
 using testing::Utf8;
 using testing::ValidRecord;
+using Case = testing::ValidationCase;
+using testing::ExpectOutcomes;
+using testing::ExpectVerdict;
+using testing::k090;
+using testing::kEarly;
+using testing::kEveryCode;
+using testing::kFrom090;
+using testing::kFrom091;
+using testing::SetText;
 using R = AssessmentRecord;
-
-struct Case {
-  const char* what;
-  const char* code;
-  void (*edit)(R&);
-  const char8_t* message;  // nullptr: the record is valid
-};
-
-void ExpectOutcomes(std::initializer_list<Case> cases) {
-  for (const Case& c : cases) {
-    R record = ValidRecord(c.code);
-    c.edit(record);
-    SetCurrentRecord(&record);
-    char error_text[1024] = {};
-    const int result = RecordValidator(error_text);
-    const std::string want = c.message ? Cp949(c.message) : std::string();
-    EXPECT_EQ(result, c.message ? -1 : 1) << c.code << ": " << c.what;
-    EXPECT_TRUE(error_text == want) << c.code << ": " << c.what << "\n  got:  " << Utf8(error_text)
-                                    << "\n  want: " << Utf8(want);
-  }
-}
-
-// Early families, 090/011 and the families from 091.
-constexpr const char* kEarly[] = {"123", "089", "010"};
-constexpr const char* k090[] = {"090", "011"};
-constexpr const char* kFrom091[] = {"091", "012", "092", "013"};
 
 TEST(SectionG, ValidRecordsOfEveryFamilyPass) {
   for (const char* code : {"123", "089", "010", "090", "011", "091", "012", "092", "013"}) {

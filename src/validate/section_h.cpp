@@ -109,21 +109,12 @@ constexpr Check kTubeFeedingDays[] = {
             NotTubeFed),
 };
 
-using Rows = std::span<const Check>;
-
-const char* RunInOrder(std::initializer_list<Rows> lists, R& record) {
-  for (Rows rows : lists) {
-    if (const char* message = RunChecks(rows, record)) return message;
-  }
-  return nullptr;
-}
-
 }  // namespace
 
 const char* ValidateSectionH(AssessmentRecord& record, Family family) {
-  if (IsEarly(family)) return RunInOrder({kSwallowingAndWeight, kFeeding}, record);
-  if (Is090(family)) return RunInOrder({kSwallowingAndWeight, kHeight, kFeeding}, record);
-  return RunInOrder({kSwallowingAndWeight, kHeight, kFeeding, kTubeFeedingDays}, record);
+  if (IsEarly(family)) return RunChecks({kSwallowingAndWeight, kFeeding}, record);
+  if (Is090(family)) return RunChecks({kSwallowingAndWeight, kHeight, kFeeding}, record);
+  return RunChecks({kSwallowingAndWeight, kHeight, kFeeding, kTubeFeedingDays}, record);
 }
 
 }  // namespace grouper

@@ -8,6 +8,7 @@
 #include "record/assessment_record.h"
 #include "support/cp949.h"
 #include "support/record_builder.h"
+#include "support/validation_case.h"
 #include "validate/record_validator.h"
 
 namespace grouper {
@@ -16,39 +17,16 @@ namespace {
 using testing::Cp949;
 using testing::Utf8;
 using testing::ValidRecord;
+using Case = testing::ValidationCase;
+using testing::ExpectOutcomes;
+using testing::ExpectVerdict;
+using testing::k090;
+using testing::kEarly;
+using testing::kEveryCode;
+using testing::kFrom090;
+using testing::kFrom091;
+using testing::SetText;
 using R = AssessmentRecord;
-
-struct Case {
-  const char* what;
-  const char* code;
-  void (*edit)(R&);
-  const char8_t* message;  // nullptr: the record is valid
-};
-
-void ExpectOutcomes(std::initializer_list<Case> cases) {
-  for (const Case& c : cases) {
-    R record = ValidRecord(c.code);
-    c.edit(record);
-    SetCurrentRecord(&record);
-    char error_text[1024] = {};
-    const int result = RecordValidator(error_text);
-    const std::string want = c.message ? Cp949(c.message) : std::string();
-    EXPECT_EQ(result, c.message ? -1 : 1) << c.code << ": " << c.what;
-    EXPECT_TRUE(error_text == want) << c.code << ": " << c.what << "\n  got:  " << Utf8(error_text)
-                                    << "\n  want: " << Utf8(want);
-  }
-}
-
-void SetDate(DateText& field, const char* text) {
-  std::memset(field, 0, sizeof field);
-  std::memcpy(field, text, std::strlen(text));
-}
-
-constexpr const char* kEveryCode[] = {"123", "089", "010", "090", "011",
-                                      "091", "012", "092", "013"};
-constexpr const char* kEarly[] = {"123", "089", "010"};
-constexpr const char* kFrom090[] = {"090", "011", "091", "012", "092", "013"};
-constexpr const char* kFrom091[] = {"091", "012", "092", "013"};
 
 TEST(SectionH, WeightMeasuredOrNot) {
   for (const char* code : kEveryCode) {
@@ -58,32 +36,32 @@ TEST(SectionH, WeightMeasuredOrNot) {
         {"weight 0", code,
          [](R& r) {
            r.h_weight = 0.0f;
-           SetDate(r.h_weight_date, "00000000");  // the value is reported first
+           SetText(r.h_weight_date, "00000000");  // the value is reported first
          },
          u8"오류-[H.구강 및 영양상태][2.체중] 0.1~999.9 사이 숫자를 입력하시오"},
         {"weight 1000.0", code, [](R& r) { r.h_weight = 1000.0f; },
          u8"오류-[H.구강 및 영양상태][2.체중] 0.1~999.9 사이 숫자를 입력하시오"},
-        {"measured, absent date", code, [](R& r) { SetDate(r.h_weight_date, "00000000"); },
+        {"measured, absent date", code, [](R& r) { SetText(r.h_weight_date, "00000000"); },
          u8"오류-[H.구강및영양상태][2.체중 측정일]"},
         {"not measured, 0, absent date", code,
          [](R& r) {
            r.h_weight_measured = '0';
            r.h_weight = 0.0f;
-           SetDate(r.h_weight_date, "00000000");
+           SetText(r.h_weight_date, "00000000");
          },
          nullptr},
         {"not measured, weight 0.1", code,
          [](R& r) {
            r.h_weight_measured = '0';
            r.h_weight = 0.1f;
-           SetDate(r.h_weight_date, "00000000");
+           SetText(r.h_weight_date, "00000000");
          },
          u8"오류-[H.구강 및 영양상태][2.체중] 측정하지 않았을 경우 0을 입력하시오"},
         {"not measured, blank date", code,
          [](R& r) {
            r.h_weight_measured = '0';
            r.h_weight = 0.0f;
-           SetDate(r.h_weight_date, "        ");
+           SetText(r.h_weight_date, "        ");
          },
          u8"오류-[H.구강 및 영양상태][2.체중] 측정하지 않았을 경우 측정일 \"00000000\"을 "
          u8"입력하시오."},
@@ -109,19 +87,19 @@ TEST(SectionH, HeightFrom090) {
          u8"오류-[H.구강및영양상태][2.3.키][b-1 키] 0.1~999.9 사이 숫자를 입력하시오"},
         {"height 1000.0", code, [](R& r) { r.h_height = 1000.0f; },
          u8"오류-[H.구강및영양상태][2.3.키][b-1 키] 0.1~999.9 사이 숫자를 입력하시오"},
-        {"measured, absent date", code, [](R& r) { SetDate(r.h_height_date, "00000000"); },
+        {"measured, absent date", code, [](R& r) { SetText(r.h_height_date, "00000000"); },
          u8"오류-[H.구강및영양상태][2.3.키][b-2.측정일]"},
         {"not measured, 0, absent date", code,
          [](R& r) {
            r.h_height_measured = '0';
            r.h_height = 0.0f;
-           SetDate(r.h_height_date, "00000000");
+           SetText(r.h_height_date, "00000000");
          },
          nullptr},
         {"not measured, height kept", code,
          [](R& r) {
            r.h_height_measured = '0';
-           SetDate(r.h_height_date, "00000000");
+           SetText(r.h_height_date, "00000000");
          },
          u8"오류-[H.구강 및 영양상태][2.3.키][측정키] 측정하지 않았을 경우 0을 입력하시오"},
         {"not measured, date kept", code,
@@ -140,7 +118,7 @@ TEST(SectionH, HeightFrom090) {
                      [](R& r) {
                        r.h_height_measured = 'x';
                        r.h_height = 0.0f;
-                       SetDate(r.h_height_date, "garbage!");
+                       SetText(r.h_height_date, "garbage!");
                      },
                      nullptr}});
   }

@@ -181,28 +181,19 @@ constexpr Check kTreatmentsNoneFrom091[] = {
                 "오류-[I.피부상태][5.h.해당사항 없음] 해당사항 없음이 1이어야 합니다."),
 };
 
-using Rows = std::span<const Check>;
-
-const char* RunInOrder(std::initializer_list<Rows> lists, R& record) {
-  for (Rows rows : lists) {
-    if (const char* message = RunChecks(rows, record)) return message;
-  }
-  return nullptr;
-}
-
 }  // namespace
 
 const char* ValidateSectionI(AssessmentRecord& record, Family family) {
   if (IsEarly(family)) {
-    return RunInOrder(
+    return RunChecks(
         {kUlcersAndLesion, kOpenLesionSiteRule, kSkinProblemsAndTreatments, kTreatmentsNoneUpTo090},
         record);
   }
   if (Is090(family)) {
-    return RunInOrder({kUlcersAndLesion, kSkinProblemsAndTreatments, kTreatmentsNoneUpTo090},
-                      record);
+    return RunChecks({kUlcersAndLesion, kSkinProblemsAndTreatments, kTreatmentsNoneUpTo090},
+                     record);
   }
-  return RunInOrder({kUlcersAndLesion, kSkinProblemsAndTreatments, kTreatmentsNoneFrom091}, record);
+  return RunChecks({kUlcersAndLesion, kSkinProblemsAndTreatments, kTreatmentsNoneFrom091}, record);
 }
 
 }  // namespace grouper

@@ -8,6 +8,7 @@
 #include "record/assessment_record.h"
 #include "support/cp949.h"
 #include "support/record_builder.h"
+#include "support/validation_case.h"
 #include "validate/record_validator.h"
 
 namespace grouper {
@@ -16,39 +17,16 @@ namespace {
 using testing::Cp949;
 using testing::Utf8;
 using testing::ValidRecord;
+using Case = testing::ValidationCase;
+using testing::ExpectOutcomes;
+using testing::ExpectVerdict;
+using testing::k090;
+using testing::kEarly;
+using testing::kEveryCode;
+using testing::kFrom090;
+using testing::kFrom091;
+using testing::SetText;
 using R = AssessmentRecord;
-
-struct Case {
-  const char* what;
-  const char* code;
-  void (*edit)(R&);
-  const char8_t* message;  // nullptr: the record is valid
-};
-
-void ExpectOutcomes(std::initializer_list<Case> cases) {
-  for (const Case& c : cases) {
-    R record = ValidRecord(c.code);
-    c.edit(record);
-    SetCurrentRecord(&record);
-    char error_text[1024] = {};
-    const int result = RecordValidator(error_text);
-    const std::string want = c.message ? Cp949(c.message) : std::string();
-    EXPECT_EQ(result, c.message ? -1 : 1) << c.code << ": " << c.what;
-    EXPECT_TRUE(error_text == want) << c.code << ": " << c.what << "\n  got:  " << Utf8(error_text)
-                                    << "\n  want: " << Utf8(want);
-  }
-}
-
-void SetDate(DateText& field, const char* text) {
-  std::memset(field, 0, sizeof field);
-  std::memcpy(field, text, std::strlen(text));
-}
-
-constexpr const char* kEveryCode[] = {"123", "089", "010", "090", "011",
-                                      "091", "012", "092", "013"};
-constexpr const char* kEarly[] = {"123", "089", "010"};
-constexpr const char* kFrom090[] = {"090", "011", "091", "012", "092", "013"};
-constexpr const char* kFrom091[] = {"091", "012", "092", "013"};
 
 // A skin treatment given: the family's none-applies flag of I.5 drops to '0'.
 void TreatmentGiven(R& r) {
@@ -74,13 +52,13 @@ TEST(SectionI, UlcerCountsAndNewUlcer) {
         {"new ulcer with its date", code,
          [](R& r) {
            r.i_new_pressure_ulcer = '1';
-           SetDate(r.i_new_pressure_ulcer_date, "20240105");
+           SetText(r.i_new_pressure_ulcer_date, "20240105");
          },
          nullptr},
         {"new ulcer with the absent date", code, [](R& r) { r.i_new_pressure_ulcer = '1'; },
          u8"오류-[I.피부상태][2.새로발생한 욕창-발생일]"},
         {"no new ulcer with a date", code,
-         [](R& r) { SetDate(r.i_new_pressure_ulcer_date, "20150301"); },
+         [](R& r) { SetText(r.i_new_pressure_ulcer_date, "20150301"); },
          u8"오류-[I.피부상태][2.새로 발생한 욕창]이 없을 경우 발생일 \"00000000\"을 입력하시오."},
         {"new ulcer '2'", code, [](R& r) { r.i_new_pressure_ulcer = '2'; },
          u8"오류-[I.피부상태][2.새로발생한 욕창-발생 여부] 0~1 사이값을 입력하시오"},

@@ -232,34 +232,25 @@ constexpr Check kSignatures[] = {
     Rule(SignatureNames),
 };
 
-using Rows = std::span<const Check>;
-
-const char* RunInOrder(std::initializer_list<Rows> lists, R& record) {
-  for (Rows rows : lists) {
-    if (const char* message = RunChecks(rows, record)) return message;
-  }
-  return nullptr;
-}
-
 }  // namespace
 
 const char* ValidateSectionsJK(AssessmentRecord& record, Family family) {
   if (IsEarly(family)) {
-    return RunInOrder({kInjections, kIvMedication, kStomaCareAndOxygen, kNebulizerToTracheostomy,
-                       kTransfusionVentilator, kCentralVenousAndNoneUpTo090, kRehabilitation},
-                      record);
+    return RunChecks({kInjections, kIvMedication, kStomaCareAndOxygen, kNebulizerToTracheostomy,
+                      kTransfusionVentilator, kCentralVenousAndNoneUpTo090, kRehabilitation},
+                     record);
   }
   if (Is090(family)) {
-    return RunInOrder(
+    return RunChecks(
         {kInjections, kMedicationFrom090, kIvMedication, kStomaCareAndOxygen, kOxygenDetails,
          kNebulizerToTracheostomy, kTransfusionVentilator, kVentilatorSiteRule,
          kCentralVenousAndNoneUpTo090, kRehabilitation, kSignatures},
         record);
   }
-  return RunInOrder({kInjections, kMedicationFrom090, kIvMedication, kIvMedicationDays,
-                     kStomaCareAndOxygen, kOxygenDetails, kNebulizerToTracheostomy,
-                     kVentilatorToNoneFrom091, kRehabilitation, kSignatures},
-                    record);
+  return RunChecks({kInjections, kMedicationFrom090, kIvMedication, kIvMedicationDays,
+                    kStomaCareAndOxygen, kOxygenDetails, kNebulizerToTracheostomy,
+                    kVentilatorToNoneFrom091, kRehabilitation, kSignatures},
+                   record);
 }
 
 }  // namespace grouper
