@@ -1,0 +1,10 @@
+// grouper-sample: writes synthetic assessment files (see sample_generator.h).
+#include <cstdio>
+
+#include "sample_generator.h"
+
+int main(int argc, char** argv) {
+  static char buffer[1 << 20];
+  std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
+  return grouper::sample::RunSampleTool(argc, argv, stdout, stderr);
+}
