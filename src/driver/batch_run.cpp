@@ -77,6 +77,17 @@ int OpenOutput(const std::string& name, int input_fd) {
   return ::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
 }
 
+// A standard stream that the caller closed would otherwise be taken by the
+// next file opened, and the console lines would land in the result file.
+void KeepStandardStreamsOpen() {
+  for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+    if (::fcntl(fd, F_GETFD) == -1) {
+      const int null_fd = ::open("/dev/null", O_RDWR);
+      if (null_fd >= 0 && null_fd != fd) ::close(null_fd);  // only the lowest free one is kept
+    }
+  }
+}
+
 int Fail(Console& console, const char* what, const std::string& name) {
   console.Print(std::string(what) + name + "\n");
   console.Flush();
@@ -115,6 +126,7 @@ StreamResult ProcessStream(int input_fd, int output_fd, int console_fd) {
 }
 
 int RunBatch(int argc, char** argv) {
+  KeepStandardStreamsOpen();
   std::signal(SIGPIPE, SIG_IGN);
   Console console;
 
