@@ -161,8 +161,10 @@ void DrawGeneral(Random& g, Draft& d, const SampleGenerator& gen, uint64_t index
   std::snprintf(text, sizeof text, "%02d00000%06d", Uniform(g, 25, 59), Uniform(g, 0, 999999));
   SetText(r.resident_number, text);
 
-  d.assessment_day = Uniform(g, DaysFromCivil(2012, 1, 1), DaysFromCivil(2030, 12, 31));
-  const int admission = d.assessment_day - (Chance(g, 10) ? 0 : Uniform(g, 1, 720));
+  // A file holds the assessments of about two months; patients were admitted
+  // up to five years before.
+  d.assessment_day = gen.period_start_day + Uniform(g, 0, 60);
+  const int admission = d.assessment_day - (Chance(g, 10) ? 0 : Uniform(g, 1, 1800));
   SetDate(r.a_admission_date, admission);
   SetDate(r.a_care_start_date, admission + (Chance(g, 30) ? 0 : Uniform(g, 1, 30)));
   SetDate(r.a_assessment_date, d.assessment_day);
@@ -1546,6 +1548,7 @@ SampleGenerator StartSample(const SampleOptions& options) {
   SampleGenerator gen;
   gen.options = options;
   Random g{options.seed ^ 0x5851f42d4c957f2dULL};
+  gen.period_start_day = Uniform(g, DaysFromCivil(2013, 1, 1), DaysFromCivil(2030, 10, 1));
   for (auto& code : gen.institution_codes) {
     // A first digit from 1 on: no base-layout line may start with a version code.
     std::snprintf(code, sizeof code, "%d%07d", Uniform(g, 1, 9), Uniform(g, 0, 9999999));

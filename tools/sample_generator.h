@@ -3,7 +3,8 @@
 // The generator draws records of every form version that are valid by
 // construction: every answer lies in its range, every gated item is blank,
 // zero or absent exactly when its gate says so, every none-applies flag agrees
-// with its list, and the dates are valid and in order. Most records follow a
+// with its list, and the dates are valid and in order (a file holds about two
+// months of assessments, its period drawn from the seed). Most records follow a
 // clinical theme aimed at one criterion of the classifier (a ventilator, a
 // stage-3 ulcer, a treated behavioural symptom, ...) with an ADL score drawn
 // with a bias to the band edges, so that a few thousand records reach every
@@ -77,6 +78,7 @@ struct SampleGenerator {
   SampleOptions options;
   uint64_t next_index = 0;
   char institution_codes[4][9];  // a few institutions per file
+  int period_start_day = 0;      // of the assessments, in days since 1970-01-01
 };
 
 // True when every entry of `versions` is one of the eight codes or "base".
