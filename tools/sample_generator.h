@@ -71,7 +71,8 @@ struct SampleLine {
   std::string text;  // the input line, without line end
   FaultKind fault = FaultKind::kNone;
   std::string fault_detail;  // which item the fault broke; empty for a valid line
-  std::string target;        // the criterion the record was drawn for ("" when drawn freely)
+  std::string
+      target;  // criterion code drawn for, or "A11" (three group-A conditions); "" when free
 };
 
 struct SampleGenerator {
