@@ -24,6 +24,10 @@ struct Out {
     n += len;
   }
   void Text(const char* s) { Bytes(s, std::strlen(s)); }
+  template <std::size_t N>
+  void Literal(const char (&s)[N]) {
+    Bytes(s, N - 1);
+  }
   void BlanksTo(std::size_t column) {
     if (column > kMaxComposedLine - 2) column = kMaxComposedLine - 2;
     if (column > n) {
@@ -33,15 +37,15 @@ struct Out {
   }
   void Number(int64_t value) {
     char digits[24];
-    int count = 0;
+    char* first = digits + sizeof digits;
     const bool negative = value < 0;
     uint64_t v = negative ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
     do {
-      digits[count++] = static_cast<char>('0' + v % 10);
+      *--first = static_cast<char>('0' + v % 10);
       v /= 10;
     } while (v != 0);
-    if (negative) digits[count++] = '-';
-    while (count > 0) Bytes(&digits[--count], 1);
+    if (negative) *--first = '-';
+    Bytes(first, static_cast<std::size_t>(digits + sizeof digits - first));
   }
   void LineEnd(const char* end, std::size_t len) {
     // Keep room for the line end whatever came before.
@@ -83,27 +87,27 @@ std::size_t ComposeWrongTypeLine(const char* line, std::size_t length, int rejec
     o.Bytes(line, reject - 1);
     o.Bytes(" ", 1);
   }
-  o.Text(kWrongDataTypeMessage);
+  o.Literal(kWrongDataTypeMessage);
   o.LineEnd("\r\n", 2);
   return o.n;
 }
 
 std::size_t ComposeConsoleCode(int64_t line_number, const char* code, char* out) {
   Out o{out};
-  o.Text(kConsolePrefix);
+  o.Literal(kConsolePrefix);
   o.Number(line_number);
-  o.Text(kConsoleDone);
+  o.Literal(kConsoleDone);
   o.Text(code);
-  o.Text(")");
+  o.Literal(")");
   o.LineEnd("\n", 1);
   return o.n;
 }
 
 std::size_t ComposeConsoleMessage(int64_t line_number, const char* message, char* out) {
   Out o{out};
-  o.Text(kConsolePrefix);
+  o.Literal(kConsolePrefix);
   o.Number(line_number);
-  o.Text(kConsoleSeparator);
+  o.Literal(kConsoleSeparator);
   o.Text(message);
   o.LineEnd("\n", 1);
   return o.n;
@@ -111,11 +115,11 @@ std::size_t ComposeConsoleMessage(int64_t line_number, const char* message, char
 
 std::size_t ComposeConsoleWrongType(int64_t line_number, char* out) {
   Out o{out};
-  o.Text(kConsolePrefix);
+  o.Literal(kConsolePrefix);
   o.Number(line_number);
-  o.Text(kConsoleSeparator);
-  o.Text(kWrongDataTypeMessage);
-  o.Text(" ");
+  o.Literal(kConsoleSeparator);
+  o.Literal(kWrongDataTypeMessage);
+  o.Literal(" ");
   o.LineEnd("\n", 1);
   return o.n;
 }

@@ -15,8 +15,9 @@ void ResetLineProcessor(LineProcessor& p) {
 
 void ProcessLine(LineProcessor& p, std::size_t read_length) {
   ++p.line_counter;
-  std::memset(p.error_text, 0, sizeof p.error_text);
-  std::memset(&p.record, 0, sizeof p.record);
+  // Only the text of ErrorText up to its NUL is ever read, and the parser
+  // zero-fills the record before anything reads it.
+  p.error_text[0] = '\0';
   std::memset(p.group_code, 0, sizeof p.group_code);
   std::memset(p.form_version, 0, sizeof p.form_version);
 
@@ -24,7 +25,7 @@ void ProcessLine(LineProcessor& p, std::size_t read_length) {
   // the line, and the parser relies on zero bytes beyond the text.
   const std::size_t text_length = strnlen(p.line, read_length);
   std::memset(p.line + text_length, 0, read_length - text_length);
-  const std::size_t length = TrimLine(p.line);
+  const std::size_t length = TrimLine(p.line, text_length);
 
   std::memcpy(p.form_version, p.line, length < 3 ? length : 3);
   const FamilyInfo& family = InfoOf(FamilyOf(p.form_version));

@@ -16,11 +16,23 @@ constexpr FamilyInfo kFamilies[kFamilyCount] = {
 
 Family FamilyOf(std::string_view v) {
   if (v.size() != 3 || v[0] != '0') return Family::kBase;
-  if (v == "089" || v == "010") return Family::k089;
-  if (v == "090" || v == "011") return Family::k090;
-  if (v == "091" || v == "012") return Family::k091;
-  if (v == "092" || v == "013") return Family::k092;
-  return Family::kBase;
+  if (v[1] < '0' || v[1] > '9' || v[2] < '0' || v[2] > '9') return Family::kBase;
+  switch ((v[1] - '0') * 10 + (v[2] - '0')) {
+    case 89:
+    case 10:
+      return Family::k089;
+    case 90:
+    case 11:
+      return Family::k090;
+    case 91:
+    case 12:
+      return Family::k091;
+    case 92:
+    case 13:
+      return Family::k092;
+    default:
+      return Family::kBase;
+  }
 }
 
 const FamilyInfo& InfoOf(Family family) {
@@ -28,7 +40,10 @@ const FamilyInfo& InfoOf(Family family) {
 }
 
 std::size_t TrimLine(char* text) {
-  std::size_t length = std::strlen(text);
+  return TrimLine(text, std::strlen(text));
+}
+
+std::size_t TrimLine(char* text, std::size_t length) {
   while (length > 0) {
     const char c = text[length - 1];
     if (c != ' ' && c != '\r' && c != '\n') break;

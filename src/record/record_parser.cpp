@@ -2,11 +2,12 @@
 
 #include <cstdint>
 #include <cstring>
+#include <iterator>
+#include <utility>
 
 #include "record/assessment_record.h"
 #include "record/form_version.h"
-#include "record/input_layout.h"
-#include "validate/field_text.h"
+#include "record/input_layout_table.h"
 
 namespace grouper {
 
@@ -18,15 +19,105 @@ bool IsAtoiSpace(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-// The C library's atoi rule on a short digit field: leading white space, an
-// optional sign, digits up to the first non-digit; no digits give 0.
+// The C library's atoi rule on the text of a short field (ending at its width
+// or at a NUL): leading white space, an optional sign, digits up to the first
+// non-digit; no digits give 0.
+template <int kWidth>
 int32_t AtoiValue(const char* text) {
-  while (IsAtoiSpace(*text)) ++text;
+  const char* end = text + kWidth;
+  while (text < end && IsAtoiSpace(*text)) ++text;
   bool negative = false;
-  if (*text == '+' || *text == '-') negative = *text++ == '-';
+  if (text < end && (*text == '+' || *text == '-')) negative = *text++ == '-';
   int32_t value = 0;
-  while (*text >= '0' && *text <= '9') value = value * 10 + (*text++ - '0');
+  while (text < end && *text >= '0' && *text <= '9') value = value * 10 + (*text++ - '0');
   return negative ? -value : value;
+}
+
+// The digits of a tested numeric item: one or more digits, up to its width or
+// a NUL, and nothing else. Returns -1 when the text is not numeric.
+template <int kWidth>
+[[gnu::always_inline]] inline int32_t DigitsValue(const char* text) {
+  int32_t value = 0;
+  for (int i = 0; i < kWidth; ++i) {
+    const unsigned digit = static_cast<unsigned char>(text[i]) - unsigned{'0'};
+    if (digit > 9) return text[i] == '\0' && i > 0 ? value : -1;
+    value = value * 10 + static_cast<int32_t>(digit);
+  }
+  return value;
+}
+
+// Runs of one-byte items that stand side by side both in family F's line and
+// in the record are copied as one block: the run's first item copies the
+// whole run and the others do nothing.
+template <Family F>
+constexpr bool ContinuesRun(std::size_t i, std::size_t j) {
+  const LayoutItem& a = kInputLayout[i];
+  const LayoutItem& b = kInputLayout[j];
+  const int f = static_cast<int>(F);
+  return a.kind == ItemKind::kChar && b.kind == ItemKind::kChar && a.start[f] >= 0 &&
+         b.start[f] == a.start[f] + 1 && b.offset == a.offset + 1;
+}
+
+template <Family F>
+constexpr std::size_t CharRunLength(std::size_t i) {
+  if (i > 0 && ContinuesRun<F>(i - 1, i)) return 0;  // copied with the run before it
+  std::size_t n = 1;
+  while (i + n < std::size(kInputLayout) && ContinuesRun<F>(i + n - 1, i + n)) ++n;
+  return n;
+}
+
+// One item of the layout, at its column in family F. With the row and the
+// family known at compile time, each item becomes a few instructions. The line
+// is zero beyond its text, so a text item copied whole ends at the same NUL as
+// a copy that stops there. Returns false (with the item's message) when a
+// tested numeric item is not all digits.
+template <Family F, std::size_t I>
+[[gnu::always_inline]] inline bool ParseItem(const char* line, unsigned char* record,
+                                             char* error_text) {
+  constexpr const LayoutItem& item = kInputLayout[I];
+  constexpr int start = item.start[static_cast<int>(F)];
+  if constexpr (start < 0) {
+    return true;
+  } else {
+    const char* source = line + start;
+    unsigned char* field = record + item.offset;
+    if constexpr (item.kind == ItemKind::kText) {
+      std::memcpy(field, source, static_cast<std::size_t>(item.width));
+    } else if constexpr (item.kind == ItemKind::kChar) {
+      constexpr std::size_t run = CharRunLength<F>(I);
+      if constexpr (run > 0) std::memcpy(field, source, run);
+    } else if constexpr (item.kind == ItemKind::kIntUntested) {
+      const int32_t value = AtoiValue<item.width>(source);
+      std::memcpy(field, &value, sizeof value);
+    } else {
+      const int32_t value = DigitsValue<item.width>(source);
+      if (value < 0) {
+        std::strcpy(error_text, item.parse_message);
+        return false;
+      }
+      if constexpr (item.kind == ItemKind::kTenths) {
+        const float tenths = static_cast<float>(static_cast<double>(value) / 10.0);
+        std::memcpy(field, &tenths, sizeof tenths);
+      } else {
+        const int32_t stored = item.kind == ItemKind::kIntTenths ? value / 10 : value;
+        std::memcpy(field, &stored, sizeof stored);
+      }
+    }
+    return true;
+  }
+}
+
+// Every item of family F in line order; stops at the first failing item.
+template <Family F, std::size_t... I>
+bool ParseFamily(const char* line, unsigned char* record, char* error_text,
+                 std::index_sequence<I...>) {
+  return (ParseItem<F, I>(line, record, error_text) && ...);
+}
+
+template <Family F>
+bool ParseFamily(const char* line, AssessmentRecord* record, char* error_text) {
+  return ParseFamily<F>(line, reinterpret_cast<unsigned char*>(record), error_text,
+                        std::make_index_sequence<std::size(kInputLayout)>{});
 }
 
 }  // namespace
@@ -38,50 +129,32 @@ int RecordParser(char* line, char* error_text) {
 
   const std::size_t length = TrimLine(line);
   char version[4] = {};
-  std::strncpy(version, line, 3);
+  std::memcpy(version, line, length < 3 ? length : 3);
   if (!FramingAccepts(version, length)) {
     std::memcpy(error_text, kFramingMessage, sizeof kFramingMessage);
     return -1;
   }
   std::memcpy(record->form_version, version, sizeof version);
-  const Family family = FamilyOf(version);
 
-  auto* base = reinterpret_cast<unsigned char*>(record);
-  for (const LayoutItem& item : InputLayout()) {
-    const int start = item.StartIn(family);
-    if (start < 0) continue;
-    const char* source = line + start;
-    void* field = base + item.offset;
-    switch (item.kind) {
-      case ItemKind::kText:
-        std::strncpy(static_cast<char*>(field), source, item.width);
-        break;
-      case ItemKind::kChar:
-        *static_cast<char*>(field) = *source;
-        break;
-      case ItemKind::kIntUntested:
-      case ItemKind::kInt:
-      case ItemKind::kTenths:
-      case ItemKind::kIntTenths: {
-        char digits[8] = {};
-        std::strncpy(digits, source, item.width);
-        if (item.kind != ItemKind::kIntUntested && IsNumericText(digits, 0) != 1) {
-          std::strcpy(error_text, item.parse_message);
-          return -1;
-        }
-        const int32_t value = AtoiValue(digits);
-        if (item.kind == ItemKind::kTenths) {
-          const float tenths = static_cast<float>(static_cast<double>(value) / 10.0);
-          std::memcpy(field, &tenths, sizeof tenths);
-        } else {
-          const int32_t stored = item.kind == ItemKind::kIntTenths ? value / 10 : value;
-          std::memcpy(field, &stored, sizeof stored);
-        }
-        break;
-      }
-    }
+  bool parsed = false;
+  switch (FamilyOf(version)) {
+    case Family::kBase:
+      parsed = ParseFamily<Family::kBase>(line, record, error_text);
+      break;
+    case Family::k089:
+      parsed = ParseFamily<Family::k089>(line, record, error_text);
+      break;
+    case Family::k090:
+      parsed = ParseFamily<Family::k090>(line, record, error_text);
+      break;
+    case Family::k091:
+      parsed = ParseFamily<Family::k091>(line, record, error_text);
+      break;
+    case Family::k092:
+      parsed = ParseFamily<Family::k092>(line, record, error_text);
+      break;
   }
-  return 1;
+  return parsed ? 1 : -1;
 }
 
 }  // namespace grouper

@@ -9,11 +9,16 @@
 // when they fail and nullptr when they hold.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <initializer_list>
+#include <iterator>
 #include <span>
+#include <utility>
 
 #include "record/assessment_record.h"
+#include "validate/field_text.h"
 
 namespace grouper {
 
@@ -52,23 +57,12 @@ struct Check {
   DateField date_field = nullptr;
   int lo = 0;
   int hi = 0;
-  const char* set = nullptr;
+  unsigned digit_set = 0;  // kCharSet: bit d is set when the digit d belongs to the set
   std::span<const CharField> list = {};
   RuleFunction rule = nullptr;
   const char* message = nullptr;      // for kNoneOfAbove: when the flag must be '0'
   const char* message_alt = nullptr;  // for kNoneOfAbove: when the flag must be '1'
 };
-
-// Runs the rows in order; returns the message of the first failing row that
-// applies, or nullptr when every row holds.
-const char* RunChecks(std::span<const Check> checks, AssessmentRecord& record);
-
-// Runs several lists of rows one after the other, as RunChecks does.
-const char* RunChecks(std::initializer_list<std::span<const Check>> lists,
-                      AssessmentRecord& record);
-
-// True when at least one flag of the list is the character '1'.
-bool AnyFlagSet(const AssessmentRecord& record, std::span<const CharField> flags);
 
 // Row builders. Character bounds are digit characters ('0'..'9'); decimal
 // bounds are in tenths (999 for 99.9).
@@ -80,8 +74,15 @@ constexpr Check CharRange(CharField f, char lo, char hi, const char* message, Ga
           .hi = hi,
           .message = message};
 }
-constexpr Check CharSet(CharField f, const char* set, const char* message, Gate when = nullptr) {
-  return {.shape = Shape::kCharSet, .when = when, .char_field = f, .set = set, .message = message};
+// `digits` lists the accepted digit characters, for example "012348".
+constexpr Check CharSet(CharField f, const char* digits, const char* message, Gate when = nullptr) {
+  unsigned mask = 0;
+  for (const char* p = digits; *p != '\0'; ++p) mask |= 1u << (*p - '0');
+  return {.shape = Shape::kCharSet,
+          .when = when,
+          .char_field = f,
+          .digit_set = mask,
+          .message = message};
 }
 constexpr Check Blank(CharField f, const char* message, Gate when = nullptr) {
   return {.shape = Shape::kBlank, .when = when, .char_field = f, .message = message};
@@ -136,6 +137,111 @@ constexpr Check AllExactlyZero(std::span<const CharField> list, const char* mess
 }
 constexpr Check Rule(RuleFunction rule, Gate when = nullptr) {
   return {.shape = Shape::kRule, .when = when, .rule = rule};
+}
+
+// True when at least one flag of the list is the character '1'.
+[[gnu::always_inline]] inline bool AnyFlagSet(const AssessmentRecord& record,
+                                              std::span<const CharField> flags) {
+  for (CharField f : flags) {
+    if (record.*f == '1') return true;
+  }
+  return false;
+}
+
+// A measured value as entered, in tenths: the parser stores digits / 10 as a
+// float, and rounding back recovers the digits exactly.
+inline long Tenths(float value) {
+  return std::lround(static_cast<double>(value) * 10.0);
+}
+
+// One row: its message when it applies and fails, else nullptr.
+[[gnu::always_inline]] inline const char* EvaluateCheck(const Check& c, AssessmentRecord& r) {
+  if (c.when != nullptr && !c.when(r)) return nullptr;
+  bool holds = true;
+  switch (c.shape) {
+    case Shape::kCharRange: {
+      // Bytes compare as signed values, so 0x80 and above fail the lower bound.
+      const signed char v = static_cast<signed char>(r.*c.char_field);
+      holds = v >= c.lo && v <= c.hi;
+      break;
+    }
+    case Shape::kCharSet: {
+      const char v = r.*c.char_field;
+      holds = v >= '0' && v <= '9' && ((c.digit_set >> (v - '0')) & 1u) != 0;
+      break;
+    }
+    case Shape::kBlank:
+      holds = r.*c.char_field == ' ';
+      break;
+    case Shape::kIntRange:
+      holds = r.*c.int_field >= c.lo && r.*c.int_field <= c.hi;
+      break;
+    case Shape::kIntZero:
+      holds = r.*c.int_field == 0;
+      break;
+    case Shape::kDecimalRange: {
+      const long v = Tenths(r.*c.decimal_field);
+      holds = v >= c.lo && v <= c.hi;
+      break;
+    }
+    case Shape::kDecimalZero:
+      holds = r.*c.decimal_field == 0.0f;
+      break;
+    case Shape::kDate:
+      holds = CheckDate(r.*c.date_field) != -1;
+      break;
+    case Shape::kAbsentDate:
+      holds = std::memcmp(r.*c.date_field, "00000000", 9) == 0;
+      break;
+    case Shape::kAnySet:
+      holds = AnyFlagSet(r, c.list);
+      break;
+    case Shape::kAllExactlyZero:
+      for (CharField f : c.list) holds = holds && r.*f == '0';
+      break;
+    case Shape::kNoneOfAbove: {
+      const bool any = AnyFlagSet(r, c.list);
+      const char none = r.*c.char_field;
+      if (any && none != '0') return c.message;
+      if (!any && none != '1') return c.message_alt;
+      return nullptr;
+    }
+    case Shape::kRule:
+      return c.rule(r);
+  }
+  return holds ? nullptr : c.message;
+}
+
+// Runs the rows in order; returns the message of the first failing row that
+// applies, or nullptr when every row holds.
+const char* RunChecks(std::span<const Check> checks, AssessmentRecord& record);
+
+// Runs several lists of rows one after the other, as RunChecks does.
+const char* RunChecks(std::initializer_list<std::span<const Check>> lists,
+                      AssessmentRecord& record);
+
+namespace check_detail {
+
+template <const auto& rows, std::size_t... I>
+[[gnu::always_inline]] inline const char* RunRows(AssessmentRecord& record,
+                                                  std::index_sequence<I...>) {
+  const char* message = nullptr;
+  (void)(((message = EvaluateCheck(rows[I], record)) != nullptr) || ...);
+  return message;
+}
+
+}  // namespace check_detail
+
+// The same as RunChecks over the given constant tables, compiled: every row
+// becomes straight-line code with its field, bounds and gate known, which the
+// validator needs for the throughput of large files.
+template <const auto&... lists>
+const char* RunCompiledChecks(AssessmentRecord& record) {
+  const char* message = nullptr;
+  (void)(((message = check_detail::RunRows<lists>(
+               record, std::make_index_sequence<std::size(lists)>{})) != nullptr) ||
+         ...);
+  return message;
 }
 
 }  // namespace grouper

@@ -72,21 +72,48 @@ int32_t LocalMidnight(int year, int month, int day) {
 }
 
 // The same few dates recur throughout a file and the local-time conversion is
-// costly, so converted dates are remembered in a small direct-mapped cache.
-struct DateCacheEntry {
-  int key;  // year * 10000 + month * 100 + day, 0 when empty
-  int32_t value;
-};
-constexpr int kDateCacheSize = 4096;
-DateCacheEntry date_cache[kDateCacheSize];
+// costly (the C library may look at the time zone file on every call), so each
+// date is converted once per run. Only the years 1970 to 2038 can give a time
+// value from 0 to 2^31 - 1 in any time zone; the cache covers every month and
+// day number of those years (a day beyond the month's end is normalised by
+// the conversion, so it has an entry of its own).
+constexpr int kFirstYear = 1970;
+constexpr int kLastYear = 2038;
+constexpr int kDaySlots = 31;
+constexpr int kDateCacheSize = (kLastYear - kFirstYear + 1) * 12 * kDaySlots;
+constexpr int32_t kNotConverted = -2;
+int32_t date_cache[kDateCacheSize];
+const bool date_cache_ready = (ResetDateCache(), true);
+
+inline int32_t ConvertDate(int year, int month, int day) {
+  if (month < 1 || month > 12 || day < 1 || day > 31) return -1;
+  if (year < kFirstYear || year > kLastYear) return -1;
+  int32_t& entry = date_cache[((year - kFirstYear) * 12 + (month - 1)) * kDaySlots + (day - 1)];
+  if (entry == kNotConverted) entry = LocalMidnight(year, month, day);
+  return entry;
+}
+
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 }  // namespace
 
 void ResetDateCache() {
-  std::memset(date_cache, 0, sizeof date_cache);
+  for (int32_t& entry : date_cache) entry = kNotConverted;
 }
 
 int32_t CheckDate(const char* text) {
+  // The usual case: exactly eight digits.
+  if (IsDigit(text[0]) && IsDigit(text[1]) && IsDigit(text[2]) && IsDigit(text[3]) &&
+      IsDigit(text[4]) && IsDigit(text[5]) && IsDigit(text[6]) && IsDigit(text[7]) &&
+      text[8] == '\0') {
+    const int year =
+        (text[0] - '0') * 1000 + (text[1] - '0') * 100 + (text[2] - '0') * 10 + (text[3] - '0');
+    return ConvertDate(year, (text[4] - '0') * 10 + (text[5] - '0'),
+                       (text[6] - '0') * 10 + (text[7] - '0'));
+  }
+
   char work[32] = {};
   std::strncpy(work, text, sizeof work - 1);
   RemoveChar(' ', work);
@@ -95,16 +122,7 @@ int32_t CheckDate(const char* text) {
   const char* p = work;
   int year = 0, month = 0, day = 0;
   if (!ScanNumber(p, 4, year) || !ScanNumber(p, 2, month) || !ScanNumber(p, 2, day)) return -1;
-  if (month < 1 || month > 12 || day < 1 || day > 31) return -1;
-  if (year < 0 || year > 9999) return -1;  // far outside the accepted range anyway
-
-  const int key = year * 10000 + month * 100 + day;  // > 0: month and day are at least 1
-  DateCacheEntry& entry = date_cache[static_cast<unsigned>(key) % kDateCacheSize];
-  if (entry.key != key) {
-    entry.key = key;
-    entry.value = LocalMidnight(year, month, day);
-  }
-  return entry.value;
+  return ConvertDate(year, month, day);
 }
 
 }  // namespace grouper

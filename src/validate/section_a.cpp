@@ -161,9 +161,9 @@ constexpr Check kHabitsCareAndSocial[] = {
 }  // namespace
 
 const char* ValidateSectionA(AssessmentRecord& record, Family family) {
-  if (const char* message = RunChecks(kIdentityAndStay, record)) return message;
+  if (const char* message = RunCompiledChecks<kIdentityAndStay>(record)) return message;
   // The early layouts end section A with the blood pressures.
-  if (IsFrom090(family)) return RunChecks(kHabitsCareAndSocial, record);
+  if (IsFrom090(family)) return RunCompiledChecks<kHabitsCareAndSocial>(record);
   return nullptr;
 }
 

@@ -133,14 +133,13 @@ constexpr Check kComaDementiaScales[] = {
 }  // namespace
 
 const char* ValidateSectionsBC(AssessmentRecord& record, Family family) {
-  if (const char* message = RunChecks(kComaState, record)) return message;
-  const bool coma = InComa(record);
-  if (const char* message = RunChecks(coma ? std::span<const Check>(kComa) : kAwake, record)) {
-    return message;
+  if (const char* message = RunCompiledChecks<kComaState>(record)) return message;
+  if (InComa(record)) {
+    if (const char* message = RunCompiledChecks<kComa>(record)) return message;
+    return IsFrom090(family) ? RunCompiledChecks<kComaDementiaScales>(record) : nullptr;
   }
-  if (!IsFrom090(family)) return nullptr;
-  return RunChecks(coma ? std::span<const Check>(kComaDementiaScales) : kAwakeDementiaScales,
-                   record);
+  if (const char* message = RunCompiledChecks<kAwake>(record)) return message;
+  return IsFrom090(family) ? RunCompiledChecks<kAwakeDementiaScales>(record) : nullptr;
 }
 
 }  // namespace grouper

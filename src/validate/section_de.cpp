@@ -98,12 +98,12 @@ constexpr Check kVoidingDiary[] = {
 }  // namespace
 
 const char* ValidateSectionsDE(AssessmentRecord& record, Family family) {
-  if (const char* message = RunChecks(kPhysicalFunction, record)) return message;
+  if (const char* message = RunCompiledChecks<kPhysicalFunction>(record)) return message;
   if (IsEarly(family)) {
-    if (const char* message = RunChecks(kRehabPotential, record)) return message;
+    if (const char* message = RunCompiledChecks<kRehabPotential>(record)) return message;
   }
-  if (const char* message = RunChecks(kExcretion, record)) return message;
-  if (IsFrom090(family)) return RunChecks(kVoidingDiary, record);
+  if (const char* message = RunCompiledChecks<kExcretion>(record)) return message;
+  if (IsFrom090(family)) return RunCompiledChecks<kVoidingDiary>(record);
   return nullptr;
 }
 

@@ -192,21 +192,18 @@ constexpr Check kMalnutritionChecks[] = {
 };
 // clang-format on
 
-std::span<const Check> DiseasesEndOf(Family family) {
-  if (IsFrom090(family)) return kDiseasesEndFrom090;
-  if (family == Family::k089) return kDiseasesEnd089;
-  return kDiseasesEndBase;
-}
-
 }  // namespace
 
 const char* ValidateSectionF(AssessmentRecord& record, Family family) {
-  for (std::span<const Check> checks :
-       {std::span<const Check>(kDiabetes), std::span<const Check>(kDiseases), DiseasesEndOf(family),
-        std::span<const Check>(kMalnutritionChecks)}) {
-    if (const char* message = RunChecks(checks, record)) return message;
+  // The diseases list ends differently in each family group.
+  if (IsFrom090(family)) {
+    return RunCompiledChecks<kDiabetes, kDiseases, kDiseasesEndFrom090, kMalnutritionChecks>(
+        record);
   }
-  return nullptr;
+  if (family == Family::k089) {
+    return RunCompiledChecks<kDiabetes, kDiseases, kDiseasesEnd089, kMalnutritionChecks>(record);
+  }
+  return RunCompiledChecks<kDiabetes, kDiseases, kDiseasesEndBase, kMalnutritionChecks>(record);
 }
 
 }  // namespace grouper

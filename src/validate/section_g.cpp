@@ -203,18 +203,17 @@ constexpr Check kFallsAndTerminalIllness[] = {
 
 const char* ValidateSectionG(AssessmentRecord& record, Family family) {
   if (IsEarly(family)) {
-    return RunChecks(
-        {kFever, kDehydrationVomiting, kConditionsEarly, kPainEarly, kFallsAndTerminalIllness},
-        record);
+    return RunCompiledChecks<kFever, kDehydrationVomiting, kConditionsEarly, kPainEarly,
+                             kFallsAndTerminalIllness>(record);
   }
   if (Is090(family)) {
-    return RunChecks({kFever, kFeverDetails, kDehydrationVomiting, kConditions090,
-                      kPainFrequency090, kPainGrades, kPainTreatment090, kFallsAndTerminalIllness},
-                     record);
+    return RunCompiledChecks<kFever, kFeverDetails, kDehydrationVomiting, kConditions090,
+                             kPainFrequency090, kPainGrades, kPainTreatment090,
+                             kFallsAndTerminalIllness>(record);
   }
-  return RunChecks({kFever, kFeverDetails, kFeverDays, kDehydrationVomiting, kConditions091,
-                    kPainFrequency091, kPainGrades, kPainTreatment091, kFallsAndTerminalIllness},
-                   record);
+  return RunCompiledChecks<kFever, kFeverDetails, kFeverDays, kDehydrationVomiting, kConditions091,
+                           kPainFrequency091, kPainGrades, kPainTreatment091,
+                           kFallsAndTerminalIllness>(record);
 }
 
 }  // namespace grouper

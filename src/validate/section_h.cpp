@@ -112,9 +112,9 @@ constexpr Check kTubeFeedingDays[] = {
 }  // namespace
 
 const char* ValidateSectionH(AssessmentRecord& record, Family family) {
-  if (IsEarly(family)) return RunChecks({kSwallowingAndWeight, kFeeding}, record);
-  if (Is090(family)) return RunChecks({kSwallowingAndWeight, kHeight, kFeeding}, record);
-  return RunChecks({kSwallowingAndWeight, kHeight, kFeeding, kTubeFeedingDays}, record);
+  if (IsEarly(family)) return RunCompiledChecks<kSwallowingAndWeight, kFeeding>(record);
+  if (Is090(family)) return RunCompiledChecks<kSwallowingAndWeight, kHeight, kFeeding>(record);
+  return RunCompiledChecks<kSwallowingAndWeight, kHeight, kFeeding, kTubeFeedingDays>(record);
 }
 
 }  // namespace grouper

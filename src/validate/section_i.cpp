@@ -185,15 +185,15 @@ constexpr Check kTreatmentsNoneFrom091[] = {
 
 const char* ValidateSectionI(AssessmentRecord& record, Family family) {
   if (IsEarly(family)) {
-    return RunChecks(
-        {kUlcersAndLesion, kOpenLesionSiteRule, kSkinProblemsAndTreatments, kTreatmentsNoneUpTo090},
-        record);
+    return RunCompiledChecks<kUlcersAndLesion, kOpenLesionSiteRule, kSkinProblemsAndTreatments,
+                             kTreatmentsNoneUpTo090>(record);
   }
   if (Is090(family)) {
-    return RunChecks({kUlcersAndLesion, kSkinProblemsAndTreatments, kTreatmentsNoneUpTo090},
-                     record);
+    return RunCompiledChecks<kUlcersAndLesion, kSkinProblemsAndTreatments, kTreatmentsNoneUpTo090>(
+        record);
   }
-  return RunChecks({kUlcersAndLesion, kSkinProblemsAndTreatments, kTreatmentsNoneFrom091}, record);
+  return RunCompiledChecks<kUlcersAndLesion, kSkinProblemsAndTreatments, kTreatmentsNoneFrom091>(
+      record);
 }
 
 }  // namespace grouper

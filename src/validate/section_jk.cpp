@@ -236,21 +236,19 @@ constexpr Check kSignatures[] = {
 
 const char* ValidateSectionsJK(AssessmentRecord& record, Family family) {
   if (IsEarly(family)) {
-    return RunChecks({kInjections, kIvMedication, kStomaCareAndOxygen, kNebulizerToTracheostomy,
-                      kTransfusionVentilator, kCentralVenousAndNoneUpTo090, kRehabilitation},
-                     record);
+    return RunCompiledChecks<kInjections, kIvMedication, kStomaCareAndOxygen,
+                             kNebulizerToTracheostomy, kTransfusionVentilator,
+                             kCentralVenousAndNoneUpTo090, kRehabilitation>(record);
   }
   if (Is090(family)) {
-    return RunChecks(
-        {kInjections, kMedicationFrom090, kIvMedication, kStomaCareAndOxygen, kOxygenDetails,
-         kNebulizerToTracheostomy, kTransfusionVentilator, kVentilatorSiteRule,
-         kCentralVenousAndNoneUpTo090, kRehabilitation, kSignatures},
-        record);
+    return RunCompiledChecks<kInjections, kMedicationFrom090, kIvMedication, kStomaCareAndOxygen,
+                             kOxygenDetails, kNebulizerToTracheostomy, kTransfusionVentilator,
+                             kVentilatorSiteRule, kCentralVenousAndNoneUpTo090, kRehabilitation,
+                             kSignatures>(record);
   }
-  return RunChecks({kInjections, kMedicationFrom090, kIvMedication, kIvMedicationDays,
-                    kStomaCareAndOxygen, kOxygenDetails, kNebulizerToTracheostomy,
-                    kVentilatorToNoneFrom091, kRehabilitation, kSignatures},
-                   record);
+  return RunCompiledChecks<kInjections, kMedicationFrom090, kIvMedication, kIvMedicationDays,
+                           kStomaCareAndOxygen, kOxygenDetails, kNebulizerToTracheostomy,
+                           kVentilatorToNoneFrom091, kRehabilitation, kSignatures>(record);
 }
 
 }  // namespace grouper
