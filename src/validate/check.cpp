@@ -9,12 +9,4 @@ const char* RunChecks(std::span<const Check> checks, AssessmentRecord& record) {
   return nullptr;
 }
 
-const char* RunChecks(std::initializer_list<std::span<const Check>> lists,
-                      AssessmentRecord& record) {
-  for (std::span<const Check> rows : lists) {
-    if (const char* message = RunChecks(rows, record)) return message;
-  }
-  return nullptr;
-}
-
 }  // namespace grouper

@@ -12,7 +12,6 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
-#include <initializer_list>
 #include <iterator>
 #include <span>
 #include <utility>
@@ -215,10 +214,6 @@ inline long Tenths(float value) {
 // Runs the rows in order; returns the message of the first failing row that
 // applies, or nullptr when every row holds.
 const char* RunChecks(std::span<const Check> checks, AssessmentRecord& record);
-
-// Runs several lists of rows one after the other, as RunChecks does.
-const char* RunChecks(std::initializer_list<std::span<const Check>> lists,
-                      AssessmentRecord& record);
 
 namespace check_detail {
 
