@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets (preset "fuzz") and runs each for half of the given
 # time (default 60 seconds in all) on a copy of its seed corpus, then prints
-# its executions and coverage. Inputs that break an invariant or crash are
-# kept in build/fuzz/artifacts/; the script then fails. FUZZ_OUT names another
-# directory for the logs, grown corpora and artifacts (default build/fuzz).
+# its executions and coverage (edges reached). Inputs that break an invariant
+# or crash are kept in build/fuzz/artifacts/; the script then fails. FUZZ_OUT
+# names another directory for the logs, grown corpora and artifacts.
 #
 #   fuzz/run.sh            a one-minute smoke run
 #   fuzz/run.sh 1800       a long run: 15 minutes per target
@@ -30,9 +30,12 @@ for target in line_fuzzer batch_fuzzer; do
   work="$out/corpus-$target"
   rm -rf "$work"
   mkdir -p "$work"
-  cp fuzz/corpus/"$target"/* "$work"/
+  # Single lines are good seeds for whole files too.
+  seeds=(fuzz/corpus/"$target")
+  [ "$target" = batch_fuzzer ] && seeds+=(fuzz/corpus/line_fuzzer)
+  for s in "${seeds[@]}"; do cp "$s"/* "$work"/; done
   log="$out/$target.log"
-  echo "== $target: ${each}s, seeds: $(ls fuzz/corpus/"$target" | wc -l)"
+  echo "== $target: ${each}s, seeds: $(ls "$work" | wc -l)"
   if ! "$bin/$target" -max_total_time="$each" -max_len="$max_len" -print_final_stats=1 \
       -artifact_prefix="$artifacts/$target-" "$work" >"$log" 2>&1; then
     status=1
