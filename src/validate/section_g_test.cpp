@@ -13,18 +13,8 @@
 namespace grouper {
 namespace {
 
-using testing::Cp949;
-using testing::Utf8;
-using testing::ValidRecord;
-using Case = testing::ValidationCase;
-using testing::ExpectOutcomes;
-using testing::ExpectVerdict;
-using testing::k090;
-using testing::kEarly;
-using testing::kEveryCode;
-using testing::kFrom090;
-using testing::kFrom091;
-using testing::SetText;
+using namespace testing;  // the test support of this project, not GoogleTest
+using Case = ValidationCase;
 using R = AssessmentRecord;
 
 TEST(SectionG, ValidRecordsOfEveryFamilyPass) {
