@@ -76,14 +76,7 @@ std::vector<Expected> RecordsOfEveryLayout() {
   return records;
 }
 
-class ClassificationE2E : public ::testing::Test {
- protected:
-  void SetUp() override { dir_ = MakeTempDir(); }
-  void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
-  std::string Path(const std::string& name) const { return dir_ + "/" + name; }
-
-  std::string dir_;
-};
+using ClassificationE2E = testing::ProgramTest;
 
 TEST_F(ClassificationE2E, EveryLayoutGetsItsGroupCodeAtItsColumn) {
   const std::vector<Expected> records = RecordsOfEveryLayout();

@@ -34,14 +34,7 @@ std::string ConsoleMessage(int n, const std::string& message) {
   return Cp949(u8"데이타(") + std::to_string(n) + ") .. " + message + "\n";
 }
 
-class DriverE2E : public ::testing::Test {
- protected:
-  void SetUp() override { dir_ = MakeTempDir(); }
-  void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
-  std::string Path(const std::string& name) const { return dir_ + "/" + name; }
-
-  std::string dir_;
-};
+using DriverE2E = testing::ProgramTest;
 
 TEST_F(DriverE2E, AnswersEveryLineWithItsOutputAndConsoleLine) {
   // A record whose systolic pressure is not a number, a one-byte-short 089

@@ -187,11 +187,8 @@ Outcome Start(const std::string& directory, const Launch& launch) {
   return outcome;
 }
 
-class FaultE2E : public ::testing::Test {
+class FaultE2E : public testing::ProgramTest {
  protected:
-  void SetUp() override { dir_ = MakeTempDir(); }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-  std::string Path(const std::string& name) const { return dir_ + "/" + name; }
   std::vector<std::string> Entries() const {
     std::vector<std::string> names;
     for (const auto& e : std::filesystem::directory_iterator(dir_)) {
@@ -212,8 +209,6 @@ class FaultE2E : public ::testing::Test {
     EXPECT_EQ(fault, nullptr) << fault << "\noutput:\n" << Readable(output);
     return run;
   }
-
-  std::string dir_;
 };
 
 // A framed base-layout line that the parser rejects: its systolic pressure

@@ -156,14 +156,7 @@ std::vector<Line> MixedLines() {
   return lines;
 }
 
-class ValidationAfE2E : public ::testing::Test {
- protected:
-  void SetUp() override { dir_ = MakeTempDir(); }
-  void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
-  std::string Path(const std::string& name) const { return dir_ + "/" + name; }
-
-  std::string dir_;
-};
+using ValidationAfE2E = testing::ProgramTest;
 
 TEST_F(ValidationAfE2E, RejectedRecordsCarryTheirMessageAndAcceptedOnesTheirCode) {
   const std::vector<Line> lines = MixedLines();

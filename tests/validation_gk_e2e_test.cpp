@@ -33,14 +33,7 @@ std::string Trimmed(std::string line) {
   return line;
 }
 
-class ValidationGkE2E : public ::testing::Test {
- protected:
-  void SetUp() override { dir_ = MakeTempDir(); }
-  void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
-  std::string Path(const std::string& name) const { return dir_ + "/" + name; }
-
-  std::string dir_;
-};
+using ValidationGkE2E = testing::ProgramTest;
 
 // A record that meets no criteria set and has the ADL score 4 falls into the
 // lowest band of group G in the early families ("A73"); the families from 090

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -79,6 +80,14 @@ std::vector<std::string> SplitCrLf(const std::string& bytes) {
   }
   if (start < bytes.size()) lines.push_back(bytes.substr(start));
   return lines;
+}
+
+void ProgramTest::SetUp() {
+  dir_ = MakeTempDir();
+}
+
+void ProgramTest::TearDown() {
+  std::filesystem::remove_all(dir_);
 }
 
 }  // namespace grouper::testing

@@ -3,6 +3,8 @@
 // console bytes and the exit status.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
@@ -27,5 +29,16 @@ ProgramRun RunGrouper(const std::string& directory, const std::vector<std::strin
 // Lines of a result file, each without its CR LF (a final unterminated piece
 // is returned as it is).
 std::vector<std::string> SplitCrLf(const std::string& bytes);
+
+// A test that runs the program in a fresh directory of its own, removed after
+// the test.
+class ProgramTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  std::string Path(const std::string& name) const { return dir_ + "/" + name; }
+
+  std::string dir_;
+};
 
 }  // namespace grouper::testing
