@@ -2,14 +2,16 @@
 
 #include <cstring>
 
+#include "text/cp949.h"
+
 namespace grouper {
 
-const char kWrongDataTypeMessage[] = "오류-잘못된 데이타 타입입니다.";
+const char* const kWrongDataTypeMessage = u8"오류-잘못된 데이타 타입입니다."_cp949;
 
 namespace {
 
-constexpr char kConsolePrefix[] = "데이타(";
-constexpr char kConsoleDone[] = ") .. 완료 (";
+constexpr const char* kConsolePrefix = u8"데이타("_cp949;
+constexpr const char* kConsoleDone = u8") .. 완료 ("_cp949;
 constexpr char kConsoleSeparator[] = ") .. ";
 constexpr std::size_t kMessageGap = 32;
 
@@ -87,16 +89,16 @@ std::size_t ComposeWrongTypeLine(const char* line, std::size_t length, int rejec
     o.Bytes(line, reject - 1);
     o.Bytes(" ", 1);
   }
-  o.Literal(kWrongDataTypeMessage);
+  o.Text(kWrongDataTypeMessage);
   o.LineEnd("\r\n", 2);
   return o.n;
 }
 
 std::size_t ComposeConsoleCode(int64_t line_number, const char* code, char* out) {
   Out o{out};
-  o.Literal(kConsolePrefix);
+  o.Text(kConsolePrefix);
   o.Number(line_number);
-  o.Literal(kConsoleDone);
+  o.Text(kConsoleDone);
   o.Text(code);
   o.Literal(")");
   o.LineEnd("\n", 1);
@@ -105,7 +107,7 @@ std::size_t ComposeConsoleCode(int64_t line_number, const char* code, char* out)
 
 std::size_t ComposeConsoleMessage(int64_t line_number, const char* message, char* out) {
   Out o{out};
-  o.Literal(kConsolePrefix);
+  o.Text(kConsolePrefix);
   o.Number(line_number);
   o.Literal(kConsoleSeparator);
   o.Text(message);
@@ -115,10 +117,10 @@ std::size_t ComposeConsoleMessage(int64_t line_number, const char* message, char
 
 std::size_t ComposeConsoleWrongType(int64_t line_number, char* out) {
   Out o{out};
-  o.Literal(kConsolePrefix);
+  o.Text(kConsolePrefix);
   o.Number(line_number);
   o.Literal(kConsoleSeparator);
-  o.Literal(kWrongDataTypeMessage);
+  o.Text(kWrongDataTypeMessage);
   o.Literal(" ");
   o.LineEnd("\n", 1);
   return o.n;

@@ -18,7 +18,7 @@ namespace grouper {
 // Longest input text (1023) + 32 blanks + longest message + CR LF, rounded up.
 inline constexpr std::size_t kMaxComposedLine = 2048;
 
-extern const char kWrongDataTypeMessage[];
+extern const char* const kWrongDataTypeMessage;
 
 std::size_t ComposeCodeLine(const char* line, std::size_t length, int code_column, const char* code,
                             char* out);

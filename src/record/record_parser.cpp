@@ -13,7 +13,8 @@ namespace grouper {
 
 namespace {
 
-constexpr char kFramingMessage[] = "오류-[서식버전] 버전과 데이터길이가 일치하지 않습니다. ";
+constexpr const char* kFramingMessage =
+    u8"오류-[서식버전] 버전과 데이터길이가 일치하지 않습니다. "_cp949;
 
 bool IsAtoiSpace(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
@@ -131,7 +132,7 @@ int RecordParser(char* line, char* error_text) {
   char version[4] = {};
   std::memcpy(version, line, length < 3 ? length : 3);
   if (!FramingAccepts(version, length)) {
-    std::memcpy(error_text, kFramingMessage, sizeof kFramingMessage);
+    std::strcpy(error_text, kFramingMessage);
     return -1;
   }
   std::memcpy(record->form_version, version, sizeof version);

@@ -4,6 +4,7 @@
 
 #include "record/assessment_record.h"
 #include "record/form_version.h"
+#include "text/cp949.h"
 #include "validate/field_text.h"
 #include "validate/sections.h"
 
@@ -11,7 +12,7 @@ namespace grouper {
 
 namespace {
 
-constexpr char kVersionMessage[] = "오류-[서식버전] 3자리 숫자를 입력하시오";
+constexpr const char* kVersionMessage = u8"오류-[서식버전] 3자리 숫자를 입력하시오"_cp949;
 
 using Stage = const char* (*)(AssessmentRecord&, Family);
 constexpr Stage kStages[] = {
