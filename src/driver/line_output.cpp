@@ -37,16 +37,13 @@ struct Out {
       n = column;
     }
   }
-  void Number(int64_t value) {
+  void Number(uint64_t v) {
     char digits[24];
     char* first = digits + sizeof digits;
-    const bool negative = value < 0;
-    uint64_t v = negative ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
     do {
       *--first = static_cast<char>('0' + v % 10);
       v /= 10;
     } while (v != 0);
-    if (negative) *--first = '-';
     Bytes(first, static_cast<std::size_t>(digits + sizeof digits - first));
   }
   void LineEnd(const char* end, std::size_t len) {
@@ -94,7 +91,7 @@ std::size_t ComposeWrongTypeLine(const char* line, std::size_t length, int rejec
   return o.n;
 }
 
-std::size_t ComposeConsoleCode(int64_t line_number, const char* code, char* out) {
+std::size_t ComposeConsoleCode(uint64_t line_number, const char* code, char* out) {
   Out o{out};
   o.Text(kConsolePrefix);
   o.Number(line_number);
@@ -105,7 +102,7 @@ std::size_t ComposeConsoleCode(int64_t line_number, const char* code, char* out)
   return o.n;
 }
 
-std::size_t ComposeConsoleMessage(int64_t line_number, const char* message, char* out) {
+std::size_t ComposeConsoleMessage(uint64_t line_number, const char* message, char* out) {
   Out o{out};
   o.Text(kConsolePrefix);
   o.Number(line_number);
@@ -115,7 +112,7 @@ std::size_t ComposeConsoleMessage(int64_t line_number, const char* message, char
   return o.n;
 }
 
-std::size_t ComposeConsoleWrongType(int64_t line_number, char* out) {
+std::size_t ComposeConsoleWrongType(uint64_t line_number, char* out) {
   Out o{out};
   o.Text(kConsolePrefix);
   o.Number(line_number);

@@ -27,8 +27,8 @@ std::size_t ComposeMessageLine(const char* line, std::size_t length, const char*
 std::size_t ComposeWrongTypeLine(const char* line, std::size_t length, int reject_column,
                                  char* out);
 
-std::size_t ComposeConsoleCode(int64_t line_number, const char* code, char* out);
-std::size_t ComposeConsoleMessage(int64_t line_number, const char* message, char* out);
-std::size_t ComposeConsoleWrongType(int64_t line_number, char* out);
+std::size_t ComposeConsoleCode(uint64_t line_number, const char* code, char* out);
+std::size_t ComposeConsoleMessage(uint64_t line_number, const char* message, char* out);
+std::size_t ComposeConsoleWrongType(uint64_t line_number, char* out);
 
 }  // namespace grouper

@@ -51,7 +51,7 @@ std::size_t ComposeOutputLine(const char* text, const LineAnswer& answer, char* 
   return ComposeWrongTypeLine(text, answer.length, InfoOf(answer.family).reject_column, out);
 }
 
-std::size_t ComposeConsoleLine(int64_t line_number, const LineAnswer& answer, char* out) {
+std::size_t ComposeConsoleLine(uint64_t line_number, const LineAnswer& answer, char* out) {
   switch (answer.outcome) {
     case Outcome::kGroupCode:
       return ComposeConsoleCode(line_number, answer.group_code, out);
@@ -72,7 +72,8 @@ void ProcessLine(LineProcessor& p, std::size_t read_length) {
   GroupLine(p.line, read_length, p.work, p.answer);
   p.console_first = p.answer.outcome != Outcome::kGroupCode;
   p.output_length = ComposeOutputLine(p.line, p.answer, p.output_line);
-  p.console_length = ComposeConsoleLine(p.line_counter, p.answer, p.console_line);
+  p.console_length =
+      ComposeConsoleLine(static_cast<uint64_t>(p.line_counter), p.answer, p.console_line);
 }
 
 }  // namespace grouper

@@ -48,7 +48,7 @@ void GroupLine(char* line, std::size_t read_length, GroupingWork& work, LineAnsw
 // (kMaxComposedLine bytes); returns its length.
 std::size_t ComposeOutputLine(const char* text, const LineAnswer& answer, char* out);
 // The console line of an answer for line `line_number`.
-std::size_t ComposeConsoleLine(int64_t line_number, const LineAnswer& answer, char* out);
+std::size_t ComposeConsoleLine(uint64_t line_number, const LineAnswer& answer, char* out);
 
 struct LineProcessor {
   char line[kLineBufferSize];  // zero beyond the bytes of the current read
