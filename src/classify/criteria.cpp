@@ -4,16 +4,6 @@
 
 namespace grouper::criteria {
 
-int RunCriteria(std::span<const Criterion> rows, R r, ClassificationState& s) {
-  for (const Criterion& row : rows) {
-    if (!row.holds(r, s)) continue;
-    if (row.code == kStop) return 0;
-    RecordCriterion(row.code, s);
-    return 1;
-  }
-  return 0;
-}
-
 void RecordCriterion(const char* code, ClassificationState& s) {
   const int slot = CriterionSlot(code);
   if (slot < 0) return;
@@ -24,7 +14,7 @@ void RecordCriterion(const char* code, ClassificationState& s) {
 }
 
 Family FamilyOfRecord(R r) {
-  return FamilyOf(std::string_view(r.form_version, strnlen(r.form_version, sizeof r.form_version)));
+  return FamilyOfField(r.form_version);
 }
 
 namespace {

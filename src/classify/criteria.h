@@ -1,7 +1,7 @@
 // The parts the criteria sets are written from.
 //
 // A set is an ordered list of rows (criterion code, condition). The evaluator
-// runs a list on the current record and the running classification: the first
+// runs a list on a record and its running classification: the first
 // row whose condition holds decides. A criterion row records its code in the
 // CriteriaTable and the set is met; a stop row ends the set unmet. A list in
 // which no row holds is not met.
@@ -10,7 +10,9 @@
 // that reuses a condition of the form.
 #pragma once
 
+#include <iterator>
 #include <span>
+#include <utility>
 
 #include "classify/classifier.h"
 #include "record/assessment_record.h"
@@ -28,11 +30,42 @@ struct Criterion {
 };
 inline constexpr const char* kStop = nullptr;
 
-// 1 met (its code recorded in the state's table), 0 not met.
-int RunCriteria(std::span<const Criterion> rows, R r, ClassificationState& s);
-
 // Writes a criterion code into its slot of the classification's table.
 void RecordCriterion(const char* code, ClassificationState& s);
+
+namespace detail {
+
+// Row I of the list decides the set when its condition holds: a criterion
+// row meets it, a stop row ends it unmet.
+template <const auto& rows, std::size_t I>
+[[gnu::always_inline]] inline bool Decides(R r, ClassificationState& s, int& met) {
+  constexpr const Criterion& row = rows[I];
+  if (!row.holds(r, s)) return false;
+  if constexpr (row.code == kStop) {
+    met = 0;
+  } else {
+    RecordCriterion(row.code, s);
+    met = 1;
+  }
+  return true;
+}
+
+template <const auto& rows, std::size_t... I>
+[[gnu::always_inline]] inline int RunRows(R r, ClassificationState& s, std::index_sequence<I...>) {
+  int met = 0;
+  (void)(Decides<rows, I>(r, s, met) || ...);
+  return met;
+}
+
+}  // namespace detail
+
+// Runs a constant list on a record and its running classification: 1 met (its
+// code recorded in the state's table), 0 not met. Each condition is known
+// where it is called, so the list becomes straight-line code.
+template <const auto& rows>
+int RunCompiledCriteria(R r, ClassificationState& s) {
+  return detail::RunRows<rows>(r, s, std::make_index_sequence<std::size(rows)>{});
+}
 
 Family FamilyOfRecord(R r);
 

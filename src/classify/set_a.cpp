@@ -36,13 +36,13 @@ constexpr Criterion kSetA091[] = {
 }  // namespace
 
 int evaluate_set_a_early(R r, ClassificationState& s) {
-  return RunCriteria(kSetAEarly, r, s);
+  return RunCompiledCriteria<kSetAEarly>(r, s);
 }
 int evaluate_set_a_090(R r, ClassificationState& s) {
-  return RunCriteria(kSetA090, r, s);
+  return RunCompiledCriteria<kSetA090>(r, s);
 }
 int evaluate_set_a_091(R r, ClassificationState& s) {
-  return RunCriteria(kSetA091, r, s);
+  return RunCompiledCriteria<kSetA091>(r, s);
 }
 
 }  // namespace grouper

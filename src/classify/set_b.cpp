@@ -92,13 +92,13 @@ constexpr Criterion kSetB091[] = {
 }  // namespace
 
 int evaluate_set_b_early(R r, ClassificationState& s) {
-  return RunCriteria(kSetBEarly, r, s);
+  return RunCompiledCriteria<kSetBEarly>(r, s);
 }
 int evaluate_set_b_090(R r, ClassificationState& s) {
-  return RunCriteria(kSetB090, r, s);
+  return RunCompiledCriteria<kSetB090>(r, s);
 }
 int evaluate_set_b_091(R r, ClassificationState& s) {
-  return RunCriteria(kSetB091, r, s);
+  return RunCompiledCriteria<kSetB091>(r, s);
 }
 
 }  // namespace grouper

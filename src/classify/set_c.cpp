@@ -107,13 +107,13 @@ constexpr Criterion kSetC091[] = {
 }  // namespace
 
 int evaluate_set_c_early(R r, ClassificationState& s) {
-  return RunCriteria(kSetCEarly, r, s);
+  return RunCompiledCriteria<kSetCEarly>(r, s);
 }
 int evaluate_set_c_090(R r, ClassificationState& s) {
-  return RunCriteria(kSetC090, r, s);
+  return RunCompiledCriteria<kSetC090>(r, s);
 }
 int evaluate_set_c_091(R r, ClassificationState& s) {
-  return RunCriteria(kSetC091, r, s);
+  return RunCompiledCriteria<kSetC091>(r, s);
 }
 
 }  // namespace grouper

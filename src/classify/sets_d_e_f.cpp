@@ -49,15 +49,15 @@ constexpr Criterion kSetFFrom090[] = {
 }  // namespace
 
 int evaluate_set_d(R r, ClassificationState& s) {
-  return RunCriteria(kSetD, r, s);
+  return RunCompiledCriteria<kSetD>(r, s);
 }
 int evaluate_set_e(R r, ClassificationState& s) {
-  return RunCriteria(kSetE, r, s);
+  return RunCompiledCriteria<kSetE>(r, s);
 }
 
 int evaluate_set_f(R r, ClassificationState& s) {
-  if (IsEarly(FamilyOfRecord(r))) return RunCriteria(kSetFEarly, r, s);
-  return RunCriteria(kSetFFrom090, r, s);
+  if (IsEarly(FamilyOfRecord(r))) return RunCompiledCriteria<kSetFEarly>(r, s);
+  return RunCompiledCriteria<kSetFFrom090>(r, s);
 }
 
 }  // namespace grouper

@@ -1,17 +1,18 @@
 #include "driver/line_output.h"
 
 #include <cstring>
+#include <string_view>
 
 #include "text/cp949.h"
 
 namespace grouper {
 
-const char* const kWrongDataTypeMessage = u8"오류-잘못된 데이타 타입입니다."_cp949;
-
 namespace {
 
-constexpr const char* kConsolePrefix = u8"데이타("_cp949;
-constexpr const char* kConsoleDone = u8") .. 완료 ("_cp949;
+// Lengths known while compiling: no line measures its fixed texts.
+constexpr std::string_view kWrongType = u8"오류-잘못된 데이타 타입입니다."_cp949;
+constexpr std::string_view kConsolePrefix = u8"데이타("_cp949;
+constexpr std::string_view kConsoleDone = u8") .. 완료 ("_cp949;
 constexpr char kConsoleSeparator[] = ") .. ";
 constexpr std::size_t kMessageGap = 32;
 
@@ -26,6 +27,9 @@ struct Out {
     n += len;
   }
   void Text(const char* s) { Bytes(s, std::strlen(s)); }
+  void View(std::string_view s) { Bytes(s.data(), s.size()); }
+  // A group code: at most three characters.
+  void Code(const char* code) { Bytes(code, strnlen(code, 3)); }
   template <std::size_t N>
   void Literal(const char (&s)[N]) {
     Bytes(s, N - 1);
@@ -55,12 +59,14 @@ struct Out {
 
 }  // namespace
 
+const char* const kWrongDataTypeMessage = kWrongType.data();
+
 std::size_t ComposeCodeLine(const char* line, std::size_t length, int code_column, const char* code,
                             char* out) {
   Out o{out};
   o.Bytes(line, length);
   o.BlanksTo(static_cast<std::size_t>(code_column));
-  o.Text(code);
+  o.Code(code);
   o.LineEnd("\r\n", 2);
   return o.n;
 }
@@ -86,17 +92,17 @@ std::size_t ComposeWrongTypeLine(const char* line, std::size_t length, int rejec
     o.Bytes(line, reject - 1);
     o.Bytes(" ", 1);
   }
-  o.Text(kWrongDataTypeMessage);
+  o.View(kWrongType);
   o.LineEnd("\r\n", 2);
   return o.n;
 }
 
 std::size_t ComposeConsoleCode(uint64_t line_number, const char* code, char* out) {
   Out o{out};
-  o.Text(kConsolePrefix);
+  o.View(kConsolePrefix);
   o.Number(line_number);
-  o.Text(kConsoleDone);
-  o.Text(code);
+  o.View(kConsoleDone);
+  o.Code(code);
   o.Literal(")");
   o.LineEnd("\n", 1);
   return o.n;
@@ -104,7 +110,7 @@ std::size_t ComposeConsoleCode(uint64_t line_number, const char* code, char* out
 
 std::size_t ComposeConsoleMessage(uint64_t line_number, const char* message, char* out) {
   Out o{out};
-  o.Text(kConsolePrefix);
+  o.View(kConsolePrefix);
   o.Number(line_number);
   o.Literal(kConsoleSeparator);
   o.Text(message);
@@ -114,10 +120,10 @@ std::size_t ComposeConsoleMessage(uint64_t line_number, const char* message, cha
 
 std::size_t ComposeConsoleWrongType(uint64_t line_number, char* out) {
   Out o{out};
-  o.Text(kConsolePrefix);
+  o.View(kConsolePrefix);
   o.Number(line_number);
   o.Literal(kConsoleSeparator);
-  o.Text(kWrongDataTypeMessage);
+  o.View(kWrongType);
   o.Literal(" ");
   o.LineEnd("\n", 1);
   return o.n;

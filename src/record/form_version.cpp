@@ -14,27 +14,6 @@ constexpr FamilyInfo kFamilies[kFamilyCount] = {
 
 }  // namespace
 
-Family FamilyOf(std::string_view v) {
-  if (v.size() != 3 || v[0] != '0') return Family::kBase;
-  if (v[1] < '0' || v[1] > '9' || v[2] < '0' || v[2] > '9') return Family::kBase;
-  switch ((v[1] - '0') * 10 + (v[2] - '0')) {
-    case 89:
-    case 10:
-      return Family::k089;
-    case 90:
-    case 11:
-      return Family::k090;
-    case 91:
-    case 12:
-      return Family::k091;
-    case 92:
-    case 13:
-      return Family::k092;
-    default:
-      return Family::kBase;
-  }
-}
-
 const FamilyInfo& InfoOf(Family family) {
   return kFamilies[static_cast<int>(family)];
 }

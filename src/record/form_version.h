@@ -26,12 +26,38 @@ struct FamilyInfo {
 
 // The family of a form-version text (at most three bytes; shorter texts and
 // unknown codes select the base layout).
-Family FamilyOf(std::string_view form_version);
+constexpr Family FamilyOf(std::string_view v) {
+  if (v.size() != 3 || v[0] != '0') return Family::kBase;
+  if (v[1] < '0' || v[1] > '9' || v[2] < '0' || v[2] > '9') return Family::kBase;
+  switch ((v[1] - '0') * 10 + (v[2] - '0')) {
+    case 89:
+    case 10:
+      return Family::k089;
+    case 90:
+    case 11:
+      return Family::k090;
+    case 91:
+    case 12:
+      return Family::k091;
+    case 92:
+    case 13:
+      return Family::k092;
+    default:
+      return Family::kBase;
+  }
+}
+
+// The same for a record's NUL-terminated four-byte form-version field,
+// without measuring it first.
+constexpr Family FamilyOfField(const char (&field)[4]) {
+  return field[2] == '\0' || field[3] != '\0' ? Family::kBase
+                                              : FamilyOf(std::string_view(field, 3));
+}
 const FamilyInfo& InfoOf(Family family);
 
-// The form-version text of a NUL-terminated record field.
-inline std::string_view VersionText(const char* form_version) {
-  return form_version;
+// True when a record's form-version field holds exactly `code` (three bytes).
+inline bool IsCode(const char (&field)[4], const char (&code)[4]) {
+  return field[0] == code[0] && field[1] == code[1] && field[2] == code[2] && field[3] == '\0';
 }
 
 // Family groups.

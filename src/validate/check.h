@@ -189,7 +189,7 @@ inline long Tenths(float value) {
       holds = r.*c.decimal_field == 0.0f;
       break;
     case Shape::kDate:
-      holds = CheckDate(r.*c.date_field) != -1;
+      holds = CheckDateField(r.*c.date_field) != -1;
       break;
     case Shape::kAbsentDate:
       holds = std::memcmp(r.*c.date_field, "00000000", 9) == 0;

@@ -7,7 +7,10 @@
 namespace grouper {
 
 int RemoveChar(char character, char* text) {
-  // Compacts in place; the callers' fields are at most 31 bytes long.
+  // Compacts in place; the callers' fields are at most 31 bytes long. Most
+  // texts hold no such byte and are left as they are.
+  text = std::strchr(text, character);
+  if (text == nullptr || character == '\0') return 1;
   char* out = text;
   for (const char* in = text; *in != '\0'; ++in) {
     if (*in != character) *out++ = *in;
@@ -115,17 +118,23 @@ void ResetDateCache() {
   for (std::atomic<uint32_t>& entry : date_cache) entry.store(kNotConverted);
 }
 
-int32_t CheckDate(const char* text) {
-  // The usual case: exactly eight digits.
-  if (IsDigit(text[0]) && IsDigit(text[1]) && IsDigit(text[2]) && IsDigit(text[3]) &&
-      IsDigit(text[4]) && IsDigit(text[5]) && IsDigit(text[6]) && IsDigit(text[7]) &&
-      text[8] == '\0') {
-    const int year =
-        (text[0] - '0') * 1000 + (text[1] - '0') * 100 + (text[2] - '0') * 10 + (text[3] - '0');
-    return ConvertDate(year, (text[4] - '0') * 10 + (text[5] - '0'),
-                       (text[6] - '0') * 10 + (text[7] - '0'));
-  }
+namespace {
 
+// The usual case: exactly eight digits.
+[[gnu::always_inline]] inline bool EightDigits(const char* text) {
+  return IsDigit(text[0]) && IsDigit(text[1]) && IsDigit(text[2]) && IsDigit(text[3]) &&
+         IsDigit(text[4]) && IsDigit(text[5]) && IsDigit(text[6]) && IsDigit(text[7]) &&
+         text[8] == '\0';
+}
+
+[[gnu::always_inline]] inline int32_t ConvertEightDigits(const char* text) {
+  const int year =
+      (text[0] - '0') * 1000 + (text[1] - '0') * 100 + (text[2] - '0') * 10 + (text[3] - '0');
+  return ConvertDate(year, (text[4] - '0') * 10 + (text[5] - '0'),
+                     (text[6] - '0') * 10 + (text[7] - '0'));
+}
+
+int32_t CheckOtherDate(const char* text) {
   char work[32] = {};
   std::strncpy(work, text, sizeof work - 1);
   RemoveChar(' ', work);
@@ -135,6 +144,26 @@ int32_t CheckDate(const char* text) {
   int year = 0, month = 0, day = 0;
   if (!ScanNumber(p, 4, year) || !ScanNumber(p, 2, month) || !ScanNumber(p, 2, day)) return -1;
   return ConvertDate(year, month, day);
+}
+
+}  // namespace
+
+int32_t CheckDate(const char* text) {
+  if (EightDigits(text)) return ConvertEightDigits(text);
+  return CheckOtherDate(text);
+}
+
+int32_t CheckDateField(const DateText& text) {
+  // All nine bytes of a date field may be read at once: the eight digits
+  // are tested together.
+  uint64_t bytes;
+  std::memcpy(&bytes, text, sizeof bytes);
+  const uint64_t high_nibbles = bytes & 0xF0F0F0F0F0F0F0F0u;
+  const uint64_t carried = (bytes + 0x0606060606060606u) & 0xF0F0F0F0F0F0F0F0u;
+  if (high_nibbles == 0x3030303030303030u && carried == 0x3030303030303030u && text[8] == '\0') {
+    return ConvertEightDigits(text);
+  }
+  return CheckOtherDate(text);
 }
 
 }  // namespace grouper

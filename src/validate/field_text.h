@@ -14,11 +14,15 @@
 
 #include <cstdint>
 
+#include "record/assessment_record.h"
+
 namespace grouper {
 
 int RemoveChar(char character, char* text);
 int IsNumericText(const char* text, int point_flag);
 int32_t CheckDate(const char* text);
+// The same for a record's date field (faster: its nine bytes are known).
+int32_t CheckDateField(const DateText& text);
 
 // CheckDate converts each date once per process and keeps the result (threads
 // share it safely), so the time zone in force when a date is first converted

@@ -23,12 +23,17 @@ constexpr Stage<Sink> kStages[] = {
     ValidateSectionI<Sink>, ValidateSectionsJK<Sink>,
 };
 
+// What IsNumericText accepts in a text of length 3, in one pass.
+bool ThreeDigits(const char (&v)[4]) {
+  return v[0] >= '0' && v[0] <= '9' && v[1] >= '0' && v[1] <= '9' && v[2] >= '0' && v[2] <= '9' &&
+         v[3] == '\0';
+}
+
 template <class Sink>
 void RunStages(AssessmentRecord& record, Sink& sink) {
-  const Family family = FamilyOf(record.form_version);
+  const Family family = FamilyOfField(record.form_version);
   // The base layout carries no version code; its first bytes belong to A.0.
-  if (family != Family::kBase &&
-      (std::strlen(record.form_version) != 3 || IsNumericText(record.form_version, 0) != 1) &&
+  if (family != Family::kBase && !ThreeDigits(record.form_version) &&
       sink.Report(nullptr, kVersionMessage)) {
     return;
   }

@@ -15,8 +15,12 @@ namespace {
 
 using R = AssessmentRecord;
 
+// Exactly `length` digits: what IsNumericText accepts, measured in one pass.
 bool IsDigitsOfLength(const char* text, std::size_t length) {
-  return std::strlen(text) == length && IsNumericText(text, 0) == 1;
+  for (std::size_t i = 0; i < length; ++i) {
+    if (text[i] < '0' || text[i] > '9') return false;
+  }
+  return text[length] == '\0';
 }
 
 const char* InstitutionCode(R& r) {
@@ -41,8 +45,9 @@ const char* ResidentNumber(R& r) {
 // The admission comes first; the care start and the assessment may fall on the
 // same day as the admission, and are not ordered between themselves.
 const char* AdmissionFirst(R& r) {
-  const int32_t admission = CheckDate(r.a_admission_date);
-  if (admission <= CheckDate(r.a_care_start_date) && admission <= CheckDate(r.a_assessment_date)) {
+  const int32_t admission = CheckDateField(r.a_admission_date);
+  if (admission <= CheckDateField(r.a_care_start_date) &&
+      admission <= CheckDateField(r.a_assessment_date)) {
     return nullptr;
   }
   return u8"오류-[A.일반적사항] 입원일은 요양개시일,작성일보다 빠르거나 같아야 합니다."_cp949;

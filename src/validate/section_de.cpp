@@ -19,12 +19,11 @@ namespace {
 using R = AssessmentRecord;
 
 bool IsCatheterDateCode(const R& r) {
-  const std::string_view code = VersionText(r.form_version);
-  return code == "090" || code == "011" || code == "091";
+  return IsCode(r.form_version, "090") || IsCode(r.form_version, "011") ||
+         IsCode(r.form_version, "091");
 }
 bool IsDiaryDaysCode(const R& r) {
-  const std::string_view code = VersionText(r.form_version);
-  return code == "091" || code == "092";
+  return IsCode(r.form_version, "091") || IsCode(r.form_version, "092");
 }
 
 bool CatheterInserted(const R& r) {
