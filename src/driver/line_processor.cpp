@@ -25,7 +25,7 @@ void GroupLine(char* line, std::size_t read_length, GroupingWork& work, LineAnsw
     answer.message = kWrongDataTypeMessage;
     return;
   }
-  const char* message = ParseRecord(line, work.record);
+  const char* message = ParseTrimmedRecord(line, length, work.record);
   if (message == nullptr) message = ValidateRecord(work.record);
   if (message != nullptr) {
     answer.outcome = Outcome::kMessage;

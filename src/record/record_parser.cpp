@@ -27,7 +27,7 @@ bool IsAtoiSpace(char c) {
 // or at a NUL): leading white space, an optional sign, digits up to the first
 // non-digit; no digits give 0.
 template <int kWidth>
-int32_t AtoiValue(const char* text) {
+[[gnu::always_inline]] inline int32_t AtoiValue(const char* text) {
   const char* end = text + kWidth;
   while (text < end && IsAtoiSpace(*text)) ++text;
   bool negative = false;
@@ -136,11 +136,11 @@ struct ParseFaultList {
   }
 };
 
+// Parses a trimmed line of `length` bytes (zero beyond them).
 template <class Sink>
-void Parse(char* line, AssessmentRecord& record, Sink& sink) {
+void Parse(const char* line, std::size_t length, AssessmentRecord& record, Sink& sink) {
   std::memset(&record, 0, sizeof record);
 
-  const std::size_t length = TrimLine(line);
   char version[4] = {};
   std::memcpy(version, line, length < 3 ? length : 3);
   if (!FramingAccepts(version, length)) {
@@ -166,14 +166,18 @@ void Parse(char* line, AssessmentRecord& record, Sink& sink) {
 }  // namespace
 
 const char* ParseRecord(char* line, AssessmentRecord& record) {
+  return ParseTrimmedRecord(line, TrimLine(line), record);
+}
+
+const char* ParseTrimmedRecord(const char* line, std::size_t length, AssessmentRecord& record) {
   FirstParseFault first;
-  Parse(line, record, first);
+  Parse(line, length, record, first);
   return first.message;
 }
 
 std::vector<ParseFault> CollectParseFaults(char* line, AssessmentRecord& record) {
   ParseFaultList list;
-  Parse(line, record, list);
+  Parse(line, TrimLine(line), record, list);
   for (ParseFault& fault : list.faults) {
     if (fault.item == &kFramingItem) fault.item = nullptr;
   }

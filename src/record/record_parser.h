@@ -19,6 +19,7 @@
 // the end of a short line read as NUL (empty text).
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 #include "record/assessment_record.h"
@@ -32,6 +33,8 @@ struct ParseFault {
 };
 
 const char* ParseRecord(char* line, AssessmentRecord& record);
+// The same for a line that is trimmed already, `length` bytes long.
+const char* ParseTrimmedRecord(const char* line, std::size_t length, AssessmentRecord& record);
 std::vector<ParseFault> CollectParseFaults(char* line, AssessmentRecord& record);
 int RecordParser(char* line, char* error_text);
 

@@ -149,6 +149,13 @@ constexpr Check Rule(RuleFunction rule, Gate when = nullptr) {
   return false;
 }
 
+// The absent date "00000000" exactly, its terminator included.
+[[gnu::always_inline]] inline bool IsAbsentDate(const DateText& date) {
+  uint64_t digits;
+  std::memcpy(&digits, date, sizeof digits);
+  return digits == 0x3030303030303030u && date[8] == '\0';
+}
+
 // A measured value as entered, in tenths: the parser stores digits / 10 as a
 // float, and rounding back recovers the digits exactly.
 inline long Tenths(float value) {
@@ -192,7 +199,7 @@ inline long Tenths(float value) {
       holds = CheckDateField(r.*c.date_field) != -1;
       break;
     case Shape::kAbsentDate:
-      holds = std::memcmp(r.*c.date_field, "00000000", 9) == 0;
+      holds = IsAbsentDate(r.*c.date_field);
       break;
     case Shape::kAnySet:
       holds = AnyFlagSet(r, c.list);
