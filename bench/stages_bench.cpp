@@ -15,6 +15,7 @@
 #include "classify/classifier.h"
 #include "driver/line_output.h"
 #include "driver/line_processor.h"
+#include "grouper/grouper.h"
 #include "record/form_version.h"
 #include "record/record_parser.h"
 #include "sample_generator.h"
@@ -162,6 +163,21 @@ void BM_ProcessLineTenPercentFaults(benchmark::State& state) {
   ProcessLines(state, TenPercentFaults());
 }
 BENCHMARK(BM_ProcessLineTenPercentFaults);
+
+// One call of the library's C interface per line, as a record system makes it:
+// the line with its text and length, the answer in the caller's structure.
+void BM_GroupLineCall(benchmark::State& state) {
+  const Corpus& corpus = TenPercentFaults();
+  grouper_result result;
+  std::size_t i = 0;
+  for (auto _ : state) {
+    const std::string& text = corpus.lines[i++ & (kCorpusSize - 1)];
+    benchmark::DoNotOptimize(grouper_group_line(text.data(), text.size(), &result));
+    benchmark::ClobberMemory();
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_GroupLineCall);
 
 }  // namespace
 }  // namespace grouper
