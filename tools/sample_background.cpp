@@ -33,7 +33,12 @@ void DrawGeneral(Random& g, Draft& d, const SampleGenerator& gen, uint64_t index
                 static_cast<unsigned>(index % 1000000));
   SetText(r.patient_name, text);
   // Birth month and day "0000" and the seventh digit 0: no real person has it.
-  std::snprintf(text, sizeof text, "%02d00000%06d", Uniform(g, 25, 59), Uniform(g, 0, 999999));
+  // The two numbers are drawn in statements of their own, serial first as the
+  // files written so far have it: the order in which a call's arguments are
+  // evaluated is the compiler's choice, and the bytes must not depend on it.
+  const int serial = Uniform(g, 0, 999999);
+  const int birth_year = Uniform(g, 25, 59);
+  std::snprintf(text, sizeof text, "%02d00000%06d", birth_year, serial);
   SetText(r.resident_number, text);
 
   // A file holds the assessments of about two months; patients were admitted
@@ -243,7 +248,11 @@ void DrawHealth(Random& g, Draft& d) {
       const int max = grade == 2 ? 5 : 10;
       // Frequency '2' with a grade from 4 (faces 3) on is set B's or C's.
       if (d.wild || Chance(g, 60)) {
-        SetPain(d, d.wild ? Pick(g, {'1', '2'}) : '1', grade, Uniform(g, 1, max));
+        // Drawn in statements of their own (grade value first): the order of
+        // a call's arguments is the compiler's choice.
+        const int value = Uniform(g, 1, max);
+        const char frequency = d.wild ? Pick(g, {'1', '2'}) : '1';
+        SetPain(d, frequency, grade, value);
       } else {
         SetPain(d, '2', grade, Uniform(g, 1, grade == 2 ? 2 : 3));
       }

@@ -91,8 +91,12 @@ SampleGenerator StartSample(const SampleOptions& options) {
   Random g{options.seed ^ 0x5851f42d4c957f2dULL};
   gen.period_start_day = Uniform(g, DaysFromCivil(2013, 1, 1), DaysFromCivil(2030, 10, 1));
   for (auto& code : gen.institution_codes) {
-    // A first digit from 1 on: no base-layout line may start with a version code.
-    std::snprintf(code, sizeof code, "%d%07d", Uniform(g, 1, 9), Uniform(g, 0, 9999999));
+    // A first digit from 1 on: no base-layout line may start with a version
+    // code. The digits after it are drawn first, in a statement of their own,
+    // so that no compiler's order of evaluating arguments changes the bytes.
+    const int rest = Uniform(g, 0, 9999999);
+    const int first = Uniform(g, 1, 9);
+    std::snprintf(code, sizeof code, "%d%07d", first, rest);
   }
   return gen;
 }
