@@ -22,8 +22,13 @@ int input_fd = -1;
 int output_fd = -1;
 int console_fd = -1;
 
-const grouper::fuzzing::AnswerTexts kTexts{"오류-잘못된 데이타 타입입니다.", "오류-", "데이타(",
-                                           ") .. 완료 (", ") .. "};
+const grouper::fuzzing::AnswerTexts kTexts{
+    // The texts in code page 949, written as bytes so that the model does not
+    // share the program's conversion: "오류-잘못된 데이타 타입입니다.", "오류-",
+    // "데이타(", ") .. 완료 (", ") .. ".
+    "\xbf\xc0\xb7\xf9-\xc0\xdf\xb8\xf8\xb5\xc8 \xb5\xa5\xc0\xcc\xc5\xb8 "
+    "\xc5\xb8\xc0\xd4\xc0\xd4\xb4\xcf\xb4\xd9.",
+    "\xbf\xc0\xb7\xf9-", "\xb5\xa5\xc0\xcc\xc5\xb8(", ") .. \xbf\xcf\xb7\xe1 (", ") .. "};
 
 [[noreturn]] void Broken(const char* what) {
   std::fprintf(stderr, "broken invariant: %s\n", what);

@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "sample_draft.h"
+#include "text/cp949.h"
 
 namespace grouper::sample {
 
@@ -29,7 +30,7 @@ void DrawGeneral(Random& g, Draft& d, const SampleGenerator& gen, uint64_t index
   SetText(r.form_version, d.family == Family::kBase ? std::string_view(institution, 3) : d.code);
 
   char text[32];
-  std::snprintf(text, sizeof text, Chance(g, 10) ? "가상 %06u" : "가상%06u",
+  std::snprintf(text, sizeof text, Chance(g, 10) ? u8"가상 %06u"_cp949 : u8"가상%06u"_cp949,
                 static_cast<unsigned>(index % 1000000));
   SetText(r.patient_name, text);
   // Birth month and day "0000" and the seventh digit 0: no real person has it.
@@ -367,9 +368,9 @@ void DrawTreatments(Random& g, Draft& d) {
 
   if (!early) {
     char text[32];
-    std::snprintf(text, sizeof text, "가상의사%02d", Uniform(g, 1, 40));
+    std::snprintf(text, sizeof text, u8"가상의사%02d"_cp949, Uniform(g, 1, 40));
     SetText(r.s_doctor_name, text);
-    std::snprintf(text, sizeof text, "가상간호%02d", Uniform(g, 1, 90));
+    std::snprintf(text, sizeof text, u8"가상간호%02d"_cp949, Uniform(g, 1, 90));
     SetText(r.s_nurse_name, text);
   }
 }

@@ -11,18 +11,8 @@
 
 namespace grouper {
 
-namespace criteria {
-
-ClassificationState& State() {
-  static ClassificationState state{};
-  return state;
-}
-
-}  // namespace criteria
-
 namespace {
 
-using criteria::State;
 using criteria::Yes;
 
 // First slot of each criteria set's codes, by the digit of the code ("1".."7"),
@@ -81,10 +71,6 @@ void WriteCode(const char* code, char* destination) {
 
 }  // namespace
 
-const ClassificationState& LastClassification() {
-  return State();
-}
-
 int CriterionSlot(std::string_view code) {
   if (code.size() != 2 || code[0] < '1' || code[0] > '7') return -1;
   const SlotRange range = kSlotsByDigit[code[0] - '1'];
@@ -93,8 +79,7 @@ int CriterionSlot(std::string_view code) {
   return range.first + position;
 }
 
-int select_group_letter() {
-  ClassificationState& s = State();
+int select_group_letter(ClassificationState& s) {
   char letter = 'G';
   for (const LetterRule& rule : kLetterOrder) {
     if (s.*rule.met == 1) {
@@ -102,25 +87,20 @@ int select_group_letter() {
       break;
     }
   }
-  if (letter == 'G') criteria::RecordCriterion("7A");
+  if (letter == 'G') criteria::RecordCriterion("7A", s);
   s.group_letter[0] = letter;
   s.group_letter[1] = '\0';
   return letter;
 }
 
-int count_group_a_conditions() {
-  const AssessmentRecord* record = CurrentRecord();
-  if (record == nullptr) return -1;
-  const AssessmentRecord& r = *record;
-  const ClassificationState& s = State();
+int count_group_a_conditions(const AssessmentRecord& r, const ClassificationState& s) {
   // The first four are the early families' set-A criteria.
   return criteria::ComaWithDependence(r) + Yes(r.g_internal_bleeding) +
          Yes(r.k_central_venous_nutrition) + Yes(r.k_ventilator) + (s.set_b_met == 1) +
          (s.set_c_met == 1);
 }
 
-int build_group_code_early(char* destination) {
-  const ClassificationState& s = State();
+int build_group_code_early(const ClassificationState& s, char* destination) {
   for (const CodeBand& band : kEarlyCodes) {
     if (band.letter != s.group_letter[0]) continue;
     int value = 0;
@@ -138,61 +118,52 @@ int build_group_code_early(char* destination) {
   return 0;
 }
 
-int build_group_code_newer(char* destination) {
+int build_group_code_newer(const ClassificationState& s, char* destination) {
   for (const LetterCode& row : kNewerCodes) {
-    if (row.letter != State().group_letter[0]) continue;
+    if (row.letter != s.group_letter[0]) continue;
     WriteCode(row.code, destination);
     return 1;
   }
   return 0;
 }
 
-int classify_record(char* output) {
-  AssessmentRecord* record = CurrentRecord();
-  if (record == nullptr) return -1;
-
-  ClassificationState& s = State();
+void ClassifyRecord(AssessmentRecord& record, ClassificationState& s) {
   std::memset(&s, 0, sizeof s);
   // A code left from an earlier classification of the same record must not
   // stand for this one when no code can be formed.
-  std::memset(record->group_code, 0, sizeof record->group_code);
+  std::memset(record.group_code, 0, sizeof record.group_code);
 
-  s.adl_score = compute_adl_score();
-  s.ulcer_total = sum_ulcer_counts();
-  s.skin_care_count = count_skin_care();
-  s.tube_feeding_intake = tube_feeding_intake_flag();
-  s.iv_nutrition_intake = iv_nutrition_intake_flag();
+  s.adl_score = compute_adl_score(record);
+  s.ulcer_total = sum_ulcer_counts(record);
+  s.skin_care_count = count_skin_care(record, s);
+  s.tube_feeding_intake = tube_feeding_intake_flag(record);
+  s.iv_nutrition_intake = iv_nutrition_intake_flag(record);
 
-  const Family family = criteria::FamilyOfRecord(*record);
+  const Family family = criteria::FamilyOfRecord(record);
   if (IsEarly(family)) {
-    s.set_a_met = evaluate_set_a_early();
-    s.set_b_met = evaluate_set_b_early();
-    s.set_c_met = evaluate_set_c_early();
-    s.set_e_met = evaluate_set_e();
-    s.set_d_met = evaluate_set_d();
+    s.set_a_met = evaluate_set_a_early(record, s);
+    s.set_b_met = evaluate_set_b_early(record, s);
+    s.set_c_met = evaluate_set_c_early(record, s);
+    s.set_e_met = evaluate_set_e(record, s);
+    s.set_d_met = evaluate_set_d(record, s);
   } else if (Is090(family)) {
-    s.set_a_met = evaluate_set_a_090();
-    s.set_b_met = evaluate_set_b_090();
-    s.set_c_met = evaluate_set_c_090();
+    s.set_a_met = evaluate_set_a_090(record, s);
+    s.set_b_met = evaluate_set_b_090(record, s);
+    s.set_c_met = evaluate_set_c_090(record, s);
   } else {
-    s.set_a_met = evaluate_set_a_091();
-    s.set_b_met = evaluate_set_b_091();
-    s.set_c_met = evaluate_set_c_091();
+    s.set_a_met = evaluate_set_a_091(record, s);
+    s.set_b_met = evaluate_set_b_091(record, s);
+    s.set_c_met = evaluate_set_c_091(record, s);
   }
-  s.set_f_met = evaluate_set_f();
+  s.set_f_met = evaluate_set_f(record, s);
 
-  select_group_letter();
-  s.group_a_count = count_group_a_conditions();
+  select_group_letter(s);
+  s.group_a_count = count_group_a_conditions(record, s);
   if (IsEarly(family)) {
-    build_group_code_early(record->group_code);
+    build_group_code_early(s, record.group_code);
   } else {
-    build_group_code_newer(record->group_code);
+    build_group_code_newer(s, record.group_code);
   }
-
-  const std::size_t length = strnlen(record->group_code, 3);
-  std::memcpy(output, record->group_code, length);
-  output[length] = '\0';
-  return 0;
 }
 
 }  // namespace grouper

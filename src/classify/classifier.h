@@ -12,13 +12,17 @@
 // group code, formed from the letter and a band of the ADL score (or, in early
 // families' group A, of the number of group-A conditions).
 //
-// The values of one classification stay in one process-wide
-// ClassificationState until the next classification with a current record;
-// LastClassification() reads them, for instance to explain which criterion
-// placed a record in its group.
+// ClassifyRecord does the same on a record and a state of the caller's: it
+// touches nothing else, so that threads may classify records at once. The
+// forms without a record work on the current record; the values of their
+// classification stay in the calling thread's ClassificationState until its
+// next classification with a current record, and LastClassification() reads
+// them, for instance to explain which criterion placed a record in its group.
 #pragma once
 
 #include <string_view>
+
+#include "record/assessment_record.h"
 
 namespace grouper {
 
@@ -46,7 +50,11 @@ struct ClassificationState {
   CriteriaTable criteria;
 };
 
-// The state left by the most recent classification.
+// Clears `state`, classifies `record` into it and writes the code (or the
+// empty text) into the record's group_code.
+void ClassifyRecord(AssessmentRecord& record, ClassificationState& state);
+
+// The state left by the calling thread's most recent classify_record.
 const ClassificationState& LastClassification();
 
 // The slot of a criterion code ("1A".."7A"), or -1 for a text that names no
@@ -63,6 +71,11 @@ int classify_record(char* output);
 // code builders write "A" and two digits with a NUL into `destination` and
 // return 1, or write nothing and return 0 when their table has no row for the
 // letter and value.
+int select_group_letter(ClassificationState& s);
+int count_group_a_conditions(const AssessmentRecord& r, const ClassificationState& s);
+int build_group_code_early(const ClassificationState& s, char* destination);
+int build_group_code_newer(const ClassificationState& s, char* destination);
+
 int select_group_letter();
 int count_group_a_conditions();
 int build_group_code_early(char* destination);

@@ -277,11 +277,12 @@ TEST(Classifier, NoCurrentRecordLeavesEverythingUntouched) {
   char output[4] = {'x', 'y', 'z', 'w'};
   EXPECT_EQ(classify_record(output), -1);
   EXPECT_EQ(std::memcmp(output, "xyzw", 4), 0);
-  for (int (*operation)() :
-       {evaluate_set_a_early, evaluate_set_a_090, evaluate_set_a_091, evaluate_set_b_early,
-        evaluate_set_b_090, evaluate_set_b_091, evaluate_set_c_early, evaluate_set_c_090,
-        evaluate_set_c_091, evaluate_set_d, evaluate_set_e, evaluate_set_f,
-        count_group_a_conditions}) {
+  using NoArgument = int (*)();
+  for (NoArgument operation : std::initializer_list<NoArgument>{
+           evaluate_set_a_early, evaluate_set_a_090, evaluate_set_a_091, evaluate_set_b_early,
+           evaluate_set_b_090, evaluate_set_b_091, evaluate_set_c_early, evaluate_set_c_090,
+           evaluate_set_c_091, evaluate_set_d, evaluate_set_e, evaluate_set_f,
+           count_group_a_conditions}) {
     EXPECT_EQ(operation(), -1);
   }
   EXPECT_EQ(std::memcmp(&LastClassification(), &before.state, sizeof before.state), 0);

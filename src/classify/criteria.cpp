@@ -4,23 +4,20 @@
 
 namespace grouper::criteria {
 
-int RunCriteria(std::span<const Criterion> rows) {
-  const AssessmentRecord* record = CurrentRecord();
-  if (record == nullptr) return -1;
-  const ClassificationState& state = State();
+int RunCriteria(std::span<const Criterion> rows, R r, ClassificationState& s) {
   for (const Criterion& row : rows) {
-    if (!row.holds(*record, state)) continue;
+    if (!row.holds(r, s)) continue;
     if (row.code == kStop) return 0;
-    RecordCriterion(row.code);
+    RecordCriterion(row.code, s);
     return 1;
   }
   return 0;
 }
 
-void RecordCriterion(const char* code) {
+void RecordCriterion(const char* code, ClassificationState& s) {
   const int slot = CriterionSlot(code);
   if (slot < 0) return;
-  char* entry = State().criteria[slot];
+  char* entry = s.criteria[slot];
   entry[0] = code[0];
   entry[1] = code[1];
   entry[2] = '\0';

@@ -18,9 +18,6 @@
 
 namespace grouper::criteria {
 
-// The process-wide state of the running classification.
-ClassificationState& State();
-
 using R = const AssessmentRecord&;
 using S = const ClassificationState&;
 using Condition = bool (*)(R r, S s);
@@ -31,11 +28,11 @@ struct Criterion {
 };
 inline constexpr const char* kStop = nullptr;
 
-// 1 met (its code recorded), 0 not met, -1 when no record is current.
-int RunCriteria(std::span<const Criterion> rows);
+// 1 met (its code recorded in the state's table), 0 not met.
+int RunCriteria(std::span<const Criterion> rows, R r, ClassificationState& s);
 
-// Writes a criterion code into its slot of the running classification.
-void RecordCriterion(const char* code);
+// Writes a criterion code into its slot of the classification's table.
+void RecordCriterion(const char* code, ClassificationState& s);
 
 Family FamilyOfRecord(R r);
 

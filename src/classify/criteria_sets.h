@@ -1,28 +1,48 @@
 // The criteria sets A to F, one variant per family group where the form's
-// rules differ. Each evaluation reads the current record and the scores of the
-// running classification, and returns 1 when the set is met (after recording
-// the code of the deciding criterion in the CriteriaTable), 0 when it is not
-// met (nothing recorded) and -1 when no record is current.
+// rules differ. Each evaluation reads a record and the scores of its running
+// classification, and returns 1 when the set is met (after recording the code
+// of the deciding criterion in the classification's CriteriaTable) and 0 when
+// it is not met (nothing recorded).
 //
 // Sets D and E exist for the early families only. Set F chooses its rules by
 // the record's family group itself; for the families from 090 it reads the
 // results of sets A, B and C, so it runs after them.
+//
+// Each set also has a form without arguments that works on the current record
+// and the calling thread's last classification, returning -1 when no record
+// is current.
 #pragma once
 
+#include "classify/classifier.h"
+#include "record/assessment_record.h"
+
 namespace grouper {
+
+int evaluate_set_a_early(const AssessmentRecord& record, ClassificationState& s);
+int evaluate_set_a_090(const AssessmentRecord& record, ClassificationState& s);
+int evaluate_set_a_091(const AssessmentRecord& record, ClassificationState& s);
+
+int evaluate_set_b_early(const AssessmentRecord& record, ClassificationState& s);
+int evaluate_set_b_090(const AssessmentRecord& record, ClassificationState& s);
+int evaluate_set_b_091(const AssessmentRecord& record, ClassificationState& s);
+
+int evaluate_set_c_early(const AssessmentRecord& record, ClassificationState& s);
+int evaluate_set_c_090(const AssessmentRecord& record, ClassificationState& s);
+int evaluate_set_c_091(const AssessmentRecord& record, ClassificationState& s);
+
+int evaluate_set_d(const AssessmentRecord& record, ClassificationState& s);
+int evaluate_set_e(const AssessmentRecord& record, ClassificationState& s);
+int evaluate_set_f(const AssessmentRecord& record, ClassificationState& s);
 
 int evaluate_set_a_early();
 int evaluate_set_a_090();
 int evaluate_set_a_091();
-
 int evaluate_set_b_early();
 int evaluate_set_b_090();
 int evaluate_set_b_091();
-
 int evaluate_set_c_early();
 int evaluate_set_c_090();
 int evaluate_set_c_091();
-
 int evaluate_set_d();
 int evaluate_set_e();
 int evaluate_set_f();

@@ -40,49 +40,38 @@ bool IntakeLevelsQualify(const AssessmentRecord& r) {
 
 }  // namespace
 
-int compute_adl_score() {
-  const AssessmentRecord* r = CurrentRecord();
-  if (r == nullptr) return -1;
-  return AdlPoints(r->d_adl_eating) + AdlPoints(r->d_adl_changing_position) +
-         AdlPoints(r->d_adl_transferring) + AdlPoints(r->d_adl_toilet_use);
+int compute_adl_score(const AssessmentRecord& r) {
+  return AdlPoints(r.d_adl_eating) + AdlPoints(r.d_adl_changing_position) +
+         AdlPoints(r.d_adl_transferring) + AdlPoints(r.d_adl_toilet_use);
 }
 
-int sum_ulcer_counts() {
-  const AssessmentRecord* r = CurrentRecord();
-  if (r == nullptr) return -1;
+int sum_ulcer_counts(const AssessmentRecord& r) {
   // Eight counts of at most a few digits on a parsed record; summed wide and
   // capped so that no record can overflow the total.
   int64_t total = 0;
   for (int32_t count :
-       {r->i_pressure_ulcer_stage1, r->i_pressure_ulcer_stage2, r->i_pressure_ulcer_stage3,
-        r->i_pressure_ulcer_stage4, r->i_stasis_ulcer_stage1, r->i_stasis_ulcer_stage2,
-        r->i_stasis_ulcer_stage3, r->i_stasis_ulcer_stage4}) {
+       {r.i_pressure_ulcer_stage1, r.i_pressure_ulcer_stage2, r.i_pressure_ulcer_stage3,
+        r.i_pressure_ulcer_stage4, r.i_stasis_ulcer_stage1, r.i_stasis_ulcer_stage2,
+        r.i_stasis_ulcer_stage3, r.i_stasis_ulcer_stage4}) {
     if (count >= 1) total += count;
   }
   constexpr int64_t kMax = std::numeric_limits<int32_t>::max();
   return static_cast<int>(total > kMax ? kMax : total);
 }
 
-int count_skin_care() {
-  const AssessmentRecord* r = CurrentRecord();
-  if (r == nullptr) return -1;
-  const bool skin_problem = criteria::State().ulcer_total > 0 || Yes(r->i_burns) ||
-                            Yes(r->i_open_lesions) || Yes(r->i_surgical_wound) ||
-                            Yes(r->i_foot_infection);
-  return Yes(r->i_pressure_relief_device) + Yes(r->i_turning_repositioning) +
-         (Yes(r->i_skin_nutrition_hydration) && skin_problem) + Yes(r->i_ulcer_dressing);
+int count_skin_care(const AssessmentRecord& r, const ClassificationState& s) {
+  const bool skin_problem = s.ulcer_total > 0 || Yes(r.i_burns) || Yes(r.i_open_lesions) ||
+                            Yes(r.i_surgical_wound) || Yes(r.i_foot_infection);
+  return Yes(r.i_pressure_relief_device) + Yes(r.i_turning_repositioning) +
+         (Yes(r.i_skin_nutrition_hydration) && skin_problem) + Yes(r.i_ulcer_dressing);
 }
 
-int tube_feeding_intake_flag() {
-  const AssessmentRecord* r = CurrentRecord();
-  if (r == nullptr) return -1;
-  return Yes(r->h_tube_feeding) && IntakeLevelsQualify(*r) ? 1 : 0;
+int tube_feeding_intake_flag(const AssessmentRecord& r) {
+  return Yes(r.h_tube_feeding) && IntakeLevelsQualify(r) ? 1 : 0;
 }
 
-int iv_nutrition_intake_flag() {
-  const AssessmentRecord* r = CurrentRecord();
-  if (r == nullptr) return -1;
-  return Yes(r->h_parenteral_nutrition) && IntakeLevelsQualify(*r) ? 1 : 0;
+int iv_nutrition_intake_flag(const AssessmentRecord& r) {
+  return Yes(r.h_parenteral_nutrition) && IntakeLevelsQualify(r) ? 1 : 0;
 }
 
 }  // namespace grouper

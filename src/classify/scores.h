@@ -1,8 +1,6 @@
-// The five values derived from the current record before any criteria set is
-// evaluated. Each operation reads the current record and returns its value,
-// or -1 when no record is current; the classification stores the results in
-// its state in the order below, which count_skin_care relies on: it reads the
-// ulcer total of the running classification.
+// The five values derived from a record before any criteria set is evaluated.
+// The classification stores them in its state in the order below, which
+// count_skin_care relies on: it reads the ulcer total of the classification.
 //
 //   compute_adl_score        the four scored ADL items (eating, changing
 //                            position, transferring, toilet use), '0'..'4'
@@ -14,9 +12,21 @@
 //                            when a skin problem is recorded
 //   tube_feeding_intake_flag 1 for tube feeding with qualifying intake levels
 //   iv_nutrition_intake_flag 1 for parenteral nutrition with those levels
+//
+// The forms without arguments read the current record (and the calling
+// thread's last classification) and return -1 when no record is current.
 #pragma once
 
+#include "classify/classifier.h"
+#include "record/assessment_record.h"
+
 namespace grouper {
+
+int compute_adl_score(const AssessmentRecord& r);
+int sum_ulcer_counts(const AssessmentRecord& r);
+int count_skin_care(const AssessmentRecord& r, const ClassificationState& s);
+int tube_feeding_intake_flag(const AssessmentRecord& r);
+int iv_nutrition_intake_flag(const AssessmentRecord& r);
 
 int compute_adl_score();
 int sum_ulcer_counts();

@@ -35,14 +35,14 @@ constexpr Criterion kSetA091[] = {
 
 }  // namespace
 
-int evaluate_set_a_early() {
-  return RunCriteria(kSetAEarly);
+int evaluate_set_a_early(R r, ClassificationState& s) {
+  return RunCriteria(kSetAEarly, r, s);
 }
-int evaluate_set_a_090() {
-  return RunCriteria(kSetA090);
+int evaluate_set_a_090(R r, ClassificationState& s) {
+  return RunCriteria(kSetA090, r, s);
 }
-int evaluate_set_a_091() {
-  return RunCriteria(kSetA091);
+int evaluate_set_a_091(R r, ClassificationState& s) {
+  return RunCriteria(kSetA091, r, s);
 }
 
 }  // namespace grouper

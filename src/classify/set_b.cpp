@@ -91,14 +91,14 @@ constexpr Criterion kSetB091[] = {
 
 }  // namespace
 
-int evaluate_set_b_early() {
-  return RunCriteria(kSetBEarly);
+int evaluate_set_b_early(R r, ClassificationState& s) {
+  return RunCriteria(kSetBEarly, r, s);
 }
-int evaluate_set_b_090() {
-  return RunCriteria(kSetB090);
+int evaluate_set_b_090(R r, ClassificationState& s) {
+  return RunCriteria(kSetB090, r, s);
 }
-int evaluate_set_b_091() {
-  return RunCriteria(kSetB091);
+int evaluate_set_b_091(R r, ClassificationState& s) {
+  return RunCriteria(kSetB091, r, s);
 }
 
 }  // namespace grouper

@@ -106,14 +106,14 @@ constexpr Criterion kSetC091[] = {
 
 }  // namespace
 
-int evaluate_set_c_early() {
-  return RunCriteria(kSetCEarly);
+int evaluate_set_c_early(R r, ClassificationState& s) {
+  return RunCriteria(kSetCEarly, r, s);
 }
-int evaluate_set_c_090() {
-  return RunCriteria(kSetC090);
+int evaluate_set_c_090(R r, ClassificationState& s) {
+  return RunCriteria(kSetC090, r, s);
 }
-int evaluate_set_c_091() {
-  return RunCriteria(kSetC091);
+int evaluate_set_c_091(R r, ClassificationState& s) {
+  return RunCriteria(kSetC091, r, s);
 }
 
 }  // namespace grouper

@@ -48,18 +48,16 @@ constexpr Criterion kSetFFrom090[] = {
 
 }  // namespace
 
-int evaluate_set_d() {
-  return RunCriteria(kSetD);
+int evaluate_set_d(R r, ClassificationState& s) {
+  return RunCriteria(kSetD, r, s);
 }
-int evaluate_set_e() {
-  return RunCriteria(kSetE);
+int evaluate_set_e(R r, ClassificationState& s) {
+  return RunCriteria(kSetE, r, s);
 }
 
-int evaluate_set_f() {
-  const AssessmentRecord* record = CurrentRecord();
-  if (record == nullptr) return -1;
-  if (IsEarly(FamilyOfRecord(*record))) return RunCriteria(kSetFEarly);
-  return RunCriteria(kSetFFrom090);
+int evaluate_set_f(R r, ClassificationState& s) {
+  if (IsEarly(FamilyOfRecord(r))) return RunCriteria(kSetFEarly, r, s);
+  return RunCriteria(kSetFFrom090, r, s);
 }
 
 }  // namespace grouper

@@ -2,14 +2,16 @@
 
 #include <cstring>
 
+#include "text/cp949.h"
+
 namespace grouper {
 
-const char kWrongDataTypeMessage[] = "오류-잘못된 데이타 타입입니다.";
+const char* const kWrongDataTypeMessage = u8"오류-잘못된 데이타 타입입니다."_cp949;
 
 namespace {
 
-constexpr char kConsolePrefix[] = "데이타(";
-constexpr char kConsoleDone[] = ") .. 완료 (";
+constexpr const char* kConsolePrefix = u8"데이타("_cp949;
+constexpr const char* kConsoleDone = u8") .. 완료 ("_cp949;
 constexpr char kConsoleSeparator[] = ") .. ";
 constexpr std::size_t kMessageGap = 32;
 
@@ -35,16 +37,13 @@ struct Out {
       n = column;
     }
   }
-  void Number(int64_t value) {
+  void Number(uint64_t v) {
     char digits[24];
     char* first = digits + sizeof digits;
-    const bool negative = value < 0;
-    uint64_t v = negative ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
     do {
       *--first = static_cast<char>('0' + v % 10);
       v /= 10;
     } while (v != 0);
-    if (negative) *--first = '-';
     Bytes(first, static_cast<std::size_t>(digits + sizeof digits - first));
   }
   void LineEnd(const char* end, std::size_t len) {
@@ -87,25 +86,25 @@ std::size_t ComposeWrongTypeLine(const char* line, std::size_t length, int rejec
     o.Bytes(line, reject - 1);
     o.Bytes(" ", 1);
   }
-  o.Literal(kWrongDataTypeMessage);
+  o.Text(kWrongDataTypeMessage);
   o.LineEnd("\r\n", 2);
   return o.n;
 }
 
-std::size_t ComposeConsoleCode(int64_t line_number, const char* code, char* out) {
+std::size_t ComposeConsoleCode(uint64_t line_number, const char* code, char* out) {
   Out o{out};
-  o.Literal(kConsolePrefix);
+  o.Text(kConsolePrefix);
   o.Number(line_number);
-  o.Literal(kConsoleDone);
+  o.Text(kConsoleDone);
   o.Text(code);
   o.Literal(")");
   o.LineEnd("\n", 1);
   return o.n;
 }
 
-std::size_t ComposeConsoleMessage(int64_t line_number, const char* message, char* out) {
+std::size_t ComposeConsoleMessage(uint64_t line_number, const char* message, char* out) {
   Out o{out};
-  o.Literal(kConsolePrefix);
+  o.Text(kConsolePrefix);
   o.Number(line_number);
   o.Literal(kConsoleSeparator);
   o.Text(message);
@@ -113,12 +112,12 @@ std::size_t ComposeConsoleMessage(int64_t line_number, const char* message, char
   return o.n;
 }
 
-std::size_t ComposeConsoleWrongType(int64_t line_number, char* out) {
+std::size_t ComposeConsoleWrongType(uint64_t line_number, char* out) {
   Out o{out};
-  o.Literal(kConsolePrefix);
+  o.Text(kConsolePrefix);
   o.Number(line_number);
   o.Literal(kConsoleSeparator);
-  o.Literal(kWrongDataTypeMessage);
+  o.Text(kWrongDataTypeMessage);
   o.Literal(" ");
   o.LineEnd("\n", 1);
   return o.n;

@@ -18,7 +18,7 @@ namespace grouper {
 // Longest input text (1023) + 32 blanks + longest message + CR LF, rounded up.
 inline constexpr std::size_t kMaxComposedLine = 2048;
 
-extern const char kWrongDataTypeMessage[];
+extern const char* const kWrongDataTypeMessage;
 
 std::size_t ComposeCodeLine(const char* line, std::size_t length, int code_column, const char* code,
                             char* out);
@@ -27,8 +27,8 @@ std::size_t ComposeMessageLine(const char* line, std::size_t length, const char*
 std::size_t ComposeWrongTypeLine(const char* line, std::size_t length, int reject_column,
                                  char* out);
 
-std::size_t ComposeConsoleCode(int64_t line_number, const char* code, char* out);
-std::size_t ComposeConsoleMessage(int64_t line_number, const char* message, char* out);
-std::size_t ComposeConsoleWrongType(int64_t line_number, char* out);
+std::size_t ComposeConsoleCode(uint64_t line_number, const char* code, char* out);
+std::size_t ComposeConsoleMessage(uint64_t line_number, const char* message, char* out);
+std::size_t ComposeConsoleWrongType(uint64_t line_number, char* out);
 
 }  // namespace grouper

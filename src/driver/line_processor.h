@@ -1,27 +1,59 @@
-// The road of one input line: count, trim, frame, parse, validate, classify,
-// and compose its output line and its console line.
+// The road of one input line: trim, frame, parse, validate, classify, and
+// compose its output line and its console line.
 //
-// The batch run owns one LineProcessor for the whole run and reuses its
-// buffers for every line; the record it holds is the current record while a
-// line is processed. Nothing but the line counter carries over between lines.
+// GroupLine answers one line with the caller's work space and touches nothing
+// else, so that threads may group lines at once; the batch run and the
+// library both answer every line through it. The batch run owns one
+// LineProcessor for the whole run and reuses its buffers for every line;
+// nothing but the line counter carries over between lines.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 
+#include "classify/classifier.h"
 #include "driver/line_output.h"
 #include "record/assessment_record.h"
+#include "record/form_version.h"
 
 namespace grouper {
 
 inline constexpr std::size_t kLineBufferSize = 1024;  // one read: at most 1023 bytes + NUL
+inline constexpr std::size_t kMaxReadLength = kLineBufferSize - 1;
+
+enum class Outcome { kGroupCode, kMessage, kWrongDataType };
+
+struct LineAnswer {
+  Outcome outcome;
+  std::size_t length;    // the trimmed length of the line's text
+  Family family;         // of the form version
+  char form_version[4];  // the first three bytes of the text (fewer if shorter)
+  char group_code[4];    // the code, or the empty text ("" also when no code could be formed)
+  const char* message;   // a constant code page 949 text for kMessage and kWrongDataType
+};
+
+// The record and the classification of one line at a time.
+struct GroupingWork {
+  AssessmentRecord record;
+  ClassificationState classification;
+};
+
+// Answers the `read_length` bytes in `line`, a buffer of kLineBufferSize bytes
+// that is zero beyond them (read_length <= kMaxReadLength). The text ends at
+// its first NUL; it is trimmed in place and the buffer left zero beyond the
+// trimmed text.
+void GroupLine(char* line, std::size_t read_length, GroupingWork& work, LineAnswer& answer);
+
+// The output line of an answer, from the trimmed text of its line, into `out`
+// (kMaxComposedLine bytes); returns its length.
+std::size_t ComposeOutputLine(const char* text, const LineAnswer& answer, char* out);
+// The console line of an answer for line `line_number`.
+std::size_t ComposeConsoleLine(uint64_t line_number, const LineAnswer& answer, char* out);
 
 struct LineProcessor {
   char line[kLineBufferSize];  // zero beyond the bytes of the current read
-  char error_text[1024];
-  AssessmentRecord record;
-  char group_code[4];
-  char form_version[4];
+  GroupingWork work;
+  LineAnswer answer;
   int64_t line_counter;
 
   char output_line[kMaxComposedLine];
@@ -35,9 +67,8 @@ struct LineProcessor {
 void ResetLineProcessor(LineProcessor& p);
 
 // Processes the `read_length` bytes in `p.line` (one read; the rest of the
-// buffer must be zero). The line's text ends at its first NUL byte. Leaves the
-// output and console lines in `p`, and the line buffer zero beyond the trimmed
-// text.
+// buffer must be zero). Leaves the output and console lines in `p`, and the
+// line buffer zero beyond the trimmed text.
 void ProcessLine(LineProcessor& p, std::size_t read_length);
 
 }  // namespace grouper

@@ -3,7 +3,8 @@
 namespace grouper {
 
 namespace {
-AssessmentRecord* current_record = nullptr;
+// Each thread has its own current record.
+thread_local AssessmentRecord* current_record = nullptr;
 }  // namespace
 
 int SetCurrentRecord(AssessmentRecord* record) {

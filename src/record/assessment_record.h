@@ -9,9 +9,9 @@
 //   int     -> int32_t
 //   tenths  -> float holding the item's digits divided by 10
 //
-// One record is current at a time. The batch run makes its record current with
-// SetCurrentRecord; the parser, the validator and the classifier all work on
-// CurrentRecord().
+// The parser, the validator and the classifier work on a record that the
+// caller passes, or, in their forms that take none, on the current record:
+// each thread has one, set with SetCurrentRecord.
 #pragma once
 
 #include <cstdint>
@@ -301,11 +301,11 @@ struct AssessmentRecord {
   char group_code[5];
 };
 
-// Makes the caller's record the current one; always returns 1. The caller keeps
-// the record alive while it is current.
+// Makes the caller's record the current one of the calling thread; always
+// returns 1. The caller keeps the record alive while it is current.
 int SetCurrentRecord(AssessmentRecord* record);
 
-// The current record, or nullptr when none has been set.
+// The calling thread's current record, or nullptr when none has been set.
 AssessmentRecord* CurrentRecord();
 
 }  // namespace grouper

@@ -13,7 +13,8 @@ namespace grouper {
 
 namespace {
 
-constexpr char kFramingMessage[] = "오류-[서식버전] 버전과 데이터길이가 일치하지 않습니다. ";
+constexpr const char* kFramingMessage =
+    u8"오류-[서식버전] 버전과 데이터길이가 일치하지 않습니다. "_cp949;
 
 bool IsAtoiSpace(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
@@ -73,7 +74,7 @@ constexpr std::size_t CharRunLength(std::size_t i) {
 // tested numeric item is not all digits.
 template <Family F, std::size_t I>
 [[gnu::always_inline]] inline bool ParseItem(const char* line, unsigned char* record,
-                                             char* error_text) {
+                                             const char*& message) {
   constexpr const LayoutItem& item = kInputLayout[I];
   constexpr int start = item.start[static_cast<int>(F)];
   if constexpr (start < 0) {
@@ -92,7 +93,7 @@ template <Family F, std::size_t I>
     } else {
       const int32_t value = DigitsValue<item.width>(source);
       if (value < 0) {
-        std::strcpy(error_text, item.parse_message);
+        message = item.parse_message;
         return false;
       }
       if constexpr (item.kind == ItemKind::kTenths) {
@@ -109,52 +110,51 @@ template <Family F, std::size_t I>
 
 // Every item of family F in line order; stops at the first failing item.
 template <Family F, std::size_t... I>
-bool ParseFamily(const char* line, unsigned char* record, char* error_text,
-                 std::index_sequence<I...>) {
-  return (ParseItem<F, I>(line, record, error_text) && ...);
+const char* ParseFamily(const char* line, unsigned char* record, std::index_sequence<I...>) {
+  const char* message = nullptr;
+  (void)(ParseItem<F, I>(line, record, message) && ...);
+  return message;
 }
 
 template <Family F>
-bool ParseFamily(const char* line, AssessmentRecord* record, char* error_text) {
-  return ParseFamily<F>(line, reinterpret_cast<unsigned char*>(record), error_text,
+const char* ParseFamily(const char* line, AssessmentRecord& record) {
+  return ParseFamily<F>(line, reinterpret_cast<unsigned char*>(&record),
                         std::make_index_sequence<std::size(kInputLayout)>{});
 }
 
 }  // namespace
 
-int RecordParser(char* line, char* error_text) {
-  AssessmentRecord* record = CurrentRecord();
-  if (record == nullptr) return -1;
-  std::memset(record, 0, sizeof *record);
+const char* ParseRecord(char* line, AssessmentRecord& record) {
+  std::memset(&record, 0, sizeof record);
 
   const std::size_t length = TrimLine(line);
   char version[4] = {};
   std::memcpy(version, line, length < 3 ? length : 3);
-  if (!FramingAccepts(version, length)) {
-    std::memcpy(error_text, kFramingMessage, sizeof kFramingMessage);
-    return -1;
-  }
-  std::memcpy(record->form_version, version, sizeof version);
+  if (!FramingAccepts(version, length)) return kFramingMessage;
+  std::memcpy(record.form_version, version, sizeof version);
 
-  bool parsed = false;
   switch (FamilyOf(version)) {
     case Family::kBase:
-      parsed = ParseFamily<Family::kBase>(line, record, error_text);
-      break;
+      return ParseFamily<Family::kBase>(line, record);
     case Family::k089:
-      parsed = ParseFamily<Family::k089>(line, record, error_text);
-      break;
+      return ParseFamily<Family::k089>(line, record);
     case Family::k090:
-      parsed = ParseFamily<Family::k090>(line, record, error_text);
-      break;
+      return ParseFamily<Family::k090>(line, record);
     case Family::k091:
-      parsed = ParseFamily<Family::k091>(line, record, error_text);
-      break;
+      return ParseFamily<Family::k091>(line, record);
     case Family::k092:
-      parsed = ParseFamily<Family::k092>(line, record, error_text);
-      break;
+      return ParseFamily<Family::k092>(line, record);
   }
-  return parsed ? 1 : -1;
+  return nullptr;
+}
+
+int RecordParser(char* line, char* error_text) {
+  AssessmentRecord* record = CurrentRecord();
+  if (record == nullptr) return -1;
+  const char* message = ParseRecord(line, *record);
+  if (message == nullptr) return 1;
+  std::strcpy(error_text, message);
+  return -1;
 }
 
 }  // namespace grouper

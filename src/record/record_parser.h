@@ -1,18 +1,24 @@
-// Fills the current AssessmentRecord from one input line.
+// Fills an AssessmentRecord from one input line.
 //
-// RecordParser(line, ErrorText) zero-fills the current record, trims the line
-// in place, repeats the framing tests, copies every item of the family's
-// layout into its field and converts the numeric items. A tested numeric item
-// that is not all digits copies its message into ErrorText and ends parsing
-// with -1 (the leftmost failing item wins). Returns 1 on success, -1 on
-// failure; with no current record it returns -1 and writes no message.
+// ParseRecord(line, record) zero-fills the record, trims the line in place,
+// repeats the framing tests, copies every item of the family's layout into its
+// field and converts the numeric items. It returns nullptr on success, or the
+// message of the first failure: the framing message, or that of the leftmost
+// tested numeric item that is not all digits.
+//
+// RecordParser(line, ErrorText) does the same on the current record, copying
+// the message into ErrorText; it returns 1 on success, -1 on failure, and -1
+// without a message when no record is current.
 //
 // The line buffer must be zero beyond the text through column 533: items past
 // the end of a short line read as NUL (empty text).
 #pragma once
 
+#include "record/assessment_record.h"
+
 namespace grouper {
 
+const char* ParseRecord(char* line, AssessmentRecord& record);
 int RecordParser(char* line, char* error_text);
 
 }  // namespace grouper

@@ -17,6 +17,7 @@
 #include <utility>
 
 #include "record/assessment_record.h"
+#include "text/cp949.h"
 #include "validate/field_text.h"
 
 namespace grouper {

@@ -1,5 +1,6 @@
 #include "validate/field_text.h"
 
+#include <atomic>
 #include <cstring>
 #include <ctime>
 
@@ -73,24 +74,35 @@ int32_t LocalMidnight(int year, int month, int day) {
 
 // The same few dates recur throughout a file and the local-time conversion is
 // costly (the C library may look at the time zone file on every call), so each
-// date is converted once per run. Only the years 1970 to 2038 can give a time
-// value from 0 to 2^31 - 1 in any time zone; the cache covers every month and
-// day number of those years (a day beyond the month's end is normalised by
+// date is converted once per process. Only the years 1970 to 2038 can give a
+// time value from 0 to 2^31 - 1 in any time zone; the cache covers every month
+// and day number of those years (a day beyond the month's end is normalised by
 // the conversion, so it has an entry of its own).
+//
+// Threads share the cache without a lock: an entry is one atomic word, and two
+// threads that convert the same date at once store the same value. An entry
+// holds 0 when the date is not yet converted, the time value plus 1, or
+// kInvalid.
 constexpr int kFirstYear = 1970;
 constexpr int kLastYear = 2038;
 constexpr int kDaySlots = 31;
 constexpr int kDateCacheSize = (kLastYear - kFirstYear + 1) * 12 * kDaySlots;
-constexpr int32_t kNotConverted = -2;
-int32_t date_cache[kDateCacheSize];
-const bool date_cache_ready = (ResetDateCache(), true);
+constexpr uint32_t kNotConverted = 0;
+constexpr uint32_t kInvalid = 0xFFFFFFFFu;
+std::atomic<uint32_t> date_cache[kDateCacheSize];
 
 inline int32_t ConvertDate(int year, int month, int day) {
   if (month < 1 || month > 12 || day < 1 || day > 31) return -1;
   if (year < kFirstYear || year > kLastYear) return -1;
-  int32_t& entry = date_cache[((year - kFirstYear) * 12 + (month - 1)) * kDaySlots + (day - 1)];
-  if (entry == kNotConverted) entry = LocalMidnight(year, month, day);
-  return entry;
+  std::atomic<uint32_t>& entry =
+      date_cache[((year - kFirstYear) * 12 + (month - 1)) * kDaySlots + (day - 1)];
+  uint32_t stored = entry.load(std::memory_order_relaxed);
+  if (stored == kNotConverted) {
+    const int32_t value = LocalMidnight(year, month, day);
+    stored = value < 0 ? kInvalid : static_cast<uint32_t>(value) + 1;
+    entry.store(stored, std::memory_order_relaxed);
+  }
+  return stored == kInvalid ? -1 : static_cast<int32_t>(stored - 1);
 }
 
 bool IsDigit(char c) {
@@ -100,7 +112,7 @@ bool IsDigit(char c) {
 }  // namespace
 
 void ResetDateCache() {
-  for (int32_t& entry : date_cache) entry = kNotConverted;
+  for (std::atomic<uint32_t>& entry : date_cache) entry.store(kNotConverted);
 }
 
 int32_t CheckDate(const char* text) {

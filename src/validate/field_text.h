@@ -20,8 +20,12 @@ int RemoveChar(char character, char* text);
 int IsNumericText(const char* text, int point_flag);
 int32_t CheckDate(const char* text);
 
-// Forgets the dates that CheckDate has converted. Call after changing the
-// process's time zone.
+// CheckDate converts each date once per process and keeps the result (threads
+// share it safely), so the time zone in force when a date is first converted
+// decides it: set the zone (TZ) before the first date is checked, or call
+// ResetDateCache after changing it, while no other thread checks dates.
+//
+// Forgets the dates that CheckDate has converted.
 void ResetDateCache();
 
 }  // namespace grouper

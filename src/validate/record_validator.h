@@ -1,18 +1,25 @@
-// Checks the current AssessmentRecord item by item against the rules of the
-// form, section by section in form order, and stops at the first rule that the
+// Checks an AssessmentRecord item by item against the rules of the form,
+// section by section in form order, and stops at the first rule that the
 // record breaks.
 //
-// RecordValidator(ErrorText) returns 1 when every check holds and -1
-// otherwise. On -1 after a failed check, ErrorText starts with that check's
-// message, terminator included; the bytes after the terminator are left as
-// they were. With no current record it returns -1 and writes nothing.
+// ValidateRecord(record) returns nullptr when every check holds, else the
+// message of the first failing check (a constant text).
+//
+// RecordValidator(ErrorText) does the same on the current record: it returns
+// 1 when every check holds and -1 otherwise. On -1 after a failed check,
+// ErrorText starts with that check's message, terminator included; the bytes
+// after the terminator are left as they were. With no current record it
+// returns -1 and writes nothing.
 //
 // The validator changes the record in one way only: it removes the blanks from
 // `patient_name` and, in the families from 090, from the two signature names.
 #pragma once
 
+#include "record/assessment_record.h"
+
 namespace grouper {
 
+const char* ValidateRecord(AssessmentRecord& record);
 int RecordValidator(char* error_text);
 
 }  // namespace grouper

@@ -21,7 +21,7 @@ bool IsDigitsOfLength(const char* text, std::size_t length) {
 
 const char* InstitutionCode(R& r) {
   if (IsDigitsOfLength(r.institution_code, 8)) return nullptr;
-  return "오류-[A.일반적사항][0.요양기관기호] 8자리 숫자를 입력하시오";
+  return u8"오류-[A.일반적사항][0.요양기관기호] 8자리 숫자를 입력하시오"_cp949;
 }
 
 // The name is kept without its blanks for the rest of the line, even when it
@@ -30,12 +30,12 @@ const char* PatientName(R& r) {
   RemoveChar(' ', r.patient_name);
   const std::size_t length = std::strlen(r.patient_name);
   if (length >= 1 && length <= 12) return nullptr;
-  return "오류-[A.일반적사항][1.환자성명]";
+  return u8"오류-[A.일반적사항][1.환자성명]"_cp949;
 }
 
 const char* ResidentNumber(R& r) {
   if (IsDigitsOfLength(r.resident_number, 13)) return nullptr;
-  return "오류-[A.일반적사항][2.주민등록번호] 13자리 숫자를 입력하시오";
+  return u8"오류-[A.일반적사항][2.주민등록번호] 13자리 숫자를 입력하시오"_cp949;
 }
 
 // The admission comes first; the care start and the assessment may fall on the
@@ -45,7 +45,7 @@ const char* AdmissionFirst(R& r) {
   if (admission <= CheckDate(r.a_care_start_date) && admission <= CheckDate(r.a_assessment_date)) {
     return nullptr;
   }
-  return "오류-[A.일반적사항] 입원일은 요양개시일,작성일보다 빠르거나 같아야 합니다.";
+  return u8"오류-[A.일반적사항] 입원일은 요양개시일,작성일보다 빠르거나 같아야 합니다."_cp949;
 }
 
 // The assessment type has passed its range before any of these gates is read.
@@ -85,17 +85,17 @@ constexpr Check kIdentityAndStay[] = {
     Rule(InstitutionCode),
     Rule(PatientName),
     Rule(ResidentNumber),
-    Date(&R::a_admission_date, "오류-[A.일반적사항][3.입원일]"),
-    Date(&R::a_care_start_date, "오류-[A.일반적사항][4.요양개시일]"),
-    CharRange(&R::a_assessment_type, '1', '3', "오류-[A.일반적사항][5.평가구분]1~3 사이값을 입력하시오"),
-    Date(&R::a_assessment_date, "오류-[A.일반적사항][6.작성일]"),
+    Date(&R::a_admission_date, u8"오류-[A.일반적사항][3.입원일]"_cp949),
+    Date(&R::a_care_start_date, u8"오류-[A.일반적사항][4.요양개시일]"_cp949),
+    CharRange(&R::a_assessment_type, '1', '3', u8"오류-[A.일반적사항][5.평가구분]1~3 사이값을 입력하시오"_cp949),
+    Date(&R::a_assessment_date, u8"오류-[A.일반적사항][6.작성일]"_cp949),
     Rule(AdmissionFirst),
-    CharRange(&R::a_residence_before_admission, '1', '7', "오류-[A.일반적사항][7.입원 직전 있던곳] 1~7 사이값을 입력하시오", FirstAssessment),
-    Blank(&R::a_residence_before_admission, "오류-[A.일반적사항][7.입원 직전 있던곳] space를 입력하시오", Reassessment),
-    CharRange(&R::a_education_level, '1', '6', "오류-[A.일반적사항][8.교육수준] 1~6 사이값을 입력하시오", FirstAssessment),
-    Blank(&R::a_education_level, "오류-[A.일반적사항][8.교육수준] space를 입력하시오", Reassessment),
-    IntRange(&R::a_systolic_bp, 1, 999, "오류-[A.일반적사항][9.수축기혈압] 1~ 999 사이 숫자를 입력하시오"),
-    IntRange(&R::a_diastolic_bp, 1, 999, "오류-[A.일반적사항][9.이완기혈압] 1~ 999 사이 숫자를 입력하시오"),
+    CharRange(&R::a_residence_before_admission, '1', '7', u8"오류-[A.일반적사항][7.입원 직전 있던곳] 1~7 사이값을 입력하시오"_cp949, FirstAssessment),
+    Blank(&R::a_residence_before_admission, u8"오류-[A.일반적사항][7.입원 직전 있던곳] space를 입력하시오"_cp949, Reassessment),
+    CharRange(&R::a_education_level, '1', '6', u8"오류-[A.일반적사항][8.교육수준] 1~6 사이값을 입력하시오"_cp949, FirstAssessment),
+    Blank(&R::a_education_level, u8"오류-[A.일반적사항][8.교육수준] space를 입력하시오"_cp949, Reassessment),
+    IntRange(&R::a_systolic_bp, 1, 999, u8"오류-[A.일반적사항][9.수축기혈압] 1~ 999 사이 숫자를 입력하시오"_cp949),
+    IntRange(&R::a_diastolic_bp, 1, 999, u8"오류-[A.일반적사항][9.이완기혈압] 1~ 999 사이 숫자를 입력하시오"_cp949),
 };
 // clang-format on
 
@@ -103,58 +103,58 @@ constexpr Check kIdentityAndStay[] = {
 // clang-format off
 constexpr Check kHabitsCareAndSocial[] = {
     // A.10 health habits.
-    CharRange(&R::a_smoking, '0', '1', "오류-[A.일반적사항][10.건강생활습관][a.담배를 피우십니까?] 0~1 사이값을 입력하시오", FirstAssessment),
-    CharRange(&R::a_drinking, '0', '1', "오류-[A.일반적사항][10.건강생활습관][b.술을 자주 마십니까?] 0~1 사이값을 입력하시오", FirstAssessment),
-    CharRange(&R::a_exercise, '0', '1', "오류-[A.일반적사항][10.건강생활습관][c.주 4일이상, 한번에 30분 이상 운동을 합니까?] 0~1 사이값을 입력하시오", FirstAssessment),
-    CharRange(&R::a_regular_meals, '0', '1', "오류-[A.일반적사항][10.건강생활습관][d.하루 세끼 식사를 꼬박꼬박 챙겨 먹습니까?] 0~1 사이값을 입력하시오", FirstAssessment),
-    Blank(&R::a_smoking, "오류-[A.일반적사항][10.건강생활습관][a.담배를 피우십니까?] space를 입력하시오", Reassessment),
-    Blank(&R::a_drinking, "오류-[A.일반적사항][10.건강생활습관][b.술을 자주 마십니까?] space를 입력하시오", Reassessment),
-    Blank(&R::a_exercise, "오류-[A.일반적사항][10.건강생활습관][c.주 4일이상, 한번에 30분 이상 운동을 합니까?] space를 입력하시오", Reassessment),
-    Blank(&R::a_regular_meals, "오류-[A.일반적사항][10.건강생활습관][d.하루 세끼 식사를 꼬박꼬박 챙겨 먹습니까?] space를 입력하시오", Reassessment),
+    CharRange(&R::a_smoking, '0', '1', u8"오류-[A.일반적사항][10.건강생활습관][a.담배를 피우십니까?] 0~1 사이값을 입력하시오"_cp949, FirstAssessment),
+    CharRange(&R::a_drinking, '0', '1', u8"오류-[A.일반적사항][10.건강생활습관][b.술을 자주 마십니까?] 0~1 사이값을 입력하시오"_cp949, FirstAssessment),
+    CharRange(&R::a_exercise, '0', '1', u8"오류-[A.일반적사항][10.건강생활습관][c.주 4일이상, 한번에 30분 이상 운동을 합니까?] 0~1 사이값을 입력하시오"_cp949, FirstAssessment),
+    CharRange(&R::a_regular_meals, '0', '1', u8"오류-[A.일반적사항][10.건강생활습관][d.하루 세끼 식사를 꼬박꼬박 챙겨 먹습니까?] 0~1 사이값을 입력하시오"_cp949, FirstAssessment),
+    Blank(&R::a_smoking, u8"오류-[A.일반적사항][10.건강생활습관][a.담배를 피우십니까?] space를 입력하시오"_cp949, Reassessment),
+    Blank(&R::a_drinking, u8"오류-[A.일반적사항][10.건강생활습관][b.술을 자주 마십니까?] space를 입력하시오"_cp949, Reassessment),
+    Blank(&R::a_exercise, u8"오류-[A.일반적사항][10.건강생활습관][c.주 4일이상, 한번에 30분 이상 운동을 합니까?] space를 입력하시오"_cp949, Reassessment),
+    Blank(&R::a_regular_meals, u8"오류-[A.일반적사항][10.건강생활습관][d.하루 세끼 식사를 꼬박꼬박 챙겨 먹습니까?] space를 입력하시오"_cp949, Reassessment),
 
     // A.11 long-term-care grade and application.
-    CharRange(&R::a_ltc_grade_application, '1', '6', "오류-[A.일반적사항][11.장기요양등급 및 신청] 1~6 사이값을 입력하시오", FirstAssessment),
-    Blank(&R::a_ltc_grade_application, "오류-[A.일반적사항][11.장기요양등급 및 신청] space를 입력하시오", Reassessment),
+    CharRange(&R::a_ltc_grade_application, '1', '6', u8"오류-[A.일반적사항][11.장기요양등급 및 신청] 1~6 사이값을 입력하시오"_cp949, FirstAssessment),
+    Blank(&R::a_ltc_grade_application, u8"오류-[A.일반적사항][11.장기요양등급 및 신청] space를 입력하시오"_cp949, Reassessment),
 
     // A.12 grade and services used, when A.11 is 5.
-    CharRange(&R::a_ltc_grade, '1', '6', "오류-[A.일반적사항][12.장기요양등급 및 이용 서비스][a.등급] 1~6 사이값을 입력하시오", HoldsLtcGrade),
-    CharRange(&R::a_ltc_service_day_care, '0', '1', "오류-[A.일반적사항][12.장기요양등급 및 이용 서비스][b.이용서비스][1 주야간보호] 0~1 사이값을 입력하시오", HoldsLtcGrade),
-    CharRange(&R::a_ltc_service_home_care, '0', '1', "오류-[A.일반적사항][12.장기요양등급 및 이용 서비스][b.이용서비스][2 방문요양] 0~1 사이값을 입력하시오", HoldsLtcGrade),
-    CharRange(&R::a_ltc_service_home_nursing, '0', '1', "오류-[A.일반적사항][12.장기요양등급 및 이용 서비스][b.이용서비스][3 방문간호] 0~1 사이값을 입력하시오", HoldsLtcGrade),
-    CharRange(&R::a_ltc_service_home_bathing, '0', '1', "오류-[A.일반적사항][12.장기요양등급 및 이용 서비스][b.이용서비스][4 방문목욕] 0~1 사이값을 입력하시오", HoldsLtcGrade),
-    CharRange(&R::a_ltc_service_short_term_care, '0', '1', "오류-[A.일반적사항][12.장기요양등급 및 이용 서비스][b.이용서비스][5 단기보호] 0~1 사이값을 입력하시오", HoldsLtcGrade),
-    CharRange(&R::a_ltc_service_welfare_equipment, '0', '1', "오류-[A.일반적사항][12.장기요양등급 및 이용 서비스][b.이용서비스][6 복지용구 구입 및 대여] 0~1 사이값을 입력하시오", HoldsLtcGrade),
-    CharRange(&R::a_ltc_service_facility, '0', '1', "오류-[A.일반적사항][12.장기요양등급 및 이용 서비스][b.이용서비스][7 시설입소] 0~1 사이값을 입력하시오", HoldsLtcGrade),
-    CharRange(&R::a_ltc_service_other, '0', '1', "오류-[A.일반적사항][12.장기요양등급 및 이용 서비스][b.이용서비스][8 기타] 0~1 사이값을 입력하시오", HoldsLtcGrade),
-    Blank(&R::a_ltc_grade, "오류-[A.일반적사항][12.장기요양등급 및 이용 서비스][a.등급] space를 입력하시오", HoldsNoLtcGrade),
-    Blank(&R::a_ltc_service_day_care, "오류-[A.일반적사항][12.장기요양등급 및 이용 서비스][b.이용서비스][1 주야간보호] space를 입력하시오", HoldsNoLtcGrade),
-    Blank(&R::a_ltc_service_home_care, "오류-[A.일반적사항][12.장기요양등급 및 이용 서비스][b.이용서비스][2 방문요양] space를 입력하시오", HoldsNoLtcGrade),
-    Blank(&R::a_ltc_service_home_nursing, "오류-[A.일반적사항][12.장기요양등급 및 이용 서비스][b.이용서비스][3 방문간호] space를 입력하시오", HoldsNoLtcGrade),
-    Blank(&R::a_ltc_service_home_bathing, "오류-[A.일반적사항][12.장기요양등급 및 이용 서비스][b.이용서비스][4 방문목욕] space를 입력하시오", HoldsNoLtcGrade),
-    Blank(&R::a_ltc_service_short_term_care, "오류-[A.일반적사항][12.장기요양등급 및 이용 서비스][b.이용서비스][5 단기보호] space를 입력하시오", HoldsNoLtcGrade),
-    Blank(&R::a_ltc_service_welfare_equipment, "오류-[A.일반적사항][12.장기요양등급 및 이용 서비스][b.이용서비스][6 복지용구 구입 및 대여] space를 입력하시오", HoldsNoLtcGrade),
-    Blank(&R::a_ltc_service_facility, "오류-[A.일반적사항][12.장기요양등급 및 이용 서비스][b.이용서비스][7 시설입소] space를 입력하시오", HoldsNoLtcGrade),
-    Blank(&R::a_ltc_service_other, "오류-[A.일반적사항][12.장기요양등급 및 이용 서비스][b.이용서비스][8 기타] space를 입력하시오", HoldsNoLtcGrade),
+    CharRange(&R::a_ltc_grade, '1', '6', u8"오류-[A.일반적사항][12.장기요양등급 및 이용 서비스][a.등급] 1~6 사이값을 입력하시오"_cp949, HoldsLtcGrade),
+    CharRange(&R::a_ltc_service_day_care, '0', '1', u8"오류-[A.일반적사항][12.장기요양등급 및 이용 서비스][b.이용서비스][1 주야간보호] 0~1 사이값을 입력하시오"_cp949, HoldsLtcGrade),
+    CharRange(&R::a_ltc_service_home_care, '0', '1', u8"오류-[A.일반적사항][12.장기요양등급 및 이용 서비스][b.이용서비스][2 방문요양] 0~1 사이값을 입력하시오"_cp949, HoldsLtcGrade),
+    CharRange(&R::a_ltc_service_home_nursing, '0', '1', u8"오류-[A.일반적사항][12.장기요양등급 및 이용 서비스][b.이용서비스][3 방문간호] 0~1 사이값을 입력하시오"_cp949, HoldsLtcGrade),
+    CharRange(&R::a_ltc_service_home_bathing, '0', '1', u8"오류-[A.일반적사항][12.장기요양등급 및 이용 서비스][b.이용서비스][4 방문목욕] 0~1 사이값을 입력하시오"_cp949, HoldsLtcGrade),
+    CharRange(&R::a_ltc_service_short_term_care, '0', '1', u8"오류-[A.일반적사항][12.장기요양등급 및 이용 서비스][b.이용서비스][5 단기보호] 0~1 사이값을 입력하시오"_cp949, HoldsLtcGrade),
+    CharRange(&R::a_ltc_service_welfare_equipment, '0', '1', u8"오류-[A.일반적사항][12.장기요양등급 및 이용 서비스][b.이용서비스][6 복지용구 구입 및 대여] 0~1 사이값을 입력하시오"_cp949, HoldsLtcGrade),
+    CharRange(&R::a_ltc_service_facility, '0', '1', u8"오류-[A.일반적사항][12.장기요양등급 및 이용 서비스][b.이용서비스][7 시설입소] 0~1 사이값을 입력하시오"_cp949, HoldsLtcGrade),
+    CharRange(&R::a_ltc_service_other, '0', '1', u8"오류-[A.일반적사항][12.장기요양등급 및 이용 서비스][b.이용서비스][8 기타] 0~1 사이값을 입력하시오"_cp949, HoldsLtcGrade),
+    Blank(&R::a_ltc_grade, u8"오류-[A.일반적사항][12.장기요양등급 및 이용 서비스][a.등급] space를 입력하시오"_cp949, HoldsNoLtcGrade),
+    Blank(&R::a_ltc_service_day_care, u8"오류-[A.일반적사항][12.장기요양등급 및 이용 서비스][b.이용서비스][1 주야간보호] space를 입력하시오"_cp949, HoldsNoLtcGrade),
+    Blank(&R::a_ltc_service_home_care, u8"오류-[A.일반적사항][12.장기요양등급 및 이용 서비스][b.이용서비스][2 방문요양] space를 입력하시오"_cp949, HoldsNoLtcGrade),
+    Blank(&R::a_ltc_service_home_nursing, u8"오류-[A.일반적사항][12.장기요양등급 및 이용 서비스][b.이용서비스][3 방문간호] space를 입력하시오"_cp949, HoldsNoLtcGrade),
+    Blank(&R::a_ltc_service_home_bathing, u8"오류-[A.일반적사항][12.장기요양등급 및 이용 서비스][b.이용서비스][4 방문목욕] space를 입력하시오"_cp949, HoldsNoLtcGrade),
+    Blank(&R::a_ltc_service_short_term_care, u8"오류-[A.일반적사항][12.장기요양등급 및 이용 서비스][b.이용서비스][5 단기보호] space를 입력하시오"_cp949, HoldsNoLtcGrade),
+    Blank(&R::a_ltc_service_welfare_equipment, u8"오류-[A.일반적사항][12.장기요양등급 및 이용 서비스][b.이용서비스][6 복지용구 구입 및 대여] space를 입력하시오"_cp949, HoldsNoLtcGrade),
+    Blank(&R::a_ltc_service_facility, u8"오류-[A.일반적사항][12.장기요양등급 및 이용 서비스][b.이용서비스][7 시설입소] space를 입력하시오"_cp949, HoldsNoLtcGrade),
+    Blank(&R::a_ltc_service_other, u8"오류-[A.일반적사항][12.장기요양등급 및 이용 서비스][b.이용서비스][8 기타] space를 입력하시오"_cp949, HoldsNoLtcGrade),
 
     // A.13 wish to receive long-term-care services.
-    CharRange(&R::a_ltc_service_wish, '0', '1', "오류-[A.일반적사항][13.장기요양서비스를 받고 싶은 의향] 0~1 사이값을 입력하시오", AskedServiceWish),
-    Blank(&R::a_ltc_service_wish, "오류-[A.일반적사항][13.장기요양서비스를 받고 싶은 의향] space를 입력하시오", NotAskedServiceWish),
+    CharRange(&R::a_ltc_service_wish, '0', '1', u8"오류-[A.일반적사항][13.장기요양서비스를 받고 싶은 의향] 0~1 사이값을 입력하시오"_cp949, AskedServiceWish),
+    Blank(&R::a_ltc_service_wish, u8"오류-[A.일반적사항][13.장기요양서비스를 받고 싶은 의향] space를 입력하시오"_cp949, NotAskedServiceWish),
 
     // A.14 social screening.
-    CharRange(&R::a_social_refused, '0', '1', "오류-[A.일반적사항][14.사회환경 선별조사][a. 응답거부] 0~1 사이값을 입력하시오", FirstAssessment),
-    CharRange(&R::a_social_no_helper, '0', '1', "오류-[A.일반적사항][14.사회환경 선별조사][b. 식사준비, 간병 등의 도움을 줄 수 있는 사람이 없음] 0~1 사이값을 입력하시오", ScreeningAnswered),
-    CharRange(&R::a_social_utility_cutoff, '0', '1', "오류-[A.일반적사항][14.사회환경 선별조사][c. 전기수도 등 공과금 미납으로 서비스 중단 고지를 받은 적 있음] 0~1 사이값을 입력하시오", ScreeningAnswered),
-    CharRange(&R::a_social_homeless, '0', '1', "오류-[A.일반적사항][14.사회환경 선별조사][d. 안정적으로 거주할 집이 없어 노숙 등을 한 적 있음] 0~1 사이값을 입력하시오", ScreeningAnswered),
-    CharRange(&R::a_social_cost_hardship, '0', '1', "오류-[A.일반적사항][14.사회환경 선별조사][e. 병원비, 월세 등 주거비, 난방비 등 비용 지불이 어려운적이 있음] 0~1 사이값을 입력하시오", ScreeningAnswered),
-    CharRange(&R::a_social_transport, '0', '1', "오류-[A.일반적사항][14.사회환경 선별조사][f. 교통수단 부족으로 진료, 복지관 등 외출이 어려웠던 적이 있음] 0~1 사이값을 입력하시오", ScreeningAnswered),
-    CharRange(&R::a_social_emergency, '0', '1', "오류-[A.일반적사항][14.사회환경 선별조사][g. 먹을 것이 없거나 학대를 받는 등 긴급하게 도움이 필요한 적이 있음] 0~1 사이값을 입력하시오", ScreeningAnswered),
-    Blank(&R::a_social_refused, "오류-[A.일반적사항][14.사회환경 선별조사][a. 응답거부] space를 입력하시오", Reassessment),
-    Blank(&R::a_social_no_helper, "오류-[A.일반적사항][14.사회환경 선별조사][b. 식사준비, 간병 등의 도움을 줄 수 있는 사람이 없음] space를 입력하시오", ScreeningLeftOut),
-    Blank(&R::a_social_utility_cutoff, "오류-[A.일반적사항][14.사회환경 선별조사][c. 전기수도 등 공과금 미납으로 서비스 중단 고지를 받은 적 있음] space를 입력하시오", ScreeningLeftOut),
-    Blank(&R::a_social_homeless, "오류-[A.일반적사항][14.사회환경 선별조사][d. 안정적으로 거주할 집이 없어 노숙 등을 한 적 있음] space를 입력하시오", ScreeningLeftOut),
-    Blank(&R::a_social_cost_hardship, "오류-[A.일반적사항][14.사회환경 선별조사][e. 병원비, 월세 등 주거비, 난방비 등 비용 지불이 어려운적이 있음] space를 입력하시오", ScreeningLeftOut),
-    Blank(&R::a_social_transport, "오류-[A.일반적사항][14.사회환경 선별조사][f. 교통수단 부족으로 진료, 복지관 등 외출이 어려웠던 적이 있음] space를 입력하시오", ScreeningLeftOut),
-    Blank(&R::a_social_emergency, "오류-[A.일반적사항][14.사회환경 선별조사][g. 먹을 것이 없거나 학대를 받는 등 긴급하게 도움이 필요한 적이 있음] space를 입력하시오", ScreeningLeftOut),
+    CharRange(&R::a_social_refused, '0', '1', u8"오류-[A.일반적사항][14.사회환경 선별조사][a. 응답거부] 0~1 사이값을 입력하시오"_cp949, FirstAssessment),
+    CharRange(&R::a_social_no_helper, '0', '1', u8"오류-[A.일반적사항][14.사회환경 선별조사][b. 식사준비, 간병 등의 도움을 줄 수 있는 사람이 없음] 0~1 사이값을 입력하시오"_cp949, ScreeningAnswered),
+    CharRange(&R::a_social_utility_cutoff, '0', '1', u8"오류-[A.일반적사항][14.사회환경 선별조사][c. 전기수도 등 공과금 미납으로 서비스 중단 고지를 받은 적 있음] 0~1 사이값을 입력하시오"_cp949, ScreeningAnswered),
+    CharRange(&R::a_social_homeless, '0', '1', u8"오류-[A.일반적사항][14.사회환경 선별조사][d. 안정적으로 거주할 집이 없어 노숙 등을 한 적 있음] 0~1 사이값을 입력하시오"_cp949, ScreeningAnswered),
+    CharRange(&R::a_social_cost_hardship, '0', '1', u8"오류-[A.일반적사항][14.사회환경 선별조사][e. 병원비, 월세 등 주거비, 난방비 등 비용 지불이 어려운적이 있음] 0~1 사이값을 입력하시오"_cp949, ScreeningAnswered),
+    CharRange(&R::a_social_transport, '0', '1', u8"오류-[A.일반적사항][14.사회환경 선별조사][f. 교통수단 부족으로 진료, 복지관 등 외출이 어려웠던 적이 있음] 0~1 사이값을 입력하시오"_cp949, ScreeningAnswered),
+    CharRange(&R::a_social_emergency, '0', '1', u8"오류-[A.일반적사항][14.사회환경 선별조사][g. 먹을 것이 없거나 학대를 받는 등 긴급하게 도움이 필요한 적이 있음] 0~1 사이값을 입력하시오"_cp949, ScreeningAnswered),
+    Blank(&R::a_social_refused, u8"오류-[A.일반적사항][14.사회환경 선별조사][a. 응답거부] space를 입력하시오"_cp949, Reassessment),
+    Blank(&R::a_social_no_helper, u8"오류-[A.일반적사항][14.사회환경 선별조사][b. 식사준비, 간병 등의 도움을 줄 수 있는 사람이 없음] space를 입력하시오"_cp949, ScreeningLeftOut),
+    Blank(&R::a_social_utility_cutoff, u8"오류-[A.일반적사항][14.사회환경 선별조사][c. 전기수도 등 공과금 미납으로 서비스 중단 고지를 받은 적 있음] space를 입력하시오"_cp949, ScreeningLeftOut),
+    Blank(&R::a_social_homeless, u8"오류-[A.일반적사항][14.사회환경 선별조사][d. 안정적으로 거주할 집이 없어 노숙 등을 한 적 있음] space를 입력하시오"_cp949, ScreeningLeftOut),
+    Blank(&R::a_social_cost_hardship, u8"오류-[A.일반적사항][14.사회환경 선별조사][e. 병원비, 월세 등 주거비, 난방비 등 비용 지불이 어려운적이 있음] space를 입력하시오"_cp949, ScreeningLeftOut),
+    Blank(&R::a_social_transport, u8"오류-[A.일반적사항][14.사회환경 선별조사][f. 교통수단 부족으로 진료, 복지관 등 외출이 어려웠던 적이 있음] space를 입력하시오"_cp949, ScreeningLeftOut),
+    Blank(&R::a_social_emergency, u8"오류-[A.일반적사항][14.사회환경 선별조사][g. 먹을 것이 없거나 학대를 받는 등 긴급하게 도움이 필요한 적이 있음] space를 입력하시오"_cp949, ScreeningLeftOut),
 };
 // clang-format on
 

@@ -58,7 +58,7 @@ TEST(SectionA, IdentityItems) {
       {"empty name", "123", [](AssessmentRecord& r) { SetText(r.patient_name, ""); },
        u8"오류-[A.일반적사항][1.환자성명]"},
       {"name of 12 bytes", "092",
-       [](AssessmentRecord& r) { SetText(r.patient_name, "가나다라마바"); }, u8""},
+       [](AssessmentRecord& r) { SetText(r.patient_name, Cp949(u8"가나다라마바").c_str()); }, u8""},
       {"name of one byte among blanks", "010",
        [](AssessmentRecord& r) { SetText(r.patient_name, "     A      "); }, u8""},
       {"resident number of 12 digits", "090",
@@ -73,14 +73,14 @@ TEST(SectionA, IdentityItems) {
 
 TEST(SectionA, NameLosesItsBlanksEvenWhenALaterCheckFails) {
   AssessmentRecord record = ValidRecord("090");
-  SetText(record.patient_name, "가 상 환 자");
+  SetText(record.patient_name, Cp949(u8"가 상 환 자").c_str());
   record.a_assessment_type = '4';
   SetCurrentRecord(&record);
   char error_text[1024] = {};
   EXPECT_EQ(RecordValidator(error_text), -1);
   EXPECT_EQ(std::string(error_text),
             Cp949(u8"오류-[A.일반적사항][5.평가구분]1~3 사이값을 입력하시오"));
-  EXPECT_STREQ(record.patient_name, "가상환자");
+  EXPECT_STREQ(record.patient_name, Cp949(u8"가상환자").c_str());
   SetCurrentRecord(nullptr);
 }
 

@@ -7,6 +7,7 @@
 
 #include "record/input_layout.h"
 #include "record/record_writer.h"
+#include "support/cp949.h"
 
 namespace grouper::testing {
 
@@ -29,7 +30,7 @@ AssessmentRecord ValidRecord(std::string_view version_code) {
   if (family != Family::kBase) Text(r.form_version, std::string(version_code).c_str());
   Text(r.institution_code, "12345678");
   if (family == Family::kBase) Text(r.form_version, "123");
-  Text(r.patient_name, "가상환자");
+  Text(r.patient_name, Cp949(u8"가상환자").c_str());
   Text(r.resident_number, "4001011000001");
   Text(r.a_admission_date, "20240102");
   Text(r.a_care_start_date, "20240102");
@@ -132,8 +133,8 @@ AssessmentRecord ValidRecord(std::string_view version_code) {
   for (char* c = &r.k_nebulizer; c <= &r.k_treatments_none; ++c) *c = '0';
   r.k_treatments_none = '1';
   r.k_treatments_none_091 = '1';
-  Text(r.s_doctor_name, "가상의사");
-  Text(r.s_nurse_name, "가상간호");
+  Text(r.s_doctor_name, Cp949(u8"가상의사").c_str());
+  Text(r.s_nurse_name, Cp949(u8"가상간호").c_str());
   return r;
 }
 

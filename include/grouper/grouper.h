@@ -1,0 +1,125 @@
+/*
+ * grouper.h: the C interface of libgrouper.
+ *
+ * libgrouper answers assessment records of long-term care hospitals, one line
+ * at a time, exactly as the batch program `grouper` answers the lines of its
+ * input file: with the patient group code ("A11" to "A73"), with the message
+ * of the first rule of the form that the record breaks, or, for a line whose
+ * length does not fit its form version, with the wrong-data-type message.
+ *
+ * Encoding. Record lines and the messages are code page 949 (Korean) bytes,
+ * as in the batch's files; every message is also given in UTF-8. Lengths and
+ * columns count bytes.
+ *
+ * Ownership. The caller owns every buffer it passes and gives its size; the
+ * library keeps no pointer to them after a call returns. The messages that a
+ * result points to are static: they live as long as the process and must not
+ * be freed.
+ *
+ * Thread safety. The library has no mutable process-wide state that a call
+ * could race on: every function may be called from any number of threads at
+ * once, each call working on its own arguments (a result structure must not
+ * be shared by threads that write it). No lock is taken.
+ *
+ * Time zone. The date rules of the form compare each date's local midnight in
+ * the process's time zone. Each calendar date is converted once per process,
+ * the first time any call checks it, and kept: set the zone (the TZ variable,
+ * "Asia/Seoul" or, for the Windows C runtime, "KST-9") before the first call;
+ * a later change is not seen for dates already converted.
+ *
+ * Errors. Functions that can fail return 0 or a negative GROUPER_ERROR_*
+ * value; no C++ exception ever leaves the library.
+ */
+#ifndef GROUPER_GROUPER_H
+#define GROUPER_GROUPER_H
+
+#include <stddef.h>
+
+#if defined(_WIN32) && defined(GROUPER_SHARED)
+#if defined(GROUPER_BUILDING)
+#define GROUPER_API __declspec(dllexport)
+#else
+#define GROUPER_API __declspec(dllimport)
+#endif
+#elif defined(__GNUC__) && defined(GROUPER_BUILDING)
+#define GROUPER_API __attribute__((visibility("default")))
+#else
+#define GROUPER_API
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#define GROUPER_VERSION "1.0.0"
+
+/* The kinds of answer. */
+#define GROUPER_KIND_GROUP_CODE 0      /* the record is valid: group_code holds its code */
+#define GROUPER_KIND_MESSAGE 1         /* the record breaks a rule: message names the first */
+#define GROUPER_KIND_WRONG_DATA_TYPE 2 /* the line's length does not fit its form version */
+
+/* Errors. */
+#define GROUPER_ERROR_NULL_ARGUMENT (-1) /* a required pointer was NULL */
+
+/* The longest output line (input text, 32 blanks, message, CR LF), and the
+   longest console line, in bytes without the terminating NUL. */
+#define GROUPER_MAX_OUTPUT_LINE 2047
+
+typedef struct grouper_result {
+  int kind;                  /* one of GROUPER_KIND_* */
+  char form_version[4];      /* the line's first three bytes (fewer if shorter), NUL-terminated */
+  char group_code[4];        /* "A11".."A73" for GROUPER_KIND_GROUP_CODE, else "" */
+  const char *message;       /* code page 949, NUL-terminated, static storage; "" for a code */
+  const char *message_utf8;  /* the same message in UTF-8 */
+} grouper_result;
+
+/*
+ * Groups one line.
+ *
+ * `line` holds `length` bytes: one line as the batch reads it, with or
+ * without its line end. The text ends at its first NUL byte (the bytes after
+ * it are ignored) and trailing blanks, CR and LF are trimmed, as the batch
+ * does. A line of more than 1023 bytes, which the batch would read in pieces,
+ * could never be a record: it is a wrong-data-type line. Nothing is read past
+ * `length`, and `line` may be NULL when `length` is 0.
+ *
+ * A valid record whose code cannot be formed (the form's code tables have no
+ * row for it) is a GROUPER_KIND_GROUP_CODE with an empty group_code, as the
+ * batch writes it.
+ *
+ * Returns 0, or GROUPER_ERROR_NULL_ARGUMENT when `result` is NULL (or `line`
+ * is NULL with a length); `result` is then left as it was.
+ */
+GROUPER_API int grouper_group_line(const char *line, size_t length, grouper_result *result);
+
+/*
+ * The result-file line of that line (the trimmed text, the code at its column
+ * or the message after it, and CR LF), as the batch writes it. `line` and
+ * `length` are those given to grouper_group_line, and `result` its answer.
+ *
+ * Like snprintf: returns the length of the whole line in bytes (without a
+ * terminating NUL); writes at most `size` bytes into `buffer`, the line (cut
+ * short when it does not fit) followed by a NUL, and nothing past `size`.
+ * With `size` 0, `buffer` may be NULL and nothing is written. Returns 0 when
+ * `result` is NULL or holds no valid kind.
+ */
+GROUPER_API size_t grouper_format_output_line(const char *line, size_t length,
+                                              const grouper_result *result, char *buffer,
+                                              size_t size);
+
+/*
+ * The console line that the batch prints for input line `line_number` (the
+ * first line is 1), line feed included, likewise.
+ */
+GROUPER_API size_t grouper_format_console_line(unsigned long long line_number,
+                                               const grouper_result *result, char *buffer,
+                                               size_t size);
+
+/* The library's version, GROUPER_VERSION; a static string. */
+GROUPER_API const char *grouper_version(void);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* GROUPER_GROUPER_H */
