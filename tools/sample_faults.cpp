@@ -395,12 +395,12 @@ const Fault kFaults[] = {
 
 // Faults on the line itself, after the record is written.
 std::string NonDigitFault(Random& g, Family family, std::string& line) {
-  const LayoutItem* tested[40];
-  int n = 0;
+  // Sized by the layout, which may grow: a fixed array would be overrun.
+  std::vector<const LayoutItem*> tested;
   for (const LayoutItem& item : InputLayout()) {
-    if (item.parse_message != nullptr && item.StartIn(family) >= 0) tested[n++] = &item;
+    if (item.parse_message != nullptr && item.StartIn(family) >= 0) tested.push_back(&item);
   }
-  const LayoutItem& item = *tested[Uniform(g, 0, n - 1)];
+  const LayoutItem& item = *tested[Uniform(g, 0, static_cast<int>(tested.size()) - 1)];
   const int column = item.StartIn(family) + Uniform(g, 0, item.width - 1);
   // No blank: at the end of an early-family line it would be trimmed away.
   line[static_cast<std::size_t>(column)] = Pick(g, {'O', 'l', 'x', '-', '+', '.', '*'});
