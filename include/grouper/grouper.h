@@ -115,6 +115,25 @@ GROUPER_API size_t grouper_format_console_line(unsigned long long line_number,
                                                const grouper_result *result, char *buffer,
                                                size_t size);
 
+/* Flags of grouper_explain_json. */
+#define GROUPER_EXPLAIN_SHOW_IDENTIFIERS 1 /* the identifiers whole, not masked */
+
+/*
+ * Why the line gets its answer, as one JSON object in UTF-8 (no line end):
+ * the answer as grouper_group_line gives it, every fault of a rejected
+ * record in form order (the first is the answer's message), or the scores,
+ * the criterion code of each criteria set and the group letter of a grouped
+ * record. The keys are those of the program grouper-explain with --json (see
+ * its documentation); "line" is null. The identifiers (patient name, resident
+ * number, the signers' names) are masked unless `flags` holds
+ * GROUPER_EXPLAIN_SHOW_IDENTIFIERS. Any bytes give valid UTF-8 and valid JSON.
+ *
+ * Like snprintf, as grouper_format_output_line. Returns 0 (and writes an
+ * empty text) when `line` is NULL with a length, or when memory runs out.
+ */
+GROUPER_API size_t grouper_explain_json(const char *line, size_t length, int flags, char *buffer,
+                                        size_t size);
+
 /* The library's version, GROUPER_VERSION; a static string. */
 GROUPER_API const char *grouper_version(void);
 

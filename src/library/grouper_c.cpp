@@ -1,8 +1,10 @@
 // The C interface: each call answers one line with a work space of its own on
 // the stack, through the same GroupLine as the batch run.
 #include <cstring>
+#include <string>
 
 #include "driver/line_processor.h"
+#include "explain/explanation.h"
 #include "grouper/grouper.h"
 #include "text/cp949.h"
 
@@ -119,6 +121,19 @@ extern "C" size_t grouper_format_console_line(unsigned long long line_number,
   if (result == nullptr || !AnswerOf(*result, 0, answer)) return 0;
   char composed[kMaxComposedLine];
   return Deliver(composed, ComposeConsoleLine(line_number, answer, composed), buffer, size);
+}
+
+extern "C" size_t grouper_explain_json(const char* line, size_t length, int flags, char* buffer,
+                                       size_t size) {
+  if (line == nullptr && length > 0) return Deliver("", 0, buffer, size);
+  try {
+    ExplainOptions options;
+    options.show_identifiers = (flags & GROUPER_EXPLAIN_SHOW_IDENTIFIERS) != 0;
+    const std::string json = ExplanationJson(ExplainLine(line, length), options);
+    return Deliver(json.data(), json.size(), buffer, size);
+  } catch (...) {  // memory ran out: nothing may cross the C interface
+    return Deliver("", 0, buffer, size);
+  }
 }
 
 extern "C" const char* grouper_version(void) {

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <iterator>
 #include <utility>
+#include <vector>
 
 #include "record/assessment_record.h"
 #include "record/form_version.h"
@@ -13,6 +14,8 @@ namespace grouper {
 
 namespace {
 
+// The framing test is no item of the layout; its fault carries this row.
+constexpr LayoutItem kFramingItem{};
 constexpr const char* kFramingMessage =
     u8"오류-[서식버전] 버전과 데이터길이가 일치하지 않습니다. "_cp949;
 
@@ -70,11 +73,11 @@ constexpr std::size_t CharRunLength(std::size_t i) {
 // One item of the layout, at its column in family F. With the row and the
 // family known at compile time, each item becomes a few instructions. The line
 // is zero beyond its text, so a text item copied whole ends at the same NUL as
-// a copy that stops there. Returns false (with the item's message) when a
+// a copy that stops there. Reports a tested numeric item that is not all
+// digits to the sink, and returns false when the sink ends the parsing; a
 // tested numeric item is not all digits.
-template <Family F, std::size_t I>
-[[gnu::always_inline]] inline bool ParseItem(const char* line, unsigned char* record,
-                                             const char*& message) {
+template <Family F, std::size_t I, class Sink>
+[[gnu::always_inline]] inline bool ParseItem(const char* line, unsigned char* record, Sink& sink) {
   constexpr const LayoutItem& item = kInputLayout[I];
   constexpr int start = item.start[static_cast<int>(F)];
   if constexpr (start < 0) {
@@ -92,10 +95,7 @@ template <Family F, std::size_t I>
       std::memcpy(field, &value, sizeof value);
     } else {
       const int32_t value = DigitsValue<item.width>(source);
-      if (value < 0) {
-        message = item.parse_message;
-        return false;
-      }
+      if (value < 0) return !sink.Report(item, item.parse_message);
       if constexpr (item.kind == ItemKind::kTenths) {
         const float tenths = static_cast<float>(static_cast<double>(value) / 10.0);
         std::memcpy(field, &tenths, sizeof tenths);
@@ -109,43 +109,75 @@ template <Family F, std::size_t I>
 }
 
 // Every item of family F in line order; stops at the first failing item.
-template <Family F, std::size_t... I>
-const char* ParseFamily(const char* line, unsigned char* record, std::index_sequence<I...>) {
+template <Family F, class Sink, std::size_t... I>
+void ParseFamily(const char* line, unsigned char* record, Sink& sink, std::index_sequence<I...>) {
+  (void)(ParseItem<F, I>(line, record, sink) && ...);
+}
+
+template <Family F, class Sink>
+void ParseFamily(const char* line, AssessmentRecord& record, Sink& sink) {
+  ParseFamily<F>(line, reinterpret_cast<unsigned char*>(&record), sink,
+                 std::make_index_sequence<std::size(kInputLayout)>{});
+}
+
+struct FirstParseFault {
   const char* message = nullptr;
-  (void)(ParseItem<F, I>(line, record, message) && ...);
-  return message;
-}
+  [[gnu::always_inline]] bool Report(const LayoutItem&, const char* fault) {
+    message = fault;
+    return true;
+  }
+};
 
-template <Family F>
-const char* ParseFamily(const char* line, AssessmentRecord& record) {
-  return ParseFamily<F>(line, reinterpret_cast<unsigned char*>(&record),
-                        std::make_index_sequence<std::size(kInputLayout)>{});
-}
+struct ParseFaultList {
+  std::vector<ParseFault> faults;
+  bool Report(const LayoutItem& item, const char* message) {
+    faults.push_back({&item, message});
+    return false;
+  }
+};
 
-}  // namespace
-
-const char* ParseRecord(char* line, AssessmentRecord& record) {
+template <class Sink>
+void Parse(char* line, AssessmentRecord& record, Sink& sink) {
   std::memset(&record, 0, sizeof record);
 
   const std::size_t length = TrimLine(line);
   char version[4] = {};
   std::memcpy(version, line, length < 3 ? length : 3);
-  if (!FramingAccepts(version, length)) return kFramingMessage;
+  if (!FramingAccepts(version, length)) {
+    sink.Report(kFramingItem, kFramingMessage);
+    return;
+  }
   std::memcpy(record.form_version, version, sizeof version);
 
   switch (FamilyOf(version)) {
     case Family::kBase:
-      return ParseFamily<Family::kBase>(line, record);
+      return ParseFamily<Family::kBase>(line, record, sink);
     case Family::k089:
-      return ParseFamily<Family::k089>(line, record);
+      return ParseFamily<Family::k089>(line, record, sink);
     case Family::k090:
-      return ParseFamily<Family::k090>(line, record);
+      return ParseFamily<Family::k090>(line, record, sink);
     case Family::k091:
-      return ParseFamily<Family::k091>(line, record);
+      return ParseFamily<Family::k091>(line, record, sink);
     case Family::k092:
-      return ParseFamily<Family::k092>(line, record);
+      return ParseFamily<Family::k092>(line, record, sink);
   }
-  return nullptr;
+}
+
+}  // namespace
+
+const char* ParseRecord(char* line, AssessmentRecord& record) {
+  FirstParseFault first;
+  Parse(line, record, first);
+  return first.message;
+}
+
+std::vector<ParseFault> CollectParseFaults(char* line, AssessmentRecord& record) {
+  ParseFaultList list;
+  Parse(line, record, list);
+  for (ParseFault& fault : list.faults) {
+    if (fault.item == &kFramingItem) fault.item = nullptr;
+  }
+  return std::move(list.faults);
 }
 
 int RecordParser(char* line, char* error_text) {

@@ -15,6 +15,7 @@
 #include <iterator>
 #include <span>
 #include <utility>
+#include <vector>
 
 #include "record/assessment_record.h"
 #include "text/cp949.h"
@@ -216,28 +217,58 @@ inline long Tenths(float value) {
 // applies, or nullptr when every row holds.
 const char* RunChecks(std::span<const Check> checks, AssessmentRecord& record);
 
+// Where the validator reports each row that applies and fails. Report returns
+// true to end the validation there. The batch needs the first fault only
+// (FirstFault); an explanation of a record collects them all (FaultList). A
+// fault that no row carries (the form-version code) comes with a null row.
+struct FirstFault {
+  const char* message = nullptr;
+  [[gnu::always_inline]] bool Report(const Check*, const char* fault) {
+    message = fault;
+    return true;
+  }
+};
+
+struct Fault {
+  const Check* check;   // the failing row, or nullptr
+  const char* message;  // its message (a constant text)
+};
+
+struct FaultList {
+  std::vector<Fault> faults;
+  bool Report(const Check* check, const char* message) {
+    faults.push_back({check, message});
+    return false;
+  }
+};
+
 namespace check_detail {
 
-template <const auto& rows, std::size_t... I>
-[[gnu::always_inline]] inline const char* RunRows(AssessmentRecord& record,
-                                                  std::index_sequence<I...>) {
-  const char* message = nullptr;
-  (void)(((message = EvaluateCheck(rows[I], record)) != nullptr) || ...);
-  return message;
+template <class Sink>
+[[gnu::always_inline]] inline bool ReportIfFails(const Check& row, AssessmentRecord& record,
+                                                 Sink& sink) {
+  const char* message = EvaluateCheck(row, record);
+  return message != nullptr && sink.Report(&row, message);
+}
+
+template <const auto& rows, class Sink, std::size_t... I>
+[[gnu::always_inline]] inline bool RunRows(AssessmentRecord& record, Sink& sink,
+                                           std::index_sequence<I...>) {
+  return (ReportIfFails(rows[I], record, sink) || ...);
 }
 
 }  // namespace check_detail
 
 // The same as RunChecks over the given constant tables, compiled: every row
 // becomes straight-line code with its field, bounds and gate known, which the
-// validator needs for the throughput of large files.
-template <const auto&... lists>
-const char* RunCompiledChecks(AssessmentRecord& record) {
-  const char* message = nullptr;
-  (void)(((message = check_detail::RunRows<lists>(
-               record, std::make_index_sequence<std::size(lists)>{})) != nullptr) ||
-         ...);
-  return message;
+// validator needs for the throughput of large files. Every row that applies
+// and fails is reported to the sink; returns true when the sink ended the
+// validation.
+template <const auto&... lists, class Sink>
+bool RunCompiledChecks(AssessmentRecord& record, Sink& sink) {
+  return (
+      check_detail::RunRows<lists>(record, sink, std::make_index_sequence<std::size(lists)>{}) ||
+      ...);
 }
 
 }  // namespace grouper

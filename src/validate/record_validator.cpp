@@ -14,25 +14,41 @@ namespace {
 
 constexpr const char* kVersionMessage = u8"오류-[서식버전] 3자리 숫자를 입력하시오"_cp949;
 
-using Stage = const char* (*)(AssessmentRecord&, Family);
-constexpr Stage kStages[] = {
-    ValidateSectionA, ValidateSectionsBC, ValidateSectionsDE, ValidateSectionF,
-    ValidateSectionG, ValidateSectionH,   ValidateSectionI,   ValidateSectionsJK,
+template <class Sink>
+using Stage = bool (*)(AssessmentRecord&, Family, Sink&);
+template <class Sink>
+constexpr Stage<Sink> kStages[] = {
+    ValidateSectionA<Sink>, ValidateSectionsBC<Sink>, ValidateSectionsDE<Sink>,
+    ValidateSectionF<Sink>, ValidateSectionG<Sink>,   ValidateSectionH<Sink>,
+    ValidateSectionI<Sink>, ValidateSectionsJK<Sink>,
 };
+
+template <class Sink>
+void RunStages(AssessmentRecord& record, Sink& sink) {
+  const Family family = FamilyOf(record.form_version);
+  // The base layout carries no version code; its first bytes belong to A.0.
+  if (family != Family::kBase &&
+      (std::strlen(record.form_version) != 3 || IsNumericText(record.form_version, 0) != 1) &&
+      sink.Report(nullptr, kVersionMessage)) {
+    return;
+  }
+  for (Stage<Sink> stage : kStages<Sink>) {
+    if (stage(record, family, sink)) return;
+  }
+}
 
 }  // namespace
 
 const char* ValidateRecord(AssessmentRecord& record) {
-  const Family family = FamilyOf(record.form_version);
-  // The base layout carries no version code; its first bytes belong to A.0.
-  if (family != Family::kBase &&
-      (std::strlen(record.form_version) != 3 || IsNumericText(record.form_version, 0) != 1)) {
-    return kVersionMessage;
-  }
-  for (Stage stage : kStages) {
-    if (const char* message = stage(record, family)) return message;
-  }
-  return nullptr;
+  FirstFault first;
+  RunStages(record, first);
+  return first.message;
+}
+
+std::vector<Fault> CollectFaults(AssessmentRecord& record) {
+  FaultList list;
+  RunStages(record, list);
+  return std::move(list.faults);
 }
 
 int RecordValidator(char* error_text) {

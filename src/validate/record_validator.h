@@ -5,6 +5,11 @@
 // ValidateRecord(record) returns nullptr when every check holds, else the
 // message of the first failing check (a constant text).
 //
+// CollectFaults(record) runs every check instead and returns each one that
+// applies and fails, in the same order; its first is ValidateRecord's. A check
+// applies when the answers it depends on, read as they are written, call for
+// it, even where those answers are themselves faulty.
+//
 // RecordValidator(ErrorText) does the same on the current record: it returns
 // 1 when every check holds and -1 otherwise. On -1 after a failed check,
 // ErrorText starts with that check's message, terminator included; the bytes
@@ -15,11 +20,15 @@
 // `patient_name` and, in the families from 090, from the two signature names.
 #pragma once
 
+#include <vector>
+
 #include "record/assessment_record.h"
+#include "validate/check.h"
 
 namespace grouper {
 
 const char* ValidateRecord(AssessmentRecord& record);
+std::vector<Fault> CollectFaults(AssessmentRecord& record);
 int RecordValidator(char* error_text);
 
 }  // namespace grouper

@@ -160,11 +160,15 @@ constexpr Check kHabitsCareAndSocial[] = {
 
 }  // namespace
 
-const char* ValidateSectionA(AssessmentRecord& record, Family family) {
-  if (const char* message = RunCompiledChecks<kIdentityAndStay>(record)) return message;
+template <class Sink>
+bool ValidateSectionA(AssessmentRecord& record, Family family, Sink& sink) {
+  if (RunCompiledChecks<kIdentityAndStay>(record, sink)) return true;
   // The early layouts end section A with the blood pressures.
-  if (IsFrom090(family)) return RunCompiledChecks<kHabitsCareAndSocial>(record);
-  return nullptr;
+  if (IsFrom090(family)) return RunCompiledChecks<kHabitsCareAndSocial>(record, sink);
+  return false;
 }
+
+template bool ValidateSectionA(AssessmentRecord&, Family, FirstFault&);
+template bool ValidateSectionA(AssessmentRecord&, Family, FaultList&);
 
 }  // namespace grouper

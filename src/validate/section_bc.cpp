@@ -132,14 +132,18 @@ constexpr Check kComaDementiaScales[] = {
 
 }  // namespace
 
-const char* ValidateSectionsBC(AssessmentRecord& record, Family family) {
-  if (const char* message = RunCompiledChecks<kComaState>(record)) return message;
+template <class Sink>
+bool ValidateSectionsBC(AssessmentRecord& record, Family family, Sink& sink) {
+  if (RunCompiledChecks<kComaState>(record, sink)) return true;
   if (InComa(record)) {
-    if (const char* message = RunCompiledChecks<kComa>(record)) return message;
-    return IsFrom090(family) ? RunCompiledChecks<kComaDementiaScales>(record) : nullptr;
+    if (RunCompiledChecks<kComa>(record, sink)) return true;
+    return IsFrom090(family) ? RunCompiledChecks<kComaDementiaScales>(record, sink) : false;
   }
-  if (const char* message = RunCompiledChecks<kAwake>(record)) return message;
-  return IsFrom090(family) ? RunCompiledChecks<kAwakeDementiaScales>(record) : nullptr;
+  if (RunCompiledChecks<kAwake>(record, sink)) return true;
+  return IsFrom090(family) ? RunCompiledChecks<kAwakeDementiaScales>(record, sink) : false;
 }
+
+template bool ValidateSectionsBC(AssessmentRecord&, Family, FirstFault&);
+template bool ValidateSectionsBC(AssessmentRecord&, Family, FaultList&);
 
 }  // namespace grouper

@@ -97,14 +97,18 @@ constexpr Check kVoidingDiary[] = {
 
 }  // namespace
 
-const char* ValidateSectionsDE(AssessmentRecord& record, Family family) {
-  if (const char* message = RunCompiledChecks<kPhysicalFunction>(record)) return message;
+template <class Sink>
+bool ValidateSectionsDE(AssessmentRecord& record, Family family, Sink& sink) {
+  if (RunCompiledChecks<kPhysicalFunction>(record, sink)) return true;
   if (IsEarly(family)) {
-    if (const char* message = RunCompiledChecks<kRehabPotential>(record)) return message;
+    if (RunCompiledChecks<kRehabPotential>(record, sink)) return true;
   }
-  if (const char* message = RunCompiledChecks<kExcretion>(record)) return message;
-  if (IsFrom090(family)) return RunCompiledChecks<kVoidingDiary>(record);
-  return nullptr;
+  if (RunCompiledChecks<kExcretion>(record, sink)) return true;
+  if (IsFrom090(family)) return RunCompiledChecks<kVoidingDiary>(record, sink);
+  return false;
 }
+
+template bool ValidateSectionsDE(AssessmentRecord&, Family, FirstFault&);
+template bool ValidateSectionsDE(AssessmentRecord&, Family, FaultList&);
 
 }  // namespace grouper

@@ -194,16 +194,22 @@ constexpr Check kMalnutritionChecks[] = {
 
 }  // namespace
 
-const char* ValidateSectionF(AssessmentRecord& record, Family family) {
+template <class Sink>
+bool ValidateSectionF(AssessmentRecord& record, Family family, Sink& sink) {
   // The diseases list ends differently in each family group.
   if (IsFrom090(family)) {
-    return RunCompiledChecks<kDiabetes, kDiseases, kDiseasesEndFrom090, kMalnutritionChecks>(
-        record);
+    return RunCompiledChecks<kDiabetes, kDiseases, kDiseasesEndFrom090, kMalnutritionChecks>(record,
+                                                                                             sink);
   }
   if (family == Family::k089) {
-    return RunCompiledChecks<kDiabetes, kDiseases, kDiseasesEnd089, kMalnutritionChecks>(record);
+    return RunCompiledChecks<kDiabetes, kDiseases, kDiseasesEnd089, kMalnutritionChecks>(record,
+                                                                                         sink);
   }
-  return RunCompiledChecks<kDiabetes, kDiseases, kDiseasesEndBase, kMalnutritionChecks>(record);
+  return RunCompiledChecks<kDiabetes, kDiseases, kDiseasesEndBase, kMalnutritionChecks>(record,
+                                                                                        sink);
 }
+
+template bool ValidateSectionF(AssessmentRecord&, Family, FirstFault&);
+template bool ValidateSectionF(AssessmentRecord&, Family, FaultList&);
 
 }  // namespace grouper

@@ -209,19 +209,23 @@ constexpr Check kFallsAndTerminalIllness[] = {
 
 }  // namespace
 
-const char* ValidateSectionG(AssessmentRecord& record, Family family) {
+template <class Sink>
+bool ValidateSectionG(AssessmentRecord& record, Family family, Sink& sink) {
   if (IsEarly(family)) {
     return RunCompiledChecks<kFever, kDehydrationVomiting, kConditionsEarly, kPainEarly,
-                             kFallsAndTerminalIllness>(record);
+                             kFallsAndTerminalIllness>(record, sink);
   }
   if (Is090(family)) {
     return RunCompiledChecks<kFever, kFeverDetails, kDehydrationVomiting, kConditions090,
                              kPainFrequency090, kPainGrades, kPainTreatment090,
-                             kFallsAndTerminalIllness>(record);
+                             kFallsAndTerminalIllness>(record, sink);
   }
   return RunCompiledChecks<kFever, kFeverDetails, kFeverDays, kDehydrationVomiting, kConditions091,
                            kPainFrequency091, kPainGrades, kPainTreatment091,
-                           kFallsAndTerminalIllness>(record);
+                           kFallsAndTerminalIllness>(record, sink);
 }
+
+template bool ValidateSectionG(AssessmentRecord&, Family, FirstFault&);
+template bool ValidateSectionG(AssessmentRecord&, Family, FaultList&);
 
 }  // namespace grouper

@@ -117,10 +117,15 @@ constexpr Check kTubeFeedingDays[] = {
 
 }  // namespace
 
-const char* ValidateSectionH(AssessmentRecord& record, Family family) {
-  if (IsEarly(family)) return RunCompiledChecks<kSwallowingAndWeight, kFeeding>(record);
-  if (Is090(family)) return RunCompiledChecks<kSwallowingAndWeight, kHeight, kFeeding>(record);
-  return RunCompiledChecks<kSwallowingAndWeight, kHeight, kFeeding, kTubeFeedingDays>(record);
+template <class Sink>
+bool ValidateSectionH(AssessmentRecord& record, Family family, Sink& sink) {
+  if (IsEarly(family)) return RunCompiledChecks<kSwallowingAndWeight, kFeeding>(record, sink);
+  if (Is090(family))
+    return RunCompiledChecks<kSwallowingAndWeight, kHeight, kFeeding>(record, sink);
+  return RunCompiledChecks<kSwallowingAndWeight, kHeight, kFeeding, kTubeFeedingDays>(record, sink);
 }
+
+template bool ValidateSectionH(AssessmentRecord&, Family, FirstFault&);
+template bool ValidateSectionH(AssessmentRecord&, Family, FaultList&);
 
 }  // namespace grouper

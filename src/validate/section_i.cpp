@@ -195,17 +195,21 @@ constexpr Check kTreatmentsNoneFrom091[] = {
 
 }  // namespace
 
-const char* ValidateSectionI(AssessmentRecord& record, Family family) {
+template <class Sink>
+bool ValidateSectionI(AssessmentRecord& record, Family family, Sink& sink) {
   if (IsEarly(family)) {
     return RunCompiledChecks<kUlcersAndLesion, kOpenLesionSiteRule, kSkinProblemsAndTreatments,
-                             kTreatmentsNoneUpTo090>(record);
+                             kTreatmentsNoneUpTo090>(record, sink);
   }
   if (Is090(family)) {
     return RunCompiledChecks<kUlcersAndLesion, kSkinProblemsAndTreatments, kTreatmentsNoneUpTo090>(
-        record);
+        record, sink);
   }
   return RunCompiledChecks<kUlcersAndLesion, kSkinProblemsAndTreatments, kTreatmentsNoneFrom091>(
-      record);
+      record, sink);
 }
+
+template bool ValidateSectionI(AssessmentRecord&, Family, FirstFault&);
+template bool ValidateSectionI(AssessmentRecord&, Family, FaultList&);
 
 }  // namespace grouper

@@ -254,21 +254,25 @@ constexpr Check kSignatures[] = {
 
 }  // namespace
 
-const char* ValidateSectionsJK(AssessmentRecord& record, Family family) {
+template <class Sink>
+bool ValidateSectionsJK(AssessmentRecord& record, Family family, Sink& sink) {
   if (IsEarly(family)) {
     return RunCompiledChecks<kInjections, kIvMedication, kStomaCareAndOxygen,
                              kNebulizerToTracheostomy, kTransfusionVentilator,
-                             kCentralVenousAndNoneUpTo090, kRehabilitation>(record);
+                             kCentralVenousAndNoneUpTo090, kRehabilitation>(record, sink);
   }
   if (Is090(family)) {
     return RunCompiledChecks<kInjections, kMedicationFrom090, kIvMedication, kStomaCareAndOxygen,
                              kOxygenDetails, kNebulizerToTracheostomy, kTransfusionVentilator,
                              kVentilatorSiteRule, kCentralVenousAndNoneUpTo090, kRehabilitation,
-                             kSignatures>(record);
+                             kSignatures>(record, sink);
   }
   return RunCompiledChecks<kInjections, kMedicationFrom090, kIvMedication, kIvMedicationDays,
                            kStomaCareAndOxygen, kOxygenDetails, kNebulizerToTracheostomy,
-                           kVentilatorToNoneFrom091, kRehabilitation, kSignatures>(record);
+                           kVentilatorToNoneFrom091, kRehabilitation, kSignatures>(record, sink);
 }
+
+template bool ValidateSectionsJK(AssessmentRecord&, Family, FirstFault&);
+template bool ValidateSectionsJK(AssessmentRecord&, Family, FaultList&);
 
 }  // namespace grouper

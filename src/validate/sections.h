@@ -1,21 +1,38 @@
 // The stages of the validator, one per part of the form, in the order in which
-// RecordValidator runs them. Each returns the message of the first check that
-// the record fails, or nullptr when the whole stage holds.
+// the validator runs them. Each reports every check of its part that applies
+// and fails to the sink, and returns true as soon as the sink ends the
+// validation (FirstFault does at the first fault; FaultList never does).
 #pragma once
 
 #include "record/assessment_record.h"
 #include "record/form_version.h"
+#include "validate/check.h"
 
 namespace grouper {
 
-const char* ValidateSectionA(AssessmentRecord& record, Family family);    // general items
-const char* ValidateSectionsBC(AssessmentRecord& record, Family family);  // cognition, behaviour
-const char* ValidateSectionsDE(AssessmentRecord& record, Family family);  // function, excretion
-const char* ValidateSectionF(AssessmentRecord& record, Family family);    // diagnoses
-const char* ValidateSectionG(AssessmentRecord& record, Family family);    // health status
-const char* ValidateSectionH(AssessmentRecord& record, Family family);    // oral, nutrition
-const char* ValidateSectionI(AssessmentRecord& record, Family family);    // skin
-const char* ValidateSectionsJK(AssessmentRecord& record, Family family);  // medication,
-                                                                          // treatments, signatures
+// general items
+template <class Sink>
+bool ValidateSectionA(AssessmentRecord& record, Family family, Sink& sink);
+// cognition, behaviour
+template <class Sink>
+bool ValidateSectionsBC(AssessmentRecord& record, Family family, Sink& sink);
+// physical function, excretion
+template <class Sink>
+bool ValidateSectionsDE(AssessmentRecord& record, Family family, Sink& sink);
+// diagnoses
+template <class Sink>
+bool ValidateSectionF(AssessmentRecord& record, Family family, Sink& sink);
+// health status
+template <class Sink>
+bool ValidateSectionG(AssessmentRecord& record, Family family, Sink& sink);
+// oral and nutritional status
+template <class Sink>
+bool ValidateSectionH(AssessmentRecord& record, Family family, Sink& sink);
+// skin
+template <class Sink>
+bool ValidateSectionI(AssessmentRecord& record, Family family, Sink& sink);
+// medication, special treatments, signatures
+template <class Sink>
+bool ValidateSectionsJK(AssessmentRecord& record, Family family, Sink& sink);
 
 }  // namespace grouper

@@ -1,0 +1,92 @@
+// Why a line gets its answer: the answer exactly as the batch gives it, and
+// behind it every fault of a rejected record, or the scores and the criteria
+// that placed a valid record in its group.
+//
+// The explanation walks the program's own code: the batch's GroupLine gives
+// the answer; for a rejected record the parser and the validator run again
+// with a sink that collects every fault instead of stopping at the first, so
+// the first fault is always the batch's message; for a grouped record the
+// classification state of that same run gives the scores and the criterion
+// codes.
+//
+// Faults. When a numeric item of the line is not all digits, the record's
+// numbers cannot be read: the faults are those items, in line order, and the
+// record is not validated. Otherwise the faults are the validator's checks
+// that apply and fail, in form order; a check applies when the answers it
+// depends on, read as written, call for it (so a faulty gate answer such as an
+// assessment type of '4' makes neither of the checks that it chooses between
+// apply).
+//
+// Output. Text for people and one JSON object per line, both UTF-8: messages
+// come from their UTF-8 twins, record bytes are converted from code page 949,
+// and any byte that is not ASCII or part of a Hangul syllable becomes U+FFFD.
+// JSON escapes quotes, backslashes and every control byte (\uXXXX). The
+// identifiers (patient name, resident number, the signers' names) are masked
+// unless asked for: a name keeps its first character, the resident number its
+// first six digits, and every further character becomes '*'.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "classify/classifier.h"
+#include "driver/line_processor.h"
+
+namespace grouper {
+
+struct ExplainedFault {
+  std::string section;  // the section as the message names it (UTF-8), e.g. "E.배설기능"
+  std::string item;     // the item (UTF-8), "" when the message names none
+  std::string field;    // the record field, "" when the rule reads several
+  std::optional<std::string> value;  // the value found (code page 949 bytes), if one field
+  const char* message;               // code page 949 constant; Utf8Twin gives UTF-8
+};
+
+struct Identifiers {
+  std::string patient_name;  // code page 949 bytes, as the record holds them
+  std::string resident_number;
+  std::string doctor_name;
+  std::string nurse_name;
+};
+
+struct LineExplanation {
+  LineAnswer answer;                   // outcome, trimmed length, family, version, code, message
+  std::string wrong_data_type_reason;  // UTF-8, for a wrong-data-type line
+  std::vector<ExplainedFault> faults;  // for a rejected record; the first is the batch's
+  bool classified = false;             // the classification below is set
+  ClassificationState classification{};
+  bool parsed = false;  // the identifiers below were read
+  Identifiers identifiers;
+};
+
+// Explains one line as grouper_group_line takes it (see grouper.h): `length`
+// bytes, its text ending at a NUL, more than 1023 bytes a wrong data type.
+LineExplanation ExplainLine(const char* line, std::size_t length);
+
+struct ExplainOptions {
+  bool show_identifiers = false;
+  std::optional<uint64_t> line_number;  // JSON "line": the number, or null
+};
+
+// One JSON object, without a line end.
+std::string ExplanationJson(const LineExplanation& e, const ExplainOptions& options);
+// Lines of text for people, each ending in a line feed.
+std::string ExplanationText(const LineExplanation& e, const ExplainOptions& options);
+
+// The section and the item that a message names in its bracketed groups, in
+// UTF-8 ("오류-[E.배설기능][3.f.인공루] ..." gives "E.배설기능" and "3.f.인공루";
+// further groups join the item with " / "). Either is "" when not named.
+struct MessageNames {
+  std::string section;
+  std::string item;
+};
+MessageNames NamesOfMessage(const char* message);
+
+// The masked form of an identifier (code page 949 bytes): the first `keep`
+// characters, then one '*' per further character.
+std::string MaskIdentifier(const std::string& text, int keep);
+
+}  // namespace grouper

@@ -1,0 +1,141 @@
+// grouper-explain [--json] [--lines LIST] [--show-identifiers] INPUT
+//
+// Explains every line of an assessment file (or the lines picked by LIST, for
+// example "3,10-12"), split and numbered as the batch run splits them: the
+// answer as the batch gives it, and behind it every fault of a rejected
+// record or the scores and criteria of a grouped one. Text for people, or
+// with --json one JSON object per line (JSON Lines), both UTF-8.
+//
+// Exit status: 0; 1 when the input cannot be opened or read; 2 for bad
+// arguments (with a usage line).
+#include <fcntl.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "driver/byte_io.h"
+#include "driver/line_processor.h"
+#include "explain/explanation.h"
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: grouper-explain [--json] [--lines LIST] [--show-identifiers] INPUT\n";
+
+// Line ranges from "3,10-12": inclusive pairs; false when the text is not
+// such a list.
+bool ParseLineList(std::string_view text, std::vector<std::pair<uint64_t, uint64_t>>& ranges) {
+  auto number = [](std::string_view digits, uint64_t& value) {
+    if (digits.empty() || digits.size() > 18) return false;
+    value = 0;
+    for (const char c : digits) {
+      if (c < '0' || c > '9') return false;
+      value = value * 10 + static_cast<uint64_t>(c - '0');
+    }
+    return value > 0;
+  };
+  while (!text.empty()) {
+    const std::size_t comma = text.find(',');
+    const std::string_view part = text.substr(0, comma);
+    const std::size_t dash = part.find('-');
+    uint64_t first = 0, last = 0;
+    if (!number(part.substr(0, dash), first)) return false;
+    last = first;
+    if (dash != std::string_view::npos && (!number(part.substr(dash + 1), last) || last < first)) {
+      return false;
+    }
+    ranges.emplace_back(first, last);
+    if (comma == std::string_view::npos) break;
+    text.remove_prefix(comma + 1);
+    if (text.empty()) return false;
+  }
+  return !ranges.empty();
+}
+
+bool Picked(const std::vector<std::pair<uint64_t, uint64_t>>& ranges, uint64_t line) {
+  if (ranges.empty()) return true;
+  for (const auto& [first, last] : ranges) {
+    if (line >= first && line <= last) return true;
+  }
+  return false;
+}
+
+int Usage(const char* problem) {
+  std::fprintf(stderr, "grouper-explain: %s\n%s", problem, kUsage);
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  bool json = false;
+  grouper::ExplainOptions options;
+  std::vector<std::pair<uint64_t, uint64_t>> ranges;
+  const char* input = nullptr;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--json") {
+      json = true;
+    } else if (arg == "--show-identifiers") {
+      options.show_identifiers = true;
+    } else if (arg == "--lines") {
+      if (i + 1 >= argc) return Usage("--lines needs a list such as 3,10-12");
+      if (!ParseLineList(argv[++i], ranges)) return Usage("bad --lines list");
+    } else if (arg == "--help" || arg == "-h") {
+      std::fputs(kUsage, stdout);
+      return 0;
+    } else if (arg.size() > 1 && arg[0] == '-') {
+      return Usage(("unknown option " + std::string(arg)).c_str());
+    } else if (input == nullptr) {
+      input = argv[i];
+    } else {
+      return Usage("one input file only");
+    }
+  }
+  if (input == nullptr) return Usage("no input file");
+
+#ifdef _WIN32
+  const int fd = _open(input, _O_RDONLY | _O_BINARY);
+#else
+  const int fd = open(input, O_RDONLY | O_CLOEXEC);
+#endif
+  if (fd < 0) {
+    std::fprintf(stderr, "grouper-explain: cannot open %s\n", input);
+    return 1;
+  }
+  grouper::LineReader reader(fd);
+  char line[grouper::kLineBufferSize];
+  uint64_t number = 0;
+  for (;;) {
+    const std::size_t read = reader.ReadLine(line);
+    if (read == 0) break;
+    ++number;
+    if (!Picked(ranges, number)) continue;
+    options.line_number = number;
+    const grouper::LineExplanation e = grouper::ExplainLine(line, read);
+    const std::string text =
+        json ? grouper::ExplanationJson(e, options) + "\n" : grouper::ExplanationText(e, options);
+    std::fwrite(text.data(), 1, text.size(), stdout);
+  }
+  const bool failed = reader.failed();
+#ifdef _WIN32
+  _close(fd);
+#else
+  close(fd);
+#endif
+  if (failed) {
+    std::fprintf(stderr, "grouper-explain: cannot read %s\n", input);
+    return 1;
+  }
+  return std::fflush(stdout) == 0 ? 0 : 1;
+}
