@@ -1,8 +1,8 @@
 // Faults: a faulty record is its clean self with exactly one deliberate
 // fault, drawn by kind and then among the faults of that kind that fit the
-// record (a needless date only where a date must be absent, a broken gate only
-// where the gate is set). Most faults change the record before it is written;
-// a non-digit and a wrong length change the written line itself.
+// record (a needless date only where a date must be absent, a dressing site
+// without a dressing only where there is none). Most faults change the record
+// before it is written; a non-digit and a wrong length change the written line.
 #include <iterator>
 #include <string>
 #include <vector>
