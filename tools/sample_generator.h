@@ -17,11 +17,12 @@
 // broken gate, a missing or needless date, dates out of order, a wrong
 // none-applies flag, a wrong line length, a broken identity field).
 //
-// Output is deterministic for a seed on every platform: the generator uses its
-// own small random number generator and integer arithmetic only. Record i is
-// drawn from its own stream, so its clean content does not depend on the
-// fault share; a faulty record is its clean self with one fault applied. Lines
-// are written in code page 949 (the build compiles literals to it).
+// Output is deterministic for a seed on every platform and compiler: the
+// generator uses its own small random number generator and integer arithmetic
+// only, and draws each number in a statement of its own. Record i is drawn
+// from its own stream, so its clean content does not depend on the fault
+// share; a faulty record is its clean self with one fault applied. Lines are
+// written in code page 949 (the Korean literals are converted while compiling).
 #pragma once
 
 #include <cstdint>
