@@ -44,7 +44,7 @@ set -euo pipefail
 # a function's own name (no namespace, no parameters). Name old and new names
 # together (Old|New) when a function is renamed; a stage whose pattern matches
 # no function stops the script rather than print a zero.
-PARSE_FUNCTIONS='RecordParser|ParseRecord'
+PARSE_FUNCTIONS='RecordParser|ParseRecord|ParseTrimmedRecord'
 VALIDATE_FUNCTIONS='RecordValidator|ValidateRecord'
 CLASSIFY_FUNCTIONS='classify_record|ClassifyRecord'
 COMPOSE_FUNCTIONS='Compose[A-Za-z0-9_]*'
