@@ -47,6 +47,7 @@ th { background: #eef2f7 }
 .num { text-align: right; white-space: nowrap; font-variant-numeric: tabular-nums }
 tfoot td { font-weight: bold }
 td.lines { font-size: 12px }
+td.section { white-space: nowrap }
 a { color: #2b4c7e }
 figure { margin: 0 }
 figcaption { color: #4a5563; font-size: 13px; margin-top: 4px }
@@ -56,7 +57,13 @@ svg text.group { font-size: 13px; font-weight: bold }
 svg .band { fill: #f3f5f8 }
 svg .axis { stroke: #7a8594; stroke-width: 1 }
 article.record { border: 1px solid #cfd6e0; border-radius: 4px; padding: 6px 10px; margin: 8px 0 }
-article.record table { margin: 0 }
+article.record table { margin: 0; table-layout: fixed }
+article.record th:nth-child(1) { width: 3em }
+article.record th:nth-child(2) { width: 14% }
+article.record th:nth-child(3) { width: 20% }
+article.record th:nth-child(4) { width: 16% }
+article.record th:nth-child(5) { width: 7% }
+article.record td { overflow-wrap: anywhere }
 :target { outline: 3px solid #f0b429 }
 @media print {
   body { max-width: none; padding: 0; font-size: 11px }
@@ -265,7 +272,9 @@ void AppendMessages(std::string& out, const ReportTally& t) {
     const MessageNames names = NamesOfMessage(m->message);
     out += "<tr data-message-count=\"" + std::to_string(m->lines.total) + "\"><td class=\"num\">" +
            std::to_string(++rank) + "</td>";
-    Cell(out, names.section);
+    out += "<td class=\"section\">";
+    AppendEscaped(out, names.section);
+    out += "</td>";
     Cell(out, Utf8Twin(m->message));
     NumberCell(out, m->lines.total);
     out += "<td class=\"lines\">";
