@@ -88,7 +88,9 @@ bool WritePage(const char* path, const std::string& page) {
   const bool written = std::fwrite(page.data(), 1, page.size(), out) == page.size();
   const bool closed = std::fclose(out) == 0;
   if (written && closed) return true;
-  std::remove(path);  // no half page that looks whole
+  // No half page that looks whole; but a device such as /dev/full stays.
+  std::error_code ignored;
+  if (std::filesystem::is_regular_file(path, ignored)) std::filesystem::remove(path, ignored);
   return false;
 }
 

@@ -152,7 +152,8 @@ def main():
 
     # Exit statuses; the input is never the report.
     for args, status in (([], 2), (["month.in"], 2), (["--x", "r.html"], 2),
-                         (["month.in", "month.in"], 2), (["missing.in", "r.html"], 1)):
+                         (["month.in", "month.in"], 2), (["missing.in", "r.html"], 1),
+                         (["month.in", "/dev/full"], 1)):
         done = run([options.report] + args, work)
         check(done.returncode == status, f"grouper-report {args}: status {done.returncode}")
         check(status != 2 or b"usage: grouper-report" in done.stderr, f"{args}: no usage line")
