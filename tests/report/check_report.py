@@ -158,6 +158,7 @@ def main():
         check(done.returncode == status, f"grouper-report {args}: status {done.returncode}")
         check(status != 2 or b"usage: grouper-report" in done.stderr, f"{args}: no usage line")
     check(not os.path.exists(os.path.join(work, "r.html")), "a failed run left a report")
+    check(os.path.exists("/dev/full") and not os.path.isfile("/dev/full"), "/dev/full is gone")
     done = run([options.report, "month.in", "month.html"], work)
     assert done.returncode == 0, done.stderr
     with open(os.path.join(work, "month.html"), encoding="utf-8") as f:
