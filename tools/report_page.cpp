@@ -48,12 +48,14 @@ th { background: #eef2f7 }
 tfoot td { font-weight: bold }
 td.lines { font-size: 12px }
 td.section { white-space: nowrap }
+#messages td:nth-child(3) { width: 36% }
 a { color: #2b4c7e }
 figure { margin: 0 }
 figcaption { color: #4a5563; font-size: 13px; margin-top: 4px }
 svg { display: block; width: 100%; height: auto }
 svg text { font-size: 12px; text-anchor: middle; fill: #1d232b }
 svg text.group { font-size: 13px; font-weight: bold }
+svg text.count { font-size: 11px }
 svg .band { fill: #f3f5f8 }
 svg .axis { stroke: #7a8594; stroke-width: 1 }
 article.record { border: 1px solid #cfd6e0; border-radius: 4px; padding: 6px 10px; margin: 8px 0 }
@@ -233,7 +235,7 @@ void AppendGroupChart(std::string& out, const ReportTally& t) {
 void AppendAdlChart(std::string& out, const ReportTally& t) {
   BarChart chart;
   chart.title = U8(u8"ADL 점수별 건수");
-  chart.bar_width = 32;
+  chart.bar_width = 36;
   chart.groups.push_back({"", "#2b6cb0"});
   for (int score = 0; score <= kMaxAdlScore; ++score) {
     chart.bars.push_back({std::to_string(score), "data-adl-score=\"" + std::to_string(score) + "\"",
