@@ -1,0 +1,121 @@
+#include "report_tally.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "explain/explanation.h"
+#include "text/cp949.h"
+
+namespace grouper::report {
+
+namespace {
+
+// The record fields that name a person; their values are masked wherever a
+// fault shows them, as the record's identifiers are.
+int KeptCharacters(std::string_view field) {
+  if (field == "resident_number") return 6;
+  if (field == "patient_name" || field == "s_doctor_name" || field == "s_nurse_name") return 1;
+  return -1;
+}
+
+RejectedDetail DetailOf(const LineExplanation& e, uint64_t line_number) {
+  RejectedDetail d;
+  d.line = line_number;
+  d.form_version = cp949::ToUtf8(e.answer.form_version);
+  if (e.parsed) {
+    d.patient_name = cp949::ToUtf8(MaskIdentifier(e.identifiers.patient_name, 1));
+    d.resident_number = cp949::ToUtf8(MaskIdentifier(e.identifiers.resident_number, 6));
+  }
+  d.faults.reserve(e.faults.size());
+  for (const ExplainedFault& f : e.faults) {
+    DetailFault fault{f.section, f.item, f.field, "", Utf8Twin(f.message)};
+    if (f.value) {
+      const int keep = KeptCharacters(f.field);
+      fault.value = cp949::ToUtf8(keep < 0 ? *f.value : MaskIdentifier(*f.value, keep));
+    }
+    d.faults.push_back(std::move(fault));
+  }
+  return d;
+}
+
+void Count(OutcomeCounts& counts, Outcome outcome) {
+  ++counts.lines;
+  switch (outcome) {
+    case Outcome::kGroupCode:
+      ++counts.grouped;
+      break;
+    case Outcome::kMessage:
+      ++counts.rejected;
+      break;
+    case Outcome::kWrongDataType:
+      ++counts.wrong_type;
+      break;
+  }
+}
+
+}  // namespace
+
+void LineList::Add(uint64_t line) {
+  if (first.size() < kLinesPerList) first.push_back(line);
+  ++total;
+}
+
+std::size_t VersionRow(const LineAnswer& answer) {
+  if (answer.family == Family::kBase) return kBaseRow;
+  const std::string_view version(answer.form_version, strnlen(answer.form_version, 3));
+  for (std::size_t row = 0; row < kVersionCodes.size(); ++row) {
+    if (kVersionCodes[row] == version) return row;
+  }
+  return kBaseRow;
+}
+
+void TallyLine(ReportTally& tally, char* line, std::size_t read_length, uint64_t line_number,
+               GroupingWork& work) {
+  // GroupLine trims the buffer in place; the explanation wants the read as it
+  // came, so keep a copy while details are still being collected.
+  char original[kLineBufferSize];
+  const bool may_detail = tally.details.size() < kDetailedRecords;
+  if (may_detail) std::memcpy(original, line, read_length);
+
+  LineAnswer answer{};
+  GroupLine(line, read_length, work, answer);
+  Count(tally.totals, answer.outcome);
+  Count(tally.by_version[VersionRow(answer)], answer.outcome);
+
+  switch (answer.outcome) {
+    case Outcome::kGroupCode: {
+      ++tally.by_code[std::string(answer.group_code, strnlen(answer.group_code, 3))];
+      const int adl = work.classification.adl_score;
+      if (adl >= 0 && adl <= kMaxAdlScore) {
+        ++tally.adl[static_cast<std::size_t>(adl)];
+      } else {
+        ++tally.adl_outside;
+      }
+      break;
+    }
+    case Outcome::kMessage: {
+      MessageTally& m = tally.by_message[answer.message];
+      if (m.message == nullptr) m.message = answer.message;
+      m.lines.Add(line_number);
+      if (may_detail)
+        tally.details.push_back(DetailOf(ExplainLine(original, read_length), line_number));
+      break;
+    }
+    case Outcome::kWrongDataType:
+      tally.wrong_type_lines.Add(line_number);
+      break;
+  }
+}
+
+std::vector<const MessageTally*> MessagesByCount(const ReportTally& tally) {
+  std::vector<const MessageTally*> sorted;
+  sorted.reserve(tally.by_message.size());
+  for (const auto& [text, m] : tally.by_message) sorted.push_back(&m);
+  std::sort(sorted.begin(), sorted.end(), [](const MessageTally* a, const MessageTally* b) {
+    if (a->lines.total != b->lines.total) return a->lines.total > b->lines.total;
+    return a->lines.first.front() < b->lines.first.front();
+  });
+  return sorted;
+}
+
+}  // namespace grouper::report

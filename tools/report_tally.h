@@ -1,0 +1,97 @@
+// The counts behind the monthly report: one pass over an assessment file,
+// every line answered by the batch's own GroupLine, kept as counts only.
+//
+// What it promises. Every line is counted exactly once: as grouped (with its
+// group code and its ADL score), as rejected (under the text of the batch's
+// message) or as a wrong data type, in the totals and in the row of its form
+// version. Memory does not grow with the file: the line numbers kept per
+// message and for wrong-data-type lines are capped (kLinesPerList), and only
+// the first kDetailedRecords rejected records keep their details: every fault
+// from ExplainLine, so the first is always the batch's message. Everything a
+// detail holds is UTF-8 and the identifiers in it are masked (a name keeps its
+// first character, the resident number its first six); a record's bytes never
+// leave this unit unmasked.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "driver/line_processor.h"
+
+namespace grouper::report {
+
+inline constexpr std::size_t kLinesPerList = 50;
+inline constexpr std::size_t kDetailedRecords = 1000;
+inline constexpr int kMaxAdlScore = 20;
+
+// The rows of the form-version table: the eight codes in the order of their
+// families, then the base layout (any other first three bytes).
+inline constexpr std::array<std::string_view, 8> kVersionCodes = {"089", "010", "090", "011",
+                                                                  "091", "012", "092", "013"};
+inline constexpr std::size_t kVersionRows = kVersionCodes.size() + 1;
+inline constexpr std::size_t kBaseRow = kVersionCodes.size();
+
+struct OutcomeCounts {
+  uint64_t lines = 0;
+  uint64_t grouped = 0;
+  uint64_t rejected = 0;
+  uint64_t wrong_type = 0;
+};
+
+// Line numbers in input order, the first kLinesPerList of them, and how many
+// there were in all.
+struct LineList {
+  std::vector<uint64_t> first;
+  uint64_t total = 0;
+  void Add(uint64_t line);
+};
+
+struct MessageTally {
+  const char* message = nullptr;  // code page 949 constant; Utf8Twin gives its text
+  LineList lines;
+};
+
+struct DetailFault {
+  std::string section, item, field, value, message;  // UTF-8; value masked for identifiers
+};
+
+struct RejectedDetail {
+  uint64_t line = 0;
+  std::string form_version;  // UTF-8
+  std::string patient_name;  // masked, UTF-8
+  std::string resident_number;
+  std::vector<DetailFault> faults;
+};
+
+struct ReportTally {
+  OutcomeCounts totals;
+  std::array<OutcomeCounts, kVersionRows> by_version;
+  // Grouped lines by code; "" stands for a valid record whose code could not
+  // be formed.
+  std::map<std::string, uint64_t> by_code;
+  std::array<uint64_t, kMaxAdlScore + 1> adl{};
+  uint64_t adl_outside = 0;  // grouped records with a score beyond 0..20
+  // Keyed by the message's bytes, so that equal texts count as one message.
+  std::map<std::string_view, MessageTally> by_message;
+  LineList wrong_type_lines;
+  std::vector<RejectedDetail> details;  // the first kDetailedRecords rejected
+};
+
+// The row of the form-version table for a line's first three bytes.
+std::size_t VersionRow(const LineAnswer& answer);
+
+// Counts one read of the input (`read_length` bytes in `line`, a buffer of
+// kLineBufferSize bytes that is zero beyond them), numbered `line_number` from
+// 1. The buffer is trimmed in place as the batch trims it.
+void TallyLine(ReportTally& tally, char* line, std::size_t read_length, uint64_t line_number,
+               GroupingWork& work);
+
+// Messages, most frequent first; ties in the order of their first line.
+std::vector<const MessageTally*> MessagesByCount(const ReportTally& tally);
+
+}  // namespace grouper::report
