@@ -105,6 +105,9 @@ int main(int argc, char** argv) {
   if (input == nullptr) return Usage("no input file");
 
 #ifdef _WIN32
+  // Lines end in a line feed alone, as JSON Lines and UTF-8 text want them;
+  // a text-mode stream would add CR.
+  _setmode(_fileno(stdout), _O_BINARY);
   const int fd = _open(input, _O_RDONLY | _O_BINARY);
 #else
   const int fd = open(input, O_RDONLY | O_CLOEXEC);

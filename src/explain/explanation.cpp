@@ -111,6 +111,23 @@ std::string FamilyName(const LineAnswer& a) {
   return "";
 }
 
+// Printable UTF-8 for a terminal: control bytes as \xNN.
+std::string Printable(std::string_view bytes) {
+  std::string out;
+  for (const char c : cp949::ToUtf8(bytes)) {
+    const unsigned char b = static_cast<unsigned char>(c);
+    if (b < 0x20 || b == 0x7F) {
+      static constexpr char kHex[] = "0123456789ABCDEF";
+      out += "\\x";
+      out += kHex[b >> 4];
+      out += kHex[b & 15];
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
 std::string WrongDataTypeReason(const LineAnswer& a, std::size_t length) {
   const FamilyInfo& info = InfoOf(a.family);
   std::string reason;
@@ -119,7 +136,9 @@ std::string WrongDataTypeReason(const LineAnswer& a, std::size_t length) {
            std::to_string(kMaxReadLength) + " of one read: it cannot be a record";
   }
   if (a.family == Family::kBase) {
-    reason = "\"" + cp949::ToUtf8(a.form_version) +
+    // The first bytes of a base-layout line may be anything: escaped, so that
+    // the reason is printable text in either output.
+    reason = "\"" + Printable(a.form_version) +
              "\" is none of the eight form versions, so the line is read as the base layout, "
              "which takes exactly " +
              std::to_string(info.expected_length) + " bytes";
@@ -196,7 +215,16 @@ LineExplanation ExplainLine(const char* line, std::size_t length) {
 
   const AssessmentRecord& r = work.record;
   e.parsed = true;
-  e.identifiers = {r.patient_name, r.resident_number, r.s_doctor_name, r.s_nurse_name};
+  // The validator has taken the blanks out of the names, unless a parse fault
+  // kept it from running: the padding of the fixed-width items is no part of
+  // a name, and would lengthen its mask.
+  auto unpadded = [](const char* text) {
+    std::string s(text);
+    while (!s.empty() && s.back() == ' ') s.pop_back();
+    return s;
+  };
+  e.identifiers = {unpadded(r.patient_name), unpadded(r.resident_number), unpadded(r.s_doctor_name),
+                   unpadded(r.s_nurse_name)};
   return e;
 }
 
@@ -220,8 +248,6 @@ std::string MaskIdentifier(const std::string& text, int keep) {
 namespace {
 
 constexpr const char* kSetLetters = "ABCDEFG";
-// The first slot and the number of slots of each set's codes, A to G.
-constexpr int kSetSlots[7][2] = {{0, 4}, {4, 14}, {18, 12}, {30, 1}, {31, 1}, {32, 3}, {35, 1}};
 
 // The sets that the classification ran: D and E in the early families only;
 // G stands for the group that no set claims.
@@ -229,9 +255,12 @@ bool SetRan(int set, Family family) {
   return !((set == 3 || set == 4) && !IsEarly(family));
 }
 
-// The code that decided set `set`, or "".
+// The code that decided set `set` (0 for A), or "". A set's codes are "1A",
+// "1B", ... for A, "2A", ... for B; the classifier's own slot table says how
+// many each set owns.
 std::string MatchedCode(const ClassificationState& s, int set) {
-  for (int slot = kSetSlots[set][0]; slot < kSetSlots[set][0] + kSetSlots[set][1]; ++slot) {
+  char code[3] = {static_cast<char>('1' + set), 'A', '\0'};
+  for (int slot = CriterionSlot(code); slot >= 0; ++code[1], slot = CriterionSlot(code)) {
     if (s.criteria[slot][0] != '\0') return std::string(s.criteria[slot], 2);
   }
   return "";
@@ -270,28 +299,19 @@ void JsonString(std::string& out, std::string_view bytes, bool utf8 = false) {
   out += '"';
 }
 
+void JsonStringOrNull(std::string& out, bool present, std::string_view bytes) {
+  if (present) {
+    JsonString(out, bytes);
+  } else {
+    out += "null";
+  }
+}
+
 void JsonKey(std::string& out, const char* key) {
   if (out.back() != '{') out += ',';
   out += '"';
   out += key;
   out += "\":";
-}
-
-// Printable UTF-8 for a terminal: control bytes as \xNN.
-std::string Printable(std::string_view bytes) {
-  std::string out;
-  for (const char c : cp949::ToUtf8(bytes)) {
-    const unsigned char b = static_cast<unsigned char>(c);
-    if (b < 0x20 || b == 0x7F) {
-      static constexpr char kHex[] = "0123456789ABCDEF";
-      out += "\\x";
-      out += kHex[b >> 4];
-      out += kHex[b & 15];
-    } else {
-      out += c;
-    }
-  }
-  return out;
 }
 
 struct ShownIdentifiers {
@@ -403,10 +423,12 @@ std::string ExplanationJson(const LineExplanation& e, const ExplainOptions& opti
     JsonString(out, ids.patient_name);
     JsonKey(out, "resident_number");
     JsonString(out, ids.resident_number);
+    // The early layouts carry no signatures.
+    const bool signed_form = IsFrom090(a.family);
     JsonKey(out, "doctor_name");
-    JsonString(out, ids.doctor_name);
+    JsonStringOrNull(out, signed_form, ids.doctor_name);
     JsonKey(out, "nurse_name");
-    JsonString(out, ids.nurse_name);
+    JsonStringOrNull(out, signed_form, ids.nurse_name);
     out += '}';
   } else {
     out += "null";
@@ -422,7 +444,8 @@ std::string ExplanationText(const LineExplanation& e, const ExplainOptions& opti
                     std::to_string(a.length) + " bytes: ";
   switch (a.outcome) {
     case Outcome::kGroupCode:
-      out += "group code " + std::string(a.group_code) + "\n";
+      out +=
+          "group code " + (a.group_code[0] != '\0' ? std::string(a.group_code) : "(none)") + "\n";
       break;
     case Outcome::kMessage:
       out += "rejected\n  " + std::string(Utf8Twin(a.message)) + "\n";

@@ -1,0 +1,163 @@
+// The explanation of single lines: every fault of a record, the rule for
+// which checks apply, masked identifiers, the reason for a wrong data type,
+// and valid output from any bytes. tests/explain_check.py compares whole
+// generated files with the batch program.
+#include "explain/explanation.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "../../fuzz/json_check.h"
+#include "grouper/grouper.h"
+#include "support/cp949.h"
+#include "support/record_builder.h"
+#include "support/validation_case.h"
+
+namespace grouper {
+namespace {
+
+using namespace testing;  // the test support of this project, not GoogleTest
+
+std::string Json(const std::string& line, int flags = 0) {
+  std::string out(grouper_explain_json(line.data(), line.size(), flags, nullptr, 0), '\0');
+  grouper_explain_json(line.data(), line.size(), flags, out.data(), out.size() + 1);
+  return out;
+}
+
+std::string Text(const std::string& line, bool show_identifiers = false) {
+  ExplainOptions options;
+  options.show_identifiers = show_identifiers;
+  return ExplanationText(ExplainLine(line.data(), line.size()), options);
+}
+
+std::string U8(const char8_t* text) {
+  return reinterpret_cast<const char*>(text);
+}
+
+struct ExpectedFault {
+  const char8_t* section;
+  const char8_t* item;
+  const char* field;
+  const char* value;
+};
+
+struct FaultCase {
+  const char* what;
+  std::vector<std::pair<const char*, const char*>> items;  // field, text written
+  std::vector<ExpectedFault> faults;
+};
+
+TEST(Explanation, ListsEveryFaultThatAppliesInFormOrder) {
+  const std::vector<FaultCase> cases = {
+      {"two rules broken in sections A and G",
+       {{"a_systolic_bp", "000"}, {"g_fever", "7"}},
+       {{u8"A.일반적사항", u8"9.수축기혈압", "a_systolic_bp", "0"},
+        {u8"G.건강상태", u8"1.a.열", "g_fever", "7"}}},
+      {"two numeric items that are no numbers, in sections A and I",
+       {{"a_systolic_bp", "1x0"}, {"i_pressure_ulcer_stage1", "x1"}},
+       {{u8"A.일반적사항", u8"9.수축기혈압", "a_systolic_bp", "1x0"},
+        {u8"I.피부상태", u8"1.a.1단계(욕창(압박성 궤양))", "i_pressure_ulcer_stage1", "x1"}}},
+      // Read as written, '4' is neither a first assessment nor a
+      // re-assessment: none of the checks that A.5 chooses between applies.
+      {"a gate answer out of range",
+       {{"a_assessment_type", "4"}},
+       {{u8"A.일반적사항", u8"5.평가구분", "a_assessment_type", "4"}}},
+  };
+  for (const char* code : kEveryCode) {
+    for (const FaultCase& c : cases) {
+      SCOPED_TRACE(std::string(code) + ": " + c.what);
+      std::string line = BuildLine(ValidRecord(code));
+      for (const auto& [field, text] : c.items) SetItem(line, field, text);
+      const LineExplanation e = ExplainLine(line.data(), line.size());
+      ASSERT_EQ(e.answer.outcome, Outcome::kMessage);
+      ASSERT_EQ(e.faults.size(), c.faults.size());
+      EXPECT_STREQ(e.faults.front().message, e.answer.message);  // the batch's message first
+      for (std::size_t i = 0; i < c.faults.size(); ++i) {
+        EXPECT_EQ(e.faults[i].section, U8(c.faults[i].section));
+        EXPECT_EQ(e.faults[i].item, U8(c.faults[i].item));
+        EXPECT_EQ(e.faults[i].field, c.faults[i].field);
+        EXPECT_EQ(e.faults[i].value.value_or("(none)"), c.faults[i].value);
+      }
+      EXPECT_TRUE(json_check::IsOneObject(Json(line)));
+    }
+  }
+}
+
+TEST(Explanation, MasksIdentifiersUnlessAskedFor) {
+  AssessmentRecord r = ValidRecord("091");
+  SetText(r.patient_name, Cp949(u8"홍길동").c_str());
+  SetText(r.resident_number, "4501011234567");
+  SetText(r.s_doctor_name, Cp949(u8"김의사").c_str());
+  SetText(r.s_nurse_name, Cp949(u8"이간호").c_str());
+  const std::string valid = BuildLine(r);
+  std::string rejected = valid;
+  SetItem(rejected, "a_systolic_bp", "000");
+  const std::vector<std::string> whole = {U8(u8"홍길동"), "4501011234567", U8(u8"김의사"),
+                                          U8(u8"이간호")};
+  const std::vector<std::string> masked = {U8(u8"홍**"), "450101*******", U8(u8"김**"),
+                                           U8(u8"이**")};
+  for (const std::string& line : {valid, rejected}) {
+    for (const std::string& out : {Json(line), Text(line)}) {
+      for (const std::string& s : whole) EXPECT_EQ(out.find(s), std::string::npos) << s;
+      for (const std::string& s : masked) EXPECT_NE(out.find(s), std::string::npos) << s;
+    }
+    for (const std::string& out :
+         {Json(line, GROUPER_EXPLAIN_SHOW_IDENTIFIERS), Text(line, true)}) {
+      for (const std::string& s : whole) EXPECT_NE(out.find(s), std::string::npos) << s;
+    }
+  }
+  // Characters, not bytes, are kept and starred; a lone lead byte is one.
+  EXPECT_EQ(MaskIdentifier("", 1), "");
+  EXPECT_EQ(MaskIdentifier("AB", 1), "A*");
+  EXPECT_EQ(MaskIdentifier(Cp949(u8"가나") + "\xB0", 1), Cp949(u8"가") + "**");
+}
+
+TEST(Explanation, SaysWhyALineIsAWrongDataType) {
+  const std::string line091 = BuildLine(ValidRecord("091"));
+  const std::vector<std::pair<std::string, std::vector<std::string>>> cases = {
+      {line091.substr(0, 300), {"takes 356 to 398 bytes", "the trimmed line has 300"}},
+      {BuildLine(ValidRecord("089")) + "9", {"takes exactly 262 bytes", "has 263"}},
+      {"abc", {"\"abc\" is none of the eight form versions", "exactly 258 bytes"}},
+      {"\x1b[1mxyz\a", {"\"\\x1B[1\" is none", "has 8"}},  // control bytes escaped
+      {std::string(1100, '1'), {"the line has 1100 bytes, more than the 1023 of one read"}},
+  };
+  for (const auto& [line, reasons] : cases) {
+    const LineExplanation e = ExplainLine(line.data(), line.size());
+    EXPECT_EQ(e.answer.outcome, Outcome::kWrongDataType);
+    for (const std::string& r : reasons) {
+      EXPECT_NE(e.wrong_data_type_reason.find(r), std::string::npos)
+          << r << " not in " << e.wrong_data_type_reason;
+    }
+    EXPECT_NE(Json(line).find("\"result\":\"wrong_data_type\""), std::string::npos);
+  }
+}
+
+TEST(Explanation, AnyBytesGiveValidUtf8TextAndJson) {
+  std::string every_byte;
+  for (int b = 0; b < 256; ++b) every_byte += static_cast<char>(b);
+  const std::string base = BuildLine(ValidRecord("092"));
+  std::vector<std::string> lines = {every_byte + every_byte, base, base, base, base};
+  SetItem(lines[1], "patient_name", std::string("\x80\xff\x01\x1b\"\\", 6));
+  SetItem(lines[2], "g_fever", "\xff");                              // a validation fault
+  SetItem(lines[3], "a_systolic_bp", std::string("\x7f\x00\"", 3));  // a parse fault
+  lines[4][200] = '\0';  // the text ends at a NUL: a wrong data type
+  for (const std::string& line : lines) {
+    for (const int flags : {0, GROUPER_EXPLAIN_SHOW_IDENTIFIERS}) {
+      std::string error;
+      EXPECT_TRUE(json_check::IsOneObject(Json(line, flags), nullptr, &error)) << error;
+      const std::string text = Text(line, flags != 0);
+      EXPECT_TRUE(json_check::ValidUtf8(text));
+      for (const char c : text) {
+        EXPECT_FALSE(static_cast<unsigned char>(c) < 0x20 && c != '\n') << "control byte in text";
+      }
+    }
+  }
+  // A byte that is no code page 949 character becomes U+FFFD.
+  EXPECT_NE(Json(lines[2]).find("\"value\":\"\xEF\xBF\xBD\""), std::string::npos);
+}
+
+}  // namespace
+}  // namespace grouper
