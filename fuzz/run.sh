@@ -1,38 +1,41 @@
 #!/usr/bin/env bash
-# Builds the fuzz targets (preset "fuzz") and runs each for half of the given
-# time (default 60 seconds in all) on a copy of its seed corpus, then prints
+# Builds the fuzz targets (preset "fuzz") and runs each for its share of the
+# given time (default 60 seconds in all) on a copy of its seed corpus, then prints
 # its executions and coverage (edges reached). Inputs that break an invariant
 # or crash are kept in build/fuzz/artifacts/; the script then fails. FUZZ_OUT
 # names another directory for the logs, grown corpora and artifacts.
 #
 #   fuzz/run.sh            a one-minute smoke run
-#   fuzz/run.sh 1800       a long run: 15 minutes per target
+#   fuzz/run.sh 1800       a long run: 10 minutes per target
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+targets=(line_fuzzer batch_fuzzer api_fuzzer)
 total="${1:-60}"
-each=$(((total + 1) / 2))
+each=$(((total + ${#targets[@]} - 1) / ${#targets[@]}))
 jobs="${FUZZ_JOBS:-$(nproc)}"
 
 cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz --target line_fuzzer batch_fuzzer -j "$jobs"
+cmake --build --preset fuzz --target "${targets[@]}" -j "$jobs"
 
 bin=build/fuzz/fuzz
 out="${FUZZ_OUT:-build/fuzz}"
 artifacts="$out/artifacts"
 mkdir -p "$artifacts"
 status=0
-for target in line_fuzzer batch_fuzzer; do
+for target in "${targets[@]}"; do
   case "$target" in
     line_fuzzer) max_len=1024 ;;  # one read and a little more
     batch_fuzzer) max_len=16384 ;;
+    api_fuzzer) max_len=2048 ;;  # lines longer than one read, and two size bytes
   esac
   work="$out/corpus-$target"
   rm -rf "$work"
   mkdir -p "$work"
-  # Single lines are good seeds for whole files too.
-  seeds=(fuzz/corpus/"$target")
-  [ "$target" = batch_fuzzer ] && seeds+=(fuzz/corpus/line_fuzzer)
+  # Single lines are good seeds for whole files and for the C interface too.
+  seeds=()
+  [ -d fuzz/corpus/"$target" ] && seeds=(fuzz/corpus/"$target")
+  [ "$target" != line_fuzzer ] && seeds+=(fuzz/corpus/line_fuzzer)
   for s in "${seeds[@]}"; do cp "$s"/* "$work"/; done
   log="$out/$target.log"
   echo "== $target: ${each}s, seeds: $(ls "$work" | wc -l)"
