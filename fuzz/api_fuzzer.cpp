@@ -72,9 +72,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   const auto line = std::make_unique<char[]>(length);
   if (length > 0) std::memcpy(line.get(), data, length);
+  const char* const bytes = length > 0 ? line.get() : nullptr;  // NULL is allowed for no bytes
 
   grouper_result result;
-  if (grouper_group_line(line.get(), length, &result) != 0) Broken("a line was refused");
+  if (grouper_group_line(bytes, length, &result) != 0) Broken("a line was refused");
   ++line_number;
 
   // The batch's answer to the same read, or for a line longer than a read the
@@ -115,7 +116,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   CheckFormatted(
       [&](char* buffer, std::size_t n) {
-        return grouper_format_output_line(line.get(), length, &result, buffer, n);
+        return grouper_format_output_line(bytes, length, &result, buffer, n);
       },
       buffer_size, std::string_view(p.output_line, p.output_length));
   CheckFormatted(

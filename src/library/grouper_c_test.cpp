@@ -132,7 +132,11 @@ TEST(GrouperC, NullArgumentsAreRefusedAndNothingIsWritten) {
   grouper_result r{};
   EXPECT_EQ(grouper_group_line(nullptr, 0, &r), 0);  // the empty line
   EXPECT_EQ(r.kind, GROUPER_KIND_WRONG_DATA_TYPE);
-  EXPECT_EQ(Output("", r), std::string(289, ' ') + " " + kWrongType + "\r\n");
+  const std::string empty_output = std::string(289, ' ') + " " + kWrongType + "\r\n";
+  EXPECT_EQ(Output("", r), empty_output);
+  char out[GROUPER_MAX_OUTPUT_LINE + 1];
+  EXPECT_EQ(grouper_format_output_line(nullptr, 0, &r, out, sizeof out), empty_output.size());
+  EXPECT_EQ(out, empty_output);
 
   grouper_result untouched;
   std::memset(&untouched, 0x5a, sizeof untouched);
