@@ -1,7 +1,7 @@
 // The C interface's own promises: formatting as snprintf does, NULL
-// arguments refused, a line longer than one read answered as a wrong-data-type
-// line, and line ends, blanks and NULs treated as the batch treats them. That
-// every answer is the batch's is shown by grouper_threads_test.cpp.
+// arguments refused, and a line longer than one read answered as a
+// wrong-data-type line. That every answer, line ends, blanks and NULs
+// included, is the batch's is shown by grouper_threads_test.cpp.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -71,29 +71,6 @@ TEST(GrouperC, FormattingFollowsSnprintf) {
       EXPECT_EQ(buffer[kept], '\0') << size;
     }
   }
-}
-
-TEST(GrouperC, LineEndsBlanksAndWhatFollowsANulAreIgnored) {
-  const std::string record = BuildLine(ValidRecord("091"));
-  const grouper_result bare = Group(record);
-  ASSERT_EQ(bare.kind, GROUPER_KIND_GROUP_CODE);
-  const std::string bare_output = Output(record, bare);
-  using namespace std::string_literals;
-  for (const std::string& suffix :
-       {"\n"s, "\r\n"s, "  \r\r\n"s, "\0garbage\n"s, "\0\0"s, "   \0 x"s}) {
-    const std::string line = record + suffix;
-    const grouper_result r = Group(line);
-    EXPECT_EQ(r.kind, bare.kind) << ::testing::PrintToString(suffix);
-    EXPECT_STREQ(r.group_code, bare.group_code);
-    EXPECT_EQ(Output(line, r), bare_output) << ::testing::PrintToString(suffix);
-  }
-  // A NUL inside the record cuts its text short: no longer a whole record.
-  std::string cut = record;
-  cut[100] = '\0';
-  const grouper_result r = Group(cut);
-  EXPECT_EQ(r.kind, GROUPER_KIND_WRONG_DATA_TYPE);
-  EXPECT_EQ(Output(cut, r),
-            record.substr(0, 100) + std::string(412 - 100, ' ') + kWrongType + "\r\n");
 }
 
 TEST(GrouperC, ALineLongerThanOneReadIsAWrongDataTypeLine) {

@@ -22,17 +22,26 @@ namespace {
 constexpr int kThreads = 4;
 
 // Records of every form version, a tenth with one fault, with the batch's
-// line ends, and a few reads that are no records.
+// line end; some with other line ends, blanks or a NUL and what follows it;
+// and a few reads that are no records.
 std::vector<std::string> Lines() {
   sample::SampleOptions options;
   options.seed = 20240611;
   options.fault_share = sample::kShareScale / 10;
   sample::SampleGenerator generator = sample::StartSample(options);
   std::vector<std::string> lines;
-  for (int i = 0; i < 3000; ++i) lines.push_back(NextSampleLine(generator).text + "\r\n");
   using namespace std::string_literals;
-  for (const std::string& odd : {""s, "\n"s, "091\0\r\n"s, std::string(1023, 'x'),
-                                 lines[5].substr(0, 200) + "\0"s + lines[5].substr(200)}) {
+  for (int i = 0; i < 3000; ++i) {
+    const std::string text = NextSampleLine(generator).text;
+    lines.push_back(text + "\r\n");
+    if (i < 20) {
+      for (const std::string& end : {""s, "\n"s, "  \r\r\n"s, "\0garbage\n"s, "   \0 x"s}) {
+        lines.push_back(text + end);
+      }
+      lines.push_back(text.substr(0, 200) + "\0"s + text.substr(200));
+    }
+  }
+  for (const std::string& odd : {""s, "\n"s, "091\0\r\n"s, std::string(1023, 'x')}) {
     lines.push_back(odd);
   }
   return lines;

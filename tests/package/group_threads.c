@@ -22,7 +22,7 @@
 typedef struct {
   const char *line;
   size_t length;
-  char *output; /* the formatted lines, owned here */
+  char *output; /* the formatted lines, allocated */
   size_t output_length;
   char *console;
   size_t console_length;
@@ -35,29 +35,12 @@ typedef struct {
   int failed;
 } worker;
 
-/* A formatted line in a buffer of exactly its size: the first call asks for
-   the length, as with snprintf. */
-static char *format_output(const line_answer *a, const grouper_result *r, size_t *length) {
-  char *buffer;
-  *length = grouper_format_output_line(a->line, a->length, r, NULL, 0);
-  buffer = *length > 0 ? malloc(*length + 1) : NULL;
-  if (buffer != NULL &&
-      grouper_format_output_line(a->line, a->length, r, buffer, *length + 1) != *length) {
-    free(buffer);
-    buffer = NULL;
-  }
-  return buffer;
-}
-
-static char *format_console(unsigned long long number, const grouper_result *r, size_t *length) {
-  char *buffer;
-  *length = grouper_format_console_line(number, r, NULL, 0);
-  buffer = *length > 0 ? malloc(*length + 1) : NULL;
-  if (buffer != NULL && grouper_format_console_line(number, r, buffer, *length + 1) != *length) {
-    free(buffer);
-    buffer = NULL;
-  }
-  return buffer;
+/* A copy of a formatted line, which GROUPER_MAX_OUTPUT_LINE + 1 bytes hold
+   whole; NULL when it did not fit. */
+static char *copy_line(const char *buffer, size_t length) {
+  char *copy = length > 0 && length <= GROUPER_MAX_OUTPUT_LINE ? malloc(length) : NULL;
+  if (copy != NULL) memcpy(copy, buffer, length);
+  return copy;
 }
 
 static void *work(void *arg) {
@@ -66,12 +49,16 @@ static void *work(void *arg) {
   for (i = w->first; i < w->count; i += THREADS) {
     line_answer *a = &w->lines[i];
     grouper_result result;
+    char buffer[GROUPER_MAX_OUTPUT_LINE + 1];
     if (grouper_group_line(a->line, a->length, &result) != 0) {
       w->failed = 1;
       break;
     }
-    a->output = format_output(a, &result, &a->output_length);
-    a->console = format_console((unsigned long long)i + 1, &result, &a->console_length);
+    a->output_length =
+        grouper_format_output_line(a->line, a->length, &result, buffer, sizeof buffer);
+    a->output = copy_line(buffer, a->output_length);
+    a->console_length = grouper_format_console_line(i + 1, &result, buffer, sizeof buffer);
+    a->console = copy_line(buffer, a->console_length);
     if (a->output == NULL || a->console == NULL) {
       w->failed = 1;
       break;
@@ -83,29 +70,18 @@ static void *work(void *arg) {
 static char *read_file(const char *name, size_t *size) {
   FILE *f = fopen(name, "rb");
   char *data = NULL;
-  size_t capacity = 0;
-  *size = 0;
+  long end;
   if (f == NULL) return NULL;
-  for (;;) {
-    size_t n;
-    if (*size == capacity) {
-      char *grown;
-      capacity = capacity > 0 ? capacity * 2 : 1 << 20;
-      grown = realloc(data, capacity);
-      if (grown == NULL) break;
-      data = grown;
-    }
-    n = fread(data + *size, 1, capacity - *size, f);
-    *size += n;
-    if (n == 0) {
-      if (ferror(f)) break;
-      fclose(f);
-      return data != NULL ? data : malloc(1);
+  if (fseek(f, 0, SEEK_END) == 0 && (end = ftell(f)) >= 0 && fseek(f, 0, SEEK_SET) == 0) {
+    *size = (size_t)end;
+    data = malloc(*size + 1);
+    if (data != NULL && fread(data, 1, *size, f) != *size) {
+      free(data);
+      data = NULL;
     }
   }
-  free(data);
   fclose(f);
-  return NULL;
+  return data;
 }
 
 /* The batch's reads: at most MAX_READ bytes, up to and including a line feed. */
