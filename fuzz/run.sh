@@ -10,7 +10,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-targets=(line_fuzzer batch_fuzzer explain_fuzzer)
+targets=(line_fuzzer batch_fuzzer explain_fuzzer api_fuzzer)
 total="${1:-60}"
 each=$(((total + ${#targets[@]} - 1) / ${#targets[@]}))
 jobs="${FUZZ_JOBS:-$(nproc)}"
@@ -28,12 +28,13 @@ for target in "${targets[@]}"; do
     line_fuzzer) max_len=1024 ;;  # one read and a little more
     batch_fuzzer) max_len=16384 ;;
     explain_fuzzer) max_len=1100 ;;  # past one read, and the two bytes of the buffer size
+    api_fuzzer) max_len=2048 ;;  # lines longer than one read, and two size bytes
   esac
   work="$out/corpus-$target"
   rm -rf "$work"
   mkdir -p "$work"
-  # Single lines are good seeds for whole files too.
-  # The explanation takes the same lines (see explain_fuzzer.cpp).
+  # Single lines are good seeds for whole files, the explanation and the C
+  # interface too (see explain_fuzzer.cpp and api_fuzzer.cpp).
   seeds=()
   [ -d fuzz/corpus/"$target" ] && seeds+=(fuzz/corpus/"$target")
   [ "$target" != line_fuzzer ] && seeds+=(fuzz/corpus/line_fuzzer)

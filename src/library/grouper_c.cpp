@@ -108,6 +108,7 @@ extern "C" size_t grouper_format_output_line(const char* line, size_t length,
                                              size_t size) {
   LineAnswer answer{};
   if (result == nullptr || (line == nullptr && length > 0)) return 0;
+  if (line == nullptr) line = "";  // the empty line: the composers copy from it
   const std::size_t trimmed = TrimmedLength(line, TextLength(line, length));
   if (!AnswerOf(*result, trimmed, answer)) return 0;
   char composed[kMaxComposedLine];

@@ -1,0 +1,215 @@
+"""Patient group codes of long-term care assessment records, through libgrouper.
+
+``group(line)`` answers one line exactly as the batch program ``grouper``
+answers it; ``group_file(path)`` answers every line of a file, cut into lines
+as the batch reads it (at most 1023 bytes, up to and including a line feed; a
+longer physical line goes on in the next line), so that result i belongs to
+line i of the batch's result file. ``format_output_line`` and
+``format_console_line`` give the batch's result-file and console lines.
+
+Text: record lines are bytes in code page 949, as in the batch's files, and so
+are the formatted lines; ``Result.message`` is ``str`` (decoded from the
+library's UTF-8 copy of the message).
+
+Thread safety: every function may be called from any number of threads.
+
+The library is loaded on first use from the path in the environment variable
+``GROUPER_LIBRARY``; without it, from this module's directory; else through the
+system's search path. Dates are checked in the process's time zone: set
+``TZ`` (``Asia/Seoul``) before the first call.
+
+Only the standard library is used (ctypes).
+"""
+
+import ctypes
+import ctypes.util
+import enum
+import os
+import sys
+from dataclasses import dataclass, field
+
+__all__ = [
+    "Kind",
+    "Result",
+    "group",
+    "group_file",
+    "format_output_line",
+    "format_console_line",
+    "version",
+    "MAX_READ",
+]
+
+# The batch reads with a 1024-byte buffer: at most 1023 bytes at a time.
+MAX_READ = 1023
+_MAX_OUTPUT_LINE = 2047  # GROUPER_MAX_OUTPUT_LINE
+
+
+class Kind(enum.IntEnum):
+    """The kinds of answer (GROUPER_KIND_*)."""
+
+    GROUP_CODE = 0  # a valid record: group_code holds its code
+    MESSAGE = 1  # the record breaks a rule: message names the first
+    WRONG_DATA_TYPE = 2  # the line's length does not fit its form version
+
+
+class _CResult(ctypes.Structure):
+    _fields_ = [
+        ("kind", ctypes.c_int),
+        ("form_version", ctypes.c_char * 4),
+        ("group_code", ctypes.c_char * 4),
+        ("message", ctypes.c_char_p),
+        ("message_utf8", ctypes.c_char_p),
+    ]
+
+
+@dataclass(frozen=True)
+class Result:
+    """The answer to one line.
+
+    ``form_version`` is the line's first three bytes (fewer if shorter) and
+    ``group_code`` the code ("A11".."A73") of a valid record, else "".
+    ``message`` is the message for MESSAGE and WRONG_DATA_TYPE, else "".
+    """
+
+    kind: Kind
+    form_version: str
+    group_code: str
+    message: str
+    _c: _CResult = field(repr=False, compare=False)
+
+
+def _library_candidates():
+    """The places to load the library from, in order of preference."""
+    names = {
+        "win32": ["grouper.dll", "libgrouper.dll"],
+        "cygwin": ["grouper.dll", "libgrouper.dll"],
+        "darwin": ["libgrouper.1.dylib", "libgrouper.dylib"],
+    }.get(sys.platform, ["libgrouper.so.1", "libgrouper.so"])
+    here = os.path.dirname(os.path.abspath(__file__))
+    for name in names:
+        if os.path.exists(os.path.join(here, name)):
+            yield os.path.join(here, name)
+    found = ctypes.util.find_library("grouper")
+    if found:
+        yield found
+    # The dynamic loader's own search (LD_LIBRARY_PATH, its cache, PATH on Windows).
+    yield from names
+
+
+def _load():
+    """Loads libgrouper and declares the prototypes of its functions."""
+    configured = os.environ.get("GROUPER_LIBRARY")
+    if configured:
+        # A library that was asked for by name must be that one: no fallback.
+        lib = ctypes.CDLL(configured)
+    else:
+        lib = None
+        errors = []
+        for candidate in _library_candidates():
+            try:
+                lib = ctypes.CDLL(candidate)
+                break
+            except OSError as error:
+                errors.append(str(error))
+        if lib is None:
+            raise OSError(
+                "libgrouper not found (set GROUPER_LIBRARY to its path): " + "; ".join(errors)
+            )
+
+    result_p = ctypes.POINTER(_CResult)
+    buffer_p = ctypes.POINTER(ctypes.c_char)
+    lib.grouper_group_line.argtypes = [ctypes.c_char_p, ctypes.c_size_t, result_p]
+    lib.grouper_group_line.restype = ctypes.c_int
+    lib.grouper_format_output_line.argtypes = [
+        ctypes.c_char_p,
+        ctypes.c_size_t,
+        result_p,
+        buffer_p,
+        ctypes.c_size_t,
+    ]
+    lib.grouper_format_output_line.restype = ctypes.c_size_t
+    lib.grouper_format_console_line.argtypes = [
+        ctypes.c_ulonglong,
+        result_p,
+        buffer_p,
+        ctypes.c_size_t,
+    ]
+    lib.grouper_format_console_line.restype = ctypes.c_size_t
+    lib.grouper_version.argtypes = []
+    lib.grouper_version.restype = ctypes.c_char_p
+    return lib
+
+
+_lib = None
+
+
+def _library():
+    global _lib
+    if _lib is None:
+        _lib = _load()
+    return _lib
+
+
+def _formatted(call):
+    """The bytes of a line that `call(buffer, size)` formats as snprintf does."""
+    buffer = ctypes.create_string_buffer(_MAX_OUTPUT_LINE + 1)
+    length = call(buffer, len(buffer))
+    if length >= len(buffer):
+        buffer = ctypes.create_string_buffer(length + 1)
+        length = call(buffer, len(buffer))
+    return buffer.raw[:length]
+
+
+def group(line):
+    """Answers one line (bytes, with or without its line end) as the batch does."""
+    data = bytes(line)
+    c = _CResult()
+    status = _library().grouper_group_line(data, len(data), ctypes.byref(c))
+    if status != 0:
+        raise RuntimeError("grouper_group_line failed with status %d" % status)
+    return Result(
+        kind=Kind(c.kind),
+        form_version=c.form_version.decode("cp949", "replace"),
+        group_code=c.group_code.decode("ascii", "replace"),
+        message=(c.message_utf8 or b"").decode("utf-8"),
+        _c=c,
+    )
+
+
+def group_file(path):
+    """Yields the result of every line of the file at `path`, in input order,
+    the lines cut as the batch reads them."""
+    with open(path, "rb") as f:
+        while True:
+            # readline(n) stops after a line feed or n bytes, as the batch's reads do.
+            line = f.readline(MAX_READ)
+            if not line:
+                return
+            yield group(line)
+
+
+def format_output_line(line, result):
+    """The result-file line (bytes, CR LF included) of `line` and its result."""
+    data = bytes(line)
+    lib = _library()
+    return _formatted(
+        lambda buffer, size: lib.grouper_format_output_line(
+            data, len(data), ctypes.byref(result._c), buffer, size
+        )
+    )
+
+
+def format_console_line(line_number, result):
+    """The console line (bytes, line feed included) of input line `line_number`
+    (the first is 1)."""
+    lib = _library()
+    return _formatted(
+        lambda buffer, size: lib.grouper_format_console_line(
+            line_number, ctypes.byref(result._c), buffer, size
+        )
+    )
+
+
+def version():
+    """The library's version."""
+    return _library().grouper_version().decode("ascii")

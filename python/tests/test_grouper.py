@@ -1,0 +1,104 @@
+"""The Python module against the batch program, and how it finds the library.
+
+CTest names the library, the batch program and the sample generator of its
+build in GROUPER_LIBRARY, GROUPER_BINARY and GROUPER_SAMPLE (by hand:
+build/default).
+"""
+
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import unittest
+
+os.environ["TZ"] = "Asia/Seoul"  # before the library's first date check
+MODULE_DIR = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+BUILD = os.path.join(os.path.dirname(MODULE_DIR), "build", "default")
+sys.path.insert(0, MODULE_DIR)
+os.environ.setdefault("GROUPER_LIBRARY", os.path.join(BUILD, "libgrouper.so"))
+BATCH = os.environ.get("GROUPER_BINARY", os.path.join(BUILD, "grouper"))
+SAMPLE = os.environ.get("GROUPER_SAMPLE", os.path.join(BUILD, "tools", "grouper-sample"))
+
+import grouper  # noqa: E402
+
+# Reads that are no records: a NUL, a line the batch reads in three pieces,
+# high bytes and a tab, and a last line without a line end.
+ODD_LINES = b"\n   \r\n091\x00after\r\n092" + b"9" * 2500 + b"\r\n\xbf\xc0\xb7\xf9 \t\r\n089 end"
+
+
+def batch_reads(data):
+    """The batch's reads: at most 1023 bytes, up to and including a line feed."""
+    reads = []
+    while data:
+        newline = data.find(b"\n", 0, 1023)
+        n = newline + 1 if newline >= 0 else min(len(data), 1023)
+        reads.append(data[:n])
+        data = data[n:]
+    return reads
+
+
+class AgainstTheBatch(unittest.TestCase):
+    def test_every_line_of_a_file_gets_the_batchs_answer(self):
+        with tempfile.TemporaryDirectory() as tmp:
+            path, out = os.path.join(tmp, "in"), os.path.join(tmp, "out")
+            args = [SAMPLE, "--count", "5000", "--seed", "29", "--faults", "0.1"]
+            data = subprocess.run(args, check=True, stdout=subprocess.PIPE).stdout + ODD_LINES
+            with open(path, "wb") as f:
+                f.write(data)
+            console = subprocess.run([BATCH, path, out], check=True, stdout=subprocess.PIPE).stdout
+            with open(out, "rb") as f:
+                output = f.read()
+            results = list(grouper.group_file(path))
+
+        reads = batch_reads(data)
+        self.assertEqual(len(results), len(reads))
+        self.assertEqual(
+            b"".join(grouper.format_output_line(read, r) for read, r in zip(reads, results)), output
+        )
+        self.assertEqual(
+            b"\n" + b"".join(grouper.format_console_line(i + 1, r) for i, r in enumerate(results)),
+            console,
+        )
+        # The fields say what the batch's lines say.
+        for read, r, line in zip(reads, results, output.split(b"\r\n")):
+            self.assertEqual(r, grouper.group(bytearray(read)))
+            text = read.split(b"\x00")[0].rstrip(b" \r\n")
+            self.assertEqual(r.form_version, text[:3].decode("cp949", "replace"))
+            if r.kind == grouper.Kind.GROUP_CODE:
+                self.assertRegex(r.group_code, r"^A[1-7][1-3]$")
+                self.assertEqual((r.message, line[-3:]), ("", r.group_code.encode()))
+            else:
+                self.assertEqual(r.group_code, "")
+                self.assertTrue(r.message.startswith("오류-"), r.message)
+                self.assertTrue(line.endswith(r.message.encode("cp949")), line)
+        self.assertEqual({r.kind for r in results}, set(grouper.Kind))
+
+
+@unittest.skipUnless(sys.platform.startswith("linux"), "library names of Linux")
+class FindingTheLibrary(unittest.TestCase):
+    def run_python(self, module_dir, library):
+        env = {k: v for k, v in os.environ.items() if k not in ("GROUPER_LIBRARY", "LD_LIBRARY_PATH")}
+        env["PYTHONPATH"] = module_dir
+        if library is not None:
+            env["GROUPER_LIBRARY"] = library
+        code = "import grouper; print(grouper.version(), grouper.group(b'').kind)"
+        return subprocess.run(
+            [sys.executable, "-c", code], env=env, capture_output=True, text=True
+        )
+
+    def test_beside_the_module_unless_the_environment_names_one(self):
+        library = os.path.realpath(os.environ["GROUPER_LIBRARY"])
+        with tempfile.TemporaryDirectory() as tmp:
+            shutil.copytree(os.path.join(MODULE_DIR, "grouper"), os.path.join(tmp, "grouper"))
+            os.symlink(library, os.path.join(tmp, "grouper", "libgrouper.so.1"))
+            done = self.run_python(tmp, None)
+            self.assertEqual(done.stdout.strip(), "1.0.0 2", done.stderr)
+            # A library named in the environment is that one, with no fallback.
+            done = self.run_python(tmp, os.path.join(tmp, "missing.so"))
+            self.assertNotEqual(done.returncode, 0)
+            self.assertIn("missing.so", done.stderr)
+
+
+if __name__ == "__main__":
+    unittest.main()
