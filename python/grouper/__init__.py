@@ -5,7 +5,9 @@ answers it; ``group_file(path)`` answers every line of a file, cut into lines
 as the batch reads it (at most 1023 bytes, up to and including a line feed; a
 longer physical line goes on in the next line), so that result i belongs to
 line i of the batch's result file. ``format_output_line`` and
-``format_console_line`` give the batch's result-file and console lines.
+``format_console_line`` give the batch's result-file and console lines;
+``explain(line)`` tells why a line gets its answer (a dict, as the JSON of
+``grouper-explain --json``).
 
 Text: record lines are bytes in code page 949, as in the batch's files, and so
 are the formatted lines; ``Result.message`` is ``str`` (decoded from the
@@ -24,6 +26,7 @@ Only the standard library is used (ctypes).
 import ctypes
 import ctypes.util
 import enum
+import json
 import os
 import sys
 from dataclasses import dataclass, field
@@ -135,6 +138,14 @@ def _load():
         ctypes.c_size_t,
     ]
     lib.grouper_format_console_line.restype = ctypes.c_size_t
+    lib.grouper_explain_json.argtypes = [
+        ctypes.c_char_p,
+        ctypes.c_size_t,
+        ctypes.c_int,
+        ctypes.c_char_p,
+        ctypes.c_size_t,
+    ]
+    lib.grouper_explain_json.restype = ctypes.c_size_t
     lib.grouper_version.argtypes = []
     lib.grouper_version.restype = ctypes.c_char_p
     return lib
@@ -208,6 +219,22 @@ def format_console_line(line_number, result):
             line_number, ctypes.byref(result._c), buffer, size
         )
     )
+
+
+EXPLAIN_SHOW_IDENTIFIERS = 1
+
+
+def explain(line, show_identifiers=False):
+    """Why `line` gets its answer, as the parsed JSON object of grouper-explain
+    --json (with "line" None): every fault of a rejected record, the scores and
+    criteria of a grouped one. Identifiers are masked unless asked for."""
+    data = bytes(line)
+    flags = EXPLAIN_SHOW_IDENTIFIERS if show_identifiers else 0
+    lib = _library()
+    text = _formatted(
+        lambda buffer, size: lib.grouper_explain_json(data, len(data), flags, buffer, size)
+    )
+    return json.loads(text.decode("utf-8"))
 
 
 def version():

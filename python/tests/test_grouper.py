@@ -74,6 +74,20 @@ class AgainstTheBatch(unittest.TestCase):
                 self.assertTrue(line.endswith(r.message.encode("cp949")), line)
         self.assertEqual({r.kind for r in results}, set(grouper.Kind))
 
+        # The explanation of a line agrees with its answer; names stay masked.
+        results_kept = 0
+        for read, r in list(zip(reads, results))[::7]:
+            e = grouper.explain(read)
+            self.assertEqual(e["result"], r.kind.name.lower())
+            if r.kind == grouper.Kind.GROUP_CODE:
+                self.assertEqual((e["group_code"], e["faults"]), (r.group_code, []))
+            elif r.kind == grouper.Kind.MESSAGE:
+                self.assertEqual(e["faults"][0]["message"], r.message)
+            if e["identifiers"] and len(e["identifiers"]["patient_name"]) > 1:
+                self.assertTrue(e["identifiers"]["patient_name"][1:].strip("*") == "")
+                results_kept += 1
+        self.assertGreater(results_kept, 0)
+
 
 @unittest.skipUnless(sys.platform.startswith("linux"), "library names of Linux")
 class FindingTheLibrary(unittest.TestCase):
