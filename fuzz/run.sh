@@ -6,7 +6,7 @@
 # names another directory for the logs, grown corpora and artifacts.
 #
 #   fuzz/run.sh            a one-minute smoke run
-#   fuzz/run.sh 1800       a long run: 10 minutes per target
+#   fuzz/run.sh 1800       a long run: 7.5 minutes per target
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

@@ -65,6 +65,10 @@ TEST(Explanation, ListsEveryFaultThatAppliesInFormOrder) {
       {"a gate answer out of range",
        {{"a_assessment_type", "4"}},
        {{u8"A.일반적사항", u8"5.평가구분", "a_assessment_type", "4"}}},
+      // An invalid date is its own fault, not also one of the order of the stay.
+      {"a care start that is no date",
+       {{"a_care_start_date", "20241301"}},
+       {{u8"A.일반적사항", u8"4.요양개시일", "a_care_start_date", "20241301"}}},
   };
   for (const char* code : kEveryCode) {
     for (const FaultCase& c : cases) {

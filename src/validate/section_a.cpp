@@ -43,13 +43,16 @@ const char* ResidentNumber(R& r) {
 }
 
 // The admission comes first; the care start and the assessment may fall on the
-// same day as the admission, and are not ordered between themselves.
+// same day as the admission, and are not ordered between themselves. The rows
+// before this one have checked the three dates; when one of them is no valid
+// date (which only an explanation of all faults reaches), its own row tells,
+// and there is no order to judge.
 const char* AdmissionFirst(R& r) {
   const int32_t admission = CheckDateField(r.a_admission_date);
-  if (admission <= CheckDateField(r.a_care_start_date) &&
-      admission <= CheckDateField(r.a_assessment_date)) {
-    return nullptr;
-  }
+  const int32_t care_start = CheckDateField(r.a_care_start_date);
+  const int32_t assessment = CheckDateField(r.a_assessment_date);
+  if (admission == -1 || care_start == -1 || assessment == -1) return nullptr;
+  if (admission <= care_start && admission <= assessment) return nullptr;
   return u8"오류-[A.일반적사항] 입원일은 요양개시일,작성일보다 빠르거나 같아야 합니다."_cp949;
 }
 
