@@ -18,6 +18,7 @@
 #include <sys/types.h>
 
 #include <climits>
+#include <cstdint>
 
 #include "platform/platform.h"
 
