@@ -7,16 +7,26 @@
 // Expectations are written from the form's rules; `answer_check.h` (shared
 // with the fuzz targets) models the shape of every answer where the exact
 // message depends on the validation rules.
-#include <fcntl.h>
-#include <grp.h>
+//
+// The hostile environment differs by platform: the POSIX runs use an ordinary
+// user, symbolic links, /proc and /dev/full; the Windows runs the read-only
+// attribute, a byte-range lock, case-blind names and hard links.
 #include <gtest/gtest.h>
-#include <sys/mman.h>
+
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#else
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -94,98 +104,9 @@ std::size_t CountLineFeeds(std::string_view bytes) {
 // ---------------------------------------------------------------------------
 // Running the program with full control of its standard streams.
 
-enum class Console {
-  kCapture,      // a pipe read to its end
-  kFile,         // a file (for consoles of millions of lines)
-  kClosed,       // no standard output at all
-  kReadOneLine,  // a pipe whose reader stops after the first line feed
-};
-
-struct Launch {
-  std::vector<std::string> args = {};
-  std::string stdin_bytes = {};
-  bool close_stdin = false;
-  Console console = Console::kCapture;
-  std::string console_path = {};  // Console::kFile
-  bool unprivileged = false;      // run as the user "nobody" when started as root
-};
-
-struct Outcome {
-  int status = -1;  // exit status; -1 when killed by a signal
-  int signal = 0;
-  std::string console;
-};
-
-Outcome Start(const std::string& directory, const Launch& launch) {
-  std::vector<std::string> args{GROUPER_BINARY};
-  args.insert(args.end(), launch.args.begin(), launch.args.end());
-  std::vector<char*> argv;
-  for (std::string& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-
-  const int stdin_fd = memfd_create("stdin", MFD_CLOEXEC);
-  EXPECT_GE(stdin_fd, 0);
-  EXPECT_EQ(write(stdin_fd, launch.stdin_bytes.data(), launch.stdin_bytes.size()),
-            static_cast<ssize_t>(launch.stdin_bytes.size()));
-  lseek(stdin_fd, 0, SEEK_SET);
-  int pipe_fds[2] = {-1, -1};
-  const bool piped = launch.console == Console::kCapture || launch.console == Console::kReadOneLine;
-  if (piped) {
-    EXPECT_EQ(pipe2(pipe_fds, O_CLOEXEC), 0);
-  }
-  int file_fd = -1;
-  if (launch.console == Console::kFile) {
-    file_fd = open(launch.console_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    EXPECT_GE(file_fd, 0);
-  }
-  const bool drop = launch.unprivileged && geteuid() == 0;
-
-  const pid_t pid = fork();
-  if (pid == 0) {
-    // Only async-signal-safe calls from here on. dup2 clears close-on-exec.
-    if (chdir(directory.c_str()) != 0) _exit(126);
-    if (launch.close_stdin) {
-      close(0);
-    } else if (dup2(stdin_fd, 0) < 0) {
-      _exit(126);
-    }
-    if (piped && dup2(pipe_fds[1], 1) < 0) _exit(126);
-    if (file_fd >= 0 && dup2(file_fd, 1) < 0) _exit(126);
-    if (launch.console == Console::kClosed) close(1);
-    if (drop && (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0)) {
-      _exit(125);
-    }
-    execv(argv[0], argv.data());
-    _exit(127);
-  }
-  Outcome outcome;
-  EXPECT_GT(pid, 0);
-  close(stdin_fd);
-  if (file_fd >= 0) close(file_fd);
-  if (piped) {
-    close(pipe_fds[1]);
-    char block[1 << 16];
-    for (;;) {
-      const ssize_t n = read(pipe_fds[0], block, sizeof block);
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) break;
-      outcome.console.append(block, static_cast<std::size_t>(n));
-      if (launch.console == Console::kReadOneLine &&
-          outcome.console.find('\n') != std::string::npos) {
-        break;
-      }
-    }
-    close(pipe_fds[0]);
-  }
-  int status = 0;
-  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-  }
-  if (WIFEXITED(status)) outcome.status = WEXITSTATUS(status);
-  if (WIFSIGNALED(status)) outcome.signal = WTERMSIG(status);
-  EXPECT_NE(outcome.status, 125) << "could not drop privileges";
-  EXPECT_NE(outcome.status, 127) << "could not start " GROUPER_BINARY;
-  return outcome;
-}
+using testing::Console;
+using testing::Outcome;
+using testing::Start;
 
 class FaultE2E : public testing::ProgramTest {
  protected:
@@ -396,6 +317,7 @@ TEST_F(FaultE2E, AMillionShortLinesGetAMillionAnswers) {
       << Readable(console.substr(console.size() - 80));
 }
 
+#ifndef _WIN32
 TEST_F(FaultE2E, AnInputThatMayOnlyBeReadIsProcessed) {
   // The input is only ever read. Root may write to any file whatever its mode,
   // so the program runs as an ordinary user that can read the input but not
@@ -410,6 +332,20 @@ TEST_F(FaultE2E, AnInputThatMayOnlyBeReadIsProcessed) {
             WrongTypeLine("abc") + MessageLine(PressureLine(), kPressureMessage));
   EXPECT_EQ(ReadFile(Path("in.txt")), input);
 }
+#else
+TEST_F(FaultE2E, AnInputThatMayOnlyBeReadIsProcessed) {
+  // The read-only attribute refuses every writer, administrators too.
+  const std::string input = "abc\n" + PressureLine() + "\n";
+  WriteFile(Path("in.txt"), input);
+  ASSERT_TRUE(SetFileAttributesA(Path("in.txt").c_str(), FILE_ATTRIBUTE_READONLY));
+  const Outcome run = Start(dir_, {.args = {"in.txt", "out.txt"}});
+  EXPECT_EQ(run.status, 0) << Readable(run.console);
+  EXPECT_EQ(ReadFile(Path("out.txt")),
+            WrongTypeLine("abc") + MessageLine(PressureLine(), kPressureMessage));
+  EXPECT_EQ(ReadFile(Path("in.txt")), input);
+  SetFileAttributesA(Path("in.txt").c_str(), FILE_ATTRIBUTE_NORMAL);  // for the clean-up
+}
+#endif
 
 TEST_F(FaultE2E, AMissingInputIsAskedForWithBothPrompts) {
   WriteFile(Path("typed.in"), "abc\n");
@@ -437,6 +373,7 @@ TEST_F(FaultE2E, AMissingInputWithNothingTypedEndsWithStatus1AndCreatesNothing) 
   }
 }
 
+#ifndef _WIN32
 TEST_F(FaultE2E, AnInputThatFailsToReadEndsWithStatus1) {
   // The process's own memory opens but cannot be read at offset 0: the run
   // must not pass the failure off as the end of a complete input.
@@ -445,6 +382,39 @@ TEST_F(FaultE2E, AnInputThatFailsToReadEndsWithStatus1) {
   EXPECT_EQ(run.console, "\nINPUT File Read Error - /proc/self/mem\n");
   EXPECT_EQ(ReadFile(Path("out.txt")), "");
 }
+#else
+TEST_F(FaultE2E, AnInputThatFailsToReadEndsWithStatus1) {
+  // Another program locks the whole input: it opens, but no byte can be read.
+  // The run must not pass the failure off as the end of a complete input.
+  WriteFile(Path("in.txt"), "abc\n");
+  const HANDLE holder =
+      CreateFileA(Path("in.txt").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  OVERLAPPED whole{};
+  ASSERT_TRUE(LockFileEx(holder, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD,
+                         MAXDWORD, &whole));
+  // Windows refuses reads of a locked range; Wine does not.
+  const HANDLE reader =
+      CreateFileA(Path("in.txt").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  char byte;
+  DWORD got = 0;
+  const bool enforced = !::ReadFile(reader, &byte, 1, &got, nullptr);
+  CloseHandle(reader);
+  if (!enforced) {
+    UnlockFileEx(holder, 0, MAXDWORD, MAXDWORD, &whole);
+    CloseHandle(holder);
+    GTEST_SKIP() << "byte-range locks do not stop reads on this system";
+  }
+  const Outcome run = Start(dir_, {.args = {"in.txt", "out.txt"}});
+  UnlockFileEx(holder, 0, MAXDWORD, MAXDWORD, &whole);
+  CloseHandle(holder);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.console, "\nINPUT File Read Error - in.txt\n");
+  EXPECT_EQ(ReadFile(Path("out.txt")), "");
+}
+#endif
 
 TEST_F(FaultE2E, AnOutputInAMissingDirectoryEndsWithStatus1) {
   WriteFile(Path("in.txt"), "abc\n");
@@ -454,6 +424,7 @@ TEST_F(FaultE2E, AnOutputInAMissingDirectoryEndsWithStatus1) {
   EXPECT_EQ(Entries(), std::vector<std::string>{"in.txt"});
 }
 
+#ifndef _WIN32  // Windows has no device that is always full
 TEST_F(FaultE2E, AResultOnAFullDeviceEndsWithStatus1) {
   // Small results fail when written at the end, large ones in the middle of
   // the run; both must be reported.
@@ -468,7 +439,9 @@ TEST_F(FaultE2E, AResultOnAFullDeviceEndsWithStatus1) {
         << Readable(run.console.substr(run.console.size() > 200 ? run.console.size() - 200 : 0));
   }
 }
+#endif
 
+#ifndef _WIN32
 TEST_F(FaultE2E, TheInputIsNeverTheOutputUnderAnyName) {
   const std::string content = PressureLine() + "\r\nabc\n";
   WriteFile(Path("in.txt"), content);
@@ -489,6 +462,28 @@ TEST_F(FaultE2E, TheInputIsNeverTheOutputUnderAnyName) {
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(ReadFile(Path("in.txt")), content);
 }
+#else
+TEST_F(FaultE2E, TheInputIsNeverTheOutputUnderAnyName) {
+  // Windows names are blind to case, take "\\" and "/" alike, and a hard link
+  // is the same file under another name.
+  const std::string content = PressureLine() + "\r\nabc\n";
+  WriteFile(Path("in.txt"), content);
+  ASSERT_TRUE(std::filesystem::create_directory(Path("sub")));
+  ASSERT_TRUE(CreateHardLinkA(Path("sub/hard.txt").c_str(), Path("in.txt").c_str(), nullptr));
+  const std::vector<std::string> outputs = {"in.txt",        "IN.TXT",        ".\\In.Txt",
+                                            "sub\\hard.txt", "sub/../in.txt", Path("in.txt")};
+  for (const std::string& output : outputs) {
+    const Outcome run = Start(dir_, {.args = {"in.txt", output}});
+    EXPECT_EQ(run.status, 1) << output;
+    EXPECT_EQ(run.console, "OUTPUT File Open Error - " + output + "\n");
+    EXPECT_EQ(ReadFile(Path("in.txt")), content) << output;
+  }
+  // The input named through the link is just as safe.
+  const Outcome run = Start(dir_, {.args = {"sub/hard.txt", "in.txt"}});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(ReadFile(Path("in.txt")), content);
+}
+#endif
 
 TEST_F(FaultE2E, TheResultIsWholeWhenTheConsoleReaderGoesAway) {
   // Enough lines that the console overflows the pipe long after its reader

@@ -8,8 +8,6 @@
 //
 // Exit status: 0; 1 when the input cannot be opened or read; 2 for bad
 // arguments (with a usage line).
-#include <fcntl.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -20,12 +18,7 @@
 #include "driver/byte_io.h"
 #include "driver/line_processor.h"
 #include "explain/explanation.h"
-
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
+#include "platform/platform.h"
 
 namespace {
 
@@ -104,14 +97,9 @@ int main(int argc, char** argv) {
   }
   if (input == nullptr) return Usage("no input file");
 
-#ifdef _WIN32
-  // Lines end in a line feed alone, as JSON Lines and UTF-8 text want them;
-  // a text-mode stream would add CR.
-  _setmode(_fileno(stdout), _O_BINARY);
-  const int fd = _open(input, _O_RDONLY | _O_BINARY);
-#else
-  const int fd = open(input, O_RDONLY | O_CLOEXEC);
-#endif
+  // Lines end in a line feed alone, as JSON Lines and UTF-8 text want them.
+  grouper::platform::WriteAsBytes(stdout);
+  const int fd = grouper::platform::OpenInput(input);
   if (fd < 0) {
     std::fprintf(stderr, "grouper-explain: cannot open %s\n", input);
     return 1;
@@ -131,11 +119,7 @@ int main(int argc, char** argv) {
     std::fwrite(text.data(), 1, text.size(), stdout);
   }
   const bool failed = reader.failed();
-#ifdef _WIN32
-  _close(fd);
-#else
-  close(fd);
-#endif
+  grouper::platform::Close(fd);
   if (failed) {
     std::fprintf(stderr, "grouper-explain: cannot read %s\n", input);
     return 1;

@@ -9,8 +9,6 @@
 // Exit status: 0; 1 when the input cannot be opened or read or the page
 // cannot be written; 2 for bad arguments (with a usage line), among them a
 // report that would overwrite the input.
-#include <fcntl.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -21,15 +19,10 @@
 
 #include "driver/byte_io.h"
 #include "driver/line_processor.h"
+#include "platform/platform.h"
 #include "report_page.h"
 #include "report_tally.h"
 #include "text/cp949.h"
-
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
 
 namespace {
 
@@ -40,22 +33,13 @@ int Usage(const char* problem) {
   return 2;
 }
 
-// The only operating-system calls of the program: open the input for reading
-// as bytes, and close it.
+// The input is opened for reading as bytes through the platform layer.
 int OpenInput(const char* path) {
-#ifdef _WIN32
-  return _open(path, _O_RDONLY | _O_BINARY);
-#else
-  return open(path, O_RDONLY | O_CLOEXEC);
-#endif
+  return grouper::platform::OpenInput(path);
 }
 
 void CloseInput(int fd) {
-#ifdef _WIN32
-  _close(fd);
-#else
-  close(fd);
-#endif
+  grouper::platform::Close(fd);
 }
 
 bool IsUtf8(std::string_view text) {

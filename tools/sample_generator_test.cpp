@@ -1,10 +1,10 @@
 #include "sample_generator.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <map>
 #include <set>
 #include <string>
@@ -15,6 +15,7 @@
 #include "record/input_layout.h"
 #include "record/record_parser.h"
 #include "support/cp949.h"
+#include "support/program_runner.h"
 #include "validate/record_validator.h"
 
 namespace grouper::sample {
@@ -455,19 +456,19 @@ TEST(SampleTool, SharesAreReadExactly) {
 }
 
 TEST(SampleTool, TheProgramWritesWhatTheLibraryDraws) {
-  const std::string path = ::testing::TempDir() + "grouper_sample_tool_test.in";
-  const std::string command =
-      std::string(GROUPER_SAMPLE_BINARY) + " --count 120 --seed 4 --faults 0.1 > " + path;
-  ASSERT_EQ(std::system(command.c_str()), 0);
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  ASSERT_NE(f, nullptr);
-  EXPECT_EQ(ReadAll(f), RunTool({"--count", "120", "--seed", "4", "--faults", "0.1"}).out);
-  std::remove(path.c_str());
+  // Byte for byte, CR LF included: a standard output that translated line
+  // ends (Windows' text mode) would fail here.
+  const std::string dir = grouper::testing::MakeTempDir();
+  const auto run =
+      grouper::testing::Start(dir, {.args = {"--count", "120", "--seed", "4", "--faults", "0.1"},
+                                    .program = GROUPER_SAMPLE_BINARY});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.console, RunTool({"--count", "120", "--seed", "4", "--faults", "0.1"}).out);
 
-  const int status =
-      std::system((std::string(GROUPER_SAMPLE_BINARY) + " --count 2>/dev/null").c_str());
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 2);
+  const auto usage =
+      grouper::testing::Start(dir, {.args = {"--count"}, .program = GROUPER_SAMPLE_BINARY});
+  EXPECT_EQ(usage.status, 2);
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -1,10 +1,5 @@
 #include "driver/batch_run.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -12,6 +7,7 @@
 
 #include "driver/byte_io.h"
 #include "driver/line_processor.h"
+#include "platform/platform.h"
 
 namespace grouper {
 
@@ -22,7 +18,8 @@ constexpr char kDefaultOutput[] = "grouper.out";
 
 class Console {
  public:
-  explicit Console(int fd = STDOUT_FILENO) : writer_(fd, 1 << 16), line_by_line_(isatty(fd) == 1) {}
+  explicit Console(int fd = platform::kStandardOutput)
+      : writer_(fd, 1 << 16), line_by_line_(platform::IsTerminal(fd)) {}
 
   void Print(const char* bytes, std::size_t length) {
     writer_.Write(bytes, length);
@@ -53,39 +50,12 @@ std::string ReadWord() {
   return word;
 }
 
-// A readable regular file (or device, pipe); a directory counts as not opened.
-int OpenInput(const std::string& name) {
-  const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return -1;
-  struct stat st;
-  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-    ::close(fd);
-    return -1;
-  }
-  return fd;
-}
-
 // Opens the result file, created or truncated, unless it is the input file
 // itself under this or another name (a link, another path): truncating it
 // would destroy the input.
 int OpenOutput(const std::string& name, int input_fd) {
-  struct stat in_st, out_st;
-  if (::fstat(input_fd, &in_st) == 0 && ::stat(name.c_str(), &out_st) == 0 &&
-      in_st.st_dev == out_st.st_dev && in_st.st_ino == out_st.st_ino) {
-    return -1;
-  }
-  return ::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-}
-
-// A standard stream that the caller closed would otherwise be taken by the
-// next file opened, and the console lines would land in the result file.
-void KeepStandardStreamsOpen() {
-  for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
-    if (::fcntl(fd, F_GETFD) == -1) {
-      const int null_fd = ::open("/dev/null", O_RDWR);
-      if (null_fd >= 0 && null_fd != fd) ::close(null_fd);  // only the lowest free one is kept
-    }
-  }
+  if (platform::IsSameFile(input_fd, name.c_str())) return -1;
+  return platform::OpenOutput(name.c_str());
 }
 
 int Fail(Console& console, const char* what, const std::string& name) {
@@ -126,19 +96,18 @@ StreamResult ProcessStream(int input_fd, int output_fd, int console_fd) {
 }
 
 int RunBatch(int argc, char** argv) {
-  KeepStandardStreamsOpen();
-  std::signal(SIGPIPE, SIG_IGN);
+  platform::PrepareProcess();
   Console console;
 
   std::string input_name = argc == 3 ? argv[1] : kDefaultInput;
   std::string output_name = argc == 3 ? argv[2] : kDefaultOutput;
 
-  int input_fd = OpenInput(input_name);
+  int input_fd = platform::OpenInput(input_name.c_str());
   if (input_fd < 0) {
     console.Print(std::string("\nINPUT FILENAME :  "));
     console.Flush();
     input_name = ReadWord();
-    input_fd = OpenInput(input_name);
+    input_fd = platform::OpenInput(input_name.c_str());
     if (input_fd < 0) return Fail(console, "INPUT File Open Error - ", input_name);
     console.Print(std::string("\nOUTPUT FILENAME :  "));
     console.Flush();
@@ -146,15 +115,15 @@ int RunBatch(int argc, char** argv) {
   }
   const int output_fd = OpenOutput(output_name, input_fd);
   if (output_fd < 0) {
-    ::close(input_fd);
+    platform::Close(input_fd);
     return Fail(console, "OUTPUT File Open Error - ", output_name);
   }
   console.Print("\n", 1);
 
   const StreamResult result = ProcessStream(input_fd, output_fd, console);
-  const bool closed = ::close(output_fd) == 0;
+  const bool closed = platform::Close(output_fd);
   const bool written = result != StreamResult::kWriteError && closed;
-  ::close(input_fd);
+  platform::Close(input_fd);
   if (!written) return Fail(console, "OUTPUT File Write Error - ", output_name);
   if (result == StreamResult::kReadError)
     return Fail(console, "INPUT File Read Error - ", input_name);

@@ -1,9 +1,8 @@
 #include "driver/byte_io.h"
 
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstring>
+
+#include "platform/platform.h"
 
 namespace grouper {
 
@@ -16,18 +15,15 @@ LineReader::LineReader(int fd, std::size_t block_size)
 
 bool LineReader::Fill() {
   if (eof_ || failed_) return false;
-  for (;;) {
-    const ssize_t n = ::read(fd_, block_.get(), block_size_);
-    if (n > 0) {
-      begin_ = 0;
-      end_ = static_cast<std::size_t>(n);
-      return true;
-    }
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) failed_ = true;
-    eof_ = true;
-    return false;
+  const long long n = platform::Read(fd_, block_.get(), block_size_);
+  if (n > 0) {
+    begin_ = 0;
+    end_ = static_cast<std::size_t>(n);
+    return true;
   }
+  if (n < 0) failed_ = true;
+  eof_ = true;
+  return false;
 }
 
 std::size_t LineReader::ReadLine(char* destination) {
@@ -55,8 +51,7 @@ ByteWriter::ByteWriter(int fd, std::size_t block_size)
 
 bool ByteWriter::WriteAll(const char* bytes, std::size_t length) {
   while (!failed_ && length > 0) {
-    const ssize_t n = ::write(fd_, bytes, length);
-    if (n < 0 && errno == EINTR) continue;
+    const long long n = platform::Write(fd_, bytes, length);
     if (n <= 0) {
       failed_ = true;
       break;

@@ -1,5 +1,5 @@
-// Buffered byte input and output on file descriptors, without any line-end
-// translation or locale.
+// Buffered byte input and output on file descriptors (opened through the
+// platform layer), without any line-end translation or locale.
 //
 // LineReader reads one line at a time as the C library's fgets does with a
 // 1024-byte buffer: at most 1023 bytes, up to and including a line feed; a

@@ -1,24 +1,47 @@
 #include "driver/byte_io.h"
 
 #include <gtest/gtest.h>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <cstring>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "platform/platform.h"
+
 namespace grouper {
 namespace {
+
+using platform::Close;
+
+int MakePipe(int fds[2]) {
+#ifdef _WIN32
+  return _pipe(fds, 1 << 16, _O_BINARY);
+#else
+  return pipe(fds);
+#endif
+}
 
 // Reads every line of `input` through a pipe, with a small block so that lines
 // straddle blocks.
 std::vector<std::string> ReadAll(const std::string& input, std::size_t block) {
   int fds[2];
-  EXPECT_EQ(pipe(fds), 0);
+  EXPECT_EQ(MakePipe(fds), 0);
   std::thread writer([&] {
-    EXPECT_EQ(write(fds[1], input.data(), input.size()), static_cast<ssize_t>(input.size()));
-    close(fds[1]);
+    std::size_t done = 0;
+    while (done < input.size()) {
+      const long long n = platform::Write(fds[1], input.data() + done, input.size() - done);
+      ASSERT_GT(n, 0);
+      done += static_cast<std::size_t>(n);
+    }
+    Close(fds[1]);
   });
   std::vector<std::string> lines;
   LineReader reader(fds[0], block);
@@ -31,7 +54,7 @@ std::vector<std::string> ReadAll(const std::string& input, std::size_t block) {
     lines.emplace_back(buffer, n);
   }
   writer.join();
-  close(fds[0]);
+  Close(fds[0]);
   EXPECT_FALSE(reader.failed());
   return lines;
 }
@@ -61,12 +84,14 @@ TEST(LineReader, SplitsLikeFgetsWithA1024ByteBuffer) {
 
 TEST(ByteWriter, WritesEverythingInOrderAndReportsFailure) {
   int fds[2];
-  ASSERT_EQ(pipe(fds), 0);
+  ASSERT_EQ(MakePipe(fds), 0);
   std::string received;
   std::thread reader([&] {
     char buffer[4096];
-    ssize_t n;
-    while ((n = read(fds[0], buffer, sizeof buffer)) > 0) received.append(buffer, n);
+    long long n;
+    while ((n = platform::Read(fds[0], buffer, sizeof buffer)) > 0) {
+      received.append(buffer, static_cast<std::size_t>(n));
+    }
   });
   {
     ByteWriter writer(fds[1], 16);
@@ -77,11 +102,11 @@ TEST(ByteWriter, WritesEverythingInOrderAndReportsFailure) {
       expected += piece;
     }
     EXPECT_TRUE(writer.Flush());
-    close(fds[1]);
+    Close(fds[1]);
     reader.join();
     EXPECT_EQ(received, expected);
   }
-  close(fds[0]);
+  Close(fds[0]);
 
   ByteWriter broken(-1, 16);
   broken.Write("abc", 3);

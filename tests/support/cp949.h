@@ -1,6 +1,7 @@
 // Test expectations are written as UTF-8 (u8"...") and converted here with the
-// C library's iconv, independently of how the program's own literals were
-// compiled, so that a test proves the bytes the program writes.
+// C library's iconv (on Windows, the system's code page 949 tables),
+// independently of how the program's own literals were compiled, so that a
+// test proves the bytes the program writes.
 #pragma once
 
 #include <string>

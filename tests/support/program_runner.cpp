@@ -1,25 +1,22 @@
 #include "support/program_runner.h"
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
-
-extern char** environ;
 
 namespace grouper::testing {
 
 std::string MakeTempDir() {
-  const char* base = std::getenv("TMPDIR");
-  std::string pattern = std::string(base && *base ? base : "/tmp") + "/grouper-test-XXXXXX";
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  return pattern;
+  const std::filesystem::path base = std::filesystem::temp_directory_path();
+  std::random_device seed;
+  std::mt19937_64 random(seed());
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::filesystem::path dir = base / ("grouper-test-" + std::to_string(random()));
+    if (std::filesystem::create_directory(dir)) return dir.generic_string();
+  }
+  throw std::runtime_error("cannot create a temporary directory");
 }
 
 std::string ReadFile(const std::string& path) {
@@ -36,37 +33,8 @@ void WriteFile(const std::string& path, const std::string& bytes) {
 
 ProgramRun RunGrouper(const std::string& directory, const std::vector<std::string>& arguments,
                       const std::string& stdin_bytes) {
-  const std::string stdin_path = directory + "/.stdin";
-  const std::string stdout_path = directory + "/.console";
-  WriteFile(stdin_path, stdin_bytes);
-
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, stdin_path.c_str(), O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 1, stdout_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                   0644);
-  posix_spawn_file_actions_addchdir_np(&actions, directory.c_str());
-
-  std::vector<std::string> args{GROUPER_BINARY};
-  args.insert(args.end(), arguments.begin(), arguments.end());
-  std::vector<char*> argv;
-  for (std::string& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-
-  pid_t pid;
-  ProgramRun run;
-  if (posix_spawn(&pid, GROUPER_BINARY, &actions, nullptr, argv.data(), environ) != 0) {
-    posix_spawn_file_actions_destroy(&actions);
-    throw std::runtime_error("cannot start " GROUPER_BINARY);
-  }
-  posix_spawn_file_actions_destroy(&actions);
-  int status = 0;
-  waitpid(pid, &status, 0);
-  if (WIFEXITED(status)) run.exit_status = WEXITSTATUS(status);
-  run.console = ReadFile(stdout_path);
-  unlink(stdin_path.c_str());
-  unlink(stdout_path.c_str());
-  return run;
+  const Outcome outcome = Start(directory, {.args = arguments, .stdin_bytes = stdin_bytes});
+  return {outcome.status, outcome.console};
 }
 
 std::vector<std::string> SplitCrLf(const std::string& bytes) {

@@ -1,0 +1,73 @@
+#ifndef _WIN32
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+
+#include "platform/platform.h"
+
+namespace grouper::platform {
+
+void PrepareProcess() {
+  for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+    if (::fcntl(fd, F_GETFD) == -1) {
+      const int null_fd = ::open("/dev/null", O_RDWR);
+      if (null_fd >= 0 && null_fd != fd) ::close(null_fd);  // only the lowest free one is kept
+    }
+  }
+  std::signal(SIGPIPE, SIG_IGN);
+}
+
+void WriteAsBytes(std::FILE*) {}
+
+int OpenInput(const char* name) {
+  const int fd = ::open(name, O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return -1;
+  struct stat st;
+  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+bool IsSameFile(int fd, const char* name) {
+  struct stat open_st, named_st;
+  return ::fstat(fd, &open_st) == 0 && ::stat(name, &named_st) == 0 &&
+         open_st.st_dev == named_st.st_dev && open_st.st_ino == named_st.st_ino;
+}
+
+int OpenOutput(const char* name) {
+  return ::open(name, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+}
+
+long long Read(int fd, char* buffer, std::size_t size) {
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer, size);
+    if (n < 0 && errno == EINTR) continue;
+    return n < 0 ? -1 : n;
+  }
+}
+
+long long Write(int fd, const char* bytes, std::size_t size) {
+  for (;;) {
+    const ssize_t n = ::write(fd, bytes, size);
+    if (n < 0 && errno == EINTR) continue;
+    return n <= 0 ? -1 : n;
+  }
+}
+
+bool Close(int fd) {
+  return ::close(fd) == 0;
+}
+
+bool IsTerminal(int fd) {
+  return ::isatty(fd) == 1;
+}
+
+}  // namespace grouper::platform
+
+#endif  // !_WIN32

@@ -1,0 +1,131 @@
+#ifdef _WIN32
+
+// The C runtime's descriptor functions (io.h) exist under these names in every
+// Windows C runtime, and the Win32 calls are plain kernel32 ones, so this file
+// builds with any Windows compiler.
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+// windows.h first: the runtime headers below are then read in its setting.
+#include <fcntl.h>
+#include <io.h>
+#include <share.h>
+#include <sys/stat.h>
+#include <sys/types.h>
+
+#include <climits>
+#include <cstdint>
+
+#include "platform/platform.h"
+
+namespace grouper::platform {
+
+namespace {
+
+// A single call moves at most this many bytes (the runtime counts in int).
+constexpr std::size_t kMaxTransfer = INT_MAX / 2;
+
+HANDLE HandleOf(int fd) {
+  return reinterpret_cast<HANDLE>(_get_osfhandle(fd));
+}
+
+// A standard stream without a usable handle: never given one, or closed by the
+// starting process. The runtime reports it as -1 or -2 (no console).
+bool Missing(int fd) {
+  const intptr_t h = _get_osfhandle(fd);
+  return h == -1 || h == -2 || h == 0;
+}
+
+}  // namespace
+
+void PrepareProcess() {
+  for (int fd = 0; fd <= 2; ++fd) {
+    if (!Missing(fd)) continue;
+    int null_fd = -1;
+    if (_sopen_s(&null_fd, "NUL", _O_RDWR | _O_BINARY, _SH_DENYNO, 0) != 0) continue;
+    if (null_fd != fd) {
+      _dup2(null_fd, fd);
+      _close(null_fd);
+    }
+  }
+  // The console carries code page 949 bytes and LF line ends of its own; text
+  // mode would widen every LF to CR LF.
+  _setmode(kStandardOutput, _O_BINARY);
+}
+
+void WriteAsBytes(std::FILE* stream) {
+  _setmode(_fileno(stream), _O_BINARY);
+}
+
+int OpenInput(const char* name) {
+  int fd = -1;
+  if (_sopen_s(&fd, name, _O_RDONLY | _O_BINARY | _O_NOINHERIT, _SH_DENYNO, 0) != 0) return -1;
+  struct _stat64 st;
+  if (_fstat64(fd, &st) != 0 || (st.st_mode & _S_IFMT) == _S_IFDIR) {
+    _close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+bool IsSameFile(int fd, const char* name) {
+  BY_HANDLE_FILE_INFORMATION open_info, named_info;
+  if (!GetFileInformationByHandle(HandleOf(fd), &open_info)) return false;
+  // No access rights are asked for: the file is only identified, and a file
+  // that another program holds open is identified all the same. Backup
+  // semantics let a directory be opened too (it is then simply another file).
+  const HANDLE named = CreateFileA(name, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                   nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (named == INVALID_HANDLE_VALUE) return false;
+  const bool known = GetFileInformationByHandle(named, &named_info) != 0;
+  CloseHandle(named);
+  return known && open_info.dwVolumeSerialNumber == named_info.dwVolumeSerialNumber &&
+         open_info.nFileIndexHigh == named_info.nFileIndexHigh &&
+         open_info.nFileIndexLow == named_info.nFileIndexLow;
+}
+
+int OpenOutput(const char* name) {
+  int fd = -1;
+  if (_sopen_s(&fd, name, _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY | _O_NOINHERIT, _SH_DENYNO,
+               _S_IREAD | _S_IWRITE) != 0) {
+    return -1;
+  }
+  return fd;
+}
+
+// The runtime treats a negative descriptor as a programming error and may end
+// the process; the interface promises a failure instead.
+long long Read(int fd, char* buffer, std::size_t size) {
+  if (fd < 0) return -1;
+  if (size > kMaxTransfer) size = kMaxTransfer;
+  const int n = _read(fd, buffer, static_cast<unsigned>(size));
+  return n < 0 ? -1 : n;
+}
+
+long long Write(int fd, const char* bytes, std::size_t size) {
+  if (fd < 0) return -1;
+  if (size > kMaxTransfer) size = kMaxTransfer;
+  const int n = _write(fd, bytes, static_cast<unsigned>(size));
+  return n <= 0 ? -1 : n;
+}
+
+bool Close(int fd) {
+  return fd >= 0 && _close(fd) == 0;
+}
+
+bool IsTerminal(int fd) {
+  // The runtime's _isatty also says yes for the null device and printers; only
+  // a console has a console mode.
+  if (fd < 0) return false;
+  DWORD mode;
+  const HANDLE h = HandleOf(fd);
+  return h != INVALID_HANDLE_VALUE && GetConsoleMode(h, &mode) != 0;
+}
+
+}  // namespace grouper::platform
+
+#endif  // _WIN32
