@@ -197,7 +197,7 @@ void AppendGroupChart(std::string& out, const ReportTally& t) {
   BarChart chart;
   chart.title = U8(u8"환자군 코드별 건수");
   for (int g = 0; g < 7; ++g) {
-    chart.groups.push_back({"A" + std::to_string(g + 1) + "x", kGroupColors[g]});
+    chart.groups.push_back({std::string{'A', static_cast<char>('1' + g), 'x'}, kGroupColors[g]});
   }
   chart.groups.push_back({U8(u8"기타"), kOtherColor});
   const int other_group = 7;
