@@ -1,8 +1,9 @@
 // The shapes of check that recur throughout the form, as rows that one small
 // engine interprets. A validation section is a list of rows in form order:
 // each row names its field, its shape, its bounds, the condition under which
-// it applies and its message. The first row that applies and fails ends the
-// validation of the record with that row's message.
+// it applies and its message. Each row that applies and fails is reported to a
+// sink: the batch's sink ends the validation at the first, with that row's
+// message; an explanation's sink collects them all.
 //
 // Irregular rules (the date order, the pain rule, the blank removal from the
 // names) are small functions that a Rule row calls; they return their message
