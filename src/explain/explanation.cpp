@@ -299,9 +299,9 @@ void JsonString(std::string& out, std::string_view bytes, bool utf8 = false) {
   out += '"';
 }
 
-void JsonStringOrNull(std::string& out, bool present, std::string_view bytes) {
+void JsonStringOrNull(std::string& out, bool present, std::string_view bytes, bool utf8 = false) {
   if (present) {
-    JsonString(out, bytes);
+    JsonString(out, bytes, utf8);
   } else {
     out += "null";
   }
@@ -340,23 +340,11 @@ std::string ExplanationJson(const LineExplanation& e, const ExplainOptions& opti
   out += ResultName(a.outcome);
   out += '"';
   JsonKey(out, "group_code");
-  if (a.outcome == Outcome::kGroupCode) {
-    JsonString(out, a.group_code);
-  } else {
-    out += "null";
-  }
+  JsonStringOrNull(out, a.outcome == Outcome::kGroupCode, a.group_code);
   JsonKey(out, "message");
-  if (a.message != nullptr) {
-    JsonString(out, Utf8Twin(a.message), true);
-  } else {
-    out += "null";
-  }
+  JsonStringOrNull(out, a.message != nullptr, a.message ? Utf8Twin(a.message) : "", true);
   JsonKey(out, "reason");
-  if (a.outcome == Outcome::kWrongDataType) {
-    JsonString(out, e.wrong_data_type_reason, true);
-  } else {
-    out += "null";
-  }
+  JsonStringOrNull(out, a.outcome == Outcome::kWrongDataType, e.wrong_data_type_reason, true);
   JsonKey(out, "faults");
   out += '[';
   for (const ExplainedFault& f : e.faults) {
@@ -367,17 +355,9 @@ std::string ExplanationJson(const LineExplanation& e, const ExplainOptions& opti
     JsonKey(out, "item");
     JsonString(out, f.item, true);
     JsonKey(out, "field");
-    if (f.field.empty()) {
-      out += "null";
-    } else {
-      JsonString(out, f.field, true);
-    }
+    JsonStringOrNull(out, !f.field.empty(), f.field, true);
     JsonKey(out, "value");
-    if (f.value) {
-      JsonString(out, *f.value);
-    } else {
-      out += "null";
-    }
+    JsonStringOrNull(out, f.value.has_value(), f.value.value_or(""));
     JsonKey(out, "message");
     JsonString(out, Utf8Twin(f.message), true);
     out += '}';
@@ -402,19 +382,12 @@ std::string ExplanationJson(const LineExplanation& e, const ExplainOptions& opti
     const char key[2] = {kSetLetters[set], '\0'};
     JsonKey(out, key);
     const std::string code = MatchedCode(s, set);
-    if (code.empty()) {
-      out += "null";
-    } else {
-      JsonString(out, code, true);
-    }
+    JsonStringOrNull(out, !code.empty(), code, true);
   }
   out += '}';
   JsonKey(out, "group_letter");
-  if (e.classified) {
-    JsonString(out, std::string_view(s.group_letter, strnlen(s.group_letter, 1)), true);
-  } else {
-    out += "null";
-  }
+  JsonStringOrNull(out, e.classified, std::string_view(s.group_letter, strnlen(s.group_letter, 1)),
+                   true);
   JsonKey(out, "identifiers");
   if (e.parsed) {
     const ShownIdentifiers ids = Show(e.identifiers, options.show_identifiers);
