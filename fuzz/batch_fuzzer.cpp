@@ -1,5 +1,6 @@
 // Feeds arbitrary bytes as a whole input file through the program's line loop
-// (ProcessStream on in-memory files) and traps unless the run completes and
+// (ProcessStream on in-memory files, two workers taking three lines at a
+// time, so that runs are handed over many times per input) and traps unless the run completes and
 // its result holds one CR LF-terminated output line and one console line per
 // read of the input, each the right answer to its read (see answer_check.h).
 #include <sys/mman.h>
@@ -13,7 +14,7 @@
 #include <string_view>
 
 #include "answer_check.h"
-#include "driver/batch_run.h"
+#include "driver/line_stream.h"
 #include "validate/field_text.h"
 
 namespace {
@@ -88,7 +89,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Fill(input_fd, data, size);
   Empty(output_fd);
   Empty(console_fd);
-  if (grouper::ProcessStream(input_fd, output_fd, console_fd) != grouper::StreamResult::kComplete)
+  if (grouper::ProcessStream(input_fd, output_fd, console_fd, {.workers = 2, .run_lines = 3}) !=
+      grouper::StreamResult::kComplete)
     Broken("run did not complete");
   const std::string output = Contents(output_fd);
   const std::string console = Contents(console_fd);

@@ -15,12 +15,4 @@ namespace grouper {
 
 int RunBatch(int argc, char** argv);
 
-enum class StreamResult { kComplete, kReadError, kWriteError };
-
-// The line loop on open files: answers every line of `input_fd` with one line
-// written to `output_fd` and one console line written to `console_fd` (write
-// errors on the console are ignored). Stops at the end of the input, or at the
-// first failed write of the result; the result is flushed but not closed.
-StreamResult ProcessStream(int input_fd, int output_fd, int console_fd);
-
 }  // namespace grouper

@@ -1,0 +1,191 @@
+#include "driver/line_stream.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+#include "driver/line_processor.h"
+#include "platform/platform.h"
+
+namespace grouper {
+
+ConsoleWriter::ConsoleWriter(int fd)
+    : writer_(fd, 1 << 16), line_by_line_(platform::IsTerminal(fd)) {}
+
+namespace {
+
+// A run of consecutive input lines in one worker's hands: their reads, one
+// after another in one block, then their answers composed into another.
+struct Run {
+  struct Line {
+    std::size_t read_length;
+    std::size_t output_length;
+    std::size_t console_length;
+    bool console_first;  // the console line is printed before the result line
+  };
+
+  Run(std::size_t max_lines, std::size_t read_bytes)
+      : reads(new char[read_bytes]),
+        read_capacity(read_bytes),
+        composed(new char[max_lines * 2 * kMaxComposedLine]),
+        lines(max_lines) {}
+
+  // Room for one more read at `used` bytes into the block.
+  bool HasRoom(std::size_t used) const { return read_capacity - used >= kLineBufferSize; }
+
+  std::unique_ptr<char[]> reads;
+  std::size_t read_capacity;
+  std::unique_ptr<char[]> composed;  // each line's result bytes, then its console bytes
+  std::vector<Line> lines;
+  std::size_t count = 0;
+  uint64_t lines_before = 0;        // lines of the input before this run
+  uint64_t sequence = 0;            // the run's place among the runs read
+  char line[kLineBufferSize] = {};  // the line being answered, zero beyond its read
+  GroupingWork work;
+  LineAnswer answer;
+};
+
+class Stream {
+ public:
+  Stream(int input_fd, int output_fd, ConsoleWriter& console)
+      : reader_(input_fd), output_(output_fd), console_(console) {}
+
+  // One worker: takes runs until the input ends or the result cannot be written.
+  void Work(Run& run) {
+    while (Read(run)) {
+      Answer(run);
+      Write(run);
+    }
+  }
+
+  StreamResult Finish() {
+    if (!output_.Flush()) return StreamResult::kWriteError;
+    console_.Flush();
+    return reader_.failed() ? StreamResult::kReadError : StreamResult::kComplete;
+  }
+
+ private:
+  bool Read(Run& run) {
+    std::lock_guard<std::mutex> lock(read_mutex_);
+    if (input_ended_ || stopped_.load(std::memory_order_relaxed)) return false;
+    run.count = 0;
+    std::size_t used = 0;
+    while (run.count < run.lines.size() && run.HasRoom(used)) {
+      const std::size_t read = reader_.ReadLine(run.reads.get() + used);
+      if (read == 0) {
+        input_ended_ = true;
+        break;
+      }
+      run.lines[run.count++].read_length = read;
+      used += read;
+    }
+    if (run.count == 0) return false;
+    run.lines_before = lines_read_;
+    lines_read_ += run.count;
+    run.sequence = runs_read_++;
+    return true;
+  }
+
+  static void Answer(Run& run) {
+    const char* read = run.reads.get();
+    char* out = run.composed.get();
+    for (std::size_t i = 0; i < run.count; ++i) {
+      Run::Line& line = run.lines[i];
+      std::memcpy(run.line, read, line.read_length);
+      read += line.read_length;
+      GroupLine(run.line, line.read_length, run.work, run.answer);
+      line.console_first = run.answer.outcome != Outcome::kGroupCode;
+      line.output_length = ComposeOutputLine(run.line, run.answer, out);
+      out += line.output_length;
+      line.console_length = ComposeConsoleLine(run.lines_before + i + 1, run.answer, out);
+      out += line.console_length;
+      std::memset(run.line, 0, line.read_length);  // zero again for the next line
+    }
+  }
+
+  void Write(const Run& run) {
+    {
+      std::unique_lock<std::mutex> lock(write_mutex_);
+      write_turn_.wait(lock, [&] { return runs_written_ == run.sequence; });
+    }
+    // Only the run whose turn it is touches the result and the console.
+    if (!stopped_.load(std::memory_order_relaxed)) {
+      const char* bytes = run.composed.get();
+      for (std::size_t i = 0; i < run.count; ++i) {
+        const Run::Line& line = run.lines[i];
+        const char* console_bytes = bytes + line.output_length;
+        if (line.console_first) console_.Print(console_bytes, line.console_length);
+        output_.Write(bytes, line.output_length);
+        if (!line.console_first) console_.Print(console_bytes, line.console_length);
+        bytes = console_bytes + line.console_length;
+        if (output_.failed()) {
+          stopped_.store(true, std::memory_order_relaxed);
+          break;
+        }
+      }
+    }
+    {
+      std::lock_guard<std::mutex> lock(write_mutex_);
+      ++runs_written_;
+    }
+    write_turn_.notify_all();
+  }
+
+  LineReader reader_;
+  ByteWriter output_;
+  ConsoleWriter& console_;
+
+  std::mutex read_mutex_;  // guards the reader and the counts below it
+  bool input_ended_ = false;
+  uint64_t lines_read_ = 0;
+  uint64_t runs_read_ = 0;
+
+  std::mutex write_mutex_;  // guards runs_written_
+  std::condition_variable write_turn_;
+  uint64_t runs_written_ = 0;
+
+  std::atomic<bool> stopped_{false};  // the result could not be written
+};
+
+int WorkersFor(const StreamOptions& options) {
+  if (options.workers > 0) return options.workers;
+  return std::thread::hardware_concurrency() >= 2 ? 2 : 1;
+}
+
+}  // namespace
+
+StreamResult ProcessStream(int input_fd, int output_fd, ConsoleWriter& console,
+                           const StreamOptions& options) {
+  const std::size_t run_lines = options.run_lines > 0 ? options.run_lines : 1;
+  const std::size_t read_bytes =
+      options.run_bytes > kLineBufferSize ? options.run_bytes : kLineBufferSize;
+  Stream stream(input_fd, output_fd, console);
+  std::vector<std::unique_ptr<Run>> runs;
+  for (int i = 0; i < WorkersFor(options); ++i)
+    runs.push_back(std::make_unique<Run>(run_lines, read_bytes));
+  std::vector<std::thread> helpers;
+  for (std::size_t i = 1; i < runs.size(); ++i) {
+    try {
+      helpers.emplace_back([&stream, &run = *runs[i]] { stream.Work(run); });
+    } catch (const std::system_error&) {
+      break;  // no thread to be had: the workers already started do the work
+    }
+  }
+  stream.Work(*runs[0]);
+  for (std::thread& helper : helpers) helper.join();
+  return stream.Finish();
+}
+
+StreamResult ProcessStream(int input_fd, int output_fd, int console_fd,
+                           const StreamOptions& options) {
+  ConsoleWriter console(console_fd);
+  return ProcessStream(input_fd, output_fd, console, options);
+}
+
+}  // namespace grouper

@@ -1,0 +1,105 @@
+#include "driver/line_stream.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "platform/platform.h"
+#include "support/program_runner.h"
+
+namespace grouper {
+namespace {
+
+using testing::MakeTempDir;
+using testing::ReadFile;
+using testing::WriteFile;
+
+struct Written {
+  StreamResult result;
+  std::string output;
+  std::string console;
+};
+
+class LineStreamTest : public ::testing::Test {
+ protected:
+  void SetUp() override { dir_ = MakeTempDir(); }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+  std::string Path(const char* name) const { return dir_ + "/" + name; }
+
+  // Runs the loop on `input` with the given workers and run length; the result
+  // goes to `output_name`, or to a file of the temporary directory.
+  Written Run(const std::string& input, StreamOptions options, const char* output_name = nullptr) {
+    WriteFile(Path("in"), input);
+    const std::string output = output_name ? output_name : Path("out");
+    const int in = platform::OpenInput(Path("in").c_str());
+    const int out = platform::OpenOutput(output.c_str());
+    const int console = platform::OpenOutput(Path("console").c_str());
+    EXPECT_GE(in, 0);
+    EXPECT_GE(out, 0);
+    EXPECT_GE(console, 0);
+    const StreamResult result = ProcessStream(in, out, console, options);
+    platform::Close(in);
+    platform::Close(out);
+    platform::Close(console);
+    return {result, output_name ? std::string() : ReadFile(output), ReadFile(Path("console"))};
+  }
+
+  // The bundled sample's records, repeated, among lines of every other kind:
+  // blank, too short, longer than one read, with a NUL byte, without a final
+  // line end.
+  static std::string MixedInput(int repeats) {
+    const std::string sample = ReadFile(std::string(GROUPER_SOURCE_DIR) + "/examples/sample.in");
+    std::string input;
+    for (int i = 0; i < repeats; ++i) {
+      input += sample;
+      input += "\r\n   \n0890\n" + std::string(1500, '1') + "\n";
+      input += std::string("090 ab\0cd", 9) + "\n";
+    }
+    return input + sample.substr(0, 200);
+  }
+
+  std::string dir_;
+};
+
+// One worker taking one line at a time is the plain line loop; every other
+// number of workers and length of run must give its bytes.
+TEST_F(LineStreamTest, WorkersAndRunLengthsGiveTheSameBytes) {
+  const std::string input = MixedInput(40);
+  const Written reference = Run(input, {.workers = 1, .run_lines = 1});
+  ASSERT_EQ(reference.result, StreamResult::kComplete);
+  ASSERT_GT(reference.output.size(), input.size());
+  for (const StreamOptions options :
+       {StreamOptions{1, 256}, StreamOptions{2, 1}, StreamOptions{2, 7}, StreamOptions{3, 64},
+        StreamOptions{2, 1024, 3000}}) {
+    const Written written = Run(input, options);
+    EXPECT_EQ(written.result, StreamResult::kComplete);
+    EXPECT_TRUE(written.output == reference.output)
+        << options.workers << " workers, runs of " << options.run_lines;
+    EXPECT_TRUE(written.console == reference.console)
+        << options.workers << " workers, runs of " << options.run_lines;
+  }
+  EXPECT_EQ(Run("", {.workers = 2}).output, "");
+}
+
+#ifndef _WIN32
+// A result that cannot be written stops every worker at the same line: the
+// console ends at the line whose write failed, however far the other worker
+// had read and answered.
+TEST_F(LineStreamTest, AFailedWriteStopsAtTheSameLine) {
+  const std::string input = MixedInput(200);  // a result of several megabytes
+  const Written reference = Run(input, {.workers = 1, .run_lines = 1}, "/dev/full");
+  ASSERT_EQ(reference.result, StreamResult::kWriteError);
+  const std::string whole = Run(input, {.workers = 1, .run_lines = 1}).console;
+  ASSERT_FALSE(reference.console.empty());
+  ASSERT_LT(reference.console.size(), whole.size()) << "the run should stop early";
+  for (const StreamOptions options : {StreamOptions{2, 5}, StreamOptions{2, 256}}) {
+    const Written written = Run(input, options, "/dev/full");
+    EXPECT_EQ(written.result, StreamResult::kWriteError);
+    EXPECT_TRUE(written.console == reference.console) << "runs of " << options.run_lines;
+  }
+}
+#endif
+
+}  // namespace
+}  // namespace grouper
