@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Checks the batch's result files, console bytes and exit status on generated
+# files of every form version, with faults, against the digests in
+# tests/batch_digests.txt, which were taken from the batch as it stood before
+# its hot path was reworked for speed (commit 239ae14). Any change of a byte
+# fails this check.
+#
+#   .ci/digest.sh                   checks build/default/grouper
+#   GROUPER=PATH .ci/digest.sh      checks another build
+#   .ci/digest.sh --write           rewrites the digests from that grouper
+#
+# The inputs are those of the compiler comparisons (compare.sh): 100,000
+# records of each form version and of the base layout with a tenth of them
+# faulty, 20,000 mixed records with half of them faulty, and the sample.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+repo=$PWD
+source .ci/compare.sh
+export CMAKE_BUILD_PARALLEL_LEVEL="${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}"
+
+digests=tests/batch_digests.txt
+ensure_reference_build
+grouper=$(realpath "${GROUPER:-$reference_build/grouper}")
+
+data=$(mktemp -d "$repo/build/digest.XXXXXX")
+trap 'rm -rf "$data"' EXIT
+make_inputs "$data" 100000
+
+digest() { sha256sum "$1" | cut -d' ' -f1; }
+for input in "$data"/*.in; do
+  name=$(basename "$input" .in)
+  status=0
+  (cd "$data" && TZ=Asia/Seoul "$grouper" "$name.in" "$name.out" >"$name.console") || status=$?
+  echo "$name $(wc -l <"$input") $(digest "$data/$name.out") $(digest "$data/$name.console") $status"
+  rm -f "$data/$name".*
+done >"$data/digests.txt"
+
+if [ "${1:-}" = --write ]; then
+  cp "$data/digests.txt" "$digests"
+  echo "digest: wrote $digests"
+elif diff -u "$digests" "$data/digests.txt"; then
+  echo "digest: $(wc -l <"$digests") files identical to the recorded bytes"
+else
+  echo "digest: result or console bytes differ from the recorded ones (lines: name, records," \
+    "result digest, console digest, exit status)"
+  exit 1
+fi
