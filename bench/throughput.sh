@@ -23,7 +23,8 @@ runs=${RUNS:-5}
 grouper=$build/grouper
 sample=$build/tools/grouper-sample
 rss_target_kib=$((8 * 1024))
-rate_target=1000000
+rate_target=2000000
+ratio_target=1.6
 
 for program in "$grouper" "$sample"; do
   if [[ ! -x $program ]]; then
@@ -98,7 +99,8 @@ echo
 printf 'input: %d records, %d bytes\n' "$records" "$bytes"
 printf 'records per second (median of %d): %d   (target %d: %s)\n' "$runs" "$rate" "$rate_target" \
   "$(verdict $((rate >= rate_target)))"
-printf 'time relative to cat IN > OUT (median of %d): %s\n' "$runs" "$ratio"
+printf 'time relative to cat IN > OUT (median of %d): %s   (target at most %s: %s)\n' "$runs" \
+  "$ratio" "$ratio_target" "$(verdict "$(awk -v r="$ratio" -v t="$ratio_target" 'BEGIN {print (r <= t)}')")"
 printf 'peak RSS, %d records: %d KiB (%.1f MiB)   (target < 8 MiB: %s)\n' "$records" "$rss" \
   "$(awk -v k="$rss" 'BEGIN {print k / 1024}')" "$(verdict $((rss < rss_target_kib)))"
 printf 'peak RSS, 10000 records: %d KiB (%.1f MiB)   (target < 8 MiB: %s)\n' "$small_rss" \
