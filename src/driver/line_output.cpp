@@ -16,6 +16,32 @@ constexpr std::string_view kConsoleDone = u8") .. 완료 ("_cp949;
 constexpr char kConsoleSeparator[] = ") .. ";
 constexpr std::size_t kMessageGap = 32;
 
+// Writes the decimal digits of `v` (at most 20) at `out`, two at a time;
+// returns the end of the digits.
+char* PutNumber(char* out, uint64_t v) {
+  static constexpr char kPairs[] =
+      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+      "8081828384858687888990919293949596979899";
+  int count = 1;
+  for (uint64_t rest = v; rest >= 10; rest /= 10) ++count;
+  char* end = out + count;
+  char* p = end;
+  while (v >= 100) {
+    const auto pair = static_cast<std::size_t>(v % 100) * 2;
+    v /= 100;
+    *--p = kPairs[pair + 1];
+    *--p = kPairs[pair];
+  }
+  if (v >= 10) {
+    *--p = kPairs[v * 2 + 1];
+    *--p = kPairs[v * 2];
+  } else {
+    *--p = static_cast<char>('0' + v);
+  }
+  return end;
+}
+
 // Bounded appends: a composed line never exceeds kMaxComposedLine bytes.
 struct Out {
   char* begin;
@@ -42,13 +68,8 @@ struct Out {
     }
   }
   void Number(uint64_t v) {
-    char digits[24];
-    char* first = digits + sizeof digits;
-    do {
-      *--first = static_cast<char>('0' + v % 10);
-      v /= 10;
-    } while (v != 0);
-    Bytes(first, static_cast<std::size_t>(digits + sizeof digits - first));
+    char digits[20];
+    Bytes(digits, static_cast<std::size_t>(PutNumber(digits, v) - digits));
   }
   void LineEnd(const char* end, std::size_t len) {
     // Keep room for the line end whatever came before.
@@ -98,14 +119,20 @@ std::size_t ComposeWrongTypeLine(const char* line, std::size_t length, int rejec
 }
 
 std::size_t ComposeConsoleCode(uint64_t line_number, const char* code, char* out) {
-  Out o{out};
-  o.View(kConsolePrefix);
-  o.Number(line_number);
-  o.View(kConsoleDone);
-  o.Code(code);
-  o.Literal(")");
-  o.LineEnd("\n", 1);
-  return o.n;
+  // The most frequent console line, and short whatever its number: its parts
+  // go straight in, without the bounds that lines holding a record need.
+  static_assert(kConsolePrefix.size() + 20 + kConsoleDone.size() + 3 + 2 < kMaxComposedLine);
+  char* p = out;
+  std::memcpy(p, kConsolePrefix.data(), kConsolePrefix.size());
+  p = PutNumber(p + kConsolePrefix.size(), line_number);
+  std::memcpy(p, kConsoleDone.data(), kConsoleDone.size());
+  p += kConsoleDone.size();
+  const std::size_t code_length = strnlen(code, 3);
+  std::memcpy(p, code, code_length);
+  p += code_length;
+  *p++ = ')';
+  *p++ = '\n';
+  return static_cast<std::size_t>(p - out);
 }
 
 std::size_t ComposeConsoleMessage(uint64_t line_number, const char* message, char* out) {
