@@ -104,6 +104,14 @@ TEST(LineOutput, ConsoleLines) {
             Cp949(u8"데이타(7) .. 오류-[A.일반적사항][3.입원일]\n"));
   EXPECT_EQ(std::string(out, ComposeConsoleWrongType(3000000000LL, out)),
             Cp949(u8"데이타(3000000000) .. 오류-잘못된 데이타 타입입니다. \n"));
+  // Every count of digits, odd and even, and the edges between them.
+  for (const uint64_t n :
+       {0ull, 9ull, 10ull, 99ull, 100ull, 101ull, 999999ull, 1000000ull, 18446744073709551615ull}) {
+    EXPECT_EQ(std::string(out, ComposeConsoleCode(n, "A11", out)),
+              Cp949(u8"데이타(") + std::to_string(n) + Cp949(u8") .. 완료 (A11)\n"));
+    EXPECT_EQ(std::string(out, ComposeConsoleMessage(n, "m", out)),
+              Cp949(u8"데이타(") + std::to_string(n) + ") .. m\n");
+  }
 }
 
 }  // namespace
