@@ -1,6 +1,7 @@
 #include "driver/line_processor.h"
 
 #include <cstring>
+#include <string_view>
 
 #include "record/record_parser.h"
 #include "validate/record_validator.h"
@@ -14,13 +15,16 @@ void GroupLine(char* line, std::size_t read_length, GroupingWork& work, LineAnsw
   std::memset(line + text_length, 0, read_length - text_length);
   const std::size_t length = TrimLine(line, text_length);
 
+  // The text holds no NUL, so its first three bytes (fewer if shorter) are
+  // the form-version text.
+  const std::size_t version_length = length < 3 ? length : 3;
   answer.length = length;
   std::memset(answer.form_version, 0, sizeof answer.form_version);
-  std::memcpy(answer.form_version, line, length < 3 ? length : 3);
-  answer.family = FamilyOf(answer.form_version);
+  std::memcpy(answer.form_version, line, version_length);
+  answer.family = FamilyOf(std::string_view(line, version_length));
   std::memset(answer.group_code, 0, sizeof answer.group_code);
 
-  if (!DriverFramingAccepts(answer.form_version, length)) {
+  if (!DriverFramingAccepts(answer.family, length)) {
     answer.outcome = Outcome::kWrongDataType;
     answer.message = kWrongDataTypeMessage;
     return;

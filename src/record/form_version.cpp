@@ -40,9 +40,16 @@ bool FramingAccepts(std::string_view form_version, std::size_t length) {
 }
 
 bool DriverFramingAccepts(std::string_view form_version, std::size_t length) {
-  const FamilyInfo& info = InfoOf(FamilyOf(form_version));
-  if (!FramingAccepts(form_version, length)) return false;
-  return !IsFrom090(info.family) || length <= static_cast<std::size_t>(info.code_column);
+  return DriverFramingAccepts(FamilyOf(form_version), length);
+}
+
+bool DriverFramingAccepts(Family family, std::size_t length) {
+  const FamilyInfo& info = InfoOf(family);
+  if (IsFrom090(family)) {
+    return length >= static_cast<std::size_t>(info.min_length) &&
+           length <= static_cast<std::size_t>(info.code_column);
+  }
+  return length == static_cast<std::size_t>(info.expected_length);
 }
 
 }  // namespace grouper

@@ -91,5 +91,7 @@ bool FramingAccepts(std::string_view form_version, std::size_t trimmed_length);
 // The framing check of the batch run: the parser's tests plus an upper bound
 // for the families from 090, whose lines must not run past the code column.
 bool DriverFramingAccepts(std::string_view form_version, std::size_t trimmed_length);
+// The same for a line whose family is known.
+bool DriverFramingAccepts(Family family, std::size_t trimmed_length);
 
 }  // namespace grouper
