@@ -21,6 +21,9 @@ class LineReader {
   // input or on a read error.
   std::size_t ReadLine(char* destination);
   bool failed() const { return failed_; }
+  // Bytes read from the file and not yet taken: a next line that can be had
+  // (at least in part) without waiting for the file.
+  std::size_t buffered() const { return end_ - begin_; }
 
  private:
   bool Fill();

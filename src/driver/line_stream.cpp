@@ -76,7 +76,10 @@ class Stream {
     if (input_ended_ || stopped_.load(std::memory_order_relaxed)) return false;
     run.count = 0;
     std::size_t used = 0;
-    while (run.count < run.lines.size() && run.HasRoom(used)) {
+    // A run ends where the bytes at hand do: a slowly written input (a pipe)
+    // gets each line answered as it comes, not when a run's worth has come.
+    while (run.count < run.lines.size() && run.HasRoom(used) &&
+           (run.count == 0 || reader_.buffered() > 0)) {
       const std::size_t read = reader_.ReadLine(run.reads.get() + used);
       if (read == 0) {
         input_ended_ = true;

@@ -4,13 +4,24 @@
 
 #include <filesystem>
 #include <string>
+#include <thread>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#endif
 
 #include "platform/platform.h"
+#include "support/cp949.h"
 #include "support/program_runner.h"
 
 namespace grouper {
 namespace {
 
+using testing::Cp949;
 using testing::MakeTempDir;
 using testing::ReadFile;
 using testing::WriteFile;
@@ -83,6 +94,47 @@ TEST_F(LineStreamTest, WorkersAndRunLengthsGiveTheSameBytes) {
 }
 
 #ifndef _WIN32
+// On a terminal, each line's progress shows as soon as its line has come, even
+// when the input is written slowly (from a pipe): a run does not wait for
+// more lines than are at hand.
+TEST_F(LineStreamTest, ASlowInputShowsEachLineAsItComes) {
+  const int terminal = posix_openpt(O_RDWR | O_NOCTTY);
+  ASSERT_GE(terminal, 0);
+  ASSERT_EQ(grantpt(terminal), 0);
+  ASSERT_EQ(unlockpt(terminal), 0);
+  const int console = open(ptsname(terminal), O_RDWR | O_NOCTTY);
+  ASSERT_GE(console, 0);
+  int input[2];
+  ASSERT_EQ(pipe(input), 0);
+  const int output = platform::OpenOutput(Path("out").c_str());
+  ASSERT_GE(output, 0);
+
+  std::thread writer([&] {
+    const std::string line = "too short\n";
+    for (int i = 1; i <= 3; ++i) {
+      ASSERT_EQ(write(input[1], line.data(), line.size()), static_cast<ssize_t>(line.size()));
+      // Wait (at most 10 s) for the line's progress on the terminal.
+      const std::string expected = Cp949(u8"데이타(") + std::to_string(i) + ")";
+      std::string shown;
+      pollfd ready{terminal, POLLIN, 0};
+      while (shown.find(expected) == std::string::npos && poll(&ready, 1, 10000) == 1) {
+        char bytes[4096];
+        const ssize_t n = read(terminal, bytes, sizeof bytes);
+        if (n <= 0) break;
+        shown.append(bytes, static_cast<std::size_t>(n));
+      }
+      EXPECT_NE(shown.find(expected), std::string::npos) << "line " << i << " was not shown";
+    }
+    close(input[1]);
+  });
+  EXPECT_EQ(ProcessStream(input[0], output, console, {.workers = 2}), StreamResult::kComplete);
+  writer.join();
+  close(input[0]);
+  close(output);
+  close(console);
+  close(terminal);
+}
+
 // A result that cannot be written stops every worker at the same line: the
 // console ends at the line whose write failed, however far the other worker
 // had read and answered.
