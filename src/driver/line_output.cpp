@@ -16,6 +16,11 @@ constexpr std::string_view kConsoleDone = u8") .. 완료 ("_cp949;
 constexpr char kConsoleSeparator[] = ") .. ";
 constexpr std::size_t kMessageGap = 32;
 
+// A group code has at most three characters, and is often exactly three.
+std::size_t CodeLength(const char* code) {
+  return code[0] == '\0' ? 0 : code[1] == '\0' ? 1 : code[2] == '\0' ? 2 : 3;
+}
+
 // Writes the decimal digits of `v` (at most 20) at `out`, two at a time;
 // returns the end of the digits.
 char* PutNumber(char* out, uint64_t v) {
@@ -54,8 +59,7 @@ struct Out {
   }
   void Text(const char* s) { Bytes(s, std::strlen(s)); }
   void View(std::string_view s) { Bytes(s.data(), s.size()); }
-  // A group code: at most three characters.
-  void Code(const char* code) { Bytes(code, strnlen(code, 3)); }
+  void Code(const char* code) { Bytes(code, CodeLength(code)); }
   template <std::size_t N>
   void Literal(const char (&s)[N]) {
     Bytes(s, N - 1);
@@ -127,7 +131,7 @@ std::size_t ComposeConsoleCode(uint64_t line_number, const char* code, char* out
   p = PutNumber(p + kConsolePrefix.size(), line_number);
   std::memcpy(p, kConsoleDone.data(), kConsoleDone.size());
   p += kConsoleDone.size();
-  const std::size_t code_length = strnlen(code, 3);
+  const std::size_t code_length = CodeLength(code);
   std::memcpy(p, code, code_length);
   p += code_length;
   *p++ = ')';
