@@ -1,6 +1,7 @@
 #include "validate/field_text.h"
 
 #include <atomic>
+#include <bit>
 #include <cstring>
 #include <ctime>
 
@@ -94,17 +95,23 @@ constexpr uint32_t kNotConverted = 0;
 constexpr uint32_t kInvalid = 0xFFFFFFFFu;
 std::atomic<uint32_t> date_cache[kDateCacheSize];
 
+// The first conversion of a date: the local-time conversion, kept in its entry.
+// Out of line, so that the usual lookup of a converted date stays short.
+[[gnu::noinline]] uint32_t ConvertAndKeep(std::atomic<uint32_t>& entry, int year, int month,
+                                          int day) {
+  const int32_t value = LocalMidnight(year, month, day);
+  const uint32_t stored = value < 0 ? kInvalid : static_cast<uint32_t>(value) + 1;
+  entry.store(stored, std::memory_order_relaxed);
+  return stored;
+}
+
 inline int32_t ConvertDate(int year, int month, int day) {
   if (month < 1 || month > 12 || day < 1 || day > 31) return -1;
   if (year < kFirstYear || year > kLastYear) return -1;
   std::atomic<uint32_t>& entry =
       date_cache[((year - kFirstYear) * 12 + (month - 1)) * kDaySlots + (day - 1)];
   uint32_t stored = entry.load(std::memory_order_relaxed);
-  if (stored == kNotConverted) {
-    const int32_t value = LocalMidnight(year, month, day);
-    stored = value < 0 ? kInvalid : static_cast<uint32_t>(value) + 1;
-    entry.store(stored, std::memory_order_relaxed);
-  }
+  if (stored == kNotConverted) stored = ConvertAndKeep(entry, year, month, day);
   return stored == kInvalid ? -1 : static_cast<int32_t>(stored - 1);
 }
 
@@ -160,10 +167,20 @@ int32_t CheckDateField(const DateText& text) {
   std::memcpy(&bytes, text, sizeof bytes);
   const uint64_t high_nibbles = bytes & 0xF0F0F0F0F0F0F0F0u;
   const uint64_t carried = (bytes + 0x0606060606060606u) & 0xF0F0F0F0F0F0F0F0u;
-  if (high_nibbles == 0x3030303030303030u && carried == 0x3030303030303030u && text[8] == '\0') {
-    return ConvertEightDigits(text);
+  if (high_nibbles != 0x3030303030303030u || carried != 0x3030303030303030u || text[8] != '\0') {
+    return CheckOtherDate(text);
   }
-  return CheckOtherDate(text);
+  if constexpr (std::endian::native != std::endian::little) return ConvertEightDigits(text);
+  // The digits are converted together as well: after the first step each
+  // 16-bit lane holds the two-digit number of its two characters (century,
+  // year of the century, month, day), the first character the tens.
+  const uint64_t digits = bytes - 0x3030303030303030u;
+  const uint64_t pairs = (digits * 10 + (digits >> 8)) & 0x00FF00FF00FF00FFu;
+  const int century = static_cast<int>(pairs & 0xFF);
+  const int year_of_century = static_cast<int>((pairs >> 16) & 0xFF);
+  const int month = static_cast<int>((pairs >> 32) & 0xFF);
+  const int day = static_cast<int>(pairs >> 48);
+  return ConvertDate(century * 100 + year_of_century, month, day);
 }
 
 }  // namespace grouper
