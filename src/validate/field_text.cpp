@@ -20,6 +20,59 @@ int RemoveChar(char character, char* text) {
   return 1;
 }
 
+namespace {
+
+constexpr uint64_t kLowBits = 0x7F7F7F7F7F7F7F7Fu;
+constexpr uint64_t kBlanks = 0x2020202020202020u;
+
+// The top bit of each byte of `word` that is zero, exactly: the addition does
+// not carry from one byte into the next.
+uint64_t ZeroBytes(uint64_t word) {
+  return ~(((word & kLowBits) + kLowBits) | word | kLowBits);
+}
+
+int LowestByte(uint64_t bits) {
+  return std::countr_zero(bits) / 8;
+}
+
+// The length of a name whose blanks all trail it, after ending it at its first
+// blank; -1, with the name unchanged, for any other name.
+int EndBeforeTrailingBlanks(char (&name)[13]) {
+  constexpr int kTail = 13 - 8;  // the second word holds bytes 5 to 12
+  uint64_t head, tail;
+  std::memcpy(&head, name, sizeof head);
+  std::memcpy(&tail, name + kTail, sizeof tail);
+  // The first blank or terminator.
+  const uint64_t head_stops = ZeroBytes(head) | ZeroBytes(head ^ kBlanks);
+  const uint64_t tail_stops = ZeroBytes(tail) | ZeroBytes(tail ^ kBlanks);
+  if ((head_stops | tail_stops) == 0) return -1;
+  const int first = head_stops != 0 ? LowestByte(head_stops) : kTail + LowestByte(tail_stops);
+  if (first > 12) return -1;
+  if (name[first] == '\0') return first;
+  // A blank: the name ends there when only blanks follow it up to the
+  // terminator, as the compaction would leave it.
+  uint64_t head_others = ~ZeroBytes(head ^ kBlanks) & ~kLowBits;
+  uint64_t tail_others = ~ZeroBytes(tail ^ kBlanks) & ~kLowBits;
+  head_others &= first < 8 ? ~uint64_t{0} << (8 * first) : 0;
+  tail_others &= first > kTail ? ~uint64_t{0} << (8 * (first - kTail)) : ~uint64_t{0};
+  if ((head_others | tail_others) == 0) return -1;
+  const int next = head_others != 0 ? LowestByte(head_others) : kTail + LowestByte(tail_others);
+  if (next > 12 || name[next] != '\0') return -1;
+  name[first] = '\0';
+  return first;
+}
+
+}  // namespace
+
+std::size_t RemoveBlanksFromName(char (&name)[13]) {
+  if constexpr (std::endian::native == std::endian::little) {
+    const int length = EndBeforeTrailingBlanks(name);
+    if (length >= 0) return static_cast<std::size_t>(length);
+  }
+  RemoveChar(' ', name);
+  return std::strlen(name);
+}
+
 int IsNumericText(const char* text, int point_flag) {
   if (text[0] == '\0') return -1;
   int points = 0;
@@ -128,7 +181,7 @@ void ResetDateCache() {
 namespace {
 
 // The usual case: exactly eight digits.
-[[gnu::always_inline]] inline bool EightDigits(const char* text) {
+[[gnu::always_inline]] inline bool EightDigitText(const char* text) {
   return IsDigit(text[0]) && IsDigit(text[1]) && IsDigit(text[2]) && IsDigit(text[3]) &&
          IsDigit(text[4]) && IsDigit(text[5]) && IsDigit(text[6]) && IsDigit(text[7]) &&
          text[8] == '\0';
@@ -156,7 +209,7 @@ int32_t CheckOtherDate(const char* text) {
 }  // namespace
 
 int32_t CheckDate(const char* text) {
-  if (EightDigits(text)) return ConvertEightDigits(text);
+  if (EightDigitText(text)) return ConvertEightDigits(text);
   return CheckOtherDate(text);
 }
 
