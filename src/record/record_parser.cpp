@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstring>
 #include <iterator>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -143,13 +144,19 @@ void Parse(const char* line, std::size_t length, AssessmentRecord& record, Sink&
 
   char version[4] = {};
   std::memcpy(version, line, length < 3 ? length : 3);
-  if (!FramingAccepts(version, length)) {
+  // The code as text: up to its first NUL, as a C string of it would be,
+  // measured without a call.
+  const std::string_view code(version, version[0] == '\0'   ? 0
+                                       : version[1] == '\0' ? 1
+                                       : version[2] == '\0' ? 2
+                                                            : 3);
+  if (!FramingAccepts(code, length)) {
     sink.Report(kFramingItem, kFramingMessage);
     return;
   }
   std::memcpy(record.form_version, version, sizeof version);
 
-  switch (FamilyOf(version)) {
+  switch (FamilyOf(code)) {
     case Family::kBase:
       return ParseFamily<Family::kBase>(line, record, sink);
     case Family::k089:
