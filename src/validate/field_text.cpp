@@ -142,8 +142,10 @@ int32_t LocalMidnight(int year, int month, int day) {
 // kInvalid.
 constexpr int kFirstYear = 1970;
 constexpr int kLastYear = 2038;
-constexpr int kDaySlots = 31;
-constexpr int kDateCacheSize = (kLastYear - kFirstYear + 1) * 12 * kDaySlots;
+// An entry's index is the year's offset, the month and the day as bit fields
+// (5 bits of day, 4 of month), which costs less to form than a dense index;
+// the slots of month and day numbers that do not occur stay unused.
+constexpr int kDateCacheSize = (kLastYear - kFirstYear + 1) << 9;
 constexpr uint32_t kNotConverted = 0;
 constexpr uint32_t kInvalid = 0xFFFFFFFFu;
 std::atomic<uint32_t> date_cache[kDateCacheSize];
@@ -161,8 +163,7 @@ std::atomic<uint32_t> date_cache[kDateCacheSize];
 inline int32_t ConvertDate(int year, int month, int day) {
   if (month < 1 || month > 12 || day < 1 || day > 31) return -1;
   if (year < kFirstYear || year > kLastYear) return -1;
-  std::atomic<uint32_t>& entry =
-      date_cache[((year - kFirstYear) * 12 + (month - 1)) * kDaySlots + (day - 1)];
+  std::atomic<uint32_t>& entry = date_cache[((year - kFirstYear) << 9) | (month << 5) | day];
   uint32_t stored = entry.load(std::memory_order_relaxed);
   if (stored == kNotConverted) stored = ConvertAndKeep(entry, year, month, day);
   return stored == kInvalid ? -1 : static_cast<int32_t>(stored - 1);
