@@ -137,18 +137,21 @@ struct ParseFaultList {
   }
 };
 
+struct ZeroBlock {
+  uint64_t low = 0, high = 0;
+};
+
+template <std::size_t... B>
+[[gnu::always_inline]] inline void ZeroBlocks(unsigned char* bytes, std::index_sequence<B...>) {
+  constexpr ZeroBlock kZero;
+  (std::memcpy(bytes + B * sizeof kZero, &kZero, sizeof kZero), ...);
+}
+
 void ZeroRecord(AssessmentRecord& record) {
-  struct Block {
-    uint64_t low, high;
-  };
+  constexpr std::size_t kBlocks = sizeof record / sizeof(ZeroBlock);
   unsigned char* bytes = reinterpret_cast<unsigned char*>(&record);
-  constexpr std::size_t kBlocks = sizeof record / sizeof(Block);
-  constexpr Block kZero = {0, 0};
-  [&]<std::size_t... B>(std::index_sequence<B...>) {
-    (std::memcpy(bytes + B * sizeof(Block), &kZero, sizeof(Block)), ...);
-  }
-  (std::make_index_sequence<kBlocks>{});
-  std::memset(bytes + kBlocks * sizeof(Block), 0, sizeof record % sizeof(Block));
+  ZeroBlocks(bytes, std::make_index_sequence<kBlocks>{});
+  std::memset(bytes + kBlocks * sizeof(ZeroBlock), 0, sizeof record % sizeof(ZeroBlock));
 }
 
 // Parses a trimmed line of `length` bytes (zero beyond them).
