@@ -15,15 +15,6 @@ namespace {
 
 using criteria::Yes;
 
-// First slot of each criteria set's codes, by the digit of the code ("1".."7"),
-// and the number of codes the set owns.
-struct SlotRange {
-  int first;
-  int count;
-};
-constexpr SlotRange kSlotsByDigit[] = {{0, 4},  {4, 14}, {18, 12}, {30, 1},
-                                       {31, 1}, {32, 3}, {35, 1}};
-
 // The group letters in the order in which they win.
 struct LetterRule {
   int ClassificationState::*met;
@@ -70,14 +61,6 @@ void WriteCode(const char* code, char* destination) {
 }
 
 }  // namespace
-
-int CriterionSlot(std::string_view code) {
-  if (code.size() != 2 || code[0] < '1' || code[0] > '7') return -1;
-  const SlotRange range = kSlotsByDigit[code[0] - '1'];
-  const int position = code[1] - 'A';
-  if (position < 0 || position >= range.count) return -1;
-  return range.first + position;
-}
 
 int select_group_letter(ClassificationState& s) {
   char letter = 'G';

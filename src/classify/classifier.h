@@ -58,8 +58,18 @@ void ClassifyRecord(AssessmentRecord& record, ClassificationState& state);
 const ClassificationState& LastClassification();
 
 // The slot of a criterion code ("1A".."7A"), or -1 for a text that names no
-// criterion.
-int CriterionSlot(std::string_view code);
+// criterion. Known at compile time for the codes of the criteria lists.
+constexpr int CriterionSlot(std::string_view code) {
+  // First slot of each criteria set's codes, by the digit of the code ("1".."7"),
+  // and the number of codes the set owns.
+  constexpr int kFirst[] = {0, 4, 18, 30, 31, 32, 35};
+  constexpr int kCount[] = {4, 14, 12, 1, 1, 3, 1};
+  if (code.size() != 2 || code[0] < '1' || code[0] > '7') return -1;
+  const int set = code[0] - '1';
+  const int position = code[1] - 'A';
+  if (position < 0 || position >= kCount[set]) return -1;
+  return kFirst[set] + position;
+}
 
 int classify_record(char* output);
 

@@ -13,10 +13,6 @@ void RecordCriterion(const char* code, ClassificationState& s) {
   entry[2] = '\0';
 }
 
-Family FamilyOfRecord(R r) {
-  return FamilyOfField(r.form_version);
-}
-
 namespace {
 
 bool Dependent(char adl_item) {

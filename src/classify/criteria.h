@@ -44,7 +44,12 @@ template <const auto& rows, std::size_t I>
   if constexpr (row.code == kStop) {
     met = 0;
   } else {
-    RecordCriterion(row.code, s);
+    // The code's slot is known here, so it is written without a lookup.
+    constexpr int slot = CriterionSlot(row.code);
+    static_assert(slot >= 0, "a criteria list names a code that has no slot");
+    s.criteria[slot][0] = row.code[0];
+    s.criteria[slot][1] = row.code[1];
+    s.criteria[slot][2] = '\0';
     met = 1;
   }
   return true;
@@ -67,7 +72,9 @@ int RunCompiledCriteria(R r, ClassificationState& s) {
   return detail::RunRows<rows>(r, s, std::make_index_sequence<std::size(rows)>{});
 }
 
-Family FamilyOfRecord(R r);
+inline Family FamilyOfRecord(R r) {
+  return FamilyOfField(r.form_version);
+}
 
 inline bool Yes(char answer) {
   return answer == '1';

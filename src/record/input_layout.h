@@ -12,6 +12,7 @@
 #include <span>
 #include <string_view>
 
+#include "record/assessment_record.h"
 #include "record/form_version.h"
 
 namespace grouper {
@@ -32,6 +33,9 @@ struct LayoutItem {
   std::size_t offset;         // of the field in AssessmentRecord
   int start[kFamilyCount];    // start column per family, -1 when not carried
   const char* parse_message;  // for tested numeric items: the message on failure
+  // For one-byte items, the record field, so that rules written against fields
+  // can find the field's offset at compile time.
+  char AssessmentRecord::*char_member = nullptr;
 
   int StartIn(Family f) const { return start[static_cast<int>(f)]; }
 };

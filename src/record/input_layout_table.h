@@ -10,11 +10,20 @@
 
 namespace grouper {
 
+// The field of a one-byte item, and none for the other kinds.
+constexpr char AssessmentRecord::*CharMember(char AssessmentRecord::*field) {
+  return field;
+}
+template <class T>
+constexpr char AssessmentRecord::*CharMember(T AssessmentRecord::*) {
+  return nullptr;
+}
+
 // ROW(field, kind, width, base, 089/010, 090/011, 091/012, 092/013, message)
-#define ROW(field, kind, width, c0, c1, c2, c3, c4, message)          \
-  LayoutItem {                                                        \
-#field, ItemKind::kind, width, offsetof(AssessmentRecord, field), \
-        {c0, c1, c2, c3, c4 }, message                                \
+#define ROW(field, kind, width, c0, c1, c2, c3, c4, message)                 \
+  LayoutItem {                                                               \
+#field, ItemKind::kind, width, offsetof(AssessmentRecord, field),        \
+        {c0, c1, c2, c3, c4 }, message, CharMember(&AssessmentRecord::field) \
   }
 
 inline constexpr LayoutItem kInputLayout[] = {

@@ -10,6 +10,7 @@
 // when they fail and nullptr when they hold.
 #pragma once
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -19,7 +20,9 @@
 #include <vector>
 
 #include "record/assessment_record.h"
+#include "record/input_layout_table.h"
 #include "text/cp949.h"
+#include "validate/byte_window.h"
 #include "validate/field_text.h"
 
 namespace grouper {
@@ -259,10 +262,189 @@ template <class Sink>
   return message != nullptr && sink.Report(&row, message);
 }
 
+// The record offset of a one-byte field, from the input layout; -1 when the
+// layout carries no such item.
+constexpr long ByteOffsetOf(CharField field) {
+  for (const LayoutItem& item : kInputLayout) {
+    if (item.char_member != nullptr && item.char_member == field) {
+      return static_cast<long>(item.offset);
+    }
+  }
+  return -1;
+}
+
+// A row that tests one byte against seven-bit bounds (a blank is the range
+// ' ' to ' '), as a byte window can: its offset and bounds, or false.
+constexpr bool ByteBounds(const Check& row, long& offset, unsigned& lo, unsigned& hi) {
+  if (row.shape == Shape::kCharRange) {
+    if (row.lo < 0 || row.lo > row.hi || row.hi > 0x7F) return false;
+    lo = static_cast<unsigned>(row.lo);
+    hi = static_cast<unsigned>(row.hi);
+  } else if (row.shape == Shape::kBlank) {
+    lo = hi = ' ';
+  } else {
+    return false;
+  }
+  offset = ByteOffsetOf(row.char_field);
+  return offset >= 0;
+}
+
+// A window over the bytes from `first` to `last`, kept inside the record;
+// false when they lie too far apart for one window.
+constexpr bool WindowOver(long first, long last, ByteWindow& window) {
+  if (last - first >= 8 * ByteWindow::kMaxWords) return false;
+  const long words = (last - first) / 8 + 1;
+  const long room = static_cast<long>(sizeof(AssessmentRecord)) - 8 * words;
+  window.start = static_cast<std::size_t>(first < room ? first : room);
+  window.words = static_cast<int>(words);
+  return true;
+}
+
+// A window is worth testing only when its words hold a few bytes each.
+inline constexpr std::size_t kMinBytesPerWord = 3;
+
+// How the rows of a list are walked. Consecutive one-byte rows with the same
+// gate form a run, tested with one window; a row over a list of flags
+// (none-applies, any set, all zero) tests its flags with one window.
+struct RowPlan {
+  std::size_t run_length = 1;  // 0: tested with the run before it
+  ByteWindow window = {};      // for a run of more than one row
+  ByteWindow flags = {};       // for a row over a list of flags, when words > 0
+};
+
+// The flags of a row over a list, bounded by the value the row looks for:
+// '0' for all zero, '1' for the others.
+constexpr void PlanFlags(const Check& row, ByteWindow& flags) {
+  if (row.shape != Shape::kNoneOfAbove && row.shape != Shape::kAnySet &&
+      row.shape != Shape::kAllExactlyZero) {
+    return;
+  }
+  long first = -1, last = -1;
+  for (CharField f : row.list) {
+    const long offset = ByteOffsetOf(f);
+    if (offset < 0) return;
+    first = first < 0 || offset < first ? offset : first;
+    last = offset > last ? offset : last;
+  }
+  ByteWindow window;
+  if (first < 0 || !WindowOver(first, last, window)) return;
+  const unsigned value = row.shape == Shape::kAllExactlyZero ? '0' : '1';
+  for (CharField f : row.list)
+    window.Bound(static_cast<std::size_t>(ByteOffsetOf(f)), value, value);
+  if (row.list.size() >= kMinBytesPerWord * static_cast<std::size_t>(window.TestedWords())) {
+    flags = window;
+  }
+}
+
+template <std::size_t N>
+constexpr std::array<RowPlan, N> PlanRows(const Check (&rows)[N]) {
+  std::array<RowPlan, N> plans{};
+  for (std::size_t i = 0; i < N; ++i) PlanFlags(rows[i], plans[i].flags);
+  std::size_t i = 0;
+  while (i < N) {
+    // The longest run from row i whose bytes differ and fit one window.
+    long offset = 0, first = 0, last = 0;
+    unsigned lo = 0, hi = 0;
+    std::size_t end = i;
+    ByteWindow window;
+    while (end < N && ByteBounds(rows[end], offset, lo, hi) && rows[end].when == rows[i].when) {
+      const long new_first = end == i || offset < first ? offset : first;
+      const long new_last = end == i || offset > last ? offset : last;
+      bool repeated = false;
+      for (std::size_t k = i; k < end; ++k) {
+        long other = 0;
+        unsigned other_lo = 0, other_hi = 0;
+        ByteBounds(rows[k], other, other_lo, other_hi);
+        repeated = repeated || other == offset;
+      }
+      if (repeated || !WindowOver(new_first, new_last, window)) break;
+      first = new_first;
+      last = new_last;
+      ++end;
+    }
+    const std::size_t length = end - i;
+    if (length < 2) {
+      ++i;
+      continue;
+    }
+    WindowOver(first, last, window);
+    for (std::size_t k = i; k < end; ++k) {
+      ByteBounds(rows[k], offset, lo, hi);
+      window.Bound(static_cast<std::size_t>(offset), lo, hi);
+    }
+    if (length < kMinBytesPerWord * static_cast<std::size_t>(window.TestedWords())) {
+      ++i;
+      continue;
+    }
+    plans[i].run_length = length;
+    plans[i].window = window;
+    for (std::size_t k = i + 1; k < end; ++k) plans[k].run_length = 0;
+    i = end;
+  }
+  return plans;
+}
+
+template <const auto& rows>
+inline constexpr auto kRowPlans = PlanRows(rows);
+
+template <const auto& rows, std::size_t First, class Sink, std::size_t... K>
+[[gnu::always_inline]] inline bool ReportEachRow(AssessmentRecord& record, Sink& sink,
+                                                 std::index_sequence<K...>) {
+  return (ReportIfFails(rows[First + K], record, sink) || ...);
+}
+
+// A row over a list of flags, its flags tested with their window: the same
+// answers as EvaluateCheck.
+template <class Sink>
+[[gnu::always_inline]] inline bool ReportFlagsRow(const Check& row, const ByteWindow& flags,
+                                                  AssessmentRecord& record, Sink& sink) {
+  if (row.when != nullptr && !row.when(record)) return false;
+  const char* message = nullptr;
+  if (row.shape == Shape::kAllExactlyZero) {
+    if (!WindowHolds(flags, &record)) message = row.message;
+  } else {
+    const bool any = AnyByteWithin(flags, &record);
+    if (row.shape == Shape::kAnySet) {
+      if (!any) message = row.message;
+    } else {
+      const char none = record.*row.char_field;
+      if (any && none != '0') message = row.message;
+      if (!any && none != '1') message = row.message_alt;
+    }
+  }
+  return message != nullptr && sink.Report(&row, message);
+}
+
+// Row I of the list: on its own, as the first of a run, or nothing when the
+// run before it has taken it. A run whose window holds reports nothing; else
+// its rows are walked one by one, so the first failing row is the same.
+template <const auto& rows, std::size_t I, class Sink>
+[[gnu::always_inline]] inline bool ReportRowOrRun(AssessmentRecord& record, Sink& sink) {
+  // The plan is read in place: a copy of its windows would be built on the
+  // stack at every call.
+  constexpr std::size_t run_length = kRowPlans<rows>[I].run_length;
+  if constexpr (run_length == 0) {
+    return false;
+  } else if constexpr (run_length == 1) {
+    if constexpr (kRowPlans<rows>[I].flags.words > 0) {
+      return ReportFlagsRow(rows[I], kRowPlans<rows>[I].flags, record, sink);
+    } else {
+      return ReportIfFails(rows[I], record, sink);
+    }
+  } else {
+    constexpr Gate gate = rows[I].when;
+    if constexpr (gate != nullptr) {
+      if (!gate(record)) return false;
+    }
+    if (WindowHolds(kRowPlans<rows>[I].window, &record)) return false;
+    return ReportEachRow<rows, I>(record, sink, std::make_index_sequence<run_length>{});
+  }
+}
+
 template <const auto& rows, class Sink, std::size_t... I>
 [[gnu::always_inline]] inline bool RunRows(AssessmentRecord& record, Sink& sink,
                                            std::index_sequence<I...>) {
-  return (ReportIfFails(rows[I], record, sink) || ...);
+  return (ReportRowOrRun<rows, I>(record, sink) || ...);
 }
 
 }  // namespace check_detail

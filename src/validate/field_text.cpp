@@ -1,6 +1,7 @@
 #include "validate/field_text.h"
 
 #include <atomic>
+#include <bit>
 #include <cstring>
 #include <ctime>
 
@@ -17,6 +18,59 @@ int RemoveChar(char character, char* text) {
   }
   *out = '\0';
   return 1;
+}
+
+namespace {
+
+constexpr uint64_t kLowBits = 0x7F7F7F7F7F7F7F7Fu;
+constexpr uint64_t kBlanks = 0x2020202020202020u;
+
+// The top bit of each byte of `word` that is zero, exactly: the addition does
+// not carry from one byte into the next.
+uint64_t ZeroBytes(uint64_t word) {
+  return ~(((word & kLowBits) + kLowBits) | word | kLowBits);
+}
+
+int LowestByte(uint64_t bits) {
+  return std::countr_zero(bits) / 8;
+}
+
+// The length of a name whose blanks all trail it, after ending it at its first
+// blank; -1, with the name unchanged, for any other name.
+int EndBeforeTrailingBlanks(char (&name)[13]) {
+  constexpr int kTail = 13 - 8;  // the second word holds bytes 5 to 12
+  uint64_t head, tail;
+  std::memcpy(&head, name, sizeof head);
+  std::memcpy(&tail, name + kTail, sizeof tail);
+  // The first blank or terminator.
+  const uint64_t head_stops = ZeroBytes(head) | ZeroBytes(head ^ kBlanks);
+  const uint64_t tail_stops = ZeroBytes(tail) | ZeroBytes(tail ^ kBlanks);
+  if ((head_stops | tail_stops) == 0) return -1;
+  const int first = head_stops != 0 ? LowestByte(head_stops) : kTail + LowestByte(tail_stops);
+  if (first > 12) return -1;
+  if (name[first] == '\0') return first;
+  // A blank: the name ends there when only blanks follow it up to the
+  // terminator, as the compaction would leave it.
+  uint64_t head_others = ~ZeroBytes(head ^ kBlanks) & ~kLowBits;
+  uint64_t tail_others = ~ZeroBytes(tail ^ kBlanks) & ~kLowBits;
+  head_others &= first < 8 ? ~uint64_t{0} << (8 * first) : 0;
+  tail_others &= first > kTail ? ~uint64_t{0} << (8 * (first - kTail)) : ~uint64_t{0};
+  if ((head_others | tail_others) == 0) return -1;
+  const int next = head_others != 0 ? LowestByte(head_others) : kTail + LowestByte(tail_others);
+  if (next > 12 || name[next] != '\0') return -1;
+  name[first] = '\0';
+  return first;
+}
+
+}  // namespace
+
+std::size_t RemoveBlanksFromName(char (&name)[13]) {
+  if constexpr (std::endian::native == std::endian::little) {
+    const int length = EndBeforeTrailingBlanks(name);
+    if (length >= 0) return static_cast<std::size_t>(length);
+  }
+  RemoveChar(' ', name);
+  return std::strlen(name);
 }
 
 int IsNumericText(const char* text, int point_flag) {
@@ -88,23 +142,30 @@ int32_t LocalMidnight(int year, int month, int day) {
 // kInvalid.
 constexpr int kFirstYear = 1970;
 constexpr int kLastYear = 2038;
-constexpr int kDaySlots = 31;
-constexpr int kDateCacheSize = (kLastYear - kFirstYear + 1) * 12 * kDaySlots;
+// An entry's index is the year's offset, the month and the day as bit fields
+// (5 bits of day, 4 of month), which costs less to form than a dense index;
+// the slots of month and day numbers that do not occur stay unused.
+constexpr int kDateCacheSize = (kLastYear - kFirstYear + 1) << 9;
 constexpr uint32_t kNotConverted = 0;
 constexpr uint32_t kInvalid = 0xFFFFFFFFu;
 std::atomic<uint32_t> date_cache[kDateCacheSize];
 
+// The first conversion of a date: the local-time conversion, kept in its entry.
+// Out of line, so that the usual lookup of a converted date stays short.
+[[gnu::noinline]] uint32_t ConvertAndKeep(std::atomic<uint32_t>& entry, int year, int month,
+                                          int day) {
+  const int32_t value = LocalMidnight(year, month, day);
+  const uint32_t stored = value < 0 ? kInvalid : static_cast<uint32_t>(value) + 1;
+  entry.store(stored, std::memory_order_relaxed);
+  return stored;
+}
+
 inline int32_t ConvertDate(int year, int month, int day) {
   if (month < 1 || month > 12 || day < 1 || day > 31) return -1;
   if (year < kFirstYear || year > kLastYear) return -1;
-  std::atomic<uint32_t>& entry =
-      date_cache[((year - kFirstYear) * 12 + (month - 1)) * kDaySlots + (day - 1)];
+  std::atomic<uint32_t>& entry = date_cache[((year - kFirstYear) << 9) | (month << 5) | day];
   uint32_t stored = entry.load(std::memory_order_relaxed);
-  if (stored == kNotConverted) {
-    const int32_t value = LocalMidnight(year, month, day);
-    stored = value < 0 ? kInvalid : static_cast<uint32_t>(value) + 1;
-    entry.store(stored, std::memory_order_relaxed);
-  }
+  if (stored == kNotConverted) stored = ConvertAndKeep(entry, year, month, day);
   return stored == kInvalid ? -1 : static_cast<int32_t>(stored - 1);
 }
 
@@ -121,7 +182,7 @@ void ResetDateCache() {
 namespace {
 
 // The usual case: exactly eight digits.
-[[gnu::always_inline]] inline bool EightDigits(const char* text) {
+[[gnu::always_inline]] inline bool EightDigitText(const char* text) {
   return IsDigit(text[0]) && IsDigit(text[1]) && IsDigit(text[2]) && IsDigit(text[3]) &&
          IsDigit(text[4]) && IsDigit(text[5]) && IsDigit(text[6]) && IsDigit(text[7]) &&
          text[8] == '\0';
@@ -149,7 +210,7 @@ int32_t CheckOtherDate(const char* text) {
 }  // namespace
 
 int32_t CheckDate(const char* text) {
-  if (EightDigits(text)) return ConvertEightDigits(text);
+  if (EightDigitText(text)) return ConvertEightDigits(text);
   return CheckOtherDate(text);
 }
 
@@ -160,10 +221,20 @@ int32_t CheckDateField(const DateText& text) {
   std::memcpy(&bytes, text, sizeof bytes);
   const uint64_t high_nibbles = bytes & 0xF0F0F0F0F0F0F0F0u;
   const uint64_t carried = (bytes + 0x0606060606060606u) & 0xF0F0F0F0F0F0F0F0u;
-  if (high_nibbles == 0x3030303030303030u && carried == 0x3030303030303030u && text[8] == '\0') {
-    return ConvertEightDigits(text);
+  if (high_nibbles != 0x3030303030303030u || carried != 0x3030303030303030u || text[8] != '\0') {
+    return CheckOtherDate(text);
   }
-  return CheckOtherDate(text);
+  if constexpr (std::endian::native != std::endian::little) return ConvertEightDigits(text);
+  // The digits are converted together as well: after the first step each
+  // 16-bit lane holds the two-digit number of its two characters (century,
+  // year of the century, month, day), the first character the tens.
+  const uint64_t digits = bytes - 0x3030303030303030u;
+  const uint64_t pairs = (digits * 10 + (digits >> 8)) & 0x00FF00FF00FF00FFu;
+  const int century = static_cast<int>(pairs & 0xFF);
+  const int year_of_century = static_cast<int>((pairs >> 16) & 0xFF);
+  const int month = static_cast<int>((pairs >> 32) & 0xFF);
+  const int day = static_cast<int>(pairs >> 48);
+  return ConvertDate(century * 100 + year_of_century, month, day);
 }
 
 }  // namespace grouper

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace grouper {
 namespace {
@@ -39,6 +40,37 @@ TEST(RemoveChar, RemovesEveryOccurrenceInPlace) {
   }
 }
 
+// Every name of blanks and other bytes (one of them with its top bit set, as a
+// code page 949 byte has), ended early by a terminator or not: the same bytes
+// as RemoveChar leaves, and their length.
+TEST(RemoveBlanksFromName, LeavesWhatRemoveCharLeaves) {
+  for (unsigned pattern = 0; pattern < (1u << 12); ++pattern) {
+    for (int end = 0; end <= 12; ++end) {
+      char name[13] = {};
+      for (int i = 0; i < 12; ++i) name[i] = (pattern >> i) & 1 ? ' ' : (i % 3 ? 'x' : '\xb0');
+      if (end < 12) std::memset(name + end, 0, sizeof name - end);
+      char expected[13];
+      std::memcpy(expected, name, sizeof name);
+      RemoveChar(' ', expected);
+      const std::size_t length = RemoveBlanksFromName(name);
+      ASSERT_EQ(std::memcmp(name, expected, sizeof name), 0) << pattern << " end " << end;
+      ASSERT_EQ(length, std::strlen(expected)) << pattern << " end " << end;
+    }
+  }
+}
+
+TEST(EightDigits, EveryByteMustBeADigit) {
+  EXPECT_TRUE(EightDigits("01234567"));
+  EXPECT_TRUE(EightDigits("99999999"));
+  for (int at = 0; at < 8; ++at) {
+    for (int value : {0, 0x20, 0x2F, 0x3A, 0x3F, 0x80, 0xB0, 0xFA, 0xFF}) {
+      char text[9] = "12345678";
+      text[at] = static_cast<char>(value);
+      EXPECT_FALSE(EightDigits(text)) << "byte " << at << " value " << value;
+    }
+  }
+}
+
 // The test programs pin the time zone to Asia/Seoul (UTC+9, no daylight
 // saving since 1988), so local midnight is 15:00 UTC of the day before.
 TEST(CheckDate, ReturnsLocalMidnightOfValidDates) {
@@ -71,6 +103,25 @@ TEST(CheckDate, FieldsGiveTheAnswersOfTexts) {
     DateText field = {};
     std::strncpy(field, text, sizeof field - 1);
     EXPECT_EQ(CheckDateField(field), CheckDate(text)) << "'" << text << "'";
+  }
+}
+
+// The field's digits are converted a word at a time: every year that the
+// cache covers and some around it, with every month and day number from 00 to
+// 32, must give the answer of the text.
+TEST(CheckDate, FieldsConvertEveryDigitPatternAsTextsDo) {
+  std::vector<int> years = {1869, 1899, 1900, 1901, 2099, 2100, 2199};
+  for (int year = 1969; year <= 2039; ++year) years.push_back(year);
+  for (int year : years) {
+    for (int month = 0; month <= 13; ++month) {
+      for (int day = 0; day <= 32; ++day) {
+        char text[16];
+        std::snprintf(text, sizeof text, "%04d%02d%02d", year, month, day);
+        DateText field = {};
+        std::memcpy(field, text, 8);
+        ASSERT_EQ(CheckDateField(field), CheckDate(text)) << "'" << text << "'";
+      }
+    }
   }
 }
 

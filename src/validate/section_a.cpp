@@ -15,12 +15,10 @@ namespace {
 
 using R = AssessmentRecord;
 
-// Exactly `length` digits: what IsNumericText accepts, measured in one pass.
+// Exactly `length` digits (8 to 16): what IsNumericText accepts, tested as
+// two words that may overlap.
 bool IsDigitsOfLength(const char* text, std::size_t length) {
-  for (std::size_t i = 0; i < length; ++i) {
-    if (text[i] < '0' || text[i] > '9') return false;
-  }
-  return text[length] == '\0';
+  return EightDigits(text) && EightDigits(text + length - 8) && text[length] == '\0';
 }
 
 const char* InstitutionCode(R& r) {
@@ -31,8 +29,7 @@ const char* InstitutionCode(R& r) {
 // The name is kept without its blanks for the rest of the line, even when it
 // fails: the length that counts is that of the name as it will be used.
 const char* PatientName(R& r) {
-  RemoveChar(' ', r.patient_name);
-  const std::size_t length = std::strlen(r.patient_name);
+  const std::size_t length = RemoveBlanksFromName(r.patient_name);
   if (length >= 1 && length <= 12) return nullptr;
   return u8"오류-[A.일반적사항][1.환자성명]"_cp949;
 }

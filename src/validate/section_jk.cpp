@@ -240,8 +240,8 @@ constexpr Check kRehabilitation[] = {
 // Both names lose their blanks before either is tested, so the doctor's
 // message wins when both are missing.
 const char* SignatureNames(R& r) {
-  RemoveChar(' ', r.s_doctor_name);
-  RemoveChar(' ', r.s_nurse_name);
+  RemoveBlanksFromName(r.s_doctor_name);
+  RemoveBlanksFromName(r.s_nurse_name);
   if (r.s_doctor_name[0] == '\0') return u8"오류-[작성][서명] 의사 성명을 입력하시오"_cp949;
   if (r.s_nurse_name[0] == '\0') return u8"오류-[작성][서명] 간호사 성명을 입력하시오"_cp949;
   return nullptr;

@@ -1,0 +1,96 @@
+// A word-at-a-time test that each byte of a set lies within its own bounds.
+//
+// A window is a few whole words of a structure, from a given byte offset. Some
+// of its bytes are tested, each against bounds lo..hi with 0 <= lo <= hi <=
+// 0x7F; a byte of 0x80 or more lies within no bounds, as a signed character
+// below the digits would not. The other bytes of the window are read but do
+// not count. The bounds are constants that the compiler folds into the test,
+// so one word of up to eight tested bytes costs a handful of instructions.
+//
+// WindowHolds answers only "every tested byte holds"; which byte fails, if
+// any, is for the caller to find by testing the bytes one by one.
+#pragma once
+
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <utility>
+
+namespace grouper {
+
+struct ByteWindow {
+  static constexpr int kMaxWords = 8;
+
+  std::size_t start = 0;  // offset of the window's first byte in the structure
+  int words = 0;
+  // Per tested byte of each word: 0x7F - hi, lo, and the byte's top bit.
+  uint64_t above_high[kMaxWords] = {};
+  uint64_t low[kMaxWords] = {};
+  uint64_t tested[kMaxWords] = {};
+
+  // The words that hold at least one tested byte: what a test costs.
+  constexpr int TestedWords() const {
+    int n = 0;
+    for (int w = 0; w < words; ++w) n += tested[w] != 0;
+    return n;
+  }
+
+  // Adds the byte at `offset` of the structure, which lies in the window.
+  constexpr void Bound(std::size_t offset, unsigned lo, unsigned hi) {
+    const std::size_t at = offset - start;
+    const std::size_t word = at / 8;
+    const std::size_t lane = std::endian::native == std::endian::little ? at % 8 : 7 - at % 8;
+    above_high[word] |= uint64_t{0x7Fu - hi} << (8 * lane);
+    low[word] |= uint64_t{lo} << (8 * lane);
+    tested[word] |= uint64_t{0x80} << (8 * lane);
+  }
+};
+
+// The top bit of each tested byte of word `w` that lies outside its bounds.
+// With the top bit of every byte cleared, neither the addition nor the
+// subtraction carries from one byte into the next: a byte whose top bit the
+// addition sets lies above its upper bound, one whose top bit the subtraction
+// clears lies below its lower bound, and a byte whose own top bit was set lies
+// outside any bounds.
+[[gnu::always_inline]] inline uint64_t OutsideBits(const ByteWindow& window, const void* object,
+                                                   int w) {
+  constexpr uint64_t kTopBits = 0x8080808080808080u;
+  uint64_t word;
+  std::memcpy(&word, static_cast<const unsigned char*>(object) + window.start + 8 * w, sizeof word);
+  const uint64_t low7 = word & ~kTopBits;
+  return (word | (low7 + window.above_high[w]) | ~((low7 | kTopBits) - window.low[w])) &
+         window.tested[w];
+}
+
+// The outside bits of word W, or, with `kWithin`, the top bits of its tested
+// bytes that lie within their bounds; 0 for a word beyond the window or
+// without a tested byte, which is not read.
+template <bool kWithin, int W>
+[[gnu::always_inline]] inline uint64_t WordBits(const ByteWindow& window, const void* object) {
+  if (W >= window.words || window.tested[W] == 0) return 0;
+  const uint64_t outside = OutsideBits(window, object, W);
+  return kWithin ? ~outside & window.tested[W] : outside;
+}
+
+// Every word written out, so that the bounds become immediates and the words
+// without a tested byte drop out.
+template <bool kWithin, int... W>
+[[gnu::always_inline]] inline uint64_t EveryWord(const ByteWindow& window, const void* object,
+                                                 std::integer_sequence<int, W...>) {
+  return (WordBits<kWithin, W>(window, object) | ...);
+}
+
+// True when every tested byte lies within its bounds.
+[[gnu::always_inline]] inline bool WindowHolds(const ByteWindow& window, const void* object) {
+  return EveryWord<false>(window, object,
+                          std::make_integer_sequence<int, ByteWindow::kMaxWords>{}) == 0;
+}
+
+// True when at least one tested byte lies within its bounds.
+[[gnu::always_inline]] inline bool AnyByteWithin(const ByteWindow& window, const void* object) {
+  return EveryWord<true>(window, object,
+                         std::make_integer_sequence<int, ByteWindow::kMaxWords>{}) != 0;
+}
+
+}  // namespace grouper

@@ -1,0 +1,64 @@
+// The word-at-a-time byte test against the byte-by-byte comparison it stands
+// for: every byte value in every lane, with neighbours that would carry or
+// borrow into it if the lanes were not kept apart.
+#include "validate/byte_window.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace grouper {
+namespace {
+
+TEST(ByteWindow, AgreesWithByteByByteComparisonInEveryLane) {
+  struct Bounds {
+    unsigned lo, hi;
+  } bounds[] = {{'0', '1'}, {'1', '7'}, {' ', ' '}, {'0', '9'}, {0, 0x7F}, {0x7F, 0x7F}};
+  const unsigned char neighbours[] = {0x00, 0x30, 0x7F, 0x80, 0xFF};
+  for (const Bounds& b : bounds) {
+    for (std::size_t lane = 0; lane < 16; ++lane) {
+      // Two words from offset 3: the tested byte and, two bytes on, a byte
+      // that always holds, so a false "outside" from a neighbour shows.
+      ByteWindow window;
+      window.start = 3;
+      window.words = 2;
+      window.Bound(3 + lane, b.lo, b.hi);
+      const std::size_t other = 3 + (lane + 2) % 16;
+      window.Bound(other, '0', '9');
+      for (unsigned char neighbour : neighbours) {
+        for (unsigned value = 0; value < 256; ++value) {
+          unsigned char object[24];
+          std::memset(object, neighbour, sizeof object);
+          object[3 + lane] = static_cast<unsigned char>(value);
+          object[other] = '5';
+          const bool within = value >= b.lo && value <= b.hi;
+          ASSERT_EQ(WindowHolds(window, object), within)
+              << "lane " << lane << " value " << value << " neighbour " << int{neighbour};
+          ASSERT_TRUE(AnyByteWithin(window, object));
+          object[other] = 'x';
+          ASSERT_FALSE(WindowHolds(window, object));
+          ASSERT_EQ(AnyByteWithin(window, object), within)
+              << "lane " << lane << " value " << value << " neighbour " << int{neighbour};
+        }
+      }
+    }
+  }
+}
+
+TEST(ByteWindow, UntestedWordsAndBytesAreIgnored) {
+  ByteWindow window;
+  window.start = 0;
+  window.words = 3;
+  window.Bound(17, '1', '1');  // the third word only
+  unsigned char object[24];
+  std::memset(object, 0xFF, sizeof object);
+  object[17] = '1';
+  EXPECT_TRUE(WindowHolds(window, object));
+  EXPECT_TRUE(AnyByteWithin(window, object));
+  object[17] = '0';
+  EXPECT_FALSE(WindowHolds(window, object));
+  EXPECT_FALSE(AnyByteWithin(window, object));
+}
+
+}  // namespace
+}  // namespace grouper
