@@ -158,7 +158,7 @@ class Stream {
 
 int WorkersFor(const StreamOptions& options) {
   if (options.workers > 0) return options.workers;
-  return std::thread::hardware_concurrency() >= 2 ? 2 : 1;
+  return platform::UsableProcessors() >= 2 ? 2 : 1;
 }
 
 }  // namespace

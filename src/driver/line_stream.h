@@ -38,7 +38,7 @@ class ConsoleWriter {
 };
 
 struct StreamOptions {
-  int workers = 0;  // 0: two on a machine of two cores or more, else one
+  int workers = 0;  // 0: two where the process may run on two processors or more, else one
   // A worker takes up to run_lines lines from the input at a time, as many as
   // fit in run_bytes (at least one read, whatever run_bytes says).
   std::size_t run_lines = 1024;

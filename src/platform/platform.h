@@ -51,4 +51,8 @@ bool Close(int fd);
 // the null device).
 bool IsTerminal(int fd);
 
+// The processors this process may run on (its affinity, which a user or a
+// container may have narrowed); at least 1.
+int UsableProcessors();
+
 }  // namespace grouper::platform

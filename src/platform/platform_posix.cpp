@@ -3,6 +3,9 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#ifdef __linux__
+#include <sched.h>
+#endif
 
 #include <cerrno>
 #include <csignal>
@@ -66,6 +69,18 @@ bool Close(int fd) {
 
 bool IsTerminal(int fd) {
   return ::isatty(fd) == 1;
+}
+
+int UsableProcessors() {
+#ifdef __linux__
+  cpu_set_t set;
+  if (::sched_getaffinity(0, sizeof set, &set) == 0) {
+    const int count = CPU_COUNT(&set);
+    if (count > 0) return count;
+  }
+#endif
+  const long online = ::sysconf(_SC_NPROCESSORS_ONLN);
+  return online > 0 ? static_cast<int>(online) : 1;
 }
 
 }  // namespace grouper::platform

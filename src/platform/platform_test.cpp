@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#ifdef __linux__
+#include <sched.h>
+#endif
+
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "support/program_runner.h"
@@ -93,6 +98,22 @@ TEST_F(PlatformTest, NeitherAFileNorTheNullDeviceIsATerminal) {
     EXPECT_FALSE(IsTerminal(fd)) << name;
     Close(fd);
   }
+}
+
+// The batch takes a second worker only where the process may use a second
+// processor: a process pinned to one (taskset, a container's cpuset) has one.
+TEST(UsableProcessors, FollowTheAffinity) {
+  EXPECT_GE(UsableProcessors(), 1);
+#ifdef __linux__
+  std::thread pinned([] {
+    cpu_set_t one;
+    CPU_ZERO(&one);
+    CPU_SET(sched_getcpu() >= 0 ? sched_getcpu() : 0, &one);
+    ASSERT_EQ(sched_setaffinity(0, sizeof one, &one), 0);
+    EXPECT_EQ(UsableProcessors(), 1);
+  });
+  pinned.join();
+#endif
 }
 
 }  // namespace

@@ -126,6 +126,20 @@ bool IsTerminal(int fd) {
   return h != INVALID_HANDLE_VALUE && GetConsoleMode(h, &mode) != 0;
 }
 
+int UsableProcessors() {
+  DWORD_PTR process_mask = 0;
+  DWORD_PTR system_mask = 0;
+  if (GetProcessAffinityMask(GetCurrentProcess(), &process_mask, &system_mask) &&
+      process_mask != 0) {
+    int count = 0;
+    for (; process_mask != 0; process_mask &= process_mask - 1) ++count;
+    return count;
+  }
+  SYSTEM_INFO info;
+  GetSystemInfo(&info);
+  return info.dwNumberOfProcessors > 0 ? static_cast<int>(info.dwNumberOfProcessors) : 1;
+}
+
 }  // namespace grouper::platform
 
 #endif  // _WIN32
