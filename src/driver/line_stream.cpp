@@ -173,6 +173,7 @@ StreamResult ProcessStream(int input_fd, int output_fd, ConsoleWriter& console,
   for (int i = 0; i < WorkersFor(options); ++i)
     runs.push_back(std::make_unique<Run>(run_lines, read_bytes));
   std::vector<std::thread> helpers;
+  helpers.reserve(runs.size());  // no allocation once a thread runs
   for (std::size_t i = 1; i < runs.size(); ++i) {
     try {
       helpers.emplace_back([&stream, &run = *runs[i]] { stream.Work(run); });
