@@ -60,6 +60,7 @@ struct Check {
   IntField int_field = nullptr;
   DecimalField decimal_field = nullptr;
   DateField date_field = nullptr;
+  IntField kept_value = nullptr;  // kDate: where the row keeps the date's time value
   int lo = 0;
   int hi = 0;
   unsigned digit_set = 0;  // kCharSet: bit d is set when the digit d belongs to the set
@@ -117,6 +118,11 @@ constexpr Check DecimalZero(DecimalField f, const char* message, Gate when = nul
 }
 constexpr Check Date(DateField f, const char* message, Gate when = nullptr) {
   return {.shape = Shape::kDate, .when = when, .date_field = f, .message = message};
+}
+// A date whose time value a later rule needs: the row keeps it in `kept`, so
+// that the rule need not convert the date again.
+constexpr Check KeptDate(DateField f, IntField kept, const char* message) {
+  return {.shape = Shape::kDate, .date_field = f, .kept_value = kept, .message = message};
 }
 constexpr Check AbsentDate(DateField f, const char* message, Gate when = nullptr) {
   return {.shape = Shape::kAbsentDate, .when = when, .date_field = f, .message = message};
@@ -199,9 +205,12 @@ inline long Tenths(float value) {
     case Shape::kDecimalZero:
       holds = r.*c.decimal_field == 0.0f;
       break;
-    case Shape::kDate:
-      holds = CheckDateField(r.*c.date_field) != -1;
+    case Shape::kDate: {
+      const int32_t value = CheckDateField(r.*c.date_field);
+      if (c.kept_value != nullptr) r.*c.kept_value = value;
+      holds = value != -1;
       break;
+    }
     case Shape::kAbsentDate:
       holds = IsAbsentDate(r.*c.date_field);
       break;
