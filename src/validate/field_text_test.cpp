@@ -40,14 +40,15 @@ TEST(RemoveChar, RemovesEveryOccurrenceInPlace) {
   }
 }
 
-// Every name of blanks and other bytes (one of them with its top bit set, as a
-// code page 949 byte has), ended early by a terminator or not: the same bytes
-// as RemoveChar leaves, and their length.
+// Every name of blanks and other bytes (some with their top bit set, as code
+// page 949 bytes have, one of them a blank's bits and the top bit), ended early
+// by a terminator or not: the same bytes as RemoveChar leaves, and their
+// length.
 TEST(RemoveBlanksFromName, LeavesWhatRemoveCharLeaves) {
   for (unsigned pattern = 0; pattern < (1u << 12); ++pattern) {
     for (int end = 0; end <= 12; ++end) {
       char name[13] = {};
-      for (int i = 0; i < 12; ++i) name[i] = (pattern >> i) & 1 ? ' ' : (i % 3 ? 'x' : '\xb0');
+      for (int i = 0; i < 12; ++i) name[i] = (pattern >> i) & 1 ? ' ' : "x\xb0\xa0`"[i % 4];
       if (end < 12) std::memset(name + end, 0, sizeof name - end);
       char expected[13];
       std::memcpy(expected, name, sizeof name);
