@@ -167,9 +167,16 @@ constexpr Check Rule(RuleFunction rule, Gate when = nullptr) {
 }
 
 // A measured value as entered, in tenths: the parser stores digits / 10 as a
-// float, and rounding back recovers the digits exactly.
+// float, and rounding back (half away from zero, as lround) recovers the
+// digits exactly. The values of a record are rounded without a call: below
+// 2^52 the truncated value and the rest are exact, so the rest decides the
+// rounding as lround would; other values (and NaN) are left to lround.
 inline long Tenths(float value) {
-  return std::lround(static_cast<double>(value) * 10.0);
+  const double tenths = static_cast<double>(value) * 10.0;
+  if (!(tenths > -1e9 && tenths < 1e9)) return std::lround(tenths);
+  const long whole = static_cast<long>(tenths);
+  const double rest = tenths - static_cast<double>(whole);
+  return whole + (rest >= 0.5) - (rest <= -0.5);
 }
 
 // One row: its message when it applies and fails, else nullptr.

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -115,6 +116,22 @@ TEST(CheckEngine, DecimalShapesCompareTenthsAsEntered) {
   record.f_hba1c = -0.1f;
   EXPECT_FALSE(Holds(range, record));
   EXPECT_FALSE(Holds(zero, record));
+}
+
+// Tenths rounds as lround does: every value the parser can store, halves on
+// both sides of zero, and values beyond its own rounding (large, infinite, NaN).
+TEST(CheckEngine, TenthsRoundAsLround) {
+  std::vector<float> values = {0.05f,  -0.05f, 0.15f,     -0.15f, 2.5f / 10, -2.5f / 10,
+                               0.049f, 1e8f,   -1e8f,     1e9f,   -1e9f,     3e9f,
+                               1e30f,  -1e30f, 1e-30f,    -0.0f,  HUGE_VALF, -HUGE_VALF,
+                               NAN,    0.45f,  0.4999999f};
+  for (int digits = 0; digits <= 9999; ++digits) {
+    values.push_back(static_cast<float>(digits / 10.0));
+    values.push_back(static_cast<float>(-digits / 10.0));
+  }
+  for (float v : values) {
+    EXPECT_EQ(Tenths(v), std::lround(static_cast<double>(v) * 10.0)) << v;
+  }
 }
 
 TEST(CheckEngine, DateAndAbsentDate) {
