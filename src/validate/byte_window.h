@@ -7,6 +7,11 @@
 // not count. The bounds are constants that the compiler folds into the test,
 // so one word of up to eight tested bytes costs a handful of instructions.
 //
+// A byte may have two pairs of bounds, as a set of digits with a gap has (0 to
+// 4 and 8): it lies within them when it lies within either pair. A window
+// whose bytes have one pair each costs one test per word, a window with a
+// second pair two.
+//
 // WindowHolds answers only "every tested byte holds"; which byte fails, if
 // any, is for the caller to find by testing the bytes one by one.
 #pragma once
@@ -24,10 +29,14 @@ struct ByteWindow {
 
   std::size_t start = 0;  // offset of the window's first byte in the structure
   int words = 0;
-  // Per tested byte of each word: 0x7F - hi, lo, and the byte's top bit.
+  bool second_bounds = false;  // some byte has a second pair of bounds
+  // Per tested byte of each word: 0x7F - hi, lo, and the byte's top bit; and
+  // the same of the second pair (the first pair again for a byte without one).
   uint64_t above_high[kMaxWords] = {};
   uint64_t low[kMaxWords] = {};
   uint64_t tested[kMaxWords] = {};
+  uint64_t above_high_2[kMaxWords] = {};
+  uint64_t low_2[kMaxWords] = {};
 
   // The words that hold at least one tested byte: what a test costs.
   constexpr int TestedWords() const {
@@ -38,12 +47,19 @@ struct ByteWindow {
 
   // Adds the byte at `offset` of the structure, which lies in the window.
   constexpr void Bound(std::size_t offset, unsigned lo, unsigned hi) {
+    Bound(offset, lo, hi, lo, hi);
+  }
+  // The same with a second pair of bounds.
+  constexpr void Bound(std::size_t offset, unsigned lo, unsigned hi, unsigned lo_2, unsigned hi_2) {
     const std::size_t at = offset - start;
     const std::size_t word = at / 8;
     const std::size_t lane = std::endian::native == std::endian::little ? at % 8 : 7 - at % 8;
     above_high[word] |= uint64_t{0x7Fu - hi} << (8 * lane);
     low[word] |= uint64_t{lo} << (8 * lane);
     tested[word] |= uint64_t{0x80} << (8 * lane);
+    above_high_2[word] |= uint64_t{0x7Fu - hi_2} << (8 * lane);
+    low_2[word] |= uint64_t{lo_2} << (8 * lane);
+    second_bounds = second_bounds || lo_2 != lo || hi_2 != hi;
   }
 };
 
@@ -59,8 +75,11 @@ struct ByteWindow {
   uint64_t word;
   std::memcpy(&word, static_cast<const unsigned char*>(object) + window.start + 8 * w, sizeof word);
   const uint64_t low7 = word & ~kTopBits;
-  return (word | (low7 + window.above_high[w]) | ~((low7 | kTopBits) - window.low[w])) &
-         window.tested[w];
+  uint64_t outside = word | (low7 + window.above_high[w]) | ~((low7 | kTopBits) - window.low[w]);
+  if (window.second_bounds) {
+    outside &= word | (low7 + window.above_high_2[w]) | ~((low7 | kTopBits) - window.low_2[w]);
+  }
+  return outside & window.tested[w];
 }
 
 // The outside bits of word W, or, with `kWithin`, the top bits of its tested

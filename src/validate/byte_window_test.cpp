@@ -11,9 +11,12 @@ namespace grouper {
 namespace {
 
 TEST(ByteWindow, AgreesWithByteByByteComparisonInEveryLane) {
+  // The second pair repeats the first, or stands apart from it.
   struct Bounds {
-    unsigned lo, hi;
-  } bounds[] = {{'0', '1'}, {'1', '7'}, {' ', ' '}, {'0', '9'}, {0, 0x7F}, {0x7F, 0x7F}};
+    unsigned lo, hi, lo_2, hi_2;
+  } bounds[] = {{'0', '1', '0', '1'}, {'1', '7', '1', '7'}, {' ', ' ', ' ', ' '},
+                {'0', '9', '0', '9'}, {0, 0x7F, 0, 0x7F},   {0x7F, 0x7F, 0x7F, 0x7F},
+                {'0', '4', '8', '8'}, {'3', '3', '0', '1'}, {0, 0, 0x7F, 0x7F}};
   const unsigned char neighbours[] = {0x00, 0x30, 0x7F, 0x80, 0xFF};
   for (const Bounds& b : bounds) {
     for (std::size_t lane = 0; lane < 16; ++lane) {
@@ -22,7 +25,7 @@ TEST(ByteWindow, AgreesWithByteByByteComparisonInEveryLane) {
       ByteWindow window;
       window.start = 3;
       window.words = 2;
-      window.Bound(3 + lane, b.lo, b.hi);
+      window.Bound(3 + lane, b.lo, b.hi, b.lo_2, b.hi_2);
       const std::size_t other = 3 + (lane + 2) % 16;
       window.Bound(other, '0', '9');
       for (unsigned char neighbour : neighbours) {
@@ -31,7 +34,8 @@ TEST(ByteWindow, AgreesWithByteByByteComparisonInEveryLane) {
           std::memset(object, neighbour, sizeof object);
           object[3 + lane] = static_cast<unsigned char>(value);
           object[other] = '5';
-          const bool within = value >= b.lo && value <= b.hi;
+          const bool within =
+              (value >= b.lo && value <= b.hi) || (value >= b.lo_2 && value <= b.hi_2);
           ASSERT_EQ(WindowHolds(window, object), within)
               << "lane " << lane << " value " << value << " neighbour " << int{neighbour};
           ASSERT_TRUE(AnyByteWithin(window, object));

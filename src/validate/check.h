@@ -289,20 +289,44 @@ constexpr long ByteOffsetOf(CharField field) {
   return -1;
 }
 
-// A row that tests one byte against seven-bit bounds (a blank is the range
-// ' ' to ' '), as a byte window can: its offset and bounds, or false.
-constexpr bool ByteBounds(const Check& row, long& offset, unsigned& lo, unsigned& hi) {
+// The bounds of a row that tests one byte, as a byte window takes them: one
+// or two pairs of seven-bit bounds (a blank is the range ' ' to ' ', a set of
+// digits its runs of consecutive digits, when there are at most two).
+struct RowBytes {
+  long offset = -1;
+  unsigned lo = 0, hi = 0, lo_2 = 0, hi_2 = 0;
+};
+
+// The bounds of the row's byte, or false when a window cannot test the row.
+constexpr bool ByteBounds(const Check& row, RowBytes& bytes) {
   if (row.shape == Shape::kCharRange) {
     if (row.lo < 0 || row.lo > row.hi || row.hi > 0x7F) return false;
-    lo = static_cast<unsigned>(row.lo);
-    hi = static_cast<unsigned>(row.hi);
+    bytes.lo = bytes.lo_2 = static_cast<unsigned>(row.lo);
+    bytes.hi = bytes.hi_2 = static_cast<unsigned>(row.hi);
   } else if (row.shape == Shape::kBlank) {
-    lo = hi = ' ';
+    bytes.lo = bytes.hi = bytes.lo_2 = bytes.hi_2 = ' ';
+  } else if (row.shape == Shape::kCharSet) {
+    int runs = 0;
+    for (unsigned d = 0; d < 10; ++d) {
+      if (((row.digit_set >> d) & 1u) == 0) continue;
+      if (d > 0 && ((row.digit_set >> (d - 1)) & 1u) != 0) {
+        (runs == 1 ? bytes.hi : bytes.hi_2) = '0' + d;
+        continue;
+      }
+      if (++runs > 2) return false;
+      (runs == 1 ? bytes.lo : bytes.lo_2) = '0' + d;
+      (runs == 1 ? bytes.hi : bytes.hi_2) = '0' + d;
+    }
+    if (runs == 0) return false;
+    if (runs == 1) {
+      bytes.lo_2 = bytes.lo;
+      bytes.hi_2 = bytes.hi;
+    }
   } else {
     return false;
   }
-  offset = ByteOffsetOf(row.char_field);
-  return offset >= 0;
+  bytes.offset = ByteOffsetOf(row.char_field);
+  return bytes.offset >= 0;
 }
 
 // A window over the bytes from `first` to `last`, kept inside the record;
@@ -359,19 +383,19 @@ constexpr std::array<RowPlan, N> PlanRows(const Check (&rows)[N]) {
   std::size_t i = 0;
   while (i < N) {
     // The longest run from row i whose bytes differ and fit one window.
-    long offset = 0, first = 0, last = 0;
-    unsigned lo = 0, hi = 0;
+    long first = 0, last = 0;
+    RowBytes bytes;
     std::size_t end = i;
     ByteWindow window;
-    while (end < N && ByteBounds(rows[end], offset, lo, hi) && rows[end].when == rows[i].when) {
+    while (end < N && ByteBounds(rows[end], bytes) && rows[end].when == rows[i].when) {
+      const long offset = bytes.offset;
       const long new_first = end == i || offset < first ? offset : first;
       const long new_last = end == i || offset > last ? offset : last;
       bool repeated = false;
       for (std::size_t k = i; k < end; ++k) {
-        long other = 0;
-        unsigned other_lo = 0, other_hi = 0;
-        ByteBounds(rows[k], other, other_lo, other_hi);
-        repeated = repeated || other == offset;
+        RowBytes other;
+        ByteBounds(rows[k], other);
+        repeated = repeated || other.offset == offset;
       }
       if (repeated || !WindowOver(new_first, new_last, window)) break;
       first = new_first;
@@ -385,8 +409,9 @@ constexpr std::array<RowPlan, N> PlanRows(const Check (&rows)[N]) {
     }
     WindowOver(first, last, window);
     for (std::size_t k = i; k < end; ++k) {
-      ByteBounds(rows[k], offset, lo, hi);
-      window.Bound(static_cast<std::size_t>(offset), lo, hi);
+      ByteBounds(rows[k], bytes);
+      window.Bound(static_cast<std::size_t>(bytes.offset), bytes.lo, bytes.hi, bytes.lo_2,
+                   bytes.hi_2);
     }
     if (length < kMinBytesPerWord * static_cast<std::size_t>(window.TestedWords())) {
       ++i;

@@ -257,15 +257,16 @@ TEST(CheckEngine, GatesRulesAndOrder) {
 }
 
 // Rows that the compiled walk tests a word at a time: a run of one-byte rows
-// with one gate, and rows over a list of flags.
+// with one gate (sets of digits among them, one with a gap), and rows over a
+// list of flags.
 constexpr CharField kRunFlags[] = {&R::c_delusions, &R::c_agitation, &R::c_depression,
                                    &R::c_anxiety,   &R::c_euphoria,  &R::c_apathy};
 constexpr Check kWordRows[] = {
     CharRange(&R::c_delusions, '0', '3', "delusions", ComaGate),
     CharRange(&R::c_hallucinations, '0', '1', "hallucinations", ComaGate),
     Blank(&R::c_agitation, "agitation", ComaGate),
-    CharRange(&R::c_depression, '1', '3', "depression", ComaGate),
-    CharRange(&R::c_anxiety, '2', '2', "anxiety", ComaGate),
+    CharSet(&R::c_depression, "1238", "depression", ComaGate),
+    CharSet(&R::c_anxiety, "2", "anxiety", ComaGate),
     NoneOfAbove(&R::c_wandering, kRunFlags, "none 0", "none 1"),
     AnySet(kRunFlags, "any"),
     AllExactlyZero(kRunFlags, "all zero"),
@@ -284,7 +285,7 @@ TEST(CheckEngine, CompiledWordTestsReportWhatTheRowsReport) {
   // The test is about the word-at-a-time path: the rows must take it.
   static_assert(check_detail::kRowPlans<kWordRows>[0].run_length == 5);
   static_assert(check_detail::kRowPlans<kWordRows>[5].flags.words > 0);
-  const char values[] = {'0', '1', '2', '3', '4', ' ', '\0', '\x80', '\xb1'};
+  const char values[] = {'0', '1', '2', '3', '4', '5', '7', '8', '9', ' ', '\0', '\x80', '\xb1'};
   for (char gate : {'0', '1'}) {
     for (std::size_t field = 0; field < 7; ++field) {
       for (char value : values) {
