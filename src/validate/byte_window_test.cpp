@@ -16,37 +16,63 @@ TEST(ByteWindow, AgreesWithByteByByteComparisonInEveryLane) {
     unsigned lo, hi, lo_2, hi_2;
   } bounds[] = {{'0', '1', '0', '1'}, {'1', '7', '1', '7'}, {' ', ' ', ' ', ' '},
                 {'0', '9', '0', '9'}, {0, 0x7F, 0, 0x7F},   {0x7F, 0x7F, 0x7F, 0x7F},
-                {'0', '4', '8', '8'}, {'3', '3', '0', '1'}, {0, 0, 0x7F, 0x7F}};
+                {'0', '4', '8', '8'}, {'3', '3', '0', '1'}, {0, 0, 0x7F, 0x7F},
+                {'0', '3', '0', '3'}, {'2', '3', '2', '3'}, {'1', '2', '1', '2'}};
   const unsigned char neighbours[] = {0x00, 0x30, 0x7F, 0x80, 0xFF};
-  for (const Bounds& b : bounds) {
-    for (std::size_t lane = 0; lane < 16; ++lane) {
-      // Two words from offset 3: the tested byte and, two bytes on, a byte
-      // that always holds, so a false "outside" from a neighbour shows.
-      ByteWindow window;
-      window.start = 3;
-      window.words = 2;
-      window.Bound(3 + lane, b.lo, b.hi, b.lo_2, b.hi_2);
-      const std::size_t other = 3 + (lane + 2) % 16;
-      window.Bound(other, '0', '9');
-      for (unsigned char neighbour : neighbours) {
-        for (unsigned value = 0; value < 256; ++value) {
-          unsigned char object[24];
-          std::memset(object, neighbour, sizeof object);
-          object[3 + lane] = static_cast<unsigned char>(value);
-          object[other] = '5';
-          const bool within =
-              (value >= b.lo && value <= b.hi) || (value >= b.lo_2 && value <= b.hi_2);
-          ASSERT_EQ(WindowHolds(window, object), within)
-              << "lane " << lane << " value " << value << " neighbour " << int{neighbour};
-          ASSERT_TRUE(AnyByteWithin(window, object));
-          object[other] = 'x';
-          ASSERT_FALSE(WindowHolds(window, object));
-          ASSERT_EQ(AnyByteWithin(window, object), within)
-              << "lane " << lane << " value " << value << " neighbour " << int{neighbour};
+  // The other byte's bounds 0 to 7 form an aligned block, so a window whose
+  // tested byte has such bounds too takes the test without carries.
+  for (unsigned other_hi : {'9', '7'}) {
+    for (const Bounds& b : bounds) {
+      for (std::size_t lane = 0; lane < 16; ++lane) {
+        // Two words from offset 3: the tested byte and, two bytes on, a byte
+        // that always holds, so a false "outside" from a neighbour shows.
+        ByteWindow window;
+        window.start = 3;
+        window.words = 2;
+        window.Bound(3 + lane, b.lo, b.hi, b.lo_2, b.hi_2);
+        const std::size_t other = 3 + (lane + 2) % 16;
+        window.Bound(other, '0', other_hi);
+        for (unsigned char neighbour : neighbours) {
+          for (unsigned value = 0; value < 256; ++value) {
+            unsigned char object[24];
+            std::memset(object, neighbour, sizeof object);
+            object[3 + lane] = static_cast<unsigned char>(value);
+            object[other] = '5';
+            const bool within =
+                (value >= b.lo && value <= b.hi) || (value >= b.lo_2 && value <= b.hi_2);
+            ASSERT_EQ(WindowHolds(window, object), within)
+                << "lane " << lane << " value " << value << " neighbour " << int{neighbour};
+            ASSERT_TRUE(AnyByteWithin(window, object));
+            object[other] = 'x';
+            ASSERT_FALSE(WindowHolds(window, object));
+            ASSERT_EQ(AnyByteWithin(window, object), within)
+                << "lane " << lane << " value " << value << " neighbour " << int{neighbour};
+          }
         }
       }
     }
   }
+}
+
+// The test above covers both roads only if these bounds take the one without
+// carries and the others do not.
+TEST(ByteWindow, AlignedBlocksAreRecognised) {
+  struct {
+    unsigned lo, hi;
+    bool aligned;
+  } cases[] = {{'0', '1', true},  {' ', ' ', true},  {'0', '3', true},  {'2', '3', true},
+               {0, 0x7F, true},   {'1', '2', false}, {'1', '7', false}, {'0', '9', false},
+               {'0', '2', false}, {'1', '3', false}};
+  for (const auto& c : cases) {
+    ByteWindow window;
+    window.words = 1;
+    window.Bound(0, c.lo, c.hi);
+    EXPECT_EQ(window.aligned, c.aligned) << c.lo << ".." << c.hi;
+  }
+  ByteWindow window;
+  window.words = 1;
+  window.Bound(0, '0', '4', '8', '8');
+  EXPECT_FALSE(window.aligned);
 }
 
 TEST(ByteWindow, UntestedWordsAndBytesAreIgnored) {
