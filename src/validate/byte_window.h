@@ -14,9 +14,9 @@
 //
 // Most bounds of the form are aligned blocks (0 to 1, 0 to 3, the blank): a
 // block of 2^k values whose low k bits run through every value while the
-// others stay fixed. When every tested byte of a window has such bounds,
-// "every byte holds" needs no carries at all: each byte's fixed bits are
-// compared with those of its lower bound.
+// others stay fixed. When every tested byte of a word has such bounds, "every
+// byte holds" needs no carries at all: each byte's fixed bits are compared
+// with those of its lower bound.
 //
 // WindowHolds answers only "every tested byte holds"; which byte fails, if
 // any, is for the caller to find by testing the bytes one by one.
@@ -43,9 +43,9 @@ struct ByteWindow {
   uint64_t tested[kMaxWords] = {};
   uint64_t above_high_2[kMaxWords] = {};
   uint64_t low_2[kMaxWords] = {};
-  // While every tested byte has one pair of bounds that form an aligned
-  // block: per tested byte the block's fixed bits, and the lower bound.
-  bool aligned = true;
+  // Per word, whether some tested byte lacks one pair of bounds that form an
+  // aligned block; per tested byte the block's fixed bits and lower bound.
+  bool needs_carries[kMaxWords] = {};
   uint64_t fixed[kMaxWords] = {};
   uint64_t block[kMaxWords] = {};
 
@@ -72,7 +72,8 @@ struct ByteWindow {
     low_2[word] |= uint64_t{lo_2} << (8 * lane);
     second_bounds = second_bounds || lo_2 != lo || hi_2 != hi;
     const unsigned span = hi - lo;  // an aligned block: span is 2^k - 1 and lo a multiple of 2^k
-    aligned = aligned && !second_bounds && (span & (span + 1)) == 0 && (lo & span) == 0;
+    needs_carries[word] = needs_carries[word] || lo_2 != lo || hi_2 != hi ||
+                          (span & (span + 1)) != 0 || (lo & span) != 0;
     fixed[word] |= uint64_t{~span & 0xFFu} << (8 * lane);
     block[word] |= uint64_t{lo} << (8 * lane);
   }
@@ -103,7 +104,7 @@ struct ByteWindow {
 template <bool kWithin, int W>
 [[gnu::always_inline]] inline uint64_t WordBits(const ByteWindow& window, const void* object) {
   if (W >= window.words || window.tested[W] == 0) return 0;
-  if (!kWithin && window.aligned) {
+  if (!kWithin && !window.needs_carries[W]) {
     // Not the outside bits themselves, but nonzero exactly when there are some:
     // a byte with a fixed bit unlike its block's lies outside it.
     uint64_t word;

@@ -67,12 +67,12 @@ TEST(ByteWindow, AlignedBlocksAreRecognised) {
     ByteWindow window;
     window.words = 1;
     window.Bound(0, c.lo, c.hi);
-    EXPECT_EQ(window.aligned, c.aligned) << c.lo << ".." << c.hi;
+    EXPECT_EQ(!window.needs_carries[0], c.aligned) << c.lo << ".." << c.hi;
   }
   ByteWindow window;
   window.words = 1;
   window.Bound(0, '0', '4', '8', '8');
-  EXPECT_FALSE(window.aligned);
+  EXPECT_TRUE(window.needs_carries[0]);
 }
 
 TEST(ByteWindow, UntestedWordsAndBytesAreIgnored) {
