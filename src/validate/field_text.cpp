@@ -146,7 +146,7 @@ constexpr int kLastYear = 2038;
 // the slots of month and day numbers that do not occur stay unused.
 constexpr int kDateCacheSize = (kLastYear - kFirstYear + 1) << 9;
 constexpr uint32_t kNotConverted = 0;
-constexpr uint32_t kInvalid = 0xFFFFFFFFu;
+using date_detail::kInvalid;
 std::atomic<uint32_t> date_cache[kDateCacheSize];
 
 // The first conversion of a date: the local-time conversion, kept in its entry.
@@ -209,27 +209,14 @@ int32_t CheckDate(const char* text) {
   return CheckOtherDate(text);
 }
 
-namespace {
+namespace date_detail {
 
-// In front of the date cache, the dates last seen, keyed by their digits as
-// they stand in the field: a date that recurs is answered without decoding it.
-// The key holds the eight digits as nibbles (interleaved, so distinct digit
-// texts have distinct keys) and sits beside the cache's stored value in one
-// atomic word, so that threads share the entries as they share the cache: a
-// reader sees a key with its own value or a miss. A slot that another date has
-// taken is a miss, decoded the long way.
-constexpr int kRecentBits = 12;
 std::atomic<uint64_t> recent_dates[1u << kRecentBits];
-
-[[gnu::always_inline]] inline std::atomic<uint64_t>& RecentSlot(uint32_t key) {
-  return recent_dates[(key * 0x9E3779B1u) >> (32 - kRecentBits)];
-}
 
 // The digits decoded a word at a time: after the first step each 16-bit lane
 // holds the two-digit number of its two characters (century, year of the
-// century, month, day), the first character the tens. Out of line, so that
-// the usual lookup of a recent date stays short.
-[[gnu::noinline]] int32_t DecodeAndKeep(uint64_t digits, uint32_t key) {
+// century, month, day), the first character the tens.
+int32_t DecodeAndKeep(uint64_t digits, uint32_t key) {
   const uint64_t pairs = (digits * 10 + (digits >> 8)) & 0x00FF00FF00FF00FFu;
   const int century = static_cast<int>(pairs & 0xFF);
   const int year_of_century = static_cast<int>((pairs >> 16) & 0xFF);
@@ -241,30 +228,19 @@ std::atomic<uint64_t> recent_dates[1u << kRecentBits];
   return value;
 }
 
-}  // namespace
-
-int32_t CheckDateField(const DateText& text) {
-  // All nine bytes of a date field may be read at once: the eight digits
-  // are tested together.
-  uint64_t bytes;
-  std::memcpy(&bytes, text, sizeof bytes);
-  const uint64_t high_nibbles = bytes & 0xF0F0F0F0F0F0F0F0u;
-  const uint64_t carried = (bytes + 0x0606060606060606u) & 0xF0F0F0F0F0F0F0F0u;
-  if (high_nibbles != 0x3030303030303030u || carried != 0x3030303030303030u || text[8] != '\0') {
-    return CheckOtherDate(text);
-  }
-  if constexpr (std::endian::native != std::endian::little) return ConvertEightDigits(text);
-  const uint64_t digits = bytes - 0x3030303030303030u;
-  const uint32_t key = static_cast<uint32_t>(digits | (digits >> 28));
-  const uint64_t entry = RecentSlot(key).load(std::memory_order_relaxed);
-  const uint32_t stored = static_cast<uint32_t>(entry);
-  if (entry >> 32 != key || stored == kNotConverted) return DecodeAndKeep(digits, key);
-  return stored == kInvalid ? -1 : static_cast<int32_t>(stored - 1);
+int32_t CheckOtherDateField(const DateText& text) {
+  return CheckOtherDate(text);
 }
+
+int32_t ConvertDateField(const DateText& text) {
+  return ConvertEightDigits(text);
+}
+
+}  // namespace date_detail
 
 void ResetDateCache() {
   for (std::atomic<uint32_t>& entry : date_cache) entry.store(kNotConverted);
-  for (std::atomic<uint64_t>& entry : recent_dates) entry.store(0);
+  for (std::atomic<uint64_t>& entry : date_detail::recent_dates) entry.store(0);
 }
 
 }  // namespace grouper

@@ -13,6 +13,8 @@
 //                 2^31 - 1 in the process's local time zone.
 #pragma once
 
+#include <atomic>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -38,7 +40,7 @@ inline bool EightDigits(const char* text) {
 int IsNumericText(const char* text, int point_flag);
 int32_t CheckDate(const char* text);
 // The same for a record's date field (faster: its nine bytes are known).
-int32_t CheckDateField(const DateText& text);
+inline int32_t CheckDateField(const DateText& text);
 
 // CheckDate converts each date once per process and keeps the result (threads
 // share it safely), so the time zone in force when a date is first converted
@@ -47,5 +49,52 @@ int32_t CheckDateField(const DateText& text);
 //
 // Forgets the dates that CheckDate has converted.
 void ResetDateCache();
+
+namespace date_detail {
+
+// In front of the date cache, the dates last seen, keyed by their digits as
+// they stand in the field: a date that recurs is answered without decoding it,
+// inline in the rows that check it. The key holds the eight digits as nibbles
+// (interleaved, so distinct digit texts have distinct keys) and sits beside
+// the cache's stored value (0: none, kInvalid, or the time value plus 1) in
+// one atomic word, so that threads share the entries as they share the cache:
+// a reader sees a key with its own value or a miss. A slot that another date
+// has taken is a miss, decoded the long way.
+inline constexpr int kRecentBits = 12;
+inline constexpr uint32_t kInvalid = 0xFFFFFFFFu;
+extern std::atomic<uint64_t> recent_dates[1u << kRecentBits];
+
+inline std::atomic<uint64_t>& RecentSlot(uint32_t key) {
+  return recent_dates[(key * 0x9E3779B1u) >> (32 - kRecentBits)];
+}
+
+// The long ways, out of line: a date not among the recent ones (kept there
+// once converted), a field of other than eight digits, a big-endian machine.
+int32_t DecodeAndKeep(uint64_t digits, uint32_t key);
+int32_t CheckOtherDateField(const DateText& text);
+int32_t ConvertDateField(const DateText& text);
+
+}  // namespace date_detail
+
+inline int32_t CheckDateField(const DateText& text) {
+  // All nine bytes of a date field may be read at once: the eight digits
+  // are tested together.
+  uint64_t bytes;
+  std::memcpy(&bytes, text, sizeof bytes);
+  const uint64_t high_nibbles = bytes & 0xF0F0F0F0F0F0F0F0u;
+  const uint64_t carried = (bytes + 0x0606060606060606u) & 0xF0F0F0F0F0F0F0F0u;
+  if (high_nibbles != 0x3030303030303030u || carried != 0x3030303030303030u || text[8] != '\0') {
+    return date_detail::CheckOtherDateField(text);
+  }
+  if constexpr (std::endian::native != std::endian::little) {
+    return date_detail::ConvertDateField(text);
+  }
+  const uint64_t digits = bytes - 0x3030303030303030u;
+  const uint32_t key = static_cast<uint32_t>(digits | (digits >> 28));
+  const uint64_t entry = date_detail::RecentSlot(key).load(std::memory_order_relaxed);
+  const uint32_t stored = static_cast<uint32_t>(entry);
+  if (entry >> 32 != key || stored == 0) return date_detail::DecodeAndKeep(digits, key);
+  return stored == date_detail::kInvalid ? -1 : static_cast<int32_t>(stored - 1);
+}
 
 }  // namespace grouper
