@@ -87,6 +87,8 @@ std::size_t TrimLine(char* text, std::size_t length);
 
 // The framing tests the parser repeats: the trimmed length fits the family.
 bool FramingAccepts(std::string_view form_version, std::size_t trimmed_length);
+// The same for a line whose family is known.
+bool FramingAccepts(Family family, std::size_t trimmed_length);
 
 // The framing check of the batch run: the parser's tests plus an upper bound
 // for the families from 090, whose lines must not run past the code column.

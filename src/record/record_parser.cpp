@@ -306,21 +306,24 @@ void Parse(const char* line, std::size_t length, AssessmentRecord& record, Sink&
   // instruction would count every eight bytes as one more instruction.
   ZeroRecord(record);
 
+  // The line is zero beyond its text, so its first three bytes are the code
+  // with NUL padding however short the line.
   char version[4] = {};
-  std::memcpy(version, line, length < 3 ? length : 3);
+  std::memcpy(version, line, 3);
   // The code as text: up to its first NUL, as a C string of it would be,
   // measured without a call.
   const std::string_view code(version, version[0] == '\0'   ? 0
                                        : version[1] == '\0' ? 1
                                        : version[2] == '\0' ? 2
                                                             : 3);
-  if (!FramingAccepts(code, length)) {
+  const Family family = FamilyOf(code);
+  if (!FramingAccepts(family, length)) {
     sink.Report(kFramingItem, kFramingMessage);
     return;
   }
   std::memcpy(record.form_version, version, sizeof version);
 
-  switch (FamilyOf(code)) {
+  switch (family) {
     case Family::kBase:
       return ParseFamily<Family::kBase>(line, record, sink);
     case Family::k089:
