@@ -165,6 +165,15 @@ template <int kWidth>
   }
 }
 
+// True when the kWidth bytes (2) of a short item are all digits.
+template <int kWidth>
+[[gnu::always_inline]] inline bool AllDigitsOfShortItem(const char* text) {
+  static_assert(kWidth == 2, "a short item of other width wants its own load");
+  uint16_t word;
+  std::memcpy(&word, text, sizeof word);
+  return (NonDigits(word) & 0xFFFFu) == 0;
+}
+
 // A tested numeric item's value as its kind stores it.
 template <const LayoutItem& item>
 [[gnu::always_inline]] inline void StoreNumber(unsigned char* field, int32_t value) {
@@ -198,7 +207,10 @@ template <Family F, std::size_t I, class Sink>
       constexpr std::size_t run = CharRunLength<F>(I);
       if constexpr (run > 0) std::memcpy(field, source, run);
     } else if constexpr (item.kind == ItemKind::kIntUntested) {
-      const int32_t value = AtoiValue<item.width>(source);
+      // The usual entry is all digits, which the atoi rule reads whole.
+      const int32_t value = AllDigitsOfShortItem<item.width>(source)
+                                ? DigitsOfWidth<item.width>(source)
+                                : AtoiValue<item.width>(source);
       std::memcpy(field, &value, sizeof value);
     } else {
       const int32_t value = DigitsValue<item.width>(source);

@@ -259,6 +259,29 @@ TEST_F(ParserTest, EveryDigitOfEveryTestedNumberCounts) {
   }
 }
 
+// Untested numbers read as atoi reads them; two digits take a shorter road.
+TEST_F(ParserTest, UntestedNumbersReadAsAtoiDoes) {
+  const struct {
+    const char* text;
+    int32_t value;
+  } cases[] = {{"42", 42}, {"07", 7}, {"99", 99}, {"4 ", 4}, {" 4", 4}, {"+4", 4},
+               {"-4", -4}, {"4x", 4}, {"x4", 0},  {":0", 0}, {"9:", 9}, {"/9", 0}};
+  for (const char* code : {"090", "091", "092"}) {
+    const Family family = FamilyOf(code);
+    for (const LayoutItem& item : InputLayout()) {
+      if (item.kind != ItemKind::kIntUntested || item.StartIn(family) < 0) continue;
+      for (const auto& c : cases) {
+        std::string line = BuildLine(ValidRecord(code));
+        SetItem(line, item.field_name, c.text);
+        ASSERT_EQ(Parse(line), 1) << code << " " << item.field_name << " " << c.text;
+        int32_t value;
+        std::memcpy(&value, reinterpret_cast<const char*>(&record_) + item.offset, sizeof value);
+        EXPECT_EQ(value, c.value) << code << " " << item.field_name << " '" << c.text << "'";
+      }
+    }
+  }
+}
+
 TEST_F(ParserTest, TheLeftmostFailingItemWinsAndLaterFieldsStayZero) {
   std::string line = BuildLine(ValidRecord("091"));
   SetItem(line, "i_stasis_ulcer_stage1", "xx");
