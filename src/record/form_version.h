@@ -9,6 +9,8 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <string_view>
 
 namespace grouper {
@@ -77,7 +79,11 @@ const FamilyInfo& InfoOf(Family family);
 
 // True when a record's form-version field holds exactly `code` (three bytes).
 inline bool IsCode(const char (&field)[4], const char (&code)[4]) {
-  return field[0] == code[0] && field[1] == code[1] && field[2] == code[2] && field[3] == '\0';
+  // The four bytes at once: the code's fourth byte is its terminator.
+  uint32_t field_bytes, code_bytes;
+  std::memcpy(&field_bytes, field, sizeof field_bytes);
+  std::memcpy(&code_bytes, code, sizeof code_bytes);
+  return field_bytes == code_bytes;
 }
 
 // Family groups.

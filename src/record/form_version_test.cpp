@@ -44,6 +44,11 @@ TEST(FormVersion, OnlyTheEightCodesNameAFamilyWhateverTheBytes) {
   }
   const char longer[4] = {'0', '8', '9', '0'};  // no terminator: no code
   EXPECT_EQ(FamilyOfField(longer), Family::kBase);
+  EXPECT_FALSE(IsCode(longer, "089"));
+  EXPECT_TRUE(IsCode("089", "089"));
+  const char shorter[4] = {'0', '8', '\0', '\0'};
+  EXPECT_FALSE(IsCode(shorter, "089"));
+  EXPECT_FALSE(IsCode("090", "091"));
 }
 
 TEST(FormVersion, FamilyTable) {
