@@ -49,10 +49,14 @@ struct ByteWindow {
   uint64_t fixed[kMaxWords] = {};
   uint64_t block[kMaxWords] = {};
 
-  // The words that hold at least one tested byte: what a test costs.
-  constexpr int TestedWords() const {
-    int n = 0;
-    for (int w = 0; w < words; ++w) n += tested[w] != 0;
+  // The fewest tested bytes for which the window costs less than testing
+  // them one by one: two per word tested without carries, three per word
+  // tested with them (as a test for any byte within its bounds always is).
+  constexpr std::size_t BytesWorthTesting(bool any_within) const {
+    std::size_t n = 0;
+    for (int w = 0; w < words; ++w) {
+      if (tested[w] != 0) n += any_within || needs_carries[w] ? 3 : 2;
+    }
     return n;
   }
 

@@ -340,9 +340,6 @@ constexpr bool WindowOver(long first, long last, ByteWindow& window) {
   return true;
 }
 
-// A window is worth testing only when its words hold a few bytes each.
-inline constexpr std::size_t kMinBytesPerWord = 3;
-
 // How the rows of a list are walked. Consecutive one-byte rows with the same
 // gate form a run, tested with one window; a row over a list of flags
 // (none-applies, any set, all zero) tests its flags with one window.
@@ -371,7 +368,8 @@ constexpr void PlanFlags(const Check& row, ByteWindow& flags) {
   const unsigned value = row.shape == Shape::kAllExactlyZero ? '0' : '1';
   for (CharField f : row.list)
     window.Bound(static_cast<std::size_t>(ByteOffsetOf(f)), value, value);
-  if (row.list.size() >= kMinBytesPerWord * static_cast<std::size_t>(window.TestedWords())) {
+  // A window is worth testing only when its words hold a few bytes each.
+  if (row.list.size() >= window.BytesWorthTesting(row.shape != Shape::kAllExactlyZero)) {
     flags = window;
   }
 }
@@ -413,7 +411,7 @@ constexpr std::array<RowPlan, N> PlanRows(const Check (&rows)[N]) {
       window.Bound(static_cast<std::size_t>(bytes.offset), bytes.lo, bytes.hi, bytes.lo_2,
                    bytes.hi_2);
     }
-    if (length < kMinBytesPerWord * static_cast<std::size_t>(window.TestedWords())) {
+    if (length < window.BytesWorthTesting(false)) {
       ++i;
       continue;
     }
