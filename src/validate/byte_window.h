@@ -51,11 +51,11 @@ struct ByteWindow {
 
   // The fewest tested bytes for which the window costs less than testing
   // them one by one: two per word tested without carries, three per word
-  // tested with them (as a test for any byte within its bounds always is).
-  constexpr std::size_t BytesWorthTesting(bool any_within) const {
+  // tested with them.
+  constexpr std::size_t BytesWorthTesting() const {
     std::size_t n = 0;
     for (int w = 0; w < words; ++w) {
-      if (tested[w] != 0) n += any_within || needs_carries[w] ? 3 : 2;
+      if (tested[w] != 0) n += needs_carries[w] ? 3 : 2;
     }
     return n;
   }
@@ -108,13 +108,18 @@ struct ByteWindow {
 template <bool kWithin, int W>
 [[gnu::always_inline]] inline uint64_t WordBits(const ByteWindow& window, const void* object) {
   if (W >= window.words || window.tested[W] == 0) return 0;
-  if (!kWithin && !window.needs_carries[W]) {
-    // Not the outside bits themselves, but nonzero exactly when there are some:
-    // a byte with a fixed bit unlike its block's lies outside it.
+  if (!window.needs_carries[W]) {
+    // A byte with a fixed bit unlike its block's lies outside it. Without
+    // `kWithin` the differing bits stand for the outside bits (nonzero exactly
+    // when there are some); with it, each byte without such a bit is found as
+    // a zero byte, the addition carrying from no byte into the next.
+    constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Fu;
     uint64_t word;
     std::memcpy(&word, static_cast<const unsigned char*>(object) + window.start + 8 * W,
                 sizeof word);
-    return (word ^ window.block[W]) & window.fixed[W];
+    const uint64_t differing = (word ^ window.block[W]) & window.fixed[W];
+    if (!kWithin) return differing;
+    return ~(((differing & kLow7) + kLow7) | differing) & window.tested[W];
   }
   const uint64_t outside = OutsideBits(window, object, W);
   return kWithin ? ~outside & window.tested[W] : outside;

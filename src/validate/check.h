@@ -369,7 +369,7 @@ constexpr void PlanFlags(const Check& row, ByteWindow& flags) {
   for (CharField f : row.list)
     window.Bound(static_cast<std::size_t>(ByteOffsetOf(f)), value, value);
   // A window is worth testing only when its words hold a few bytes each.
-  if (row.list.size() >= window.BytesWorthTesting(row.shape != Shape::kAllExactlyZero)) {
+  if (row.list.size() >= window.BytesWorthTesting()) {
     flags = window;
   }
 }
@@ -411,7 +411,7 @@ constexpr std::array<RowPlan, N> PlanRows(const Check (&rows)[N]) {
       window.Bound(static_cast<std::size_t>(bytes.offset), bytes.lo, bytes.hi, bytes.lo_2,
                    bytes.hi_2);
     }
-    if (length < window.BytesWorthTesting(false)) {
+    if (length < window.BytesWorthTesting()) {
       ++i;
       continue;
     }
