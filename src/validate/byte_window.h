@@ -16,7 +16,9 @@
 // block of 2^k values whose low k bits run through every value while the
 // others stay fixed. When every tested byte of a word has such bounds, "every
 // byte holds" needs no carries at all: each byte's fixed bits are compared
-// with those of its lower bound.
+// with those of its lower bound. Most other bounds (0 to 2, 0 to 5) start on a
+// multiple of a power of two above their span, so a byte's distance from the
+// lower bound is its XOR with it, and only the upper bound needs an addition.
 //
 // WindowHolds answers only "every tested byte holds"; which byte fails, if
 // any, is for the caller to find by testing the bytes one by one.
@@ -44,10 +46,13 @@ struct ByteWindow {
   uint64_t above_high_2[kMaxWords] = {};
   uint64_t low_2[kMaxWords] = {};
   // Per word, whether some tested byte lacks one pair of bounds that form an
-  // aligned block; per tested byte the block's fixed bits and lower bound.
+  // aligned block, and whether some tested byte's lower bound is no multiple
+  // of a power of two above its span (or it has a second pair); per tested
+  // byte the block's fixed bits and 0x7F less the span.
   bool needs_carries[kMaxWords] = {};
+  bool needs_subtraction[kMaxWords] = {};
   uint64_t fixed[kMaxWords] = {};
-  uint64_t block[kMaxWords] = {};
+  uint64_t above_span[kMaxWords] = {};
 
   // The fewest tested bytes for which the window costs less than testing
   // them one by one: two per word tested without carries, three per word
@@ -78,8 +83,12 @@ struct ByteWindow {
     const unsigned span = hi - lo;  // an aligned block: span is 2^k - 1 and lo a multiple of 2^k
     needs_carries[word] = needs_carries[word] || lo_2 != lo || hi_2 != hi ||
                           (span & (span + 1)) != 0 || (lo & span) != 0;
+    unsigned reach = 1;  // the smallest power of two above the span
+    while (reach <= span) reach <<= 1;
+    needs_subtraction[word] =
+        needs_subtraction[word] || lo_2 != lo || hi_2 != hi || (lo & (reach - 1)) != 0;
     fixed[word] |= uint64_t{~span & 0xFFu} << (8 * lane);
-    block[word] |= uint64_t{lo} << (8 * lane);
+    above_span[word] |= uint64_t{0x7Fu - span} << (8 * lane);
   }
 };
 
@@ -117,9 +126,22 @@ template <bool kWithin, int W>
     uint64_t word;
     std::memcpy(&word, static_cast<const unsigned char*>(object) + window.start + 8 * W,
                 sizeof word);
-    const uint64_t differing = (word ^ window.block[W]) & window.fixed[W];
+    const uint64_t differing = (word ^ window.low[W]) & window.fixed[W];
     if (!kWithin) return differing;
     return ~(((differing & kLow7) + kLow7) | differing) & window.tested[W];
+  }
+  if (!window.needs_subtraction[W]) {
+    // Each byte's distance from its lower bound is its XOR with it; the
+    // distance lies above the span when its own top bit is set or the
+    // addition sets it, which carries from no byte into the next.
+    constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Fu;
+    uint64_t word;
+    std::memcpy(&word, static_cast<const unsigned char*>(object) + window.start + 8 * W,
+                sizeof word);
+    const uint64_t distance = word ^ window.low[W];
+    const uint64_t outside =
+        (distance | ((distance & kLow7) + window.above_span[W])) & window.tested[W];
+    return kWithin ? ~outside & window.tested[W] : outside;
   }
   const uint64_t outside = OutsideBits(window, object, W);
   return kWithin ? ~outside & window.tested[W] : outside;

@@ -17,7 +17,8 @@ TEST(ByteWindow, AgreesWithByteByByteComparisonInEveryLane) {
   } bounds[] = {{'0', '1', '0', '1'}, {'1', '7', '1', '7'}, {' ', ' ', ' ', ' '},
                 {'0', '9', '0', '9'}, {0, 0x7F, 0, 0x7F},   {0x7F, 0x7F, 0x7F, 0x7F},
                 {'0', '4', '8', '8'}, {'3', '3', '0', '1'}, {0, 0, 0x7F, 0x7F},
-                {'0', '3', '0', '3'}, {'2', '3', '2', '3'}, {'1', '2', '1', '2'}};
+                {'0', '3', '0', '3'}, {'2', '3', '2', '3'}, {'1', '2', '1', '2'},
+                {'0', '2', '0', '2'}, {'0', '5', '0', '5'}, {' ', '/', ' ', '/'}};
   const unsigned char neighbours[] = {0x00, 0x30, 0x7F, 0x80, 0xFF};
   // The other byte's bounds 0 to 7 form an aligned block, so a window whose
   // tested byte has such bounds too takes the test without carries.
@@ -54,25 +55,30 @@ TEST(ByteWindow, AgreesWithByteByByteComparisonInEveryLane) {
   }
 }
 
-// The test above covers both roads only if these bounds take the one without
-// carries and the others do not.
-TEST(ByteWindow, AlignedBlocksAreRecognised) {
+// The test above covers the three roads (aligned blocks, a distance by XOR,
+// the general test with carries) only if these bounds take the roads named.
+TEST(ByteWindow, EachBoundsTakeTheirRoad) {
+  enum Road { kAligned, kXor, kCarries };
   struct {
     unsigned lo, hi;
-    bool aligned;
-  } cases[] = {{'0', '1', true},  {' ', ' ', true},  {'0', '3', true},  {'2', '3', true},
-               {0, 0x7F, true},   {'1', '2', false}, {'1', '7', false}, {'0', '9', false},
-               {'0', '2', false}, {'1', '3', false}};
+    Road road;
+  } cases[] = {{'0', '1', kAligned}, {' ', ' ', kAligned}, {'0', '3', kAligned},
+               {'2', '3', kAligned}, {0, 0x7F, kAligned},  {'0', '9', kXor},
+               {'0', '2', kXor},     {'0', '5', kXor},     {'1', '1', kAligned},
+               {'1', '2', kCarries}, {'1', '7', kCarries}, {'1', '3', kCarries}};
   for (const auto& c : cases) {
     ByteWindow window;
     window.words = 1;
     window.Bound(0, c.lo, c.hi);
-    EXPECT_EQ(!window.needs_carries[0], c.aligned) << c.lo << ".." << c.hi;
+    const Road road = !window.needs_carries[0]       ? kAligned
+                      : !window.needs_subtraction[0] ? kXor
+                                                     : kCarries;
+    EXPECT_EQ(road, c.road) << c.lo << ".." << c.hi;
   }
   ByteWindow window;
   window.words = 1;
   window.Bound(0, '0', '4', '8', '8');
-  EXPECT_TRUE(window.needs_carries[0]);
+  EXPECT_TRUE(window.needs_subtraction[0]);
 }
 
 TEST(ByteWindow, UntestedWordsAndBytesAreIgnored) {
