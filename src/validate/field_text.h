@@ -40,7 +40,7 @@ inline bool EightDigits(const char* text) {
 int IsNumericText(const char* text, int point_flag);
 int32_t CheckDate(const char* text);
 // The same for a record's date field (faster: its nine bytes are known).
-inline int32_t CheckDateField(const DateText& text);
+[[gnu::always_inline]] inline int32_t CheckDateField(const DateText& text);
 
 // CheckDate converts each date once per process and keeps the result (threads
 // share it safely), so the time zone in force when a date is first converted
@@ -76,7 +76,7 @@ int32_t ConvertDateField(const DateText& text);
 
 }  // namespace date_detail
 
-inline int32_t CheckDateField(const DateText& text) {
+[[gnu::always_inline]] inline int32_t CheckDateField(const DateText& text) {
   // All nine bytes of a date field may be read at once: the eight digits
   // are tested together.
   uint64_t bytes;
