@@ -175,13 +175,13 @@ template <int kWidth>
 }
 
 // A tested numeric item's value as its kind stores it.
-template <const LayoutItem& item>
+template <ItemKind kKind>
 [[gnu::always_inline]] inline void StoreNumber(unsigned char* field, int32_t value) {
-  if constexpr (item.kind == ItemKind::kTenths) {
+  if constexpr (kKind == ItemKind::kTenths) {
     const float tenths = static_cast<float>(static_cast<double>(value) / 10.0);
     std::memcpy(field, &tenths, sizeof tenths);
   } else {
-    const int32_t stored = item.kind == ItemKind::kIntTenths ? value / 10 : value;
+    const int32_t stored = kKind == ItemKind::kIntTenths ? value / 10 : value;
     std::memcpy(field, &stored, sizeof stored);
   }
 }
@@ -215,7 +215,7 @@ template <Family F, std::size_t I, class Sink>
     } else {
       const int32_t value = DigitsValue<item.width>(source);
       if (value < 0) return !sink.Report(item, item.parse_message);
-      StoreNumber<item>(field, value);
+      StoreNumber<item.kind>(field, value);
     }
     return true;
   }
@@ -225,7 +225,7 @@ template <Family F, std::size_t I, class Sink>
 template <Family F, std::size_t First, std::size_t... K>
 [[gnu::always_inline]] inline void ConvertNumbers(const char* line, unsigned char* record,
                                                   std::index_sequence<K...>) {
-  (StoreNumber<kInputLayout[First + K]>(
+  (StoreNumber<kInputLayout[First + K].kind>(
        record + kInputLayout[First + K].offset,
        DigitsOfWidth<kInputLayout[First + K].width>(
            line + kInputLayout[First + K].start[static_cast<int>(F)])),
