@@ -73,4 +73,12 @@ int iv_nutrition_intake_flag(const AssessmentRecord& r) {
   return Yes(r.h_parenteral_nutrition) && IntakeLevelsQualify(r) ? 1 : 0;
 }
 
+void compute_scores(const AssessmentRecord& r, ClassificationState& s) {
+  s.adl_score = compute_adl_score(r);
+  s.ulcer_total = sum_ulcer_counts(r);
+  s.skin_care_count = count_skin_care(r, s);
+  s.tube_feeding_intake = tube_feeding_intake_flag(r);
+  s.iv_nutrition_intake = iv_nutrition_intake_flag(r);
+}
+
 }  // namespace grouper
