@@ -221,15 +221,52 @@ template <Family F, std::size_t I, class Sink>
   }
 }
 
+// Whether items K to K + 3 of a run of Count numbers from item First hold two
+// digits each, K being a multiple of four: their eight digits then make one
+// word, converted at once.
+template <std::size_t First, std::size_t Count>
+constexpr bool FourPairsAt(std::size_t k) {
+  if (std::endian::native != std::endian::little || k % 4 != 0 || k + 4 > Count) return false;
+  for (std::size_t j = k; j < k + 4; ++j) {
+    if (kInputLayout[First + j].width != 2) return false;
+  }
+  return true;
+}
+
+// The number in 16-bit lane `lane` of `pairs`, stored as item Item's kind.
+template <std::size_t Item>
+[[gnu::always_inline]] inline void StoreLane(unsigned char* record, uint64_t pairs, int lane) {
+  StoreNumber<kInputLayout[Item].kind>(record + kInputLayout[Item].offset,
+                                       static_cast<int32_t>((pairs >> (16 * lane)) & 0xFF));
+}
+
+// Item K of a run of Count numbers from item First whose bytes are all digits,
+// converted: four items of two digits at once where they fill a word (after
+// the first step each 16-bit lane holds the number of its two digits), and
+// the others one by one.
+template <Family F, std::size_t First, std::size_t Count, std::size_t K>
+[[gnu::always_inline]] inline void ConvertNumber(const char* line, unsigned char* record) {
+  constexpr const LayoutItem& item = kInputLayout[First + K];
+  if constexpr (FourPairsAt<First, Count>(K)) {
+    uint64_t word;
+    std::memcpy(&word, line + item.start[static_cast<int>(F)], sizeof word);
+    const uint64_t digits = word - 0x3030303030303030u;
+    const uint64_t pairs = (digits * 10 + (digits >> 8)) & 0x00FF00FF00FF00FFu;
+    StoreLane<First + K>(record, pairs, 0);
+    StoreLane<First + K + 1>(record, pairs, 1);
+    StoreLane<First + K + 2>(record, pairs, 2);
+    StoreLane<First + K + 3>(record, pairs, 3);
+  } else if constexpr (!FourPairsAt<First, Count>(K - K % 4)) {
+    StoreNumber<item.kind>(record + item.offset,
+                           DigitsOfWidth<item.width>(line + item.start[static_cast<int>(F)]));
+  }
+}
+
 // A run of tested numeric items whose bytes are all digits, converted.
 template <Family F, std::size_t First, std::size_t... K>
 [[gnu::always_inline]] inline void ConvertNumbers(const char* line, unsigned char* record,
                                                   std::index_sequence<K...>) {
-  (StoreNumber<kInputLayout[First + K].kind>(
-       record + kInputLayout[First + K].offset,
-       DigitsOfWidth<kInputLayout[First + K].width>(
-           line + kInputLayout[First + K].start[static_cast<int>(F)])),
-   ...);
+  (ConvertNumber<F, First, sizeof...(K), K>(line, record), ...);
 }
 
 template <Family F, std::size_t First, class Sink, std::size_t... K>
