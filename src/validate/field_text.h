@@ -60,6 +60,10 @@ namespace date_detail {
 // one atomic word, so that threads share the entries as they share the cache:
 // a reader sees a key with its own value or a miss. A slot that another date
 // has taken is a miss, decoded the long way.
+//
+// A lookup tests only that the eight bytes are 0x30 to 0x3F: only digit texts
+// are kept, so a key that matches has digits for nibbles. A miss tests the
+// nibbles before it decodes them.
 inline constexpr int kRecentBits = 12;
 inline constexpr uint32_t kInvalid = 0xFFFFFFFFu;
 extern std::atomic<uint64_t> recent_dates[1u << kRecentBits];
@@ -69,31 +73,30 @@ inline std::atomic<uint64_t>& RecentSlot(uint32_t key) {
 }
 
 // The long ways, out of line: a date not among the recent ones (kept there
-// once converted), a field of other than eight digits, a big-endian machine.
-int32_t DecodeAndKeep(uint64_t digits, uint32_t key);
+// once converted, when its nibbles are digits), a field of other than eight
+// digits, a big-endian machine.
+int32_t DecodeAndKeep(const DateText& text, uint64_t nibbles, uint32_t key);
 int32_t CheckOtherDateField(const DateText& text);
 int32_t ConvertDateField(const DateText& text);
 
 }  // namespace date_detail
 
 [[gnu::always_inline]] inline int32_t CheckDateField(const DateText& text) {
-  // All nine bytes of a date field may be read at once: the eight digits
-  // are tested together.
+  // All nine bytes of a date field may be read at once: the eight bytes are
+  // tested together.
   uint64_t bytes;
   std::memcpy(&bytes, text, sizeof bytes);
-  const uint64_t high_nibbles = bytes & 0xF0F0F0F0F0F0F0F0u;
-  const uint64_t carried = (bytes + 0x0606060606060606u) & 0xF0F0F0F0F0F0F0F0u;
-  if (high_nibbles != 0x3030303030303030u || carried != 0x3030303030303030u || text[8] != '\0') {
+  if ((bytes & 0xF0F0F0F0F0F0F0F0u) != 0x3030303030303030u || text[8] != '\0') {
     return date_detail::CheckOtherDateField(text);
   }
   if constexpr (std::endian::native != std::endian::little) {
     return date_detail::ConvertDateField(text);
   }
-  const uint64_t digits = bytes - 0x3030303030303030u;
-  const uint32_t key = static_cast<uint32_t>(digits | (digits >> 28));
+  const uint64_t nibbles = bytes - 0x3030303030303030u;
+  const uint32_t key = static_cast<uint32_t>(nibbles | (nibbles >> 28));
   const uint64_t entry = date_detail::RecentSlot(key).load(std::memory_order_relaxed);
   const uint32_t stored = static_cast<uint32_t>(entry);
-  if (entry >> 32 != key || stored == 0) return date_detail::DecodeAndKeep(digits, key);
+  if (entry >> 32 != key || stored == 0) return date_detail::DecodeAndKeep(text, nibbles, key);
   return stored == date_detail::kInvalid ? -1 : static_cast<int32_t>(stored - 1);
 }
 
