@@ -1,5 +1,6 @@
 #include "classify/scores.h"
 
+#include <array>
 #include <cstdint>
 #include <limits>
 
@@ -13,23 +14,21 @@ namespace {
 using criteria::Yes;
 
 // Points of one scored ADL answer: code '8' weighs as much as code '4', and an
-// answer outside the scale (which validation stops) gives nothing.
+// answer outside the scale (which validation stops) gives nothing. A table of
+// every byte, since four answers are scored for every record.
+constexpr auto kAdlPoints = [] {
+  std::array<unsigned char, 256> points{};
+  points['0'] = 1;
+  points['1'] = 2;
+  points['2'] = 3;
+  points['3'] = 4;
+  points['4'] = 5;
+  points['8'] = 5;
+  return points;
+}();
+
 int AdlPoints(char answer) {
-  switch (answer) {
-    case '0':
-      return 1;
-    case '1':
-      return 2;
-    case '2':
-      return 3;
-    case '3':
-      return 4;
-    case '4':
-    case '8':
-      return 5;
-    default:
-      return 0;
-  }
+  return kAdlPoints[static_cast<unsigned char>(answer)];
 }
 
 bool IntakeLevelsQualify(const AssessmentRecord& r) {
@@ -72,6 +71,14 @@ int tube_feeding_intake_flag(const AssessmentRecord& r) {
 
 int iv_nutrition_intake_flag(const AssessmentRecord& r) {
   return Yes(r.h_parenteral_nutrition) && IntakeLevelsQualify(r) ? 1 : 0;
+}
+
+void compute_scores(const AssessmentRecord& r, ClassificationState& s) {
+  s.adl_score = compute_adl_score(r);
+  s.ulcer_total = sum_ulcer_counts(r);
+  s.skin_care_count = count_skin_care(r, s);
+  s.tube_feeding_intake = tube_feeding_intake_flag(r);
+  s.iv_nutrition_intake = iv_nutrition_intake_flag(r);
 }
 
 }  // namespace grouper

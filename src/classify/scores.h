@@ -22,6 +22,10 @@
 
 namespace grouper {
 
+// The five in that order, into the classification's state: one call for
+// the classifier, in which the five are compiled together.
+void compute_scores(const AssessmentRecord& r, ClassificationState& s);
+
 int compute_adl_score(const AssessmentRecord& r);
 int sum_ulcer_counts(const AssessmentRecord& r);
 int count_skin_care(const AssessmentRecord& r, const ClassificationState& s);

@@ -24,8 +24,9 @@ TEST(Scores, AdlScoreCountsTheFourScoredItems) {
     const char* items;  // eating, changing position, transferring, toilet use
     int expected;
   } cases[] = {
-      {"0000", 4}, {"4444", 20}, {"8888", 20}, {"4848", 20}, {"1234", 14},    {"0121", 8},
-      {"3000", 7}, {" 000", 3},  {"5000", 3},  {"9000", 3},  {"\0\0\0\0", 0},
+      {"0000", 4},     {"4444", 20},   {"8888", 20}, {"4848", 20}, {"1234", 14},
+      {"0121", 8},     {"3000", 7},    {" 000", 3},  {"5000", 3},  {"9000", 3},
+      {"\0\0\0\0", 0}, {"\270000", 3},  // a byte of 0xB8, its top bit set, scores nothing
   };
   for (const Case& c : cases) {
     AssessmentRecord r = ValidRecord("091");

@@ -7,7 +7,10 @@
 // predicates below; no rule compares version texts itself.
 #pragma once
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <string_view>
 
 namespace grouper {
@@ -24,12 +27,9 @@ struct FamilyInfo {
   int items_start;      // column of the first item (after the version code)
 };
 
-// The family of a form-version text (at most three bytes; shorter texts and
-// unknown codes select the base layout).
-constexpr Family FamilyOf(std::string_view v) {
-  if (v.size() != 3 || v[0] != '0') return Family::kBase;
-  if (v[1] < '0' || v[1] > '9' || v[2] < '0' || v[2] > '9') return Family::kBase;
-  switch ((v[1] - '0') * 10 + (v[2] - '0')) {
+// The family of the version code "0NN" by its number NN.
+constexpr Family FamilyOfNumber(int number) {
+  switch (number) {
     case 89:
     case 10:
       return Family::k089;
@@ -47,17 +47,43 @@ constexpr Family FamilyOf(std::string_view v) {
   }
 }
 
+// The same as a table, which every line consults several times: a load costs
+// less than the switch's jump.
+inline constexpr auto kFamilyOfNumber = [] {
+  std::array<Family, 100> families{};
+  for (int number = 0; number < 100; ++number) families[number] = FamilyOfNumber(number);
+  return families;
+}();
+
+// The family of the code "0" followed by the two bytes `tens` and `units`;
+// the base layout unless both are digits.
+constexpr Family FamilyOfDigits(char tens, char units) {
+  const unsigned t = static_cast<unsigned char>(tens) - unsigned{'0'};
+  const unsigned u = static_cast<unsigned char>(units) - unsigned{'0'};
+  return t > 9 || u > 9 ? Family::kBase : kFamilyOfNumber[t * 10 + u];
+}
+
+// The family of a form-version text (at most three bytes; shorter texts and
+// unknown codes select the base layout).
+constexpr Family FamilyOf(std::string_view v) {
+  if (v.size() != 3 || v[0] != '0') return Family::kBase;
+  return FamilyOfDigits(v[1], v[2]);
+}
+
 // The same for a record's NUL-terminated four-byte form-version field,
-// without measuring it first.
+// without measuring it first (a NUL among the digits is no digit).
 constexpr Family FamilyOfField(const char (&field)[4]) {
-  return field[2] == '\0' || field[3] != '\0' ? Family::kBase
-                                              : FamilyOf(std::string_view(field, 3));
+  return field[0] != '0' || field[3] != '\0' ? Family::kBase : FamilyOfDigits(field[1], field[2]);
 }
 const FamilyInfo& InfoOf(Family family);
 
 // True when a record's form-version field holds exactly `code` (three bytes).
 inline bool IsCode(const char (&field)[4], const char (&code)[4]) {
-  return field[0] == code[0] && field[1] == code[1] && field[2] == code[2] && field[3] == '\0';
+  // The four bytes at once: the code's fourth byte is its terminator.
+  uint32_t field_bytes, code_bytes;
+  std::memcpy(&field_bytes, field, sizeof field_bytes);
+  std::memcpy(&code_bytes, code, sizeof code_bytes);
+  return field_bytes == code_bytes;
 }
 
 // Family groups.
@@ -87,6 +113,8 @@ std::size_t TrimLine(char* text, std::size_t length);
 
 // The framing tests the parser repeats: the trimmed length fits the family.
 bool FramingAccepts(std::string_view form_version, std::size_t trimmed_length);
+// The same for a line whose family is known.
+bool FramingAccepts(Family family, std::size_t trimmed_length);
 
 // The framing check of the batch run: the parser's tests plus an upper bound
 // for the families from 090, whose lines must not run past the code column.

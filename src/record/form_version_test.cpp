@@ -25,6 +25,32 @@ TEST(FormVersion, EightCodesFormFourFamiliesAndAnythingElseIsTheBaseLayout) {
   }
 }
 
+// Every three bytes of digits and their neighbours, as text and as a record's
+// field: only the eight codes name a family, and both forms agree.
+TEST(FormVersion, OnlyTheEightCodesNameAFamilyWhateverTheBytes) {
+  const char bytes[] = {'0', '1', '2', '3', '8', '9', '/', ':', 'A', '\0', '\x80', '\xb0'};
+  const char* const codes[] = {"089", "010", "090", "011", "091", "012", "092", "013"};
+  for (char a : bytes) {
+    for (char b : bytes) {
+      for (char c : bytes) {
+        const char field[4] = {a, b, c, '\0'};
+        const std::string text(field, strnlen(field, 3));
+        bool is_code = false;
+        for (const char* code : codes) is_code = is_code || text == code;
+        EXPECT_EQ(FamilyOf(text) != Family::kBase, is_code) << "'" << text << "'";
+        EXPECT_EQ(FamilyOfField(field), FamilyOf(text)) << "'" << text << "'";
+      }
+    }
+  }
+  const char longer[4] = {'0', '8', '9', '0'};  // no terminator: no code
+  EXPECT_EQ(FamilyOfField(longer), Family::kBase);
+  EXPECT_FALSE(IsCode(longer, "089"));
+  EXPECT_TRUE(IsCode("089", "089"));
+  const char shorter[4] = {'0', '8', '\0', '\0'};
+  EXPECT_FALSE(IsCode(shorter, "089"));
+  EXPECT_FALSE(IsCode("090", "091"));
+}
+
 TEST(FormVersion, FamilyTable) {
   const struct {
     Family family;

@@ -6,6 +6,8 @@
 #include <string>
 
 #include "record/assessment_record.h"
+#include "record/form_version.h"
+#include "record/input_layout.h"
 #include "support/cp949.h"
 #include "support/record_builder.h"
 
@@ -210,6 +212,73 @@ TEST_F(ParserTest, RejectsNonDigitsInTestedNumbersWithTheItemsMessage) {
     ASSERT_EQ(Parse(line), -1) << c.code << " " << c.field;
     EXPECT_EQ(std::string(error_), Cp949(c.message))
         << c.code << " " << c.field << ": " << Utf8(error_);
+  }
+}
+
+// Adjacent numbers have their digits tested and converted together; every
+// digit of every tested number must still count, and each value must be its
+// own: a byte that is no digit fails its own item, and digits convert to the
+// item's value as its kind stores it.
+TEST_F(ParserTest, EveryDigitOfEveryTestedNumberCounts) {
+  for (const char* code : {"123", "089", "090", "091", "092"}) {
+    const Family family = FamilyOf(code);
+    const std::string valid = BuildLine(ValidRecord(code));
+    for (const LayoutItem& item : InputLayout()) {
+      const bool tenths = item.kind == ItemKind::kTenths;
+      if (item.StartIn(family) < 0 || item.parse_message == nullptr) continue;
+      const std::string digits = std::string("9876").substr(0, item.width);
+      std::string line = valid;
+      SetItem(line, item.field_name, digits);
+      ASSERT_EQ(Parse(line), 1) << code << " " << item.field_name;
+      const int32_t value = std::stoi(digits);
+      int32_t stored_int = 0;
+      float stored_tenths = 0;
+      const char* field = reinterpret_cast<const char*>(&record_) + item.offset;
+      std::memcpy(tenths ? static_cast<void*>(&stored_tenths) : &stored_int, field, 4);
+      if (tenths) {
+        EXPECT_EQ(stored_tenths, static_cast<float>(value / 10.0)) << code << item.field_name;
+      } else {
+        EXPECT_EQ(stored_int, item.kind == ItemKind::kIntTenths ? value / 10 : value)
+            << code << " " << item.field_name;
+      }
+      for (int at = 0; at < item.width; ++at) {
+        for (char other : {'x', '/', ':', ' ', '\xb0'}) {
+          // A blank that ends the line is trimmed, and the line no longer frames.
+          const bool ends_line = static_cast<std::size_t>(item.StartIn(family) + at + 1) ==
+                                 valid.find_last_not_of("\r\n") + 1;
+          if (other == ' ' && ends_line) continue;
+          std::string text = digits;
+          text[at] = other;
+          line = valid;
+          SetItem(line, item.field_name, text);
+          ASSERT_EQ(Parse(line), -1) << code << " " << item.field_name << " " << at;
+          EXPECT_STREQ(error_, item.parse_message) << code << " " << item.field_name << " " << at;
+        }
+      }
+    }
+  }
+}
+
+// Untested numbers read as atoi reads them; two digits take a shorter road.
+TEST_F(ParserTest, UntestedNumbersReadAsAtoiDoes) {
+  const struct {
+    const char* text;
+    int32_t value;
+  } cases[] = {{"42", 42}, {"07", 7}, {"99", 99}, {"4 ", 4}, {" 4", 4}, {"+4", 4},
+               {"-4", -4}, {"4x", 4}, {"x4", 0},  {":0", 0}, {"9:", 9}, {"/9", 0}};
+  for (const char* code : {"090", "091", "092"}) {
+    const Family family = FamilyOf(code);
+    for (const LayoutItem& item : InputLayout()) {
+      if (item.kind != ItemKind::kIntUntested || item.StartIn(family) < 0) continue;
+      for (const auto& c : cases) {
+        std::string line = BuildLine(ValidRecord(code));
+        SetItem(line, item.field_name, c.text);
+        ASSERT_EQ(Parse(line), 1) << code << " " << item.field_name << " " << c.text;
+        int32_t value;
+        std::memcpy(&value, reinterpret_cast<const char*>(&record_) + item.offset, sizeof value);
+        EXPECT_EQ(value, c.value) << code << " " << item.field_name << " '" << c.text << "'";
+      }
+    }
   }
 }
 

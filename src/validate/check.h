@@ -60,6 +60,7 @@ struct Check {
   IntField int_field = nullptr;
   DecimalField decimal_field = nullptr;
   DateField date_field = nullptr;
+  IntField kept_value = nullptr;  // kDate: where the row keeps the date's time value
   int lo = 0;
   int hi = 0;
   unsigned digit_set = 0;  // kCharSet: bit d is set when the digit d belongs to the set
@@ -118,6 +119,11 @@ constexpr Check DecimalZero(DecimalField f, const char* message, Gate when = nul
 constexpr Check Date(DateField f, const char* message, Gate when = nullptr) {
   return {.shape = Shape::kDate, .when = when, .date_field = f, .message = message};
 }
+// A date whose time value a later rule needs: the row keeps it in `kept`, so
+// that the rule need not convert the date again.
+constexpr Check KeptDate(DateField f, IntField kept, const char* message) {
+  return {.shape = Shape::kDate, .date_field = f, .kept_value = kept, .message = message};
+}
 constexpr Check AbsentDate(DateField f, const char* message, Gate when = nullptr) {
   return {.shape = Shape::kAbsentDate, .when = when, .date_field = f, .message = message};
 }
@@ -161,9 +167,16 @@ constexpr Check Rule(RuleFunction rule, Gate when = nullptr) {
 }
 
 // A measured value as entered, in tenths: the parser stores digits / 10 as a
-// float, and rounding back recovers the digits exactly.
+// float, and rounding back (half away from zero, as lround) recovers the
+// digits exactly. The values of a record are rounded without a call: below
+// 2^52 the truncated value and the rest are exact, so the rest decides the
+// rounding as lround would; other values (and NaN) are left to lround.
 inline long Tenths(float value) {
-  return std::lround(static_cast<double>(value) * 10.0);
+  const double tenths = static_cast<double>(value) * 10.0;
+  if (!(tenths > -1e9 && tenths < 1e9)) return std::lround(tenths);
+  const long whole = static_cast<long>(tenths);
+  const double rest = tenths - static_cast<double>(whole);
+  return whole + (rest >= 0.5) - (rest <= -0.5);
 }
 
 // One row: its message when it applies and fails, else nullptr.
@@ -199,9 +212,12 @@ inline long Tenths(float value) {
     case Shape::kDecimalZero:
       holds = r.*c.decimal_field == 0.0f;
       break;
-    case Shape::kDate:
-      holds = CheckDateField(r.*c.date_field) != -1;
+    case Shape::kDate: {
+      const int32_t value = CheckDateField(r.*c.date_field);
+      if (c.kept_value != nullptr) r.*c.kept_value = value;
+      holds = value != -1;
       break;
+    }
     case Shape::kAbsentDate:
       holds = IsAbsentDate(r.*c.date_field);
       break;
@@ -273,20 +289,44 @@ constexpr long ByteOffsetOf(CharField field) {
   return -1;
 }
 
-// A row that tests one byte against seven-bit bounds (a blank is the range
-// ' ' to ' '), as a byte window can: its offset and bounds, or false.
-constexpr bool ByteBounds(const Check& row, long& offset, unsigned& lo, unsigned& hi) {
+// The bounds of a row that tests one byte, as a byte window takes them: one
+// or two pairs of seven-bit bounds (a blank is the range ' ' to ' ', a set of
+// digits its runs of consecutive digits, when there are at most two).
+struct RowBytes {
+  long offset = -1;
+  unsigned lo = 0, hi = 0, lo_2 = 0, hi_2 = 0;
+};
+
+// The bounds of the row's byte, or false when a window cannot test the row.
+constexpr bool ByteBounds(const Check& row, RowBytes& bytes) {
   if (row.shape == Shape::kCharRange) {
     if (row.lo < 0 || row.lo > row.hi || row.hi > 0x7F) return false;
-    lo = static_cast<unsigned>(row.lo);
-    hi = static_cast<unsigned>(row.hi);
+    bytes.lo = bytes.lo_2 = static_cast<unsigned>(row.lo);
+    bytes.hi = bytes.hi_2 = static_cast<unsigned>(row.hi);
   } else if (row.shape == Shape::kBlank) {
-    lo = hi = ' ';
+    bytes.lo = bytes.hi = bytes.lo_2 = bytes.hi_2 = ' ';
+  } else if (row.shape == Shape::kCharSet) {
+    int runs = 0;
+    for (unsigned d = 0; d < 10; ++d) {
+      if (((row.digit_set >> d) & 1u) == 0) continue;
+      if (d > 0 && ((row.digit_set >> (d - 1)) & 1u) != 0) {
+        (runs == 1 ? bytes.hi : bytes.hi_2) = '0' + d;
+        continue;
+      }
+      if (++runs > 2) return false;
+      (runs == 1 ? bytes.lo : bytes.lo_2) = '0' + d;
+      (runs == 1 ? bytes.hi : bytes.hi_2) = '0' + d;
+    }
+    if (runs == 0) return false;
+    if (runs == 1) {
+      bytes.lo_2 = bytes.lo;
+      bytes.hi_2 = bytes.hi;
+    }
   } else {
     return false;
   }
-  offset = ByteOffsetOf(row.char_field);
-  return offset >= 0;
+  bytes.offset = ByteOffsetOf(row.char_field);
+  return bytes.offset >= 0;
 }
 
 // A window over the bytes from `first` to `last`, kept inside the record;
@@ -299,9 +339,6 @@ constexpr bool WindowOver(long first, long last, ByteWindow& window) {
   window.words = static_cast<int>(words);
   return true;
 }
-
-// A window is worth testing only when its words hold a few bytes each.
-inline constexpr std::size_t kMinBytesPerWord = 3;
 
 // How the rows of a list are walked. Consecutive one-byte rows with the same
 // gate form a run, tested with one window; a row over a list of flags
@@ -331,7 +368,8 @@ constexpr void PlanFlags(const Check& row, ByteWindow& flags) {
   const unsigned value = row.shape == Shape::kAllExactlyZero ? '0' : '1';
   for (CharField f : row.list)
     window.Bound(static_cast<std::size_t>(ByteOffsetOf(f)), value, value);
-  if (row.list.size() >= kMinBytesPerWord * static_cast<std::size_t>(window.TestedWords())) {
+  // A window is worth testing only when its words hold a few bytes each.
+  if (row.list.size() >= window.BytesWorthTesting()) {
     flags = window;
   }
 }
@@ -343,19 +381,19 @@ constexpr std::array<RowPlan, N> PlanRows(const Check (&rows)[N]) {
   std::size_t i = 0;
   while (i < N) {
     // The longest run from row i whose bytes differ and fit one window.
-    long offset = 0, first = 0, last = 0;
-    unsigned lo = 0, hi = 0;
+    long first = 0, last = 0;
+    RowBytes bytes;
     std::size_t end = i;
     ByteWindow window;
-    while (end < N && ByteBounds(rows[end], offset, lo, hi) && rows[end].when == rows[i].when) {
+    while (end < N && ByteBounds(rows[end], bytes) && rows[end].when == rows[i].when) {
+      const long offset = bytes.offset;
       const long new_first = end == i || offset < first ? offset : first;
       const long new_last = end == i || offset > last ? offset : last;
       bool repeated = false;
       for (std::size_t k = i; k < end; ++k) {
-        long other = 0;
-        unsigned other_lo = 0, other_hi = 0;
-        ByteBounds(rows[k], other, other_lo, other_hi);
-        repeated = repeated || other == offset;
+        RowBytes other;
+        ByteBounds(rows[k], other);
+        repeated = repeated || other.offset == offset;
       }
       if (repeated || !WindowOver(new_first, new_last, window)) break;
       first = new_first;
@@ -369,10 +407,11 @@ constexpr std::array<RowPlan, N> PlanRows(const Check (&rows)[N]) {
     }
     WindowOver(first, last, window);
     for (std::size_t k = i; k < end; ++k) {
-      ByteBounds(rows[k], offset, lo, hi);
-      window.Bound(static_cast<std::size_t>(offset), lo, hi);
+      ByteBounds(rows[k], bytes);
+      window.Bound(static_cast<std::size_t>(bytes.offset), bytes.lo, bytes.hi, bytes.lo_2,
+                   bytes.hi_2);
     }
-    if (length < kMinBytesPerWord * static_cast<std::size_t>(window.TestedWords())) {
+    if (length < window.BytesWorthTesting()) {
       ++i;
       continue;
     }

@@ -22,42 +22,41 @@ int RemoveChar(char character, char* text) {
 
 namespace {
 
-constexpr uint64_t kLowBits = 0x7F7F7F7F7F7F7F7Fu;
-constexpr uint64_t kBlanks = 0x2020202020202020u;
+constexpr uint64_t kTopBits = 0x8080808080808080u;
 
-// The top bit of each byte of `word` that is zero, exactly: the addition does
-// not carry from one byte into the next.
-uint64_t ZeroBytes(uint64_t word) {
-  return ~(((word & kLowBits) + kLowBits) | word | kLowBits);
+// The top bit of each byte of `word` that is a blank or a terminator: the two
+// bytes that have no bit but 0x20. The addition does not carry from one byte
+// into the next, and sets the top bit of every byte with a bit of 0x5F; the
+// byte's own top bit is added by the OR.
+uint64_t Stops(uint64_t word) {
+  return ~(((word & 0x5F5F5F5F5F5F5F5Fu) + 0x7F7F7F7F7F7F7F7Fu) | word) & kTopBits;
 }
 
-int LowestByte(uint64_t bits) {
-  return std::countr_zero(bits) / 8;
+// True when the stops of a word are all its bytes from the lowest stop on.
+bool StopsTrail(uint64_t stops) {
+  return stops == (kTopBits & (0 - (stops & (0 - stops))));
 }
 
-// The length of a name whose blanks all trail it, after ending it at its first
-// blank; -1, with the name unchanged, for any other name.
+// The length of a name whose blanks and terminators all trail its other
+// bytes, after ending it at its first blank; -1, with the name unchanged, for
+// any other name (its blanks are then removed one by one).
 int EndBeforeTrailingBlanks(char (&name)[13]) {
   constexpr int kTail = 13 - 8;  // the second word holds bytes 5 to 12
+  // The tail's bytes 5 to 7, which the head holds too.
+  constexpr uint64_t kOverlap = 0x808080u;
   uint64_t head, tail;
   std::memcpy(&head, name, sizeof head);
   std::memcpy(&tail, name + kTail, sizeof tail);
-  // The first blank or terminator.
-  const uint64_t head_stops = ZeroBytes(head) | ZeroBytes(head ^ kBlanks);
-  const uint64_t tail_stops = ZeroBytes(tail) | ZeroBytes(tail ^ kBlanks);
-  if ((head_stops | tail_stops) == 0) return -1;
-  const int first = head_stops != 0 ? LowestByte(head_stops) : kTail + LowestByte(tail_stops);
-  if (first > 12) return -1;
-  if (name[first] == '\0') return first;
-  // A blank: the name ends there when only blanks follow it up to the
-  // terminator, as the compaction would leave it.
-  uint64_t head_others = ~ZeroBytes(head ^ kBlanks) & ~kLowBits;
-  uint64_t tail_others = ~ZeroBytes(tail ^ kBlanks) & ~kLowBits;
-  head_others &= first < 8 ? ~uint64_t{0} << (8 * first) : 0;
-  tail_others &= first > kTail ? ~uint64_t{0} << (8 * (first - kTail)) : ~uint64_t{0};
-  if ((head_others | tail_others) == 0) return -1;
-  const int next = head_others != 0 ? LowestByte(head_others) : kTail + LowestByte(tail_others);
-  if (next > 12 || name[next] != '\0') return -1;
+  const uint64_t head_stops = Stops(head);
+  const uint64_t tail_stops = Stops(tail);
+  int first;
+  if (head_stops != 0) {
+    if (!StopsTrail(head_stops) || (tail_stops | kOverlap) != kTopBits) return -1;
+    first = std::countr_zero(head_stops) / 8;
+  } else {
+    if (tail_stops == 0 || !StopsTrail(tail_stops)) return -1;
+    first = kTail + std::countr_zero(tail_stops) / 8;
+  }
   name[first] = '\0';
   return first;
 }
@@ -147,7 +146,7 @@ constexpr int kLastYear = 2038;
 // the slots of month and day numbers that do not occur stay unused.
 constexpr int kDateCacheSize = (kLastYear - kFirstYear + 1) << 9;
 constexpr uint32_t kNotConverted = 0;
-constexpr uint32_t kInvalid = 0xFFFFFFFFu;
+using date_detail::kInvalid;
 std::atomic<uint32_t> date_cache[kDateCacheSize];
 
 // The first conversion of a date: the local-time conversion, kept in its entry.
@@ -174,10 +173,6 @@ bool IsDigit(char c) {
 }
 
 }  // namespace
-
-void ResetDateCache() {
-  for (std::atomic<uint32_t>& entry : date_cache) entry.store(kNotConverted);
-}
 
 namespace {
 
@@ -214,27 +209,41 @@ int32_t CheckDate(const char* text) {
   return CheckOtherDate(text);
 }
 
-int32_t CheckDateField(const DateText& text) {
-  // All nine bytes of a date field may be read at once: the eight digits
-  // are tested together.
-  uint64_t bytes;
-  std::memcpy(&bytes, text, sizeof bytes);
-  const uint64_t high_nibbles = bytes & 0xF0F0F0F0F0F0F0F0u;
-  const uint64_t carried = (bytes + 0x0606060606060606u) & 0xF0F0F0F0F0F0F0F0u;
-  if (high_nibbles != 0x3030303030303030u || carried != 0x3030303030303030u || text[8] != '\0') {
-    return CheckOtherDate(text);
-  }
-  if constexpr (std::endian::native != std::endian::little) return ConvertEightDigits(text);
-  // The digits are converted together as well: after the first step each
-  // 16-bit lane holds the two-digit number of its two characters (century,
-  // year of the century, month, day), the first character the tens.
-  const uint64_t digits = bytes - 0x3030303030303030u;
+namespace date_detail {
+
+std::atomic<uint64_t> recent_dates[1u << kRecentBits];
+
+// The digits decoded a word at a time: after the first step each 16-bit lane
+// holds the two-digit number of its two characters (century, year of the
+// century, month, day), the first character the tens.
+int32_t DecodeAndKeep(const DateText& text, uint64_t nibbles, uint32_t key) {
+  // A nibble of 10 or more carries into its byte's high nibble.
+  if (((nibbles + 0x0606060606060606u) & 0xF0F0F0F0F0F0F0F0u) != 0) return CheckOtherDate(text);
+  const uint64_t digits = nibbles;
   const uint64_t pairs = (digits * 10 + (digits >> 8)) & 0x00FF00FF00FF00FFu;
   const int century = static_cast<int>(pairs & 0xFF);
   const int year_of_century = static_cast<int>((pairs >> 16) & 0xFF);
   const int month = static_cast<int>((pairs >> 32) & 0xFF);
   const int day = static_cast<int>(pairs >> 48);
-  return ConvertDate(century * 100 + year_of_century, month, day);
+  const int32_t value = ConvertDate(century * 100 + year_of_century, month, day);
+  const uint32_t stored = value < 0 ? kInvalid : static_cast<uint32_t>(value) + 1;
+  RecentSlot(key).store(uint64_t{key} << 32 | stored, std::memory_order_relaxed);
+  return value;
+}
+
+int32_t CheckOtherDateField(const DateText& text) {
+  return CheckOtherDate(text);
+}
+
+int32_t ConvertDateField(const DateText& text) {
+  return ConvertEightDigits(text);
+}
+
+}  // namespace date_detail
+
+void ResetDateCache() {
+  for (std::atomic<uint32_t>& entry : date_cache) entry.store(kNotConverted);
+  for (std::atomic<uint64_t>& entry : date_detail::recent_dates) entry.store(0);
 }
 
 }  // namespace grouper

@@ -16,8 +16,10 @@
 // after the terminator are left as they were. With no current record it
 // returns -1 and writes nothing.
 //
-// The validator changes the record in one way only: it removes the blanks from
-// `patient_name` and, in the families from 090, from the two signature names.
+// The validator changes the record in two ways only: it removes the blanks from
+// `patient_name` and, in the families from 090, from the two signature names,
+// and it keeps the time values of the three dates of the stay in their
+// `a_..._time` fields.
 #pragma once
 
 #include <vector>

@@ -41,13 +41,13 @@ const char* ResidentNumber(R& r) {
 
 // The admission comes first; the care start and the assessment may fall on the
 // same day as the admission, and are not ordered between themselves. The rows
-// before this one have checked the three dates; when one of them is no valid
-// date (which only an explanation of all faults reaches), its own row tells,
-// and there is no order to judge.
+// before this one have checked the three dates and kept their values; when one
+// of them is no valid date (which only an explanation of all faults reaches),
+// its own row tells, and there is no order to judge.
 const char* AdmissionFirst(R& r) {
-  const int32_t admission = CheckDateField(r.a_admission_date);
-  const int32_t care_start = CheckDateField(r.a_care_start_date);
-  const int32_t assessment = CheckDateField(r.a_assessment_date);
+  const int32_t admission = r.a_admission_time;
+  const int32_t care_start = r.a_care_start_time;
+  const int32_t assessment = r.a_assessment_time;
   if (admission == -1 || care_start == -1 || assessment == -1) return nullptr;
   if (admission <= care_start && admission <= assessment) return nullptr;
   return u8"오류-[A.일반적사항] 입원일은 요양개시일,작성일보다 빠르거나 같아야 합니다."_cp949;
@@ -90,10 +90,10 @@ constexpr Check kIdentityAndStay[] = {
     Rule(InstitutionCode),
     Rule(PatientName),
     Rule(ResidentNumber),
-    Date(&R::a_admission_date, u8"오류-[A.일반적사항][3.입원일]"_cp949),
-    Date(&R::a_care_start_date, u8"오류-[A.일반적사항][4.요양개시일]"_cp949),
+    KeptDate(&R::a_admission_date, &R::a_admission_time, u8"오류-[A.일반적사항][3.입원일]"_cp949),
+    KeptDate(&R::a_care_start_date, &R::a_care_start_time, u8"오류-[A.일반적사항][4.요양개시일]"_cp949),
     CharRange(&R::a_assessment_type, '1', '3', u8"오류-[A.일반적사항][5.평가구분]1~3 사이값을 입력하시오"_cp949),
-    Date(&R::a_assessment_date, u8"오류-[A.일반적사항][6.작성일]"_cp949),
+    KeptDate(&R::a_assessment_date, &R::a_assessment_time, u8"오류-[A.일반적사항][6.작성일]"_cp949),
     Rule(AdmissionFirst),
     CharRange(&R::a_residence_before_admission, '1', '7', u8"오류-[A.일반적사항][7.입원 직전 있던곳] 1~7 사이값을 입력하시오"_cp949, FirstAssessment),
     Blank(&R::a_residence_before_admission, u8"오류-[A.일반적사항][7.입원 직전 있던곳] space를 입력하시오"_cp949, Reassessment),

@@ -121,6 +121,12 @@ TEST(SectionA, DatesAndAssessmentType) {
          SetText(r.a_admission_date, "20240116");
        },
        u8"오류-[A.일반적사항] 입원일은 요양개시일,작성일보다 빠르거나 같아야 합니다."},
+      {"admission on the 31st of February, which is the 2nd of March", "091",
+       [](AssessmentRecord& r) {
+         SetText(r.a_admission_date, "20240231");
+         SetText(r.a_care_start_date, "20240301");
+       },
+       u8"오류-[A.일반적사항] 입원일은 요양개시일,작성일보다 빠르거나 같아야 합니다."},
       {"care start after the assessment: the two are not compared", "089",
        [](AssessmentRecord& r) { SetText(r.a_care_start_date, "20240301"); }, u8""},
       {"dates ordered across a year end", "090",
