@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstring>
 #include <ctime>
+#include <mutex>
 
 namespace grouper {
 
@@ -113,15 +114,33 @@ bool ScanNumber(const char*& p, int width, int& value) {
   return true;
 }
 
+// The C library's conversion may start its search from the offset that its
+// previous call found. Where a zone skips a local midnight (a zone change or a
+// daylight-saving start at 00:00 leaves the hour out), the answer depends on
+// that start: it would depend on the dates converted before and, with threads,
+// on their timing. A fixed noon converted first, under one lock, starts every
+// conversion from the same place. Only a date's first conversion pays for it.
+std::mutex conversion_mutex;
+
 // Local midnight of a date already checked for month and day, or -1 when the
 // time value falls outside 0 .. 2^31 - 1.
 int32_t LocalMidnight(int year, int month, int day) {
+  std::tm anchor{};
+  anchor.tm_year = 100;  // 1 January 2000, 12:00
+  anchor.tm_mday = 1;
+  anchor.tm_hour = 12;
+  anchor.tm_isdst = 0;
   std::tm t{};
   t.tm_year = year - 1900;
   t.tm_mon = month - 1;
   t.tm_mday = day;
   t.tm_isdst = 0;
-  const std::time_t value = std::mktime(&t);
+  std::time_t value;
+  {
+    const std::lock_guard<std::mutex> lock(conversion_mutex);
+    std::mktime(&anchor);
+    value = std::mktime(&t);
+  }
   if (value == static_cast<std::time_t>(-1)) return -1;
   const long long seconds = static_cast<long long>(value);
   if (seconds < 0 || seconds > 0x7fffffffLL) return -1;
