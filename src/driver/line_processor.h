@@ -2,10 +2,10 @@
 // compose its output line and its console line.
 //
 // GroupLine answers one line with the caller's work space and touches nothing
-// else, so that threads may group lines at once; the batch run and the
-// library both answer every line through it. The batch run owns one
-// LineProcessor for the whole run and reuses its buffers for every line;
-// nothing but the line counter carries over between lines.
+// else, so that threads may group lines at once; the batch run's workers and
+// the library answer every line through it. A LineProcessor answers one line
+// after another as the batch does, with a line counter and buffers reused for
+// every line; the tests and fuzzers take it as the batch's answer to a line.
 #pragma once
 
 #include <cstddef>
