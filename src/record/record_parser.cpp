@@ -64,11 +64,14 @@ constexpr bool ContinuesRun(std::size_t i, std::size_t j) {
          b.start[f] == a.start[f] + 1 && b.offset == a.offset + 1;
 }
 
-template <Family F>
-constexpr std::size_t CharRunLength(std::size_t i) {
-  if (i > 0 && ContinuesRun<F>(i - 1, i)) return 0;  // copied with the run before it
+// The number of layout items in the run that item i starts, where `continues`
+// says whether an item continues the one before it; 0 when item i belongs to
+// the run before it (which handles it).
+template <bool (*continues)(std::size_t, std::size_t)>
+constexpr std::size_t RunLength(std::size_t i) {
+  if (i > 0 && continues(i - 1, i)) return 0;
   std::size_t n = 1;
-  while (i + n < std::size(kInputLayout) && ContinuesRun<F>(i + n - 1, i + n)) ++n;
+  while (i + n < std::size(kInputLayout) && continues(i + n - 1, i + n)) ++n;
   return n;
 }
 
@@ -86,14 +89,6 @@ constexpr bool ContinuesNumbers(std::size_t i, std::size_t j) {
   const int f = static_cast<int>(F);
   return IsTestedNumber(a.kind) && IsTestedNumber(b.kind) && a.start[f] >= 0 &&
          b.start[f] == a.start[f] + a.width;
-}
-
-template <Family F>
-constexpr std::size_t NumberRunLength(std::size_t i) {
-  if (i > 0 && ContinuesNumbers<F>(i - 1, i)) return 0;  // tested with the run before it
-  std::size_t n = 1;
-  while (i + n < std::size(kInputLayout) && ContinuesNumbers<F>(i + n - 1, i + n)) ++n;
-  return n;
 }
 
 template <Family F>
@@ -204,7 +199,7 @@ template <Family F, std::size_t I, class Sink>
     if constexpr (item.kind == ItemKind::kText) {
       std::memcpy(field, source, static_cast<std::size_t>(item.width));
     } else if constexpr (item.kind == ItemKind::kChar) {
-      constexpr std::size_t run = CharRunLength<F>(I);
+      constexpr std::size_t run = RunLength<ContinuesRun<F>>(I);
       if constexpr (run > 0) std::memcpy(field, source, run);
     } else if constexpr (item.kind == ItemKind::kIntUntested) {
       // The usual entry is all digits, which the atoi rule reads whole.
@@ -287,7 +282,7 @@ template <Family F, std::size_t I, class Sink>
   if constexpr (start < 0 || !IsTestedNumber(item.kind)) {
     return ParseItem<F, I>(line, record, sink);
   } else {
-    constexpr std::size_t run = NumberRunLength<F>(I);
+    constexpr std::size_t run = RunLength<ContinuesNumbers<F>>(I);
     if constexpr (run == 0) {
       return true;
     } else if constexpr (NumberRunWidth<F>(I, run) < kMinRunWidth) {
