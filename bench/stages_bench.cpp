@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "classify/classifier.h"
+#include "driver/group_line.h"
 #include "driver/line_output.h"
-#include "driver/line_processor.h"
 #include "grouper/grouper.h"
 #include "record/form_version.h"
 #include "record/record_parser.h"
@@ -25,10 +25,6 @@ namespace grouper {
 namespace {
 
 constexpr int kCorpusSize = 4096;  // a power of two: the index wraps with a mask
-
-// The parser reads every item at its fixed column, so the bytes after the
-// text must be zero through the longest layout.
-constexpr std::size_t kParseSpan = 560;
 
 struct Corpus {
   std::vector<std::string> lines;        // as in the file, trailing blanks included
@@ -42,22 +38,19 @@ Corpus MakeCorpus(uint32_t fault_share) {
   options.fault_share = fault_share;
   sample::SampleGenerator gen = sample::StartSample(options);
   Corpus corpus;
-  char line[1024];
-  char error_text[1024];
+  LineBuffer buffer;
   AssessmentRecord record;
+  ClassificationState classification;
   while (static_cast<int>(corpus.lines.size()) < kCorpusSize) {
     const std::string text = sample::NextSampleLine(gen).text;
     corpus.lines.push_back(text);
-    std::memset(line, 0, sizeof line);
-    std::memcpy(line, text.data(), text.size());
-    SetCurrentRecord(&record);
-    if (RecordParser(line, error_text) != 1) continue;
+    const LineText line = TakeLine(text.data(), text.size(), buffer);
+    if (!line.framed || ParseRecord(line.text, line.length, record) != nullptr) continue;
     const AssessmentRecord parsed = record;
-    if (RecordValidator(error_text) != 1) continue;
-    char code[4] = {};
-    classify_record(code);
+    if (ValidateRecord(record) != nullptr) continue;
+    ClassifyRecord(record, classification);
     corpus.parsed.push_back(parsed);
-    corpus.codes.push_back(code);
+    corpus.codes.push_back(record.group_code);
   }
   return corpus;
 }
@@ -74,15 +67,12 @@ const Corpus& TenPercentFaults() {
 void BM_Parse(benchmark::State& state) {
   const Corpus& corpus = Valid();
   AssessmentRecord record;
-  char line[1024] = {};
-  char error_text[1024];
-  SetCurrentRecord(&record);
+  LineBuffer buffer;
   std::size_t i = 0;
   for (auto _ : state) {
     const std::string& text = corpus.lines[i++ & (kCorpusSize - 1)];
-    std::memcpy(line, text.data(), text.size());
-    std::memset(line + text.size(), 0, kParseSpan - text.size());
-    benchmark::DoNotOptimize(RecordParser(line, error_text));
+    const LineText line = TakeLine(text.data(), text.size(), buffer);
+    benchmark::DoNotOptimize(ParseRecord(line.text, line.length, record));
     benchmark::ClobberMemory();
   }
   state.SetItemsProcessed(state.iterations());
@@ -93,11 +83,9 @@ void BM_Validate(benchmark::State& state) {
   // The validator's only change to a record, the blanks removed from the
   // names, leaves it valid, so every record can be validated again.
   std::vector<AssessmentRecord> records = Valid().parsed;
-  char error_text[1024];
   std::size_t i = 0;
   for (auto _ : state) {
-    SetCurrentRecord(&records[i++ % records.size()]);
-    benchmark::DoNotOptimize(RecordValidator(error_text));
+    benchmark::DoNotOptimize(ValidateRecord(records[i++ % records.size()]));
   }
   state.SetItemsProcessed(state.iterations());
 }
@@ -105,11 +93,10 @@ BENCHMARK(BM_Validate);
 
 void BM_Classify(benchmark::State& state) {
   std::vector<AssessmentRecord> records = Valid().parsed;
-  char code[4];
+  ClassificationState classification;
   std::size_t i = 0;
   for (auto _ : state) {
-    SetCurrentRecord(&records[i++ % records.size()]);
-    benchmark::DoNotOptimize(classify_record(code));
+    ClassifyRecord(records[i++ % records.size()], classification);
     benchmark::ClobberMemory();
   }
   state.SetItemsProcessed(state.iterations());
@@ -140,18 +127,19 @@ BENCHMARK(BM_ComposeOutputAndConsoleLines);
 
 // The whole road of one line, as the batch run takes it after reading.
 void ProcessLines(benchmark::State& state, const Corpus& corpus) {
-  auto processor = std::make_unique<LineProcessor>();
-  LineProcessor& p = *processor;
-  ResetLineProcessor(p);
-  std::size_t previous = 0;
+  auto buffer = std::make_unique<LineBuffer>();
+  auto work = std::make_unique<GroupingWork>();
+  LineAnswer answer;
+  char out[kMaxComposedLine];
+  char console[kMaxComposedLine];
+  uint64_t line_number = 0;
   std::size_t i = 0;
   for (auto _ : state) {
     const std::string& text = corpus.lines[i++ & (kCorpusSize - 1)];
-    std::memset(p.line, 0, previous);
-    std::memcpy(p.line, text.data(), text.size());
-    previous = text.size();
-    ProcessLine(p, text.size());
-    benchmark::DoNotOptimize(p.output_length);
+    const LineText line = GroupLine(text.data(), text.size(), *buffer, *work, answer);
+    benchmark::DoNotOptimize(ComposeOutputLine(line.text, answer, out));
+    benchmark::DoNotOptimize(ComposeConsoleLine(++line_number, answer, console));
+    benchmark::ClobberMemory();
   }
   state.SetItemsProcessed(state.iterations());
 }

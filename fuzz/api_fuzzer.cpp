@@ -3,8 +3,10 @@
 // is a heap copy of exactly its bytes), formatting writes nothing past `size`
 // (guard bytes follow the buffer), returns the whole length as snprintf does
 // and leaves the line cut short and NUL-terminated, and the answer and both
-// formatted lines are the batch's for the same read. A line longer than one
-// read is a wrong-data-type line, composed by the batch's own composer.
+// formatted lines are those of the batch's line path for the same read, taken
+// with a buffer and work space reused from line to line as a worker's are. A
+// line longer than one read is a wrong-data-type line of the model's trimmed
+// length.
 //
 // The input's last two bytes give the buffer size and the rest is the line,
 // so that single lines of the line fuzzer's corpus are good seeds here.
@@ -16,9 +18,9 @@
 #include <memory>
 #include <string_view>
 
-#include "driver/line_processor.h"
+#include "driver/group_line.h"
+#include "fuzz_support.h"
 #include "grouper/grouper.h"
-#include "validate/field_text.h"
 
 namespace {
 
@@ -26,13 +28,18 @@ constexpr std::size_t kGuard = 16;
 constexpr unsigned char kGuardByte = 0xA5;
 constexpr std::size_t kSizes = GROUPER_MAX_OUTPUT_LINE + 2;
 
-grouper::LineProcessor* processor = nullptr;
-unsigned long long line_number = 0;
+using grouper::fuzzing::Broken;
 
-[[noreturn]] void Broken(const char* what) {
-  std::fprintf(stderr, "broken invariant: %s\n", what);
-  __builtin_trap();
-}
+// The batch's side: one buffer and work space for the whole run.
+struct Batch {
+  grouper::LineBuffer buffer;
+  grouper::GroupingWork work;
+  grouper::LineAnswer answer;
+  char output_line[grouper::kMaxComposedLine];
+  char console_line[grouper::kMaxComposedLine];
+};
+Batch* batch = nullptr;
+unsigned long long line_number = 0;
 
 // Formats into a heap buffer of exactly `size` bytes followed by guard bytes,
 // and checks the result against the whole line `expected`.
@@ -55,11 +62,8 @@ void CheckFormatted(Format format, std::size_t size, std::string_view expected) 
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  setenv("TZ", "Asia/Seoul", 1);
-  tzset();
-  grouper::ResetDateCache();
-  processor = new grouper::LineProcessor;
-  grouper::ResetLineProcessor(*processor);
+  grouper::fuzzing::SetUpProcess();
+  batch = new Batch;
   return 0;
 }
 
@@ -78,30 +82,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (grouper_group_line(bytes, length, &result) != 0) Broken("a line was refused");
   ++line_number;
 
-  // The batch's answer to the same read, or for a line longer than a read the
-  // wrong-data-type line that the batch composes from its text.
-  grouper::LineProcessor& p = *processor;
-  std::memset(p.line, 0, sizeof p.line);
-  p.line_counter = static_cast<int64_t>(line_number - 1);
-  if (length <= grouper::kMaxReadLength) {
-    if (length > 0) std::memcpy(p.line, data, length);
-    grouper::ProcessLine(p, length);
-  } else {
-    std::size_t text = strnlen(line.get(), length);
-    while (text > 0 &&
-           (line[text - 1] == ' ' || line[text - 1] == '\r' || line[text - 1] == '\n')) {
-      --text;
-    }
-    grouper::LineAnswer& a = p.answer;
-    a = {};
-    a.outcome = grouper::Outcome::kWrongDataType;
-    a.length = text;
-    std::memcpy(a.form_version, line.get(), text < 3 ? text : 3);
-    a.family = grouper::FamilyOf(a.form_version);
-    a.message = grouper::kWrongDataTypeMessage;
-    p.output_length = grouper::ComposeOutputLine(line.get(), a, p.output_line);
-    p.console_length = grouper::ComposeConsoleLine(line_number, a, p.console_line);
+  // The batch's line path on the same bytes.
+  Batch& p = *batch;
+  const grouper::LineText taken = grouper::GroupLine(bytes, length, p.buffer, p.work, p.answer);
+  if (length > grouper::kMaxReadLength) {
+    const std::string_view whole(bytes, length);
+    if (p.answer.outcome != grouper::Outcome::kWrongDataType) Broken("a long line is a record");
+    if (taken.length != grouper::fuzzing::TrimmedText(whole).size()) Broken("long line's length");
   }
+  const std::size_t output_length = grouper::ComposeOutputLine(taken.text, p.answer, p.output_line);
+  const std::size_t console_length =
+      grouper::ComposeConsoleLine(line_number, p.answer, p.console_line);
 
   const grouper::LineAnswer& a = p.answer;
   const int kind = a.outcome == grouper::Outcome::kGroupCode ? GROUPER_KIND_GROUP_CODE
@@ -118,11 +109,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       [&](char* buffer, std::size_t n) {
         return grouper_format_output_line(bytes, length, &result, buffer, n);
       },
-      buffer_size, std::string_view(p.output_line, p.output_length));
+      buffer_size, std::string_view(p.output_line, output_length));
   CheckFormatted(
       [&](char* buffer, std::size_t n) {
         return grouper_format_console_line(line_number, &result, buffer, n);
       },
-      buffer_size, std::string_view(p.console_line, p.console_length));
+      buffer_size, std::string_view(p.console_line, console_length));
   return 0;
 }

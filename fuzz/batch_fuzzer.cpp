@@ -15,6 +15,7 @@
 
 #include "answer_check.h"
 #include "driver/line_stream.h"
+#include "fuzz_support.h"
 #include "validate/field_text.h"
 
 namespace {
@@ -23,18 +24,8 @@ int input_fd = -1;
 int output_fd = -1;
 int console_fd = -1;
 
-const grouper::fuzzing::AnswerTexts kTexts{
-    // The texts in code page 949, written as bytes so that the model does not
-    // share the program's conversion: "오류-잘못된 데이타 타입입니다.", "오류-",
-    // "데이타(", ") .. 완료 (", ") .. ".
-    "\xbf\xc0\xb7\xf9-\xc0\xdf\xb8\xf8\xb5\xc8 \xb5\xa5\xc0\xcc\xc5\xb8 "
-    "\xc5\xb8\xc0\xd4\xc0\xd4\xb4\xcf\xb4\xd9.",
-    "\xbf\xc0\xb7\xf9-", "\xb5\xa5\xc0\xcc\xc5\xb8(", ") .. \xbf\xcf\xb7\xe1 (", ") .. "};
-
-[[noreturn]] void Broken(const char* what) {
-  std::fprintf(stderr, "broken invariant: %s\n", what);
-  __builtin_trap();
-}
+using grouper::fuzzing::Broken;
+using grouper::fuzzing::kTexts;
 
 int MemoryFile(const char* name) {
   const int fd = memfd_create(name, MFD_CLOEXEC);
@@ -76,9 +67,7 @@ std::string Contents(int fd) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  setenv("TZ", "Asia/Seoul", 1);
-  tzset();
-  grouper::ResetDateCache();
+  grouper::fuzzing::SetUpProcess();
   input_fd = MemoryFile("input");
   output_fd = MemoryFile("output");
   console_fd = MemoryFile("console");

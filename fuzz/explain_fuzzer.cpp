@@ -20,6 +20,7 @@
 #include <string_view>
 #include <vector>
 
+#include "fuzz_support.h"
 #include "grouper/grouper.h"
 #include "json_check.h"
 
@@ -28,10 +29,7 @@ namespace {
 constexpr std::size_t kCanaryBytes = 32;
 constexpr unsigned char kCanary = 0xA5;
 
-[[noreturn]] void Broken(const char* what) {
-  std::fprintf(stderr, "broken invariant: %s\n", what);
-  __builtin_trap();
-}
+using grouper::fuzzing::Broken;
 
 // A heap block of `size` bytes for the call, followed by canaries.
 struct GuardedBuffer {
@@ -56,8 +54,7 @@ constexpr const char* kRequiredKeys[] = {"line",       "form_version", "result",
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  setenv("TZ", "Asia/Seoul", 1);
-  tzset();
+  grouper::fuzzing::SetUpProcess();
   return 0;
 }
 

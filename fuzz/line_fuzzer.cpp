@@ -2,8 +2,8 @@
 // own per-line processing and traps on any broken promise: the line is answered
 // by exactly one output line ending in CR LF and one console line ending in a
 // line feed, both within their buffers and shaped as the form's rules say (see
-// answer_check.h), the console order fits the outcome, the line counter
-// advances by one and the line buffer is zero beyond the trimmed text.
+// answer_check.h), the console order fits the outcome, the trimmed length is
+// the model's and the line buffer is zero beyond the trimmed text.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -12,38 +12,32 @@
 #include <string_view>
 
 #include "answer_check.h"
-#include "driver/line_processor.h"
-#include "validate/field_text.h"
+#include "driver/group_line.h"
+#include "fuzz_support.h"
 
 namespace {
 
 using grouper::fuzzing::AnswerKind;
+using grouper::fuzzing::Broken;
 
-// One processor for the whole run, reused line after line as the batch run
-// does, so that anything carried over from an earlier line shows.
-grouper::LineProcessor* processor = nullptr;
-
-const grouper::fuzzing::AnswerTexts kTexts{
-    // The texts in code page 949, written as bytes so that the model does not
-    // share the program's conversion: "오류-잘못된 데이타 타입입니다.", "오류-",
-    // "데이타(", ") .. 완료 (", ") .. ".
-    "\xbf\xc0\xb7\xf9-\xc0\xdf\xb8\xf8\xb5\xc8 \xb5\xa5\xc0\xcc\xc5\xb8 "
-    "\xc5\xb8\xc0\xd4\xc0\xd4\xb4\xcf\xb4\xd9.",
-    "\xbf\xc0\xb7\xf9-", "\xb5\xa5\xc0\xcc\xc5\xb8(", ") .. \xbf\xcf\xb7\xe1 (", ") .. "};
-
-[[noreturn]] void Broken(const char* what) {
-  std::fprintf(stderr, "broken invariant: %s\n", what);
-  __builtin_trap();
-}
+// One buffer and work space for the whole run, reused line after line as the
+// batch's workers do, so that anything carried over from an earlier line
+// shows.
+struct Batch {
+  grouper::LineBuffer buffer;
+  grouper::GroupingWork work;
+  grouper::LineAnswer answer;
+  uint64_t line_counter = 0;
+  char output_line[grouper::kMaxComposedLine];
+  char console_line[grouper::kMaxComposedLine];
+};
+Batch* batch = nullptr;
 
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  setenv("TZ", "Asia/Seoul", 1);
-  tzset();
-  grouper::ResetDateCache();
-  processor = new grouper::LineProcessor;
-  grouper::ResetLineProcessor(*processor);
+  grouper::fuzzing::SetUpProcess();
+  batch = new Batch;
   return 0;
 }
 
@@ -55,24 +49,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   const std::string_view read(reinterpret_cast<const char*>(data), n);
 
-  grouper::LineProcessor& p = *processor;
-  std::memset(p.line, 0, sizeof p.line);
-  if (n > 0) std::memcpy(p.line, data, n);
-  const int64_t number = p.line_counter + 1;
-  grouper::ProcessLine(p, n);
+  Batch& p = *batch;
+  const uint64_t number = ++p.line_counter;
+  const grouper::LineText line =
+      grouper::GroupLine(read.data(), read.size(), p.buffer, p.work, p.answer);
+  const std::size_t output_length = grouper::ComposeOutputLine(line.text, p.answer, p.output_line);
+  const std::size_t console_length = grouper::ComposeConsoleLine(number, p.answer, p.console_line);
 
-  if (p.line_counter != number) Broken("line counter");
-  if (p.output_length > grouper::kMaxComposedLine) Broken("output line longer than its buffer");
-  if (p.console_length > grouper::kMaxComposedLine) Broken("console line longer than its buffer");
+  if (output_length > grouper::kMaxComposedLine) Broken("output line longer than its buffer");
+  if (console_length > grouper::kMaxComposedLine) Broken("console line longer than its buffer");
   const std::size_t length = grouper::fuzzing::TrimmedText(read).size();
-  for (std::size_t i = length; i < sizeof p.line; ++i) {
-    if (p.line[i] != '\0') Broken("line buffer not zero beyond the text");
+  if (line.length != length) Broken("trimmed length");
+  for (std::size_t i = length; i < sizeof p.buffer.bytes; ++i) {
+    if (p.buffer.bytes[i] != '\0') Broken("line buffer not zero beyond the text");
   }
-  const grouper::fuzzing::AnswerVerdict verdict =
-      grouper::fuzzing::CheckAnswer(read, number, std::string_view(p.output_line, p.output_length),
-                                    std::string_view(p.console_line, p.console_length), kTexts);
+  const grouper::fuzzing::AnswerVerdict verdict = grouper::fuzzing::CheckAnswer(
+      read, static_cast<int64_t>(number), std::string_view(p.output_line, output_length),
+      std::string_view(p.console_line, console_length), grouper::fuzzing::kTexts);
   if (verdict.fault != nullptr) Broken(verdict.fault);
   // A code is printed after its output line, a message or rejection before.
-  if (p.console_first != (verdict.kind != AnswerKind::kCode)) Broken("console order");
+  if (grouper::ConsoleFirst(p.answer) != (verdict.kind != AnswerKind::kCode)) {
+    Broken("console order");
+  }
   return 0;
 }

@@ -22,14 +22,10 @@ using testing::MakeTempDir;
 using testing::ReadFile;
 using testing::RunGrouper;
 using testing::SplitCrLf;
+using testing::Trimmed;
 using testing::Utf8;
 using testing::ValidRecord;
 using testing::WriteFile;
-
-std::string Trimmed(std::string line) {
-  while (!line.empty() && line.back() == ' ') line.pop_back();
-  return line;
-}
 
 void ScoredAdl(AssessmentRecord& r, char answer) {
   r.d_adl_eating = r.d_adl_changing_position = r.d_adl_transferring = r.d_adl_toilet_use = answer;

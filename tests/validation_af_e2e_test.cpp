@@ -26,21 +26,12 @@ using testing::MakeTempDir;
 using testing::ReadFile;
 using testing::RunGrouper;
 using testing::SetItem;
+using testing::SetText;
 using testing::SplitCrLf;
+using testing::Trimmed;
 using testing::Utf8;
 using testing::ValidRecord;
 using testing::WriteFile;
-
-template <std::size_t N>
-void SetText(char (&field)[N], const char* value) {
-  std::memset(field, 0, N);
-  std::memcpy(field, value, strnlen(value, N - 1));
-}
-
-std::string Trimmed(std::string line) {
-  while (!line.empty() && line.back() == ' ') line.pop_back();
-  return line;
-}
 
 struct Line {
   std::string code;

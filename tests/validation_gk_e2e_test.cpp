@@ -24,14 +24,10 @@ using testing::ReadFile;
 using testing::RunGrouper;
 using testing::SetItem;
 using testing::SplitCrLf;
+using testing::Trimmed;
 using testing::Utf8;
 using testing::ValidRecord;
 using testing::WriteFile;
-
-std::string Trimmed(std::string line) {
-  while (!line.empty() && line.back() == ' ') line.pop_back();
-  return line;
-}
 
 using ValidationGkE2E = testing::ProgramTest;
 

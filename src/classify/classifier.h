@@ -1,10 +1,5 @@
 // Turns a validated AssessmentRecord into its patient group code.
 //
-// classify_record(output) classifies the current record and copies its group
-// code ("A11" to "A73", or the empty text when no code can be formed) with its
-// terminator into `output` (at least 4 bytes). Returns 0, or -1 when no record
-// is current (then nothing is computed, reset or copied).
-//
 // A classification runs four stages in a fixed order: the scores, the criteria
 // sets of the record's family group (early families: A, B, C, E, D; family
 // 090/011 and the families from 091: A, B, C; then F for every record), the
@@ -12,12 +7,8 @@
 // group code, formed from the letter and a band of the ADL score (or, in early
 // families' group A, of the number of group-A conditions).
 //
-// ClassifyRecord does the same on a record and a state of the caller's: it
-// touches nothing else, so that threads may classify records at once. The
-// forms without a record work on the current record; the values of their
-// classification stay in the calling thread's ClassificationState until its
-// next classification with a current record, and LastClassification() reads
-// them, for instance to explain which criterion placed a record in its group.
+// Everything works on a record and a state of the caller's and touches nothing
+// else, so that threads may classify records at once.
 #pragma once
 
 #include <string_view>
@@ -50,12 +41,11 @@ struct ClassificationState {
   CriteriaTable criteria;
 };
 
-// Clears `state`, classifies `record` into it and writes the code (or the
-// empty text) into the record's group_code.
+// Clears `state`, classifies `record` (a validated record) into it and writes
+// its group code ("A11" to "A73", or the empty text when no code can be
+// formed) into the record's group_code. The state then holds the scores, each
+// set's result, the criterion code that decided each met set, and the letter.
 void ClassifyRecord(AssessmentRecord& record, ClassificationState& state);
-
-// The state left by the calling thread's most recent classify_record.
-const ClassificationState& LastClassification();
 
 // The slot of a criterion code ("1A".."7A"), or -1 for a text that names no
 // criterion. Known at compile time for the codes of the criteria lists.
@@ -71,13 +61,11 @@ constexpr int CriterionSlot(std::string_view code) {
   return kFirst[set] + position;
 }
 
-int classify_record(char* output);
-
 // The stages after the criteria sets, callable one by one.
 //
 // select_group_letter writes group_letter (recording "7A" for group G) and
 // returns the letter. count_group_a_conditions returns the number of group-A
-// conditions of the current record (-1 when no record is current). The two
+// conditions of the record. The two
 // code builders write "A" and two digits with a NUL into `destination` and
 // return 1, or write nothing and return 0 when their table has no row for the
 // letter and value.
@@ -85,10 +73,5 @@ int select_group_letter(ClassificationState& s);
 int count_group_a_conditions(const AssessmentRecord& r, const ClassificationState& s);
 int build_group_code_early(const ClassificationState& s, char* destination);
 int build_group_code_newer(const ClassificationState& s, char* destination);
-
-int select_group_letter();
-int count_group_a_conditions();
-int build_group_code_early(char* destination);
-int build_group_code_newer(char* destination);
 
 }  // namespace grouper

@@ -4,9 +4,9 @@
 
 #include <cstring>
 
-#include "classify/classification_testing.h"
 #include "classify/criteria_sets.h"
 #include "classify/scores.h"
+#include "support/classification.h"
 #include "support/record_builder.h"
 
 namespace grouper {
@@ -238,7 +238,6 @@ TEST(Classifier, NoCodeWhenTheTableHasNoRow) {
   AssessmentRecord g = ValidRecord("089");
   g.d_adl_eating = ' ';  // ADL score 3
   const testing::Classified out_g = Classify(g);
-  EXPECT_EQ(out_g.result, 0);
   EXPECT_EQ(out_g.code, "");
   EXPECT_EQ(RecordedCodes(out_g.state), "7A");
 
@@ -247,45 +246,34 @@ TEST(Classifier, NoCodeWhenTheTableHasNoRow) {
   EXPECT_EQ(Classify(b).code, "");
 }
 
-TEST(Classifier, CodeIsStoredInTheRecordAndCopied) {
+TEST(Classifier, CodeIsStoredInTheRecord) {
   AssessmentRecord r = ValidRecord("092");
   r.k_tracheostomy_care = '1';
-  SetCurrentRecord(&r);
-  char output[4] = {};
-  EXPECT_EQ(classify_record(output), 0);
-  EXPECT_STREQ(output, "A21");
+  ClassificationState state{};
+  ClassifyRecord(r, state);
   EXPECT_STREQ(r.group_code, "A21");
 
   // Classified again after a change that has no code: no stale code remains.
   r.k_tracheostomy_care = '0';
   r.d_adl_eating = ' ';
   r.form_version[0] = '1';  // an early family now, at ADL score 3
-  EXPECT_EQ(classify_record(output), 0);
-  EXPECT_STREQ(output, "");
+  ClassifyRecord(r, state);
   EXPECT_STREQ(r.group_code, "");
-  SetCurrentRecord(nullptr);
 }
 
-TEST(Classifier, NoCurrentRecordLeavesEverythingUntouched) {
-  AssessmentRecord r = ValidRecord("089");
-  SetAdl(r, 10);
-  r.k_ventilator = '1';
-  const testing::Classified before = Classify(r);
-  ASSERT_EQ(RecordedCodes(before.state), "2N");
+TEST(Classifier, AStateReusedKeepsNothingOfTheRecordBefore) {
+  AssessmentRecord busy = ValidRecord("089");
+  SetAdl(busy, 10);
+  busy.k_ventilator = '1';
+  ClassificationState state{};
+  ClassifyRecord(busy, state);
+  ASSERT_EQ(RecordedCodes(state), "2N");
 
-  SetCurrentRecord(nullptr);
-  char output[4] = {'x', 'y', 'z', 'w'};
-  EXPECT_EQ(classify_record(output), -1);
-  EXPECT_EQ(std::memcmp(output, "xyzw", 4), 0);
-  using NoArgument = int (*)();
-  for (NoArgument operation : std::initializer_list<NoArgument>{
-           evaluate_set_a_early, evaluate_set_a_090, evaluate_set_a_091, evaluate_set_b_early,
-           evaluate_set_b_090, evaluate_set_b_091, evaluate_set_c_early, evaluate_set_c_090,
-           evaluate_set_c_091, evaluate_set_d, evaluate_set_e, evaluate_set_f,
-           count_group_a_conditions}) {
-    EXPECT_EQ(operation(), -1);
-  }
-  EXPECT_EQ(std::memcmp(&LastClassification(), &before.state, sizeof before.state), 0);
+  AssessmentRecord quiet = ValidRecord("089");
+  ClassifyRecord(quiet, state);
+  EXPECT_EQ(RecordedCodes(state), "7A");
+  const testing::Classified fresh = Classify(quiet);
+  EXPECT_EQ(std::memcmp(&state, &fresh.state, sizeof state), 0);
 }
 
 TEST(Classifier, CriterionSlots) {

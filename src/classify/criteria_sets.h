@@ -7,10 +7,6 @@
 // Sets D and E exist for the early families only. Set F chooses its rules by
 // the record's family group itself; for the families from 090 it reads the
 // results of sets A, B and C, so it runs after them.
-//
-// Each set also has a form without arguments that works on the current record
-// and the calling thread's last classification, returning -1 when no record
-// is current.
 #pragma once
 
 #include "classify/classifier.h"
@@ -33,18 +29,5 @@ int evaluate_set_c_091(const AssessmentRecord& record, ClassificationState& s);
 int evaluate_set_d(const AssessmentRecord& record, ClassificationState& s);
 int evaluate_set_e(const AssessmentRecord& record, ClassificationState& s);
 int evaluate_set_f(const AssessmentRecord& record, ClassificationState& s);
-
-int evaluate_set_a_early();
-int evaluate_set_a_090();
-int evaluate_set_a_091();
-int evaluate_set_b_early();
-int evaluate_set_b_090();
-int evaluate_set_b_091();
-int evaluate_set_c_early();
-int evaluate_set_c_090();
-int evaluate_set_c_091();
-int evaluate_set_d();
-int evaluate_set_e();
-int evaluate_set_f();
 
 }  // namespace grouper

@@ -12,9 +12,6 @@
 //                            when a skin problem is recorded
 //   tube_feeding_intake_flag 1 for tube feeding with qualifying intake levels
 //   iv_nutrition_intake_flag 1 for parenteral nutrition with those levels
-//
-// The forms without arguments read the current record (and the calling
-// thread's last classification) and return -1 when no record is current.
 #pragma once
 
 #include "classify/classifier.h"
@@ -31,11 +28,5 @@ int sum_ulcer_counts(const AssessmentRecord& r);
 int count_skin_care(const AssessmentRecord& r, const ClassificationState& s);
 int tube_feeding_intake_flag(const AssessmentRecord& r);
 int iv_nutrition_intake_flag(const AssessmentRecord& r);
-
-int compute_adl_score();
-int sum_ulcer_counts();
-int count_skin_care();
-int tube_feeding_intake_flag();
-int iv_nutrition_intake_flag();
 
 }  // namespace grouper

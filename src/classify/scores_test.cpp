@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "classify/classification_testing.h"
+#include "support/classification.h"
 #include "support/record_builder.h"
 
 namespace grouper {
@@ -11,12 +11,8 @@ namespace {
 using testing::Classify;
 using testing::ValidRecord;
 
-// Runs a score operation on the record as the current record.
-int ScoreOf(AssessmentRecord r, int (*score)()) {
-  SetCurrentRecord(&r);
-  const int value = score();
-  SetCurrentRecord(nullptr);
-  return value;
+int ScoreOf(const AssessmentRecord& r, int (*score)(const AssessmentRecord&)) {
+  return score(r);
 }
 
 TEST(Scores, AdlScoreCountsTheFourScoredItems) {
@@ -62,7 +58,7 @@ TEST(Scores, UlcerTotalAddsPositiveCountsOnly) {
 }
 
 // The skin-care count reads the ulcer total of the classification, so it is
-// read from the state that classify_record leaves.
+// read from the state that the classification leaves.
 TEST(Scores, SkinCareCountsNutritionOnlyWithASkinProblem) {
   struct Case {
     const char* name;
@@ -147,15 +143,6 @@ TEST(Scores, IntakeFlagsNeedTheFeedingAndQualifyingLevels) {
     EXPECT_EQ(ScoreOf(tube, iv_nutrition_intake_flag), 0) << levels;
     EXPECT_EQ(ScoreOf(iv, tube_feeding_intake_flag), 0) << levels;
   }
-}
-
-TEST(Scores, NoCurrentRecordGivesMinusOne) {
-  SetCurrentRecord(nullptr);
-  EXPECT_EQ(compute_adl_score(), -1);
-  EXPECT_EQ(sum_ulcer_counts(), -1);
-  EXPECT_EQ(count_skin_care(), -1);
-  EXPECT_EQ(tube_feeding_intake_flag(), -1);
-  EXPECT_EQ(iv_nutrition_intake_flag(), -1);
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-#include "driver/line_processor.h"
+#include "driver/group_line.h"
 #include "platform/platform.h"
 
 namespace grouper {
@@ -44,9 +44,9 @@ struct Run {
   std::unique_ptr<char[]> composed;  // each line's result bytes, then its console bytes
   std::vector<Line> lines;
   std::size_t count = 0;
-  uint64_t lines_before = 0;        // lines of the input before this run
-  uint64_t sequence = 0;            // the run's place among the runs read
-  char line[kLineBufferSize] = {};  // the line being answered, zero beyond its read
+  uint64_t lines_before = 0;  // lines of the input before this run
+  uint64_t sequence = 0;      // the run's place among the runs read
+  LineBuffer line;            // the line being answered
   GroupingWork work;
   LineAnswer answer;
 };
@@ -100,15 +100,13 @@ class Stream {
     char* out = run.composed.get();
     for (std::size_t i = 0; i < run.count; ++i) {
       Run::Line& line = run.lines[i];
-      std::memcpy(run.line, read, line.read_length);
+      const LineText text = GroupLine(read, line.read_length, run.line, run.work, run.answer);
       read += line.read_length;
-      GroupLine(run.line, line.read_length, run.work, run.answer);
-      line.console_first = run.answer.outcome != Outcome::kGroupCode;
-      line.output_length = ComposeOutputLine(run.line, run.answer, out);
+      line.console_first = ConsoleFirst(run.answer);
+      line.output_length = ComposeOutputLine(text.text, run.answer, out);
       out += line.output_length;
       line.console_length = ComposeConsoleLine(run.lines_before + i + 1, run.answer, out);
       out += line.console_length;
-      std::memset(run.line, 0, line.read_length);  // zero again for the next line
     }
   }
 

@@ -128,10 +128,10 @@ std::string Printable(std::string_view bytes) {
   return out;
 }
 
-std::string WrongDataTypeReason(const LineAnswer& a, std::size_t length) {
+std::string WrongDataTypeReason(const LineAnswer& a, bool over_long, std::size_t length) {
   const FamilyInfo& info = InfoOf(a.family);
   std::string reason;
-  if (length > kMaxReadLength) {
+  if (over_long) {
     return "the line has " + std::to_string(length) + " bytes, more than the " +
            std::to_string(kMaxReadLength) + " of one read: it cannot be a record";
   }
@@ -162,41 +162,24 @@ MessageNames NamesOfMessage(const char* message) {
 
 LineExplanation ExplainLine(const char* line, std::size_t length) {
   LineExplanation e;
-  char text[kLineBufferSize] = {};
-  if (length > kMaxReadLength) {
-    // As grouper_group_line: no record; the version from the trimmed text.
-    const void* nul = std::memchr(line, '\0', length);
-    std::size_t n = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - line) : length;
-    while (n > 0 && (line[n - 1] == ' ' || line[n - 1] == '\r' || line[n - 1] == '\n')) --n;
-    e.answer = LineAnswer{};
-    e.answer.outcome = Outcome::kWrongDataType;
-    e.answer.length = n;
-    std::memcpy(e.answer.form_version, line, n < 3 ? n : 3);
-    e.answer.family = FamilyOf(e.answer.form_version);
-    e.answer.message = kWrongDataTypeMessage;
-    e.wrong_data_type_reason = WrongDataTypeReason(e.answer, length);
-    return e;
-  }
-
-  if (length > 0) std::memcpy(text, line, length);
+  LineBuffer buffer;
   GroupingWork work;  // the parser clears the record before anything reads it
-  GroupLine(text, length, work, e.answer);
+  const LineText taken = GroupLine(line, length, buffer, work, e.answer);
   if (e.answer.outcome == Outcome::kWrongDataType) {
-    e.wrong_data_type_reason = WrongDataTypeReason(e.answer, length);
+    e.wrong_data_type_reason = WrongDataTypeReason(e.answer, taken.over_long, length);
     return e;
   }
 
   if (e.answer.outcome == Outcome::kMessage) {
     // Again from the line, collecting every fault.
-    std::memset(text, 0, sizeof text);
-    std::memcpy(text, line, strnlen(line, length));
-    const std::vector<ParseFault> parse_faults = CollectParseFaults(text, work.record);
+    const std::vector<ParseFault> parse_faults =
+        CollectParseFaults(taken.text, taken.length, work.record);
     for (const ParseFault& pf : parse_faults) {
       ExplainedFault fault = FaultOf(pf.message);
       if (pf.item != nullptr) {
         fault.field = pf.item->field_name;
         const int start = pf.item->StartIn(e.answer.family);
-        const char* bytes = text + start;
+        const char* bytes = taken.text + start;
         fault.value = std::string(bytes, strnlen(bytes, static_cast<std::size_t>(pf.item->width)));
       }
       e.faults.push_back(std::move(fault));

@@ -2,8 +2,8 @@
 // behind it every fault of a rejected record, or the scores and the criteria
 // that placed a valid record in its group.
 //
-// The explanation walks the program's own code: the batch's GroupLine gives
-// the answer; for a rejected record the parser and the validator run again
+// The explanation walks the program's own code: the batch's GroupLine takes
+// the line and gives the answer; for a rejected record the parser and the validator run again
 // with a sink that collects every fault instead of stopping at the first, so
 // the first fault is always the batch's message; for a grouped record the
 // classification state of that same run gives the scores and the criterion
@@ -33,7 +33,7 @@
 #include <vector>
 
 #include "classify/classifier.h"
-#include "driver/line_processor.h"
+#include "driver/group_line.h"
 
 namespace grouper {
 

@@ -1,30 +1,15 @@
-// The C interface: each call answers one line with a work space of its own on
-// the stack, through the same GroupLine as the batch run.
+// The C interface: each call takes and answers one line with a work space of
+// its own on the stack, through the same GroupLine as the batch run.
 #include <cstring>
 #include <string>
 
-#include "driver/line_processor.h"
+#include "driver/group_line.h"
 #include "explain/explanation.h"
 #include "grouper/grouper.h"
 #include "text/cp949.h"
 
 namespace grouper {
 namespace {
-
-// The end of a line's text: its first NUL byte, or `length`.
-std::size_t TextLength(const char* line, std::size_t length) {
-  const void* nul = length == 0 ? nullptr : std::memchr(line, '\0', length);
-  return nul != nullptr ? static_cast<std::size_t>(static_cast<const char*>(nul) - line) : length;
-}
-
-// The trimmed length of a text, by the batch's rule.
-std::size_t TrimmedLength(const char* text, std::size_t length) {
-  while (length > 0 &&
-         (text[length - 1] == ' ' || text[length - 1] == '\r' || text[length - 1] == '\n')) {
-    --length;
-  }
-  return length;
-}
 
 void FillResult(const LineAnswer& answer, grouper_result& result) {
   switch (answer.outcome) {
@@ -87,18 +72,9 @@ using namespace grouper;
 extern "C" int grouper_group_line(const char* line, size_t length, grouper_result* result) {
   if (result == nullptr || (line == nullptr && length > 0)) return GROUPER_ERROR_NULL_ARGUMENT;
   LineAnswer answer{};
-  if (length > kMaxReadLength) {
-    // The batch would read such a line in pieces; as one line it is no record.
-    const std::size_t trimmed = TrimmedLength(line, TextLength(line, length));
-    answer.outcome = Outcome::kWrongDataType;
-    std::memcpy(answer.form_version, line, trimmed < 3 ? trimmed : 3);
-    answer.message = kWrongDataTypeMessage;
-  } else {
-    char text[kLineBufferSize] = {};
-    if (length > 0) std::memcpy(text, line, length);
-    GroupingWork work;
-    GroupLine(text, length, work, answer);
-  }
+  LineBuffer buffer;
+  GroupingWork work;
+  GroupLine(line, length, buffer, work, answer);
   FillResult(answer, *result);
   return 0;
 }
@@ -108,11 +84,14 @@ extern "C" size_t grouper_format_output_line(const char* line, size_t length,
                                              size_t size) {
   LineAnswer answer{};
   if (result == nullptr || (line == nullptr && length > 0)) return 0;
-  if (line == nullptr) line = "";  // the empty line: the composers copy from it
-  const std::size_t trimmed = TrimmedLength(line, TextLength(line, length));
-  if (!AnswerOf(*result, trimmed, answer)) return 0;
+  LineBuffer text;
+  const LineText taken = TakeLine(line, length, text);
+  // The buffer holds at most one read of an over-long line's text; no answer
+  // of such a line reaches that far into it.
+  const std::size_t held = taken.length < kMaxReadLength ? taken.length : kMaxReadLength;
+  if (!AnswerOf(*result, held, answer)) return 0;
   char composed[kMaxComposedLine];
-  return Deliver(composed, ComposeOutputLine(line, answer, composed), buffer, size);
+  return Deliver(composed, ComposeOutputLine(taken.text, answer, composed), buffer, size);
 }
 
 extern "C" size_t grouper_format_console_line(unsigned long long line_number,

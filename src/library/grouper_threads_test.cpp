@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "driver/line_processor.h"
+#include "driver/group_line.h"
 #include "grouper/grouper.h"
 #include "sample_generator.h"
 #include "validate/field_text.h"
@@ -72,14 +72,17 @@ TEST(GrouperThreads, FourThreadsAnswerEveryLineAsTheBatchDoes) {
   }
   for (std::thread& t : threads) t.join();
 
-  auto p = std::make_unique<LineProcessor>();
-  ResetLineProcessor(*p);
+  // The batch's side: one buffer and work space for every line, as a worker.
+  auto buffer = std::make_unique<LineBuffer>();
+  auto work = std::make_unique<GroupingWork>();
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    std::memset(p->line, 0, sizeof p->line);
-    std::memcpy(p->line, lines[i].data(), lines[i].size());
-    ProcessLine(*p, lines[i].size());
-    ASSERT_EQ(answers[i].output, std::string(p->output_line, p->output_length)) << "line " << i;
-    ASSERT_EQ(answers[i].console, std::string(p->console_line, p->console_length)) << "line " << i;
+    LineAnswer answer{};
+    const LineText text = GroupLine(lines[i].data(), lines[i].size(), *buffer, *work, answer);
+    char out[kMaxComposedLine];
+    ASSERT_EQ(answers[i].output, std::string(out, ComposeOutputLine(text.text, answer, out)))
+        << "line " << i;
+    ASSERT_EQ(answers[i].console, std::string(out, ComposeConsoleLine(i + 1, answer, out)))
+        << "line " << i;
   }
 }
 

@@ -10,8 +10,7 @@
 //   tenths  -> float holding the item's digits divided by 10
 //
 // The parser, the validator and the classifier work on a record that the
-// caller passes, or, in their forms that take none, on the current record:
-// each thread has one, set with SetCurrentRecord.
+// caller passes; no record is kept anywhere between calls.
 #pragma once
 
 #include <cstdint>
@@ -307,12 +306,5 @@ struct AssessmentRecord {
   // Result written by the classifier.
   char group_code[5];
 };
-
-// Makes the caller's record the current one of the calling thread; always
-// returns 1. The caller keeps the record alive while it is current.
-int SetCurrentRecord(AssessmentRecord* record);
-
-// The calling thread's current record, or nullptr when none has been set.
-AssessmentRecord* CurrentRecord();
 
 }  // namespace grouper

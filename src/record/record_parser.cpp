@@ -383,32 +383,20 @@ void Parse(const char* line, std::size_t length, AssessmentRecord& record, Sink&
 
 }  // namespace
 
-const char* ParseRecord(char* line, AssessmentRecord& record) {
-  return ParseTrimmedRecord(line, TrimLine(line), record);
-}
-
-const char* ParseTrimmedRecord(const char* line, std::size_t length, AssessmentRecord& record) {
+const char* ParseRecord(const char* line, std::size_t length, AssessmentRecord& record) {
   FirstParseFault first;
   Parse(line, length, record, first);
   return first.message;
 }
 
-std::vector<ParseFault> CollectParseFaults(char* line, AssessmentRecord& record) {
+std::vector<ParseFault> CollectParseFaults(const char* line, std::size_t length,
+                                           AssessmentRecord& record) {
   ParseFaultList list;
-  Parse(line, TrimLine(line), record, list);
+  Parse(line, length, record, list);
   for (ParseFault& fault : list.faults) {
     if (fault.item == &kFramingItem) fault.item = nullptr;
   }
   return std::move(list.faults);
-}
-
-int RecordParser(char* line, char* error_text) {
-  AssessmentRecord* record = CurrentRecord();
-  if (record == nullptr) return -1;
-  const char* message = ParseRecord(line, *record);
-  if (message == nullptr) return 1;
-  std::strcpy(error_text, message);
-  return -1;
 }
 
 }  // namespace grouper

@@ -1,22 +1,10 @@
-// Fills an AssessmentRecord from one input line.
+// Fills an AssessmentRecord from the trimmed text of one input line: repeats
+// the framing tests, copies every item of the family's layout into its field
+// and converts the numeric items.
 //
-// ParseRecord(line, record) zero-fills the record, trims the line in place,
-// repeats the framing tests, copies every item of the family's layout into its
-// field and converts the numeric items. It returns nullptr on success, or the
-// message of the first failure: the framing message, or that of the leftmost
-// tested numeric item that is not all digits.
-//
-// CollectParseFaults(line, record) parses the same way but goes on after a
-// failing item and returns every failure in line order: the framing failure
-// alone (with no item), or each tested numeric item that is not all digits.
-// The fields of those items stay zero.
-//
-// RecordParser(line, ErrorText) does the same on the current record, copying
-// the message into ErrorText; it returns 1 on success, -1 on failure, and -1
-// without a message when no record is current.
-//
-// The line buffer must be zero beyond the text through column 533: items past
-// the end of a short line read as NUL (empty text).
+// The text must be NUL-terminated and its buffer zero beyond it through column
+// 533 (as a LineBuffer is): items past the end of a short line read as NUL
+// (empty text).
 #pragma once
 
 #include <cstddef>
@@ -32,10 +20,17 @@ struct ParseFault {
   const char* message;     // a constant text
 };
 
-const char* ParseRecord(char* line, AssessmentRecord& record);
-// The same for a line that is trimmed already, `length` bytes long.
-const char* ParseTrimmedRecord(const char* line, std::size_t length, AssessmentRecord& record);
-std::vector<ParseFault> CollectParseFaults(char* line, AssessmentRecord& record);
-int RecordParser(char* line, char* error_text);
+// Zero-fills `record` and parses the `length` bytes of `text` into it.
+// Returns nullptr on success, or the message of the first failure (a constant
+// code page 949 text): the framing message, or that of the leftmost tested
+// numeric item that is not all digits.
+const char* ParseRecord(const char* text, std::size_t length, AssessmentRecord& record);
+
+// Parses the same way but goes on after a failing item, and returns every
+// failure in line order: the framing failure alone (with no item), or each
+// tested numeric item that is not all digits (whose fields stay zero). Empty
+// when ParseRecord succeeds.
+std::vector<ParseFault> CollectParseFaults(const char* text, std::size_t length,
+                                           AssessmentRecord& record);
 
 }  // namespace grouper

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "driver/group_line.h"
 #include "record/assessment_record.h"
 #include "record/form_version.h"
 #include "record/input_layout.h"
@@ -20,23 +21,20 @@ using testing::SetItem;
 using testing::Utf8;
 using testing::ValidRecord;
 
-// Parses a line the way the batch run hands it over: in a 1024-byte buffer
-// that is zero beyond the text.
+// Parses a line the way the batch run hands it over: taken as one read, in a
+// buffer that is zero beyond the trimmed text.
 class ParserTest : public ::testing::Test {
  protected:
-  void SetUp() override { SetCurrentRecord(&record_); }
-  void TearDown() override { SetCurrentRecord(nullptr); }
-
   int Parse(const std::string& line) {
-    std::memset(buffer_, 0, sizeof buffer_);
-    std::memcpy(buffer_, line.data(), line.size() < 1023 ? line.size() : 1023);
-    std::memset(error_, 0, sizeof error_);
-    return RecordParser(buffer_, error_);
+    const LineText taken = TakeLine(line.data(), line.size() < 1023 ? line.size() : 1023, buffer_);
+    const char* message = ParseRecord(taken.text, taken.length, record_);
+    error_ = message != nullptr ? message : "";
+    return message != nullptr ? -1 : 1;
   }
 
   AssessmentRecord record_{};
-  char buffer_[1024];
-  char error_[1024];
+  LineBuffer buffer_;
+  std::string error_;
 };
 
 TEST_F(ParserTest, FillsEveryFieldOfTheFamilyFromItsColumns) {
@@ -252,7 +250,8 @@ TEST_F(ParserTest, EveryDigitOfEveryTestedNumberCounts) {
           line = valid;
           SetItem(line, item.field_name, text);
           ASSERT_EQ(Parse(line), -1) << code << " " << item.field_name << " " << at;
-          EXPECT_STREQ(error_, item.parse_message) << code << " " << item.field_name << " " << at;
+          EXPECT_STREQ(error_.c_str(), item.parse_message)
+              << code << " " << item.field_name << " " << at;
         }
       }
     }
@@ -303,15 +302,6 @@ TEST_F(ParserTest, RepeatsTheFramingTests) {
   EXPECT_EQ(std::string(error_), framing);
   // Trailing blanks do not count.
   EXPECT_EQ(Parse(f089 + "    \r\n"), 1);
-}
-
-TEST(Parser, WithoutACurrentRecordFailsWithoutAMessage) {
-  SetCurrentRecord(nullptr);
-  char line[1024] = "abc";
-  char error[1024];
-  std::memset(error, 'x', sizeof error);
-  EXPECT_EQ(RecordParser(line, error), -1);
-  EXPECT_EQ(error[0], 'x');
 }
 
 }  // namespace

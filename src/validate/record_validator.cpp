@@ -56,13 +56,4 @@ std::vector<Fault> CollectFaults(AssessmentRecord& record) {
   return std::move(list.faults);
 }
 
-int RecordValidator(char* error_text) {
-  AssessmentRecord* record = CurrentRecord();
-  if (record == nullptr) return -1;
-  const char* message = ValidateRecord(*record);
-  if (message == nullptr) return 1;
-  std::memcpy(error_text, message, std::strlen(message) + 1);
-  return -1;
-}
-
 }  // namespace grouper

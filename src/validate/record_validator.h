@@ -10,12 +10,6 @@
 // applies when the answers it depends on, read as they are written, call for
 // it, even where those answers are themselves faulty.
 //
-// RecordValidator(ErrorText) does the same on the current record: it returns
-// 1 when every check holds and -1 otherwise. On -1 after a failed check,
-// ErrorText starts with that check's message, terminator included; the bytes
-// after the terminator are left as they were. With no current record it
-// returns -1 and writes nothing.
-//
 // The validator changes the record in two ways only: it removes the blanks from
 // `patient_name` and, in the families from 090, from the two signature names,
 // and it keeps the time values of the three dates of the stay in their
@@ -29,8 +23,13 @@
 
 namespace grouper {
 
+// Validates a parsed record (one that ParseRecord accepted). Returns nullptr
+// when every check holds, else the message of the first failing check (a
+// constant code page 949 text).
 const char* ValidateRecord(AssessmentRecord& record);
+
+// Every check that applies and fails, in form order; empty exactly when
+// ValidateRecord returns nullptr, and otherwise its first is that message.
 std::vector<Fault> CollectFaults(AssessmentRecord& record);
-int RecordValidator(char* error_text);
 
 }  // namespace grouper

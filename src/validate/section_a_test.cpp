@@ -9,6 +9,7 @@
 
 #include "record/assessment_record.h"
 #include "support/cp949.h"
+#include "support/line_answer.h"
 #include "support/record_builder.h"
 #include "support/validation_case.h"
 #include "validate/record_validator.h"
@@ -75,13 +76,10 @@ TEST(SectionA, NameLosesItsBlanksEvenWhenALaterCheckFails) {
   AssessmentRecord record = ValidRecord("090");
   SetText(record.patient_name, Cp949(u8"가 상 환 자").c_str());
   record.a_assessment_type = '4';
-  SetCurrentRecord(&record);
-  char error_text[1024] = {};
-  EXPECT_EQ(RecordValidator(error_text), -1);
-  EXPECT_EQ(std::string(error_text),
-            Cp949(u8"오류-[A.일반적사항][5.평가구분]1~3 사이값을 입력하시오"));
-  EXPECT_STREQ(record.patient_name, Cp949(u8"가상환자").c_str());
-  SetCurrentRecord(nullptr);
+  const Answered a = AnswerOf(BuildLine(record));
+  EXPECT_EQ(a.MessageUtf8(),
+            Utf8(Cp949(u8"오류-[A.일반적사항][5.평가구분]1~3 사이값을 입력하시오")));
+  EXPECT_STREQ(a.work->record.patient_name, Cp949(u8"가상환자").c_str());
 }
 
 TEST(SectionA, DatesAndAssessmentType) {

@@ -432,9 +432,7 @@ TEST(SectionsJK, SignatureNamesAreStoredWithoutBlanks) {
     R record = ValidRecord(c.code);
     SetText(record.s_doctor_name, c.doctor);
     SetText(record.s_nurse_name, c.nurse);
-    SetCurrentRecord(&record);
-    char error_text[1024] = {};
-    RecordValidator(error_text);
+    ValidateRecord(record);
     EXPECT_STREQ(record.s_doctor_name, c.doctor_after) << c.code << " '" << c.doctor << "'";
     EXPECT_STREQ(record.s_nurse_name, c.nurse_after) << c.code << " '" << c.nurse << "'";
   }

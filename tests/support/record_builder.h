@@ -10,6 +10,8 @@
 // item (for values that a field cannot hold, such as a letter in a number).
 #pragma once
 
+#include <cstddef>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -19,6 +21,21 @@
 namespace grouper::testing {
 
 AssessmentRecord ValidRecord(std::string_view version_code);
+
+// Sets a text field of a record, NUL-padded (cut to the field's size).
+template <std::size_t N>
+void SetText(char (&field)[N], const char* value) {
+  std::memset(field, 0, N);
+  std::memcpy(field, value, strnlen(value, N - 1));
+}
+
+// A line without its trailing blanks, as the batch trims it before writing
+// the line back.
+inline std::string Trimmed(std::string line) {
+  while (!line.empty() && line.back() == ' ') line.pop_back();
+  return line;
+}
+
 std::string BuildLine(const AssessmentRecord& record);
 // Overwrites the item of `field_name` with `text` (padded with blanks to the
 // item's width; longer text is cut). The item must be carried by the family.

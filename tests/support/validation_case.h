@@ -1,5 +1,6 @@
 // Validation cases for tests: a record that passes every rule for its form
-// version, one change, and the message the validator must give (or none).
+// version, one change, and the message that the program must answer its line
+// with (or none: the line gets a group code).
 #pragma once
 
 #include <cstddef>
@@ -8,15 +9,9 @@
 #include <string_view>
 
 #include "record/assessment_record.h"
+#include "support/record_builder.h"
 
 namespace grouper::testing {
-
-// Sets a text field of the record, NUL-padded.
-template <std::size_t N>
-void SetText(char (&field)[N], const char* value) {
-  std::memset(field, 0, N);
-  std::memcpy(field, value, strnlen(value, N - 1));
-}
 
 struct ValidationCase {
   const char* what;
@@ -25,8 +20,9 @@ struct ValidationCase {
   const char8_t* message;  // nullptr or empty: the record passes
 };
 
-// Runs the whole validator on ValidRecord(code) after the change and checks
-// its verdict and message.
+// Writes ValidRecord(code), after the change, as an input line, answers it
+// through the program's line path and checks the answer: the message, or a
+// group code when the case expects none.
 void ExpectVerdict(const ValidationCase& c);
 void ExpectOutcomes(std::initializer_list<ValidationCase> cases);
 

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "driver/byte_io.h"
-#include "driver/line_processor.h"
+#include "driver/group_line.h"
 #include "explain/explanation.h"
 #include "platform/platform.h"
 

@@ -18,7 +18,7 @@
 #include <string_view>
 
 #include "driver/byte_io.h"
-#include "driver/line_processor.h"
+#include "driver/group_line.h"
 #include "platform/platform.h"
 #include "report_page.h"
 #include "report_tally.h"

@@ -69,16 +69,11 @@ std::size_t VersionRow(const LineAnswer& answer) {
   return kBaseRow;
 }
 
-void TallyLine(ReportTally& tally, char* line, std::size_t read_length, uint64_t line_number,
+void TallyLine(ReportTally& tally, const char* read, std::size_t read_length, uint64_t line_number,
                GroupingWork& work) {
-  // GroupLine trims the buffer in place; the explanation wants the read as it
-  // came, so keep a copy while details are still being collected.
-  char original[kLineBufferSize];
-  const bool may_detail = tally.details.size() < kDetailedRecords;
-  if (may_detail) std::memcpy(original, line, read_length);
-
+  LineBuffer buffer;
   LineAnswer answer{};
-  GroupLine(line, read_length, work, answer);
+  GroupLine(read, read_length, buffer, work, answer);
   Count(tally.totals, answer.outcome);
   Count(tally.by_version[VersionRow(answer)], answer.outcome);
 
@@ -97,8 +92,8 @@ void TallyLine(ReportTally& tally, char* line, std::size_t read_length, uint64_t
       MessageTally& m = tally.by_message[answer.message];
       if (m.message == nullptr) m.message = answer.message;
       m.lines.Add(line_number);
-      if (may_detail)
-        tally.details.push_back(DetailOf(ExplainLine(original, read_length), line_number));
+      if (tally.details.size() < kDetailedRecords)
+        tally.details.push_back(DetailOf(ExplainLine(read, read_length), line_number));
       break;
     }
     case Outcome::kWrongDataType:

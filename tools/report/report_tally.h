@@ -21,7 +21,7 @@
 #include <string_view>
 #include <vector>
 
-#include "driver/line_processor.h"
+#include "driver/group_line.h"
 
 namespace grouper::report {
 
@@ -85,10 +85,10 @@ struct ReportTally {
 // The row of the form-version table for a line's first three bytes.
 std::size_t VersionRow(const LineAnswer& answer);
 
-// Counts one read of the input (`read_length` bytes in `line`, a buffer of
-// kLineBufferSize bytes that is zero beyond them), numbered `line_number` from
-// 1. The buffer is trimmed in place as the batch trims it.
-void TallyLine(ReportTally& tally, char* line, std::size_t read_length, uint64_t line_number,
+// Counts one read of the input (the `read_length` bytes at `read`), numbered
+// `line_number` from 1, answered by the batch's line path with `work`. The
+// read's bytes are not changed.
+void TallyLine(ReportTally& tally, const char* read, std::size_t read_length, uint64_t line_number,
                GroupingWork& work);
 
 // Messages, most frequent first; ties in the order of their first line.

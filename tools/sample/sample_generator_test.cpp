@@ -15,8 +15,8 @@
 #include "record/input_layout.h"
 #include "record/record_parser.h"
 #include "support/cp949.h"
+#include "support/line_answer.h"
 #include "support/program_runner.h"
-#include "validate/record_validator.h"
 
 namespace grouper::sample {
 namespace {
@@ -31,36 +31,28 @@ struct Outcome {
   std::string message;  // why it was rejected, as UTF-8
   std::string code;     // the group code of an accepted record
   AssessmentRecord parsed{};
+  ClassificationState classification{};  // of an accepted record
 };
 
 Outcome Process(const std::string& text) {
   Outcome out;
-  static char line[1024];
-  static char error_text[1024];
-  static AssessmentRecord record;
-  std::memset(line, 0, sizeof line);
-  std::memset(error_text, 0, sizeof error_text);
-  std::memcpy(line, text.data(), std::min(text.size(), sizeof line - 1));
-  const std::size_t length = TrimLine(line);
-  const std::string version(line, std::min<std::size_t>(length, 3));
-  if (!DriverFramingAccepts(version, length)) {
-    out.message = "wrong data type";
-    return out;
+  const grouper::testing::Answered a = grouper::testing::AnswerOf(text);
+  switch (a.answer.outcome) {
+    case grouper::Outcome::kWrongDataType:
+      out.message = "wrong data type";
+      return out;
+    case grouper::Outcome::kMessage:
+      out.message = a.MessageUtf8();
+      break;
+    case grouper::Outcome::kGroupCode:
+      out.accepted = true;
+      out.code = a.Code();
+      out.classification = a.work->classification;
+      break;
   }
-  SetCurrentRecord(&record);
-  if (RecordParser(line, error_text) != 1) {
-    out.message = Utf8(error_text);
-    return out;
-  }
-  out.parsed = record;
-  if (RecordValidator(error_text) != 1) {
-    out.message = Utf8(error_text);
-    return out;
-  }
-  char code[4] = {};
-  classify_record(code);
-  out.accepted = true;
-  out.code = code;
+  // The record as the parser reads it, before the validator takes the blanks
+  // out of the names.
+  if (ParseRecord(a.text.text, a.text.length, out.parsed) != nullptr) out.parsed = {};
   return out;
 }
 
@@ -163,7 +155,7 @@ TEST(SampleGenerator, PopulationReachesEveryCriterionAndGroupCodeOfEveryFamilyGr
       const Group group = GroupOf(line.text);
       codes[group].insert(out.code);
       std::string recorded;
-      for (const auto& slot : LastClassification().criteria) {
+      for (const auto& slot : out.classification.criteria) {
         if (slot[0] == '\0') continue;
         criteria[group].insert(slot);
         recorded += std::string(" ") + slot;

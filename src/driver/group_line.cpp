@@ -1,4 +1,4 @@
-#include "driver/line_processor.h"
+#include "driver/group_line.h"
 
 #include <cstring>
 #include <string_view>
@@ -8,28 +8,46 @@
 
 namespace grouper {
 
-void GroupLine(char* line, std::size_t read_length, GroupingWork& work, LineAnswer& answer) {
-  // The text ends at the first NUL; what follows it in the read is not part of
-  // the line, and the parser relies on zero bytes beyond the text.
-  const std::size_t text_length = strnlen(line, read_length);
-  std::memset(line + text_length, 0, read_length - text_length);
-  const std::size_t length = TrimLine(line, text_length);
+LineText TakeLine(const char* bytes, std::size_t length, LineBuffer& buffer) {
+  // The text ends at the first NUL; what follows it is not part of the line.
+  std::size_t n = length;
+  if (length > 0) {
+    const void* nul = std::memchr(bytes, '\0', length);
+    if (nul != nullptr) n = static_cast<std::size_t>(static_cast<const char*>(nul) - bytes);
+  }
+  while (n > 0 && (bytes[n - 1] == ' ' || bytes[n - 1] == '\r' || bytes[n - 1] == '\n')) --n;
 
-  // The text holds no NUL, so its first three bytes (fewer if shorter) are
-  // the form-version text.
-  const std::size_t version_length = length < 3 ? length : 3;
-  answer.length = length;
-  std::memset(answer.form_version, 0, sizeof answer.form_version);
-  std::memcpy(answer.form_version, line, version_length);
-  answer.family = FamilyOf(std::string_view(line, version_length));
+  // The buffer holds the trimmed text and is zero beyond it: the parser reads
+  // the items past the end of a short line as empty text.
+  const std::size_t kept = n < kMaxReadLength ? n : kMaxReadLength;
+  if (kept > 0) std::memcpy(buffer.bytes, bytes, kept);
+  if (buffer.used > kept) std::memset(buffer.bytes + kept, 0, buffer.used - kept);
+  buffer.used = kept;
+
+  LineText line;
+  line.text = buffer.bytes;
+  line.length = n;
+  line.over_long = length > kMaxReadLength;
+  const std::size_t version_length = n < 3 ? n : 3;
+  std::memset(line.form_version, 0, sizeof line.form_version);
+  std::memcpy(line.form_version, buffer.bytes, version_length);
+  line.family = FamilyOf(std::string_view(buffer.bytes, version_length));
+  line.framed = !line.over_long && DriverFramingAccepts(line.family, n);
+  return line;
+}
+
+void AnswerLine(const LineText& line, GroupingWork& work, LineAnswer& answer) {
+  answer.length = line.length;
+  answer.family = line.family;
+  std::memcpy(answer.form_version, line.form_version, sizeof answer.form_version);
   std::memset(answer.group_code, 0, sizeof answer.group_code);
 
-  if (!DriverFramingAccepts(answer.family, length)) {
+  if (!line.framed) {
     answer.outcome = Outcome::kWrongDataType;
     answer.message = kWrongDataTypeMessage;
     return;
   }
-  const char* message = ParseTrimmedRecord(line, length, work.record);
+  const char* message = ParseRecord(line.text, line.length, work.record);
   if (message == nullptr) message = ValidateRecord(work.record);
   if (message != nullptr) {
     answer.outcome = Outcome::kMessage;
@@ -65,19 +83,6 @@ std::size_t ComposeConsoleLine(uint64_t line_number, const LineAnswer& answer, c
       break;
   }
   return ComposeConsoleWrongType(line_number, out);
-}
-
-void ResetLineProcessor(LineProcessor& p) {
-  std::memset(&p, 0, sizeof p);
-}
-
-void ProcessLine(LineProcessor& p, std::size_t read_length) {
-  ++p.line_counter;
-  GroupLine(p.line, read_length, p.work, p.answer);
-  p.console_first = p.answer.outcome != Outcome::kGroupCode;
-  p.output_length = ComposeOutputLine(p.line, p.answer, p.output_line);
-  p.console_length =
-      ComposeConsoleLine(static_cast<uint64_t>(p.line_counter), p.answer, p.console_line);
 }
 
 }  // namespace grouper
