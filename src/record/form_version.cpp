@@ -18,19 +18,6 @@ const FamilyInfo& InfoOf(Family family) {
   return kFamilies[static_cast<int>(family)];
 }
 
-std::size_t TrimLine(char* text) {
-  return TrimLine(text, std::strlen(text));
-}
-
-std::size_t TrimLine(char* text, std::size_t length) {
-  while (length > 0) {
-    const char c = text[length - 1];
-    if (c != ' ' && c != '\r' && c != '\n') break;
-    text[--length] = '\0';
-  }
-  return length;
-}
-
 bool FramingAccepts(std::string_view form_version, std::size_t length) {
   return FramingAccepts(FamilyOf(form_version), length);
 }

@@ -105,12 +105,6 @@ inline bool IsVersionCode(std::string_view form_version) {
   return FamilyOf(form_version) != Family::kBase;
 }
 
-// Trims a NUL-terminated line in place: every trailing blank, CR and LF is
-// overwritten with NUL. Tabs and all other bytes stay. Returns the new length.
-std::size_t TrimLine(char* text);
-// The same for a text whose length is known.
-std::size_t TrimLine(char* text, std::size_t length);
-
 // The framing tests the parser repeats: the trimmed length fits the family.
 bool FramingAccepts(std::string_view form_version, std::size_t trimmed_length);
 // The same for a line whose family is known.

@@ -93,33 +93,5 @@ TEST(Framing, AcceptsOnlyTheLengthsOfTheFamily) {
   }
 }
 
-TEST(TrimLine, RemovesTrailingBlanksCrAndLfOnly) {
-  const struct {
-    const char* before;
-    const char* after;
-  } cases[] = {
-      {"abc\r\n", "abc"},
-      {"abc\n", "abc"},
-      {"abc", "abc"},
-      {"abc  \r\n", "abc"},
-      {"  \r\n", ""},
-      {"\n", ""},
-      {"", ""},
-      {"a\tb\t\r\n", "a\tb\t"},
-      {"a \r b\n", "a \r b"},
-      {"abc\r\r\n\n ", "abc"},
-  };
-  for (const auto& c : cases) {
-    char text[32] = {};
-    std::strcpy(text, c.before);
-    const std::size_t n = std::strlen(c.before);
-    EXPECT_EQ(TrimLine(text), std::strlen(c.after));
-    EXPECT_STREQ(text, c.after);
-    for (std::size_t i = std::strlen(c.after); i < n; ++i) {
-      EXPECT_EQ(text[i], '\0') << "byte " << i << " of '" << c.before << "'";
-    }
-  }
-}
-
 }  // namespace
 }  // namespace grouper
