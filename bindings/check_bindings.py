@@ -107,12 +107,20 @@ def main(argv):
     checks.equal("exit status of --explain", ours.returncode, explained.returncode)
 
     missing = os.path.join(work, "missing")
+    hard, soft = os.path.join(work, "hard"), os.path.join(work, "soft")
+    for link in (hard, soft):
+        if os.path.lexists(link):
+            os.remove(link)
+    os.link(source, hard)
+    os.symlink(source, soft)
     refusals = [
         ("no arguments", [], 2, b""),
         ("three files", [source, command_out, command_out], 2, b""),
         ("--threads 0", ["--threads", "0", source, command_out], 2, b""),
         ("a missing input", [missing, command_out], 1, b"INPUT File Open Error - " + missing.encode() + b"\n"),
         ("the input as output", [source, source], 1, b"OUTPUT File Open Error - " + source.encode() + b"\n"),
+        ("a hard link to the input as output", [source, hard], 1, b"OUTPUT File Open Error - " + hard.encode() + b"\n"),
+        ("a symbolic link to the input as output", [source, soft], 1, b"OUTPUT File Open Error - " + soft.encode() + b"\n"),
     ]
     for what, args, status, console in refusals:
         refused = run(command + args)
