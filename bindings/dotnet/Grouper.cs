@@ -24,8 +24,8 @@ namespace PatientGroups
     // The kinds of answer (GROUPER_KIND_*).
     public enum ResultKind
     {
-        GroupCode = 0, // the record is valid: GroupCode holds its code
-        Message = 1, // the record breaks a rule: Message names the first
+        GroupCode = 0,     // the record is valid: GroupCode holds its code
+        Message = 1,       // the record breaks a rule: Message names the first
         WrongDataType = 2, // the line's length does not fit its form version
     }
 
@@ -65,7 +65,10 @@ namespace PatientGroups
 
         public override int GetHashCode()
         {
-            return ((int)Kind * 31 + FormVersion.GetHashCode()) * 31 + GroupCode.GetHashCode() ^ Message.GetHashCode();
+            int hash = (int)Kind;
+            hash = hash * 31 + FormVersion.GetHashCode();
+            hash = hash * 31 + GroupCode.GetHashCode();
+            return hash * 31 + Message.GetHashCode();
         }
 
         public override string ToString()
@@ -93,7 +96,8 @@ namespace PatientGroups
         // Throws ArgumentNullException for a null line.
         public static Result Group(byte[] line)
         {
-            if (line == null) throw new ArgumentNullException(nameof(line));
+            if (line == null)
+                throw new ArgumentNullException(nameof(line));
             return Group(line, 0, line.Length);
         }
 
@@ -104,16 +108,19 @@ namespace PatientGroups
         {
             CheckRange(line, offset, length);
             NativeResult native = default(NativeResult);
-            int status = WithPinned(line, offset,
+            int status = WithPinned(
+                line, offset,
                 address => NativeMethods.grouper_group_line(address, (UIntPtr)(uint)length, out native));
-            if (status != 0) throw new InvalidOperationException("grouper_group_line failed: " + status);
+            if (status != 0)
+                throw new InvalidOperationException("grouper_group_line failed: " + status);
             return new Result(native, Utf8Message(native.MessageUtf8));
         }
 
         // The result-file line (CR LF included) of `line` and its result.
         public static byte[] FormatOutputLine(byte[] line, Result result)
         {
-            if (line == null) throw new ArgumentNullException(nameof(line));
+            if (line == null)
+                throw new ArgumentNullException(nameof(line));
             return FormatOutputLine(line, 0, line.Length, result);
         }
 
@@ -121,20 +128,24 @@ namespace PatientGroups
         public static byte[] FormatOutputLine(byte[] line, int offset, int length, Result result)
         {
             CheckRange(line, offset, length);
-            if (result == null) throw new ArgumentNullException(nameof(result));
+            if (result == null)
+                throw new ArgumentNullException(nameof(result));
             NativeResult native = result.Native;
-            return WithPinned(line, offset, address => Formatted((buffer, size) =>
-                NativeMethods.grouper_format_output_line(address, (UIntPtr)(uint)length, ref native, buffer, size)));
+            return WithPinned(line, offset,
+                              address =>
+                                  Formatted((buffer, size) => NativeMethods.grouper_format_output_line(
+                                                address, (UIntPtr)(uint)length, ref native, buffer, size)));
         }
 
         // The console line (line feed included) of input line `lineNumber`
         // (the first is 1).
         public static byte[] FormatConsoleLine(ulong lineNumber, Result result)
         {
-            if (result == null) throw new ArgumentNullException(nameof(result));
+            if (result == null)
+                throw new ArgumentNullException(nameof(result));
             NativeResult native = result.Native;
-            return Formatted((buffer, size) =>
-                NativeMethods.grouper_format_console_line(lineNumber, ref native, buffer, size));
+            return Formatted((buffer, size) => NativeMethods.grouper_format_console_line(
+                                 lineNumber, ref native, buffer, size));
         }
 
         // Why `line` gets its answer: one JSON object with the keys of
@@ -142,10 +153,13 @@ namespace PatientGroups
         // `showIdentifiers`.
         public static string ExplainJson(byte[] line, bool showIdentifiers)
         {
-            if (line == null) throw new ArgumentNullException(nameof(line));
+            if (line == null)
+                throw new ArgumentNullException(nameof(line));
             int flags = showIdentifiers ? NativeMethods.ExplainShowIdentifiers : 0;
-            byte[] json = WithPinned(line, 0, address => Formatted((buffer, size) =>
-                NativeMethods.grouper_explain_json(address, (UIntPtr)(uint)line.Length, flags, buffer, size)));
+            byte[] json = WithPinned(
+                line, 0,
+                address => Formatted((buffer, size) => NativeMethods.grouper_explain_json(
+                                         address, (UIntPtr)(uint)line.Length, flags, buffer, size)));
             return Encoding.UTF8.GetString(json);
         }
 
@@ -163,9 +177,12 @@ namespace PatientGroups
 
         private static void CheckRange(byte[] line, int offset, int length)
         {
-            if (line == null) throw new ArgumentNullException(nameof(line));
-            if (offset < 0 || offset > line.Length) throw new ArgumentOutOfRangeException(nameof(offset));
-            if (length < 0 || length > line.Length - offset) throw new ArgumentOutOfRangeException(nameof(length));
+            if (line == null)
+                throw new ArgumentNullException(nameof(line));
+            if (offset < 0 || offset > line.Length)
+                throw new ArgumentOutOfRangeException(nameof(offset));
+            if (length < 0 || length > line.Length - offset)
+                throw new ArgumentOutOfRangeException(nameof(length));
         }
 
         // Calls `call` with the address of `bytes[offset]`, the array pinned
@@ -201,14 +218,16 @@ namespace PatientGroups
 
         private static string Utf8Message(IntPtr utf8)
         {
-            if (utf8 == IntPtr.Zero) return "";
+            if (utf8 == IntPtr.Zero)
+                return "";
             return Messages.GetOrAdd(utf8, address => Encoding.UTF8.GetString(NulTerminated(address)));
         }
 
         private static byte[] NulTerminated(IntPtr text)
         {
             int n = 0;
-            while (Marshal.ReadByte(text, n) != 0) n++;
+            while (Marshal.ReadByte(text, n) != 0)
+                n++;
             byte[] bytes = new byte[n];
             Marshal.Copy(text, bytes, 0, n);
             return bytes;
@@ -218,12 +237,13 @@ namespace PatientGroups
         {
             try
             {
-                return Encoding.GetEncoding(949, EncoderFallback.ReplacementFallback, DecoderFallback.ReplacementFallback);
+                return Encoding.GetEncoding(949, EncoderFallback.ReplacementFallback,
+                                            DecoderFallback.ReplacementFallback);
             }
             catch (Exception e) when (e is ArgumentException || e is NotSupportedException)
             {
                 return Encoding.GetEncoding("us-ascii", EncoderFallback.ReplacementFallback,
-                    new DecoderReplacementFallback("\uFFFD"));
+                                            new DecoderReplacementFallback("\uFFFD"));
             }
         }
     }
@@ -260,23 +280,28 @@ namespace PatientGroups
             int count = 0;
             while (count < line.Length)
             {
-                if (begin == end && !Fill()) break;
+                if (begin == end && !Fill())
+                    break;
                 int take = Math.Min(end - begin, line.Length - count);
                 int newline = Array.IndexOf(block, (byte)'\n', begin, take);
-                if (newline >= 0) take = newline - begin + 1;
+                if (newline >= 0)
+                    take = newline - begin + 1;
                 Buffer.BlockCopy(block, begin, line, count, take);
                 count += take;
                 begin += take;
-                if (newline >= 0) break;
+                if (newline >= 0)
+                    break;
             }
-            if (count == 0) return null;
+            if (count == 0)
+                return null;
             Array.Resize(ref line, count);
             return line;
         }
 
         private bool Fill()
         {
-            if (atEnd) return false;
+            if (atEnd)
+                return false;
             int n = input.Read(block, 0, block.Length);
             if (n <= 0)
             {

@@ -42,13 +42,15 @@ namespace PatientGroups
                 else
                     files.Add(args[i]);
             }
-            if (files.Count != (explain ? 1 : 2)) return Fail2(null);
+            if (files.Count != (explain ? 1 : 2))
+                return Fail2(null);
             return explain ? Explain(files[0], threads) : Group(files[0], files[1], threads);
         }
 
         private static int Fail2(string why)
         {
-            if (why != null) Console.Error.WriteLine(why);
+            if (why != null)
+                Console.Error.WriteLine(why);
             Console.Error.WriteLine(Usage);
             return 2;
         }
@@ -61,14 +63,24 @@ namespace PatientGroups
 
             public void Write(byte[] bytes)
             {
-                try { stream.Write(bytes, 0, bytes.Length); }
-                catch (IOException) { }
+                try
+                {
+                    stream.Write(bytes, 0, bytes.Length);
+                }
+                catch (IOException)
+                {
+                }
             }
 
             public void Flush()
             {
-                try { stream.Flush(); }
-                catch (IOException) { }
+                try
+                {
+                    stream.Flush();
+                }
+                catch (IOException)
+                {
+                }
             }
         }
 
@@ -84,8 +96,12 @@ namespace PatientGroups
         {
             var console = new ConsoleBytes();
             LineReader reader;
-            try { reader = LineReader.Open(inputName); }
-            catch (Exception e) when (e is IOException || e is UnauthorizedAccessException || e is ArgumentException)
+            try
+            {
+                reader = LineReader.Open(inputName);
+            }
+            catch (Exception e)
+                when (e is IOException || e is UnauthorizedAccessException || e is ArgumentException)
             {
                 return Fail(console, "INPUT File Open Error - ", inputName);
             }
@@ -99,12 +115,15 @@ namespace PatientGroups
                 Stream result;
                 try
                 {
-                    if (Path.GetFullPath(inputName) == Path.GetFullPath(outputName)) throw new IOException();
-                    var file = new FileStream(outputName, FileMode.OpenOrCreate, FileAccess.Write, FileShare.Read);
+                    if (Path.GetFullPath(inputName) == Path.GetFullPath(outputName))
+                        throw new IOException();
+                    var file =
+                        new FileStream(outputName, FileMode.OpenOrCreate, FileAccess.Write, FileShare.Read);
                     file.SetLength(0);
                     result = new BufferedStream(file, 1 << 16);
                 }
-                catch (Exception e) when (e is IOException || e is UnauthorizedAccessException || e is ArgumentException)
+                catch (Exception e)
+                    when (e is IOException || e is UnauthorizedAccessException || e is ArgumentException)
                 {
                     return Fail(console, "OUTPUT File Open Error - ", outputName);
                 }
@@ -114,16 +133,18 @@ namespace PatientGroups
                 {
                     using (result)
                     {
-                        outcome = InOrder(reader, threads, 2, (number, line, chunks) =>
-                        {
-                            Result r = Grouper.Group(line);
-                            Append(chunks[0], Grouper.FormatOutputLine(line, r));
-                            Append(chunks[1], Grouper.FormatConsoleLine((ulong)number, r));
-                        }, chunks =>
-                        {
-                            result.Write(chunks[0], 0, chunks[0].Length);
-                            console.Write(chunks[1]);
-                        });
+                        outcome = InOrder(reader, threads, 2,
+                                          (number, line, chunks) =>
+                                          {
+                                              Result r = Grouper.Group(line);
+                                              Append(chunks[0], Grouper.FormatOutputLine(line, r));
+                                              Append(chunks[1], Grouper.FormatConsoleLine((ulong)number, r));
+                                          },
+                                          chunks =>
+                                          {
+                                              result.Write(chunks[0], 0, chunks[0].Length);
+                                              console.Write(chunks[1]);
+                                          });
                     }
                 }
                 catch (IOException)
@@ -131,8 +152,10 @@ namespace PatientGroups
                     outcome = Outcome.WriteError; // the last block, when the file is closed
                 }
                 // As the batch: a result that is not whole is the first thing to say.
-                if (outcome == Outcome.WriteError) return Fail(console, "OUTPUT File Write Error - ", outputName);
-                if (outcome == Outcome.ReadError) return Fail(console, "INPUT File Read Error - ", inputName);
+                if (outcome == Outcome.WriteError)
+                    return Fail(console, "OUTPUT File Write Error - ", outputName);
+                if (outcome == Outcome.ReadError)
+                    return Fail(console, "INPUT File Read Error - ", inputName);
                 console.Flush();
                 return 0;
             }
@@ -141,36 +164,43 @@ namespace PatientGroups
         private static int Explain(string inputName, int threads)
         {
             LineReader reader;
-            try { reader = LineReader.Open(inputName); }
-            catch (Exception e) when (e is IOException || e is UnauthorizedAccessException || e is ArgumentException)
+            try
+            {
+                reader = LineReader.Open(inputName);
+            }
+            catch (Exception e)
+                when (e is IOException || e is UnauthorizedAccessException || e is ArgumentException)
             {
                 Console.Error.WriteLine("grouper-dotnet: cannot open " + inputName);
                 return 1;
             }
-            using (reader)
-            using (Stream output = new BufferedStream(Console.OpenStandardOutput(), 1 << 16))
+            using (reader) using (Stream output = new BufferedStream(Console.OpenStandardOutput(), 1 << 16))
             {
                 const string prefix = "{\"line\":null";
                 Outcome outcome;
                 try
                 {
-                    outcome = InOrder(reader, threads, 1, (number, line, chunks) =>
-                    {
-                        string json = Grouper.ExplainJson(line, false);
-                        // The library leaves the number out: "line" is its first key.
-                        if (json.StartsWith(prefix, StringComparison.Ordinal))
-                            json = "{\"line\":" + number + json.Substring(prefix.Length);
-                        Append(chunks[0], Encoding.UTF8.GetBytes(json + "\n"));
-                    }, chunks => output.Write(chunks[0], 0, chunks[0].Length));
+                    outcome = InOrder(reader, threads, 1,
+                                      (number, line, chunks) =>
+                                      {
+                                          string json = Grouper.ExplainJson(line, false);
+                                          // The library leaves the number out: "line" is its first key.
+                                          if (json.StartsWith(prefix, StringComparison.Ordinal))
+                                              json = "{\"line\":" + number + json.Substring(prefix.Length);
+                                          Append(chunks[0], Encoding.UTF8.GetBytes(json + "\n"));
+                                      },
+                                      chunks => output.Write(chunks[0], 0, chunks[0].Length));
                     output.Flush();
                 }
                 catch (IOException)
                 {
                     outcome = Outcome.WriteError;
                 }
-                if (outcome == Outcome.Complete) return 0;
-                Console.Error.WriteLine("grouper-dotnet: cannot " +
-                    (outcome == Outcome.ReadError ? "read " + inputName : "write the explanation"));
+                if (outcome == Outcome.Complete)
+                    return 0;
+                Console.Error.WriteLine("grouper-dotnet: cannot " + (outcome == Outcome.ReadError
+                                                                         ? "read " + inputName
+                                                                         : "write the explanation"));
                 return 1;
             }
         }
@@ -180,7 +210,12 @@ namespace PatientGroups
             stream.Write(bytes, 0, bytes.Length);
         }
 
-        private enum Outcome { Complete, ReadError, WriteError }
+        private enum Outcome
+        {
+            Complete,
+            ReadError,
+            WriteError
+        }
 
         // A run of lines, answered by a worker into one stream per output.
         private sealed class Run
@@ -196,7 +231,7 @@ namespace PatientGroups
         // writes the runs in input order; at most twice as many runs as
         // threads wait at a time.
         private static Outcome InOrder(LineReader reader, int threads, int streams,
-            Action<long, byte[], MemoryStream[]> answer, Action<byte[][]> write)
+                                       Action<long, byte[], MemoryStream[]> answer, Action<byte[][]> write)
         {
             var work = new BlockingCollection<Run>();
             var workers = new Thread[threads];
@@ -205,74 +240,80 @@ namespace PatientGroups
                 workers[i] = new Thread(() =>
                 {
                     foreach (Run run in work.GetConsumingEnumerable()) AnswerRun(run, streams, answer);
-                });
-                workers[i].IsBackground = true;
-                workers[i].Start();
-            }
-            var pending = new Queue<Run>();
-            long number = 0;
-            try
+            });
+            workers[i].IsBackground = true;
+            workers[i].Start();
+        }
+        var pending = new Queue<Run>();
+        long number = 0;
+        try
+        {
+            while (true)
             {
-                while (true)
+                var lines = new List<byte[]>(RunLines);
+                Outcome read = Outcome.Complete;
+                try
                 {
-                    var lines = new List<byte[]>(RunLines);
-                    Outcome read = Outcome.Complete;
-                    try
-                    {
-                        byte[] line;
-                        while (lines.Count < RunLines && (line = reader.Next()) != null) lines.Add(line);
-                    }
-                    catch (IOException)
-                    {
-                        read = Outcome.ReadError;
-                    }
-                    if (lines.Count > 0)
-                    {
-                        var run = new Run { First = number + 1, Lines = lines };
-                        number += lines.Count;
-                        pending.Enqueue(run);
-                        work.Add(run);
-                    }
-                    bool last = lines.Count < RunLines || read != Outcome.Complete;
-                    while (pending.Count > 0 && (last || pending.Count > 2 * threads))
-                    {
-                        Run run = pending.Dequeue();
-                        run.Done.Wait();
-                        // A binding that fails on a line is a fault, not a result: say so.
-                        if (run.Failure != null) throw new InvalidOperationException("a line failed", run.Failure);
-                        write(run.Chunks);
-                    }
-                    if (last) return read;
+                    byte[] line;
+                    while (lines.Count < RunLines && (line = reader.Next()) != null)
+                        lines.Add(line);
                 }
-            }
-            catch (IOException)
-            {
-                return Outcome.WriteError;
-            }
-            finally
-            {
-                work.CompleteAdding();
+                catch (IOException)
+                {
+                    read = Outcome.ReadError;
+                }
+                if (lines.Count > 0)
+                {
+                    var run = new Run { First = number + 1, Lines = lines };
+                    number += lines.Count;
+                    pending.Enqueue(run);
+                    work.Add(run);
+                }
+                bool last = lines.Count < RunLines || read != Outcome.Complete;
+                while (pending.Count > 0 && (last || pending.Count > 2 * threads))
+                {
+                    Run run = pending.Dequeue();
+                    run.Done.Wait();
+                    // A binding that fails on a line is a fault, not a result: say so.
+                    if (run.Failure != null)
+                        throw new InvalidOperationException("a line failed", run.Failure);
+                    write(run.Chunks);
+                }
+                if (last)
+                    return read;
             }
         }
-
-        private static void AnswerRun(Run run, int streams, Action<long, byte[], MemoryStream[]> answer)
+        catch (IOException)
         {
-            try
-            {
-                var chunks = new MemoryStream[streams];
-                for (int i = 0; i < streams; i++) chunks[i] = new MemoryStream(run.Lines.Count * 512);
-                for (int i = 0; i < run.Lines.Count; i++) answer(run.First + i, run.Lines[i], chunks);
-                run.Chunks = new byte[streams][];
-                for (int i = 0; i < streams; i++) run.Chunks[i] = chunks[i].ToArray();
-            }
-            catch (Exception e)
-            {
-                run.Failure = e;
-            }
-            finally
-            {
-                run.Done.Set();
-            }
+            return Outcome.WriteError;
+        }
+        finally
+        {
+            work.CompleteAdding();
         }
     }
+
+    private static void AnswerRun(Run run, int streams, Action<long, byte[], MemoryStream[]> answer)
+    {
+        try
+        {
+            var chunks = new MemoryStream[streams];
+            for (int i = 0; i < streams; i++)
+                chunks[i] = new MemoryStream(run.Lines.Count * 512);
+            for (int i = 0; i < run.Lines.Count; i++)
+                answer(run.First + i, run.Lines[i], chunks);
+            run.Chunks = new byte[streams][];
+            for (int i = 0; i < streams; i++)
+                run.Chunks[i] = chunks[i].ToArray();
+        }
+        catch (Exception e)
+        {
+            run.Failure = e;
+        }
+        finally
+        {
+            run.Done.Set();
+        }
+    }
+}
 }

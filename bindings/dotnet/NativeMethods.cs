@@ -16,8 +16,8 @@ namespace PatientGroups
         [MarshalAs(UnmanagedType.ByValArray, SizeConst = 4)]
         public byte[] FormVersion; // NUL-terminated
         [MarshalAs(UnmanagedType.ByValArray, SizeConst = 4)]
-        public byte[] GroupCode; // NUL-terminated
-        public IntPtr Message; // code page 949, static
+        public byte[] GroupCode;   // NUL-terminated
+        public IntPtr Message;     // code page 949, static
         public IntPtr MessageUtf8; // UTF-8, static
     }
 
@@ -38,15 +38,17 @@ namespace PatientGroups
         // The snprintf-like functions: the whole length, at most `size` bytes written.
         [DllImport(Library, CallingConvention = CallingConvention.Cdecl)]
         internal static extern UIntPtr grouper_format_output_line(IntPtr line, UIntPtr length,
-            [In] ref NativeResult result, [Out] byte[] buffer, UIntPtr size);
+                                                                  [In] ref NativeResult result,
+                                                                  [Out] byte[] buffer, UIntPtr size);
 
         [DllImport(Library, CallingConvention = CallingConvention.Cdecl)]
         internal static extern UIntPtr grouper_format_console_line(ulong lineNumber,
-            [In] ref NativeResult result, [Out] byte[] buffer, UIntPtr size);
+                                                                   [In] ref NativeResult result,
+                                                                   [Out] byte[] buffer, UIntPtr size);
 
         [DllImport(Library, CallingConvention = CallingConvention.Cdecl)]
         internal static extern UIntPtr grouper_explain_json(IntPtr line, UIntPtr length, int flags,
-            [Out] byte[] buffer, UIntPtr size);
+                                                            [Out] byte[] buffer, UIntPtr size);
 
         // A static ASCII string.
         [DllImport(Library, CallingConvention = CallingConvention.Cdecl)]

@@ -17,12 +17,14 @@ internal static class GrouperCheck
 
     private static void Check(bool ok, string what)
     {
-        if (ok) return;
+        if (ok)
+            return;
         failures++;
         Console.WriteLine("FAILED: " + what);
     }
 
-    private static void ExpectThrows<T>(string what, Action call) where T : Exception
+    private static void ExpectThrows<T>(string what, Action call)
+        where T : Exception
     {
         try
         {
@@ -44,32 +46,40 @@ internal static class GrouperCheck
 
         ExpectThrows<ArgumentNullException>("Group(null)", () => Grouper.Group(null));
         ExpectThrows<ArgumentNullException>("Group(null, 0, 0)", () => Grouper.Group(null, 0, 0));
-        ExpectThrows<ArgumentNullException>("FormatOutputLine(null)", () => Grouper.FormatOutputLine(null, r));
-        ExpectThrows<ArgumentNullException>("FormatOutputLine(result null)", () => Grouper.FormatOutputLine(record, null));
-        ExpectThrows<ArgumentNullException>("FormatConsoleLine(result null)", () => Grouper.FormatConsoleLine(1, null));
+        ExpectThrows<ArgumentNullException>("FormatOutputLine(null)",
+                                            () => Grouper.FormatOutputLine(null, r));
+        ExpectThrows<ArgumentNullException>("FormatOutputLine(result null)",
+                                            () => Grouper.FormatOutputLine(record, null));
+        ExpectThrows<ArgumentNullException>("FormatConsoleLine(result null)",
+                                            () => Grouper.FormatConsoleLine(1, null));
         ExpectThrows<ArgumentNullException>("ExplainJson(null)", () => Grouper.ExplainJson(null, false));
-        int[][] ranges = { new[] { -1, 1 }, new[] { 0, -1 }, new[] { 1, record.Length }, new[] { record.Length + 1, 0 },
-                           new[] { int.MaxValue, 2 } };
+        int[][] ranges = { new[] { -1, 1 }, new[] { 0, -1 }, new[] { 1, record.Length },
+                           new[] { record.Length + 1, 0 }, new[] { int.MaxValue, 2 } };
         foreach (int[] range in ranges)
         {
             ExpectThrows<ArgumentOutOfRangeException>("Group(line, " + range[0] + ", " + range[1] + ")",
-                () => Grouper.Group(record, range[0], range[1]));
+                                                      () => Grouper.Group(record, range[0], range[1]));
         }
 
         Result empty = Grouper.Group(new byte[0]);
         Check(empty.Kind == ResultKind.WrongDataType && empty.FormVersion == "" &&
-              empty.Message == "오류-잘못된 데이타 타입입니다.", "the empty line: " + empty);
-        Check(Grouper.FormatConsoleLine(7, empty).SequenceEqual(Grouper.FormatConsoleLine(7, Grouper.Group(record, 3, 0))),
+                  empty.Message == "오류-잘못된 데이타 타입입니다.",
+              "the empty line: " + empty);
+        Check(Grouper.FormatConsoleLine(7, empty).SequenceEqual(
+                  Grouper.FormatConsoleLine(7, Grouper.Group(record, 3, 0))),
               "an empty range answers as the empty line");
-        Check(Grouper.ExplainJson(new byte[0], false).Contains("\"result\":\"wrong_data_type\""), "the empty line's explanation");
+        Check(Grouper.ExplainJson(new byte[0], false).Contains("\"result\":\"wrong_data_type\""),
+              "the empty line's explanation");
 
         byte[] padded = Enumerable.Repeat((byte)'9', record.Length + 20).ToArray();
         Array.Copy(record, 0, padded, 10, record.Length);
         Result inside = Grouper.Group(padded, 10, record.Length);
         Check(inside.Equals(r), "a line inside a larger array: " + inside + " against " + r);
-        Check(Grouper.FormatOutputLine(padded, 10, record.Length, inside).SequenceEqual(Grouper.FormatOutputLine(record, r)),
+        Check(Grouper.FormatOutputLine(padded, 10, record.Length, inside)
+                  .SequenceEqual(Grouper.FormatOutputLine(record, r)),
               "the result-file line of a line inside a larger array");
-        Check(r.Kind == ResultKind.GroupCode && Regex.IsMatch(r.GroupCode, "^A[1-7][1-3]$") && r.Message == "",
+        Check(r.Kind == ResultKind.GroupCode && Regex.IsMatch(r.GroupCode, "^A[1-7][1-3]$") &&
+                  r.Message == "",
               "a valid record: " + r);
         Check(Grouper.Version() == version, "version " + Grouper.Version());
         Console.WriteLine(failures == 0 ? "all checks passed" : failures + " checks failed");

@@ -47,13 +47,9 @@ public final class Grouper {
   public static final class SizeT extends IntegerType {
     private static final long serialVersionUID = 1L;
 
-    public SizeT() {
-      this(0);
-    }
+    public SizeT() { this(0); }
 
-    public SizeT(long value) {
-      super(Native.SIZE_T_SIZE, value, true);
-    }
+    public SizeT(long value) { super(Native.SIZE_T_SIZE, value, true); }
   }
 
   /** The functions of grouper.h. A grouper_result is passed as a block of RESULT_SIZE bytes. */
@@ -74,7 +70,8 @@ public final class Grouper {
   // const char *message; const char *message_utf8 (each pointer at its own alignment).
   static final int FORM_VERSION_OFFSET = 4;
   static final int GROUP_CODE_OFFSET = 8;
-  static final int MESSAGE_OFFSET = (12 + Native.POINTER_SIZE - 1) / Native.POINTER_SIZE * Native.POINTER_SIZE;
+  static final int MESSAGE_OFFSET =
+      (12 + Native.POINTER_SIZE - 1) / Native.POINTER_SIZE * Native.POINTER_SIZE;
   static final int MESSAGE_UTF8_OFFSET = MESSAGE_OFFSET + Native.POINTER_SIZE;
   static final int RESULT_SIZE = MESSAGE_UTF8_OFFSET + Native.POINTER_SIZE;
 
@@ -89,15 +86,14 @@ public final class Grouper {
     }
   }
 
-  private static Api api() {
-    return Loaded.API;
-  }
+  private static Api api() { return Loaded.API; }
 
   /** The messages are static text of the library: each is decoded once. */
   private static final ConcurrentHashMap<Long, String> MESSAGES = new ConcurrentHashMap<>();
 
   private static String message(Pointer utf8) {
-    if (utf8 == null) return "";
+    if (utf8 == null)
+      return "";
     return MESSAGES.computeIfAbsent(
         Pointer.nativeValue(utf8), address -> utf8.getString(0, StandardCharsets.UTF_8.name()));
   }
@@ -119,14 +115,13 @@ public final class Grouper {
     try (Memory block = new Memory(RESULT_SIZE)) {
       block.clear();
       int status = api().grouper_group_line(bytes, new SizeT(bytes.length), block);
-      if (status != 0) throw new IllegalStateException("grouper_group_line failed: " + status);
+      if (status != 0)
+        throw new IllegalStateException("grouper_group_line failed: " + status);
       byte[] image = block.getByteArray(0, RESULT_SIZE);
-      return new Result(
-          Result.Kind.of(block.getInt(0)),
+      return new Result(Result.Kind.of(block.getInt(0)),
           Result.text(block.getByteArray(FORM_VERSION_OFFSET, 4)),
           Result.text(block.getByteArray(GROUP_CODE_OFFSET, 4)),
-          message(block.getPointer(MESSAGE_UTF8_OFFSET)),
-          image);
+          message(block.getPointer(MESSAGE_UTF8_OFFSET)), image);
     }
   }
 
@@ -140,14 +135,18 @@ public final class Grouper {
   public static byte[] formatOutputLine(byte[] line, int offset, int length, Result r) {
     byte[] bytes = range(line, offset, length);
     SizeT size = new SizeT(bytes.length);
-    return withResult(
-        r, (block, buffer) -> api().grouper_format_output_line(bytes, size, block, buffer, new SizeT(buffer.length)));
+    return withResult(r,
+        (block, buffer)
+            -> api().grouper_format_output_line(
+                bytes, size, block, buffer, new SizeT(buffer.length)));
   }
 
   /** The console line of input line {@code lineNumber} (the first is 1), line feed included. */
   public static byte[] formatConsoleLine(long lineNumber, Result r) {
-    return withResult(
-        r, (block, buffer) -> api().grouper_format_console_line(lineNumber, block, buffer, new SizeT(buffer.length)));
+    return withResult(r,
+        (block, buffer)
+            -> api().grouper_format_console_line(
+                lineNumber, block, buffer, new SizeT(buffer.length)));
   }
 
   /**
@@ -158,8 +157,9 @@ public final class Grouper {
     Objects.requireNonNull(line, "line");
     int flags = showIdentifiers ? EXPLAIN_SHOW_IDENTIFIERS : 0;
     SizeT length = new SizeT(line.length);
-    byte[] json =
-        formatted((buffer) -> api().grouper_explain_json(line, length, flags, buffer, new SizeT(buffer.length)));
+    byte[] json = formatted(
+        (buffer)
+            -> api().grouper_explain_json(line, length, flags, buffer, new SizeT(buffer.length)));
     return new String(json, StandardCharsets.UTF_8);
   }
 
@@ -171,7 +171,8 @@ public final class Grouper {
   private static byte[] range(byte[] line, int offset, int length) {
     Objects.requireNonNull(line, "line");
     Objects.checkFromIndexSize(offset, length, line.length);
-    return offset == 0 && length == line.length ? line : Arrays.copyOfRange(line, offset, offset + length);
+    return offset == 0 && length == line.length ? line
+                                                : Arrays.copyOfRange(line, offset, offset + length);
   }
 
   private interface Format {

@@ -21,9 +21,7 @@ public final class LineReader implements Closeable {
   private boolean atEnd;
 
   /** Reads from {@code in}, which it closes when it is closed. */
-  public LineReader(InputStream in) {
-    this.in = in;
-  }
+  public LineReader(InputStream in) { this.in = in; }
 
   /** Opens the file at {@code path}, only for reading. */
   public static LineReader open(Path path) throws IOException {
@@ -35,7 +33,8 @@ public final class LineReader implements Closeable {
     byte[] line = new byte[Grouper.MAX_READ];
     int count = 0;
     while (count < line.length) {
-      if (begin == end && !fill()) break;
+      if (begin == end && !fill())
+        break;
       int take = Math.min(end - begin, line.length - count);
       int newline = -1;
       for (int i = begin; i < begin + take; i++) {
@@ -44,17 +43,20 @@ public final class LineReader implements Closeable {
           break;
         }
       }
-      if (newline >= 0) take = newline - begin + 1;
+      if (newline >= 0)
+        take = newline - begin + 1;
       System.arraycopy(block, begin, line, count, take);
       count += take;
       begin += take;
-      if (newline >= 0) break;
+      if (newline >= 0)
+        break;
     }
     return count == 0 ? null : Arrays.copyOf(line, count);
   }
 
   private boolean fill() throws IOException {
-    if (atEnd) return false;
+    if (atEnd)
+      return false;
     int n = in.read(block);
     if (n <= 0) {
       atEnd = true;

@@ -23,8 +23,9 @@ import java.util.concurrent.Future;
  * The batch program on the Java binding.
  *
  * <pre>
- * java -jar grouper.jar [--threads N] INPUT OUTPUT   the result file and console of grouper INPUT OUTPUT
- * java -jar grouper.jar --explain INPUT              the lines of grouper-explain --json INPUT
+ * java -jar grouper.jar [--threads N] INPUT OUTPUT   the result file and console of grouper INPUT
+ * OUTPUT java -jar grouper.jar --explain INPUT              the lines of grouper-explain --json
+ * INPUT
  * </pre>
  *
  * The lines are answered in runs on N threads (default 1) and written in input order. The console
@@ -39,9 +40,7 @@ public final class Main {
 
   private Main() {}
 
-  public static void main(String[] args) {
-    System.exit(run(args));
-  }
+  public static void main(String[] args) { System.exit(run(args)); }
 
   static int run(String[] args) {
     int threads = 1;
@@ -54,7 +53,8 @@ public final class Main {
         } catch (NumberFormatException e) {
           threads = 0;
         }
-        if (threads < 1 || threads > 256) return usage("--threads takes 1 to 256");
+        if (threads < 1 || threads > 256)
+          return usage("--threads takes 1 to 256");
       } else if (args[i].equals("--explain")) {
         explain = true;
       } else if (args[i].startsWith("--")) {
@@ -63,12 +63,14 @@ public final class Main {
         files.add(args[i]);
       }
     }
-    if (files.size() != (explain ? 1 : 2)) return usage(null);
+    if (files.size() != (explain ? 1 : 2))
+      return usage(null);
     return explain ? explain(files.get(0), threads) : group(files.get(0), files.get(1), threads);
   }
 
   private static int usage(String why) {
-    if (why != null) System.err.println(why);
+    if (why != null)
+      System.err.println(why);
     System.err.println(USAGE);
     return 2;
   }
@@ -91,7 +93,8 @@ public final class Main {
     }
     try {
       // The result file must never be written over its own input.
-      if (sameFile(input, output)) return fail("OUTPUT File Open Error - ", outputName);
+      if (sameFile(input, output))
+        return fail("OUTPUT File Open Error - ", outputName);
       OutputStream result;
       try {
         result = new BufferedOutputStream(Files.newOutputStream(output), 1 << 16);
@@ -100,26 +103,26 @@ public final class Main {
       }
       PrintStream console = System.out;
       console.write('\n');
-      Answer answer =
-          (number, line, out) -> {
-            Result r = Grouper.group(line);
-            out[0].write(Grouper.formatOutputLine(line, r));
-            out[1].write(Grouper.formatConsoleLine(number, r));
-          };
+      Answer answer = (number, line, out) -> {
+        Result r = Grouper.group(line);
+        out[0].write(Grouper.formatOutputLine(line, r));
+        out[1].write(Grouper.formatConsoleLine(number, r));
+      };
       Outcome outcome;
       try (result) {
-        Written written =
-            (chunks) -> {
-              result.write(chunks[0]);
-              console.write(chunks[1]);
-            };
+        Written written = (chunks) -> {
+          result.write(chunks[0]);
+          console.write(chunks[1]);
+        };
         outcome = inOrder(reader, threads, 2, answer, written);
       } catch (IOException e) {
         outcome = Outcome.WRITE_ERROR; // the last block, when the file is closed
       }
       // As the batch: a result that is not whole is the first thing to say.
-      if (outcome == Outcome.WRITE_ERROR) return fail("OUTPUT File Write Error - ", outputName);
-      if (outcome == Outcome.READ_ERROR) return fail("INPUT File Read Error - ", inputName);
+      if (outcome == Outcome.WRITE_ERROR)
+        return fail("OUTPUT File Write Error - ", outputName);
+      if (outcome == Outcome.READ_ERROR)
+        return fail("INPUT File Read Error - ", inputName);
       console.flush();
       return 0;
     } finally {
@@ -138,19 +141,20 @@ public final class Main {
   private static int explain(String inputName, int threads) {
     try (LineReader reader = LineReader.open(Paths.get(inputName))) {
       PrintStream out = System.out;
-      Answer answer =
-          (number, line, chunks) -> {
-            String json = Grouper.explainJson(line, false);
-            // The library leaves the number out: "line" is its first key.
-            String prefix = "{\"line\":null";
-            if (json.startsWith(prefix)) json = "{\"line\":" + number + json.substring(prefix.length());
-            chunks[0].write(json.getBytes(StandardCharsets.UTF_8));
-            chunks[0].write('\n');
-          };
+      Answer answer = (number, line, chunks) -> {
+        String json = Grouper.explainJson(line, false);
+        // The library leaves the number out: "line" is its first key.
+        String prefix = "{\"line\":null";
+        if (json.startsWith(prefix))
+          json = "{\"line\":" + number + json.substring(prefix.length());
+        chunks[0].write(json.getBytes(StandardCharsets.UTF_8));
+        chunks[0].write('\n');
+      };
       Outcome outcome = inOrder(reader, threads, 1, answer, chunks -> out.write(chunks[0]));
       out.flush();
       if (outcome != Outcome.COMPLETE || out.checkError()) {
-        System.err.println("grouper: cannot " + (outcome == Outcome.READ_ERROR ? "read " + inputName : "write the explanation"));
+        System.err.println("grouper: cannot "
+            + (outcome == Outcome.READ_ERROR ? "read " + inputName : "write the explanation"));
         return 1;
       }
       return 0;
@@ -181,17 +185,14 @@ public final class Main {
     void write(byte[][] chunks) throws IOException;
   }
 
-  enum Outcome {
-    COMPLETE,
-    READ_ERROR,
-    WRITE_ERROR
-  }
+  enum Outcome { COMPLETE, READ_ERROR, WRITE_ERROR }
 
   /**
    * Reads the lines in runs, answers each run on one of {@code threads} threads and writes the
    * runs in input order; at most twice as many runs as threads wait at a time.
    */
-  static Outcome inOrder(LineReader reader, int threads, int streams, Answer answer, Written written) {
+  static Outcome inOrder(
+      LineReader reader, int threads, int streams, Answer answer, Written written) {
     ExecutorService pool = Executors.newFixedThreadPool(threads);
     ArrayDeque<Future<byte[][]>> pending = new ArrayDeque<>();
     long number = 0;
@@ -200,7 +201,8 @@ public final class Main {
         List<byte[]> run = new ArrayList<>(RUN_LINES);
         Outcome read = Outcome.COMPLETE;
         try {
-          for (byte[] line; run.size() < RUN_LINES && (line = reader.next()) != null; ) run.add(line);
+          for (byte[] line; run.size() < RUN_LINES && (line = reader.next()) != null;)
+            run.add(line);
         } catch (IOException e) {
           read = Outcome.READ_ERROR;
         }
@@ -213,7 +215,8 @@ public final class Main {
         while (!pending.isEmpty() && (last || pending.size() > 2 * threads)) {
           written.write(pending.remove().get());
         }
-        if (last) return read;
+        if (last)
+          return read;
       }
     } catch (IOException e) {
       return Outcome.WRITE_ERROR;

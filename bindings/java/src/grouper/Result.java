@@ -53,33 +53,22 @@ public final class Result {
     return new String(field, 0, n, CP949);
   }
 
-  byte[] image() {
-    return image;
-  }
+  byte[] image() { return image; }
 
-  public Kind kind() {
-    return kind;
-  }
+  public Kind kind() { return kind; }
 
-  public String formVersion() {
-    return formVersion;
-  }
+  public String formVersion() { return formVersion; }
 
-  public String groupCode() {
-    return groupCode;
-  }
+  public String groupCode() { return groupCode; }
 
-  public String message() {
-    return message;
-  }
+  public String message() { return message; }
 
   @Override
   public boolean equals(Object other) {
-    if (!(other instanceof Result)) return false;
+    if (!(other instanceof Result))
+      return false;
     Result r = (Result) other;
-    return kind == r.kind
-        && formVersion.equals(r.formVersion)
-        && groupCode.equals(r.groupCode)
+    return kind == r.kind && formVersion.equals(r.formVersion) && groupCode.equals(r.groupCode)
         && message.equals(r.message);
   }
 
@@ -90,6 +79,7 @@ public final class Result {
 
   @Override
   public String toString() {
-    return "Result[" + kind + ", " + formVersion + ", " + (kind == Kind.GROUP_CODE ? groupCode : message) + "]";
+    return "Result[" + kind + ", " + formVersion + ", "
+        + (kind == Kind.GROUP_CODE ? groupCode : message) + "]";
   }
 }
