@@ -11,7 +11,8 @@ line longer than one read, no final line end), and compares:
   - COMMAND --threads 4 IN OUT with `grouper IN OUT`: the result file, the
     console and the exit status;
   - COMMAND --threads 4 --explain IN with `grouper-explain --json IN`;
-  - COMMAND's refusals: bad arguments, a missing input, the input as output.
+  - COMMAND's refusals: bad arguments, a missing input or a directory, the
+    input as output (also through a hard or a symbolic link).
 Then runs CHECK VERSION FILE, the binding's checks of bad arguments (FILE's
 first line is a valid record). Exit status 0 when all agree, 1 otherwise, 77
 with --skip (CTest's skipped).
@@ -54,7 +55,9 @@ def any_bytes(records, rng):
 
 
 def run(command, **kwargs):
-    return subprocess.run(command, stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=240, **kwargs)
+    return subprocess.run(
+        command, stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=240, **kwargs
+    )
 
 
 class Checks:
@@ -72,7 +75,8 @@ class Checks:
             print("  %d lines against %d" % (len(got_lines), len(expected_lines)))
             for i, (g, e) in enumerate(zip(got_lines, expected_lines)):
                 if g != e:
-                    print("  first difference, line %d:\n    got      %r\n    expected %r" % (i + 1, g, e))
+                    print("  first difference, line %d:" % (i + 1))
+                    print("    got      %r\n    expected %r" % (g, e))
                     break
         else:
             print(("  got %r, expected %r" % (got, expected))[:2000])
@@ -85,7 +89,9 @@ def main(argv):
     values, check, command = arguments(argv)
     work = values["work"]
     os.makedirs(work, exist_ok=True)
-    sample = run([values["sample"], "--count", str(RECORDS), "--seed", str(SEED), "--faults", "0.1"])
+    sample = run(
+        [values["sample"], "--count", str(RECORDS), "--seed", str(SEED), "--faults", "0.1"]
+    )
     records = sample.stdout.splitlines(keepends=True)
     data = sample.stdout + any_bytes(records, random.Random(SEED)) + ODD_LINES
     source = os.path.join(work, "in")
@@ -113,23 +119,30 @@ def main(argv):
             os.remove(link)
     os.link(source, hard)
     os.symlink(source, soft)
+    def refused(name):
+        return b"OUTPUT File Open Error - " + name.encode() + b"\n"
+
     refusals = [
         ("no arguments", [], 2, b""),
         ("three files", [source, command_out, command_out], 2, b""),
         ("--threads 0", ["--threads", "0", source, command_out], 2, b""),
-        ("a missing input", [missing, command_out], 1, b"INPUT File Open Error - " + missing.encode() + b"\n"),
-        ("the input as output", [source, source], 1, b"OUTPUT File Open Error - " + source.encode() + b"\n"),
-        ("a hard link to the input as output", [source, hard], 1, b"OUTPUT File Open Error - " + hard.encode() + b"\n"),
-        ("a symbolic link to the input as output", [source, soft], 1, b"OUTPUT File Open Error - " + soft.encode() + b"\n"),
+        ("a missing input", [missing, command_out], 1,
+         b"INPUT File Open Error - " + missing.encode() + b"\n"),
+        ("a directory as input", [work, command_out], 1,
+         b"INPUT File Open Error - " + work.encode() + b"\n"),
+        ("the input as output", [source, source], 1, refused(source)),
+        ("a hard link to the input as output", [source, hard], 1, refused(hard)),
+        ("a symbolic link to the input as output", [source, soft], 1, refused(soft)),
     ]
     for what, args, status, console in refusals:
-        refused = run(command + args)
-        checks.equal(what, (refused.returncode, refused.stdout), (status, console))
+        answered = run(command + args)
+        checks.equal(what, (answered.returncode, answered.stdout), (status, console))
     with open(source, "rb") as f:
         checks.equal("the input is left as it was", f.read(), data)
 
     checked = run(check + [values["version"], values["record-file"]])
-    sys.stdout.write(checked.stdout.decode("utf-8", "replace") + checked.stderr.decode("utf-8", "replace"))
+    for stream in (checked.stdout, checked.stderr):
+        sys.stdout.write(stream.decode("utf-8", "replace"))
     checks.equal("bad arguments (" + os.path.basename(check[-1]) + ")", checked.returncode, 0)
     return 1 if checks.failed else 0
 

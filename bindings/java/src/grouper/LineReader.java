@@ -23,8 +23,10 @@ public final class LineReader implements Closeable {
   /** Reads from {@code in}, which it closes when it is closed. */
   public LineReader(InputStream in) { this.in = in; }
 
-  /** Opens the file at {@code path}, only for reading. */
+  /** Opens the file at {@code path}, only for reading; a directory is no input. */
   public static LineReader open(Path path) throws IOException {
+    if (Files.isDirectory(path))
+      throw new IOException(path + " is a directory");
     return new LineReader(Files.newInputStream(path));
   }
 
