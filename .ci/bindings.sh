@@ -6,15 +6,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(default-jdk-headless libjna-java mono-mcs mono-runtime)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
-done
-if [ "${#missing[@]}" -gt 0 ]; then
-  apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
-fi
+source .ci/packages.sh
+install_missing default-jdk-headless libjna-java mono-mcs mono-runtime
 
 cmake --preset default >/dev/null
 cmake --build --preset default
