@@ -8,7 +8,6 @@ import java.io.PrintStream;
 import java.io.UncheckedIOException;
 import java.nio.charset.StandardCharsets;
 import java.nio.file.Files;
-import java.nio.file.NoSuchFileException;
 import java.nio.file.Path;
 import java.nio.file.Paths;
 import java.util.ArrayDeque;
@@ -158,11 +157,8 @@ public final class Main {
         return 1;
       }
       return 0;
-    } catch (NoSuchFileException e) {
-      System.err.println("grouper: cannot open " + inputName);
-      return 1;
     } catch (IOException e) {
-      System.err.println("grouper: cannot open " + inputName + ": " + e.getMessage());
+      System.err.println("grouper: cannot open " + inputName);
       return 1;
     }
   }
