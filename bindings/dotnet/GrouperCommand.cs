@@ -1,0 +1,319 @@
+// The batch program on the .NET binding:
+//
+//   mono grouper-dotnet.exe [--threads N] INPUT OUTPUT   the result file and console of grouper INPUT OUTPUT
+//   mono grouper-dotnet.exe --explain INPUT              the lines of grouper-explain --json INPUT
+//
+// The lines are answered in runs by N threads (default 1) and written in
+// input order. The console is code page 949 bytes, the explanation UTF-8.
+// Exit status: 0 when every line was answered and written, 1 when a file
+// could not be opened, read or written (the batch's console message says
+// which), 2 for bad arguments.
+using System;
+using System.Collections.Concurrent;
+using System.Collections.Generic;
+using System.IO;
+using System.Text;
+using System.Threading;
+
+namespace PatientGroups
+{
+    internal static class GrouperCommand
+    {
+        private const string Usage =
+            "usage: grouper-dotnet.exe [--threads N] INPUT OUTPUT\n       grouper-dotnet.exe --explain INPUT";
+        private const int RunLines = 256;
+
+        private static int Main(string[] args)
+        {
+            int threads = 1;
+            bool explain = false;
+            var files = new List<string>();
+            for (int i = 0; i < args.Length; i++)
+            {
+                if (args[i] == "--threads" && i + 1 < args.Length)
+                {
+                    if (!int.TryParse(args[++i], out threads) || threads < 1 || threads > 256)
+                        return Fail2("--threads takes 1 to 256");
+                }
+                else if (args[i] == "--explain")
+                    explain = true;
+                else if (args[i].StartsWith("--", StringComparison.Ordinal))
+                    return Fail2("unknown option " + args[i]);
+                else
+                    files.Add(args[i]);
+            }
+            if (files.Count != (explain ? 1 : 2))
+                return Fail2(null);
+            return explain ? Explain(files[0], threads) : Group(files[0], files[1], threads);
+        }
+
+        private static int Fail2(string why)
+        {
+            if (why != null)
+                Console.Error.WriteLine(why);
+            Console.Error.WriteLine(Usage);
+            return 2;
+        }
+
+        // The console, written as bytes. A console that went away does not
+        // concern the result file: its failures are ignored, as the batch does.
+        private sealed class ConsoleBytes
+        {
+            private readonly Stream stream = new BufferedStream(Console.OpenStandardOutput(), 1 << 16);
+
+            public void Write(byte[] bytes)
+            {
+                try
+                {
+                    stream.Write(bytes, 0, bytes.Length);
+                }
+                catch (IOException)
+                {
+                }
+            }
+
+            public void Flush()
+            {
+                try
+                {
+                    stream.Flush();
+                }
+                catch (IOException)
+                {
+                }
+            }
+        }
+
+        // What the batch prints on the console when a file fails it; status 1.
+        private static int Fail(ConsoleBytes console, string what, string name)
+        {
+            console.Write(Encoding.UTF8.GetBytes(what + name + "\n"));
+            console.Flush();
+            return 1;
+        }
+
+        private static int Group(string inputName, string outputName, int threads)
+        {
+            var console = new ConsoleBytes();
+            LineReader reader;
+            try
+            {
+                reader = LineReader.Open(inputName);
+            }
+            catch (Exception e)
+                when (e is IOException || e is UnauthorizedAccessException || e is ArgumentException)
+            {
+                return Fail(console, "INPUT File Open Error - ", inputName);
+            }
+            using (reader)
+            {
+                // The result file must never be written over its own input. The
+                // input is open and shared with readers only, so opening it for
+                // writing under another name or link fails (on Windows, and
+                // under Mono, which keeps the sharing rules itself); the file is
+                // emptied only once it is open. .NET on Linux checks the path.
+                Stream result;
+                try
+                {
+                    if (Path.GetFullPath(inputName) == Path.GetFullPath(outputName))
+                        throw new IOException();
+                    var file =
+                        new FileStream(outputName, FileMode.OpenOrCreate, FileAccess.Write, FileShare.Read);
+                    file.SetLength(0);
+                    result = new BufferedStream(file, 1 << 16);
+                }
+                catch (Exception e)
+                    when (e is IOException || e is UnauthorizedAccessException || e is ArgumentException)
+                {
+                    return Fail(console, "OUTPUT File Open Error - ", outputName);
+                }
+                console.Write(new byte[] { (byte)'\n' });
+                Outcome outcome;
+                try
+                {
+                    using (result)
+                    {
+                        outcome = InOrder(reader, threads, 2,
+                                          (number, line, chunks) =>
+                                          {
+                                              Result r = Grouper.Group(line);
+                                              Append(chunks[0], Grouper.FormatOutputLine(line, r));
+                                              Append(chunks[1], Grouper.FormatConsoleLine((ulong)number, r));
+                                          },
+                                          chunks =>
+                                          {
+                                              result.Write(chunks[0], 0, chunks[0].Length);
+                                              console.Write(chunks[1]);
+                                          });
+                    }
+                }
+                catch (IOException)
+                {
+                    outcome = Outcome.WriteError; // the last block, when the file is closed
+                }
+                // As the batch: a result that is not whole is the first thing to say.
+                if (outcome == Outcome.WriteError)
+                    return Fail(console, "OUTPUT File Write Error - ", outputName);
+                if (outcome == Outcome.ReadError)
+                    return Fail(console, "INPUT File Read Error - ", inputName);
+                console.Flush();
+                return 0;
+            }
+        }
+
+        private static int Explain(string inputName, int threads)
+        {
+            LineReader reader;
+            try
+            {
+                reader = LineReader.Open(inputName);
+            }
+            catch (Exception e)
+                when (e is IOException || e is UnauthorizedAccessException || e is ArgumentException)
+            {
+                Console.Error.WriteLine("grouper-dotnet: cannot open " + inputName);
+                return 1;
+            }
+            using (reader) using (Stream output = new BufferedStream(Console.OpenStandardOutput(), 1 << 16))
+            {
+                const string prefix = "{\"line\":null";
+                Outcome outcome;
+                try
+                {
+                    outcome = InOrder(reader, threads, 1,
+                                      (number, line, chunks) =>
+                                      {
+                                          string json = Grouper.ExplainJson(line, false);
+                                          // The library leaves the number out: "line" is its first key.
+                                          if (json.StartsWith(prefix, StringComparison.Ordinal))
+                                              json = "{\"line\":" + number + json.Substring(prefix.Length);
+                                          Append(chunks[0], Encoding.UTF8.GetBytes(json + "\n"));
+                                      },
+                                      chunks => output.Write(chunks[0], 0, chunks[0].Length));
+                    output.Flush();
+                }
+                catch (IOException)
+                {
+                    outcome = Outcome.WriteError;
+                }
+                if (outcome == Outcome.Complete)
+                    return 0;
+                Console.Error.WriteLine("grouper-dotnet: cannot " + (outcome == Outcome.ReadError
+                                                                         ? "read " + inputName
+                                                                         : "write the explanation"));
+                return 1;
+            }
+        }
+
+        private static void Append(MemoryStream stream, byte[] bytes)
+        {
+            stream.Write(bytes, 0, bytes.Length);
+        }
+
+        private enum Outcome
+        {
+            Complete,
+            ReadError,
+            WriteError
+        }
+
+        // A run of lines, answered by a worker into one stream per output.
+        private sealed class Run
+        {
+            public long First;
+            public List<byte[]> Lines;
+            public byte[][] Chunks;
+            public Exception Failure;
+            public readonly ManualResetEventSlim Done = new ManualResetEventSlim();
+        }
+
+        // Reads the lines in runs, answers them on `threads` threads and
+        // writes the runs in input order; at most twice as many runs as
+        // threads wait at a time.
+        private static Outcome InOrder(LineReader reader, int threads, int streams,
+                                       Action<long, byte[], MemoryStream[]> answer, Action<byte[][]> write)
+        {
+            var work = new BlockingCollection<Run>();
+            var workers = new Thread[threads];
+            for (int i = 0; i < threads; i++)
+            {
+                workers[i] = new Thread(() =>
+                {
+                    foreach (Run run in work.GetConsumingEnumerable()) AnswerRun(run, streams, answer);
+            });
+            workers[i].IsBackground = true;
+            workers[i].Start();
+        }
+        var pending = new Queue<Run>();
+        long number = 0;
+        try
+        {
+            while (true)
+            {
+                var lines = new List<byte[]>(RunLines);
+                Outcome read = Outcome.Complete;
+                try
+                {
+                    byte[] line;
+                    while (lines.Count < RunLines && (line = reader.Next()) != null)
+                        lines.Add(line);
+                }
+                catch (IOException)
+                {
+                    read = Outcome.ReadError;
+                }
+                if (lines.Count > 0)
+                {
+                    var run = new Run { First = number + 1, Lines = lines };
+                    number += lines.Count;
+                    pending.Enqueue(run);
+                    work.Add(run);
+                }
+                bool last = lines.Count < RunLines || read != Outcome.Complete;
+                while (pending.Count > 0 && (last || pending.Count > 2 * threads))
+                {
+                    Run run = pending.Dequeue();
+                    run.Done.Wait();
+                    // A binding that fails on a line is a fault, not a result: say so.
+                    if (run.Failure != null)
+                        throw new InvalidOperationException("a line failed", run.Failure);
+                    write(run.Chunks);
+                }
+                if (last)
+                    return read;
+            }
+        }
+        catch (IOException)
+        {
+            return Outcome.WriteError;
+        }
+        finally
+        {
+            work.CompleteAdding();
+        }
+    }
+
+    private static void AnswerRun(Run run, int streams, Action<long, byte[], MemoryStream[]> answer)
+    {
+        try
+        {
+            var chunks = new MemoryStream[streams];
+            for (int i = 0; i < streams; i++)
+                chunks[i] = new MemoryStream(run.Lines.Count * 512);
+            for (int i = 0; i < run.Lines.Count; i++)
+                answer(run.First + i, run.Lines[i], chunks);
+            run.Chunks = new byte[streams][];
+            for (int i = 0; i < streams; i++)
+                run.Chunks[i] = chunks[i].ToArray();
+        }
+        catch (Exception e)
+        {
+            run.Failure = e;
+        }
+        finally
+        {
+            run.Done.Set();
+        }
+    }
+}
+}

@@ -1,0 +1,88 @@
+// The .NET binding's answers to bad arguments: a null line or result is an
+// ArgumentNullException, a range outside the array an
+// ArgumentOutOfRangeException, and an empty line the wrong-data-type answer;
+// a line given inside a larger array is answered as the same line alone.
+// (Lines of any bytes are compared with the batch by check_bindings.py.)
+// Prints each failed check; exit status 1 when one failed.
+//
+//   mono grouper-check.exe VERSION FILE   (FILE's first line is a valid record)
+using System;
+using System.Linq;
+using System.Text.RegularExpressions;
+using PatientGroups;
+
+internal static class GrouperCheck
+{
+    private static int failures;
+
+    private static void Check(bool ok, string what)
+    {
+        if (ok)
+            return;
+        failures++;
+        Console.WriteLine("FAILED: " + what);
+    }
+
+    private static void ExpectThrows<T>(string what, Action call)
+        where T : Exception
+    {
+        try
+        {
+            call();
+            Check(false, what + ": no exception");
+        }
+        catch (Exception e)
+        {
+            Check(e is T, what + ": " + e.GetType().Name);
+        }
+    }
+
+    private static int Main(string[] args)
+    {
+        string version = args[0];
+        byte[] record;
+        using (LineReader reader = LineReader.Open(args[1])) record = reader.Next();
+        Result r = Grouper.Group(record);
+
+        ExpectThrows<ArgumentNullException>("Group(null)", () => Grouper.Group(null));
+        ExpectThrows<ArgumentNullException>("Group(null, 0, 0)", () => Grouper.Group(null, 0, 0));
+        ExpectThrows<ArgumentNullException>("FormatOutputLine(null)",
+                                            () => Grouper.FormatOutputLine(null, r));
+        ExpectThrows<ArgumentNullException>("FormatOutputLine(result null)",
+                                            () => Grouper.FormatOutputLine(record, null));
+        ExpectThrows<ArgumentNullException>("FormatConsoleLine(result null)",
+                                            () => Grouper.FormatConsoleLine(1, null));
+        ExpectThrows<ArgumentNullException>("ExplainJson(null)", () => Grouper.ExplainJson(null, false));
+        int[][] ranges = { new[] { -1, 1 }, new[] { 0, -1 }, new[] { 1, record.Length },
+                           new[] { record.Length + 1, 0 }, new[] { int.MaxValue, 2 } };
+        foreach (int[] range in ranges)
+        {
+            ExpectThrows<ArgumentOutOfRangeException>("Group(line, " + range[0] + ", " + range[1] + ")",
+                                                      () => Grouper.Group(record, range[0], range[1]));
+        }
+
+        Result empty = Grouper.Group(new byte[0]);
+        Check(empty.Kind == ResultKind.WrongDataType && empty.FormVersion == "" &&
+                  empty.Message == "오류-잘못된 데이타 타입입니다.",
+              "the empty line: " + empty);
+        Check(Grouper.FormatConsoleLine(7, empty).SequenceEqual(
+                  Grouper.FormatConsoleLine(7, Grouper.Group(record, 3, 0))),
+              "an empty range answers as the empty line");
+        Check(Grouper.ExplainJson(new byte[0], false).Contains("\"result\":\"wrong_data_type\""),
+              "the empty line's explanation");
+
+        byte[] padded = Enumerable.Repeat((byte)'9', record.Length + 20).ToArray();
+        Array.Copy(record, 0, padded, 10, record.Length);
+        Result inside = Grouper.Group(padded, 10, record.Length);
+        Check(inside.Equals(r), "a line inside a larger array: " + inside + " against " + r);
+        Check(Grouper.FormatOutputLine(padded, 10, record.Length, inside)
+                  .SequenceEqual(Grouper.FormatOutputLine(record, r)),
+              "the result-file line of a line inside a larger array");
+        Check(r.Kind == ResultKind.GroupCode && Regex.IsMatch(r.GroupCode, "^A[1-7][1-3]$") &&
+                  r.Message == "",
+              "a valid record: " + r);
+        Check(Grouper.Version() == version, "version " + Grouper.Version());
+        Console.WriteLine(failures == 0 ? "all checks passed" : failures + " checks failed");
+        return failures == 0 ? 0 : 1;
+    }
+}

@@ -1,0 +1,242 @@
+package grouper;
+
+import java.io.BufferedOutputStream;
+import java.io.ByteArrayOutputStream;
+import java.io.IOException;
+import java.io.OutputStream;
+import java.io.PrintStream;
+import java.io.UncheckedIOException;
+import java.nio.charset.StandardCharsets;
+import java.nio.file.Files;
+import java.nio.file.Path;
+import java.nio.file.Paths;
+import java.util.ArrayDeque;
+import java.util.ArrayList;
+import java.util.List;
+import java.util.concurrent.ExecutionException;
+import java.util.concurrent.ExecutorService;
+import java.util.concurrent.Executors;
+import java.util.concurrent.Future;
+
+/**
+ * The batch program on the Java binding.
+ *
+ * <pre>
+ * java -jar grouper.jar [--threads N] INPUT OUTPUT   the result file and console of grouper INPUT
+ * OUTPUT java -jar grouper.jar --explain INPUT              the lines of grouper-explain --json
+ * INPUT
+ * </pre>
+ *
+ * The lines are answered in runs on N threads (default 1) and written in input order. The console
+ * is code page 949 bytes, the explanation UTF-8. Exit status: 0 when every line was answered and
+ * written, 1 when a file could not be opened, read or written (the batch's console message says
+ * which), 2 for bad arguments.
+ */
+public final class Main {
+  private static final String USAGE =
+      "usage: grouper.Main [--threads N] INPUT OUTPUT\n       grouper.Main --explain INPUT";
+  private static final int RUN_LINES = 256;
+
+  private Main() {}
+
+  public static void main(String[] args) { System.exit(run(args)); }
+
+  static int run(String[] args) {
+    int threads = 1;
+    boolean explain = false;
+    List<String> files = new ArrayList<>();
+    for (int i = 0; i < args.length; i++) {
+      if (args[i].equals("--threads") && i + 1 < args.length) {
+        try {
+          threads = Integer.parseInt(args[++i]);
+        } catch (NumberFormatException e) {
+          threads = 0;
+        }
+        if (threads < 1 || threads > 256)
+          return usage("--threads takes 1 to 256");
+      } else if (args[i].equals("--explain")) {
+        explain = true;
+      } else if (args[i].startsWith("--")) {
+        return usage("unknown option " + args[i]);
+      } else {
+        files.add(args[i]);
+      }
+    }
+    if (files.size() != (explain ? 1 : 2))
+      return usage(null);
+    return explain ? explain(files.get(0), threads) : group(files.get(0), files.get(1), threads);
+  }
+
+  private static int usage(String why) {
+    if (why != null)
+      System.err.println(why);
+    System.err.println(USAGE);
+    return 2;
+  }
+
+  /** What the batch prints on the console when a file fails it; exit status 1. */
+  private static int fail(String what, String name) {
+    System.out.print(what + name + "\n");
+    System.out.flush();
+    return 1;
+  }
+
+  private static int group(String inputName, String outputName, int threads) {
+    Path input = Paths.get(inputName);
+    Path output = Paths.get(outputName);
+    LineReader reader;
+    try {
+      reader = LineReader.open(input);
+    } catch (IOException e) {
+      return fail("INPUT File Open Error - ", inputName);
+    }
+    try {
+      // The result file must never be written over its own input.
+      if (sameFile(input, output))
+        return fail("OUTPUT File Open Error - ", outputName);
+      OutputStream result;
+      try {
+        result = new BufferedOutputStream(Files.newOutputStream(output), 1 << 16);
+      } catch (IOException e) {
+        return fail("OUTPUT File Open Error - ", outputName);
+      }
+      PrintStream console = System.out;
+      console.write('\n');
+      Answer answer = (number, line, out) -> {
+        Result r = Grouper.group(line);
+        out[0].write(Grouper.formatOutputLine(line, r));
+        out[1].write(Grouper.formatConsoleLine(number, r));
+      };
+      Outcome outcome;
+      try (result) {
+        Written written = (chunks) -> {
+          result.write(chunks[0]);
+          console.write(chunks[1]);
+        };
+        outcome = inOrder(reader, threads, 2, answer, written);
+      } catch (IOException e) {
+        outcome = Outcome.WRITE_ERROR; // the last block, when the file is closed
+      }
+      // As the batch: a result that is not whole is the first thing to say.
+      if (outcome == Outcome.WRITE_ERROR)
+        return fail("OUTPUT File Write Error - ", outputName);
+      if (outcome == Outcome.READ_ERROR)
+        return fail("INPUT File Read Error - ", inputName);
+      console.flush();
+      return 0;
+    } finally {
+      closeQuietly(reader);
+    }
+  }
+
+  private static void closeQuietly(LineReader reader) {
+    try {
+      reader.close();
+    } catch (IOException e) {
+      // Only read from: nothing of the result depends on closing it.
+    }
+  }
+
+  private static int explain(String inputName, int threads) {
+    try (LineReader reader = LineReader.open(Paths.get(inputName))) {
+      PrintStream out = System.out;
+      Answer answer = (number, line, chunks) -> {
+        String json = Grouper.explainJson(line, false);
+        // The library leaves the number out: "line" is its first key.
+        String prefix = "{\"line\":null";
+        if (json.startsWith(prefix))
+          json = "{\"line\":" + number + json.substring(prefix.length());
+        chunks[0].write(json.getBytes(StandardCharsets.UTF_8));
+        chunks[0].write('\n');
+      };
+      Outcome outcome = inOrder(reader, threads, 1, answer, chunks -> out.write(chunks[0]));
+      out.flush();
+      if (outcome != Outcome.COMPLETE || out.checkError()) {
+        System.err.println("grouper: cannot "
+            + (outcome == Outcome.READ_ERROR ? "read " + inputName : "write the explanation"));
+        return 1;
+      }
+      return 0;
+    } catch (IOException e) {
+      System.err.println("grouper: cannot open " + inputName);
+      return 1;
+    }
+  }
+
+  private static boolean sameFile(Path input, Path output) {
+    try {
+      return Files.exists(output) && Files.isSameFile(input, output);
+    } catch (IOException e) {
+      return false;
+    }
+  }
+
+  /** Answers input line {@code number} (from 1) into the streams of its run. */
+  interface Answer {
+    void answer(long number, byte[] line, ByteArrayOutputStream[] out) throws IOException;
+  }
+
+  /** Writes a run's bytes, one array per stream. */
+  interface Written {
+    void write(byte[][] chunks) throws IOException;
+  }
+
+  enum Outcome { COMPLETE, READ_ERROR, WRITE_ERROR }
+
+  /**
+   * Reads the lines in runs, answers each run on one of {@code threads} threads and writes the
+   * runs in input order; at most twice as many runs as threads wait at a time.
+   */
+  static Outcome inOrder(
+      LineReader reader, int threads, int streams, Answer answer, Written written) {
+    ExecutorService pool = Executors.newFixedThreadPool(threads);
+    ArrayDeque<Future<byte[][]>> pending = new ArrayDeque<>();
+    long number = 0;
+    try {
+      while (true) {
+        List<byte[]> run = new ArrayList<>(RUN_LINES);
+        Outcome read = Outcome.COMPLETE;
+        try {
+          for (byte[] line; run.size() < RUN_LINES && (line = reader.next()) != null;)
+            run.add(line);
+        } catch (IOException e) {
+          read = Outcome.READ_ERROR;
+        }
+        if (!run.isEmpty()) {
+          final long first = number + 1;
+          number += run.size();
+          pending.add(pool.submit(() -> answerRun(first, run, streams, answer)));
+        }
+        boolean last = run.size() < RUN_LINES || read != Outcome.COMPLETE;
+        while (!pending.isEmpty() && (last || pending.size() > 2 * threads)) {
+          written.write(pending.remove().get());
+        }
+        if (last)
+          return read;
+      }
+    } catch (IOException e) {
+      return Outcome.WRITE_ERROR;
+    } catch (InterruptedException e) {
+      Thread.currentThread().interrupt();
+      throw new IllegalStateException(e);
+    } catch (ExecutionException e) {
+      // A binding that fails on a line is a fault, not a result: say so.
+      throw new IllegalStateException(e.getCause());
+    } finally {
+      pool.shutdownNow();
+    }
+  }
+
+  private static byte[][] answerRun(long first, List<byte[]> run, int streams, Answer answer) {
+    ByteArrayOutputStream[] out = new ByteArrayOutputStream[streams];
+    for (int i = 0; i < streams; i++) out[i] = new ByteArrayOutputStream(run.size() * 512);
+    try {
+      for (int i = 0; i < run.size(); i++) answer.answer(first + i, run.get(i), out);
+    } catch (IOException e) {
+      throw new UncheckedIOException(e);
+    }
+    byte[][] chunks = new byte[streams][];
+    for (int i = 0; i < streams; i++) chunks[i] = out[i].toByteArray();
+    return chunks;
+  }
+}
