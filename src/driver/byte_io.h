@@ -15,11 +15,14 @@ namespace grouper {
 
 class LineReader {
  public:
+  // Reads from `fd`, open for reading, which the caller keeps open and closes;
+  // `block_size` bytes at a time (at least 1024).
   explicit LineReader(int fd, std::size_t block_size = 1 << 20);
   // Reads the next line into `destination` (at least 1024 bytes; nothing past
   // the bytes read is touched). Returns the number of bytes read, 0 at end of
   // input or on a read error.
   std::size_t ReadLine(char* destination);
+  // True once a read of the file has failed (ReadLine then returns 0).
   bool failed() const { return failed_; }
   // Bytes read from the file and not yet taken: a next line that can be had
   // (at least in part) without waiting for the file.
@@ -39,10 +42,15 @@ class LineReader {
 
 class ByteWriter {
  public:
+  // Writes to `fd`, open for writing, which the caller keeps open and
+  // closes; in blocks of `block_size` bytes. The destructor does not flush.
   explicit ByteWriter(int fd, std::size_t block_size = 1 << 20);
+  // Appends `length` bytes, writing out the block when it is full; does
+  // nothing once a write has failed.
   void Write(const char* bytes, std::size_t length);
   // Writes out what is buffered; false once any write has failed.
   bool Flush();
+  // True once a write has failed: the bytes from there on are lost.
   bool failed() const { return failed_; }
 
  private:

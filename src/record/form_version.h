@@ -75,6 +75,7 @@ constexpr Family FamilyOf(std::string_view v) {
 constexpr Family FamilyOfField(const char (&field)[4]) {
   return field[0] != '0' || field[3] != '\0' ? Family::kBase : FamilyOfDigits(field[1], field[2]);
 }
+// The lengths and columns of a family; a static row.
 const FamilyInfo& InfoOf(Family family);
 
 // True when a record's form-version field holds exactly `code` (three bytes).
@@ -86,7 +87,9 @@ inline bool IsCode(const char (&field)[4], const char (&code)[4]) {
   return field_bytes == code_bytes;
 }
 
-// Family groups.
+// Family groups, by which every rule that differs by form version chooses:
+// the early families (the base layout and 089/010), family 090/011, the
+// families from 091 (091/012, 092/013), and the families from 090.
 inline bool IsEarly(Family f) {
   return f == Family::kBase || f == Family::k089;
 }
@@ -105,13 +108,15 @@ inline bool IsVersionCode(std::string_view form_version) {
   return FamilyOf(form_version) != Family::kBase;
 }
 
-// The framing tests the parser repeats: the trimmed length fits the family.
+// The framing tests the parser repeats: true when the trimmed length fits the
+// family (exactly its length for the early families, from its shortest
+// length on for the families from 090).
 bool FramingAccepts(std::string_view form_version, std::size_t trimmed_length);
 // The same for a line whose family is known.
 bool FramingAccepts(Family family, std::size_t trimmed_length);
 
-// The framing check of the batch run: the parser's tests plus an upper bound
-// for the families from 090, whose lines must not run past the code column.
+// The framing check of the batch run: true when the parser's tests hold and,
+// in the families from 090, the line does not run past the code column.
 bool DriverFramingAccepts(std::string_view form_version, std::size_t trimmed_length);
 // The same for a line whose family is known.
 bool DriverFramingAccepts(Family family, std::size_t trimmed_length);

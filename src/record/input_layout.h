@@ -40,6 +40,7 @@ struct LayoutItem {
   int StartIn(Family f) const { return start[static_cast<int>(f)]; }
 };
 
+// Every item row in line order; a static table.
 std::span<const LayoutItem> InputLayout();
 
 // The row of a record field by its name, or nullptr.

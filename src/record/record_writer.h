@@ -11,6 +11,8 @@
 
 namespace grouper {
 
+// The line of `record` in the layout of its form_version's family, without
+// a line end. Numbers wider than their item are cut to its width.
 std::string ComposeRecordLine(const AssessmentRecord& record);
 
 }  // namespace grouper

@@ -214,13 +214,16 @@ inline constexpr auto kEncoded = Encode<S>();
 // pair of bytes that is no Hangul syllable, becomes U+FFFD, one per byte, so
 // that any bytes at all give valid UTF-8 of a foreseeable length.
 void AppendUtf8(std::string& out, std::string_view cp949_text);
+// The same as a new string.
 std::string ToUtf8(std::string_view cp949_text);
 
 }  // namespace grouper::cp949
 
 namespace grouper {
 
-// The UTF-8 text that follows the code page 949 bytes of a _cp949 literal.
+// The UTF-8 text that follows the code page 949 bytes of a _cp949 literal
+// (static, like the literal). Requires a pointer that a _cp949 literal gave;
+// any other text has no twin to read.
 const char* Utf8Twin(const char* cp949_literal);
 
 namespace literals {

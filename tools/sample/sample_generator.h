@@ -86,7 +86,10 @@ struct SampleGenerator {
 // True when every entry of `versions` is one of the eight codes or "base".
 bool VersionsValid(const std::vector<std::string>& versions);
 
+// A generator at record 0 of the stream that `options` (versions valid)
+// choose; the same options always give the same lines, on every platform.
 SampleGenerator StartSample(const SampleOptions& options);
+// The next line of the stream, with what it was drawn for and its fault.
 SampleLine NextSampleLine(SampleGenerator& generator);
 
 // The clean record that NextSampleLine would draw as record `index`, before
