@@ -41,7 +41,7 @@ if(WIN32)
   # Debian's makensis writes a 32-bit ANSI installer unless told otherwise;
   # Wine's 64-bit loader and any Windows run the 64-bit Unicode one, which
   # also takes a Hangul folder after /D=.
-  set(CPACK_NSIS_EXECUTABLE_PRE_ARGUMENTS "-XTarget amd64-unicode")
+  set(CPACK_NSIS_DEFINES "Target amd64-unicode")
   set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
   set(CPACK_NSIS_PACKAGE_NAME "grouper ${PROJECT_VERSION}")
   set(CPACK_NSIS_DISPLAY_NAME "grouper ${PROJECT_VERSION}")
@@ -55,6 +55,12 @@ if(WIN32)
   SetOutPath "$INSTDIR"]=])
   set(CPACK_NSIS_DELETE_ICONS_EXTRA [=[
   Delete "$SMPROGRAMS\$MUI_TEMP\grouper.lnk"]=])
+  # CPack writes these into its configuration file as they are, between
+  # quotes that CMake reads again: escape what CMake would read.
+  foreach(code CPACK_NSIS_CREATE_ICONS_EXTRA CPACK_NSIS_DELETE_ICONS_EXTRA)
+    string(REPLACE "\\" "\\\\" ${code} "${${code}}")
+    string(REPLACE "\"" "\\\"" ${code} "${${code}}")
+  endforeach()
 else()
   # The package installs under /usr (CPack's default for it); configure with
   # CMAKE_INSTALL_PREFIX=/usr too (the preset package-linux does), so that the
