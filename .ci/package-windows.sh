@@ -21,17 +21,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$PWD
 source .ci/compare.sh
+source .ci/packages.sh
 export CMAKE_BUILD_PARALLEL_LEVEL="${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}"
 
-packages=(g++-mingw-w64-x86-64 wine wine64 nsis python3 tzdata)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
-done
-if [ "${#missing[@]}" -gt 0 ]; then
-  apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
-fi
+require_packages g++-mingw-w64-x86-64 wine wine64 nsis python3 tzdata
 
 records=${RECORDS:-20000}
 passed=0
