@@ -131,5 +131,15 @@ LIBRARY = "@grouper_python_to_library@"
 install(FILES ${CMAKE_SOURCE_DIR}/python/grouper/__init__.py ${CMAKE_BINARY_DIR}/python/_location.py
   DESTINATION ${GROUPER_INSTALL_PYTHONDIR}/grouper)
 
-install(FILES README.md LICENSE CHANGELOG.md examples/sample.in
-  DESTINATION ${GROUPER_INSTALL_DOCDIR})
+install(FILES README.md LICENSE examples/sample.in DESTINATION ${GROUPER_INSTALL_DOCDIR})
+find_program(GROUPER_GZIP gzip)
+if(WIN32 OR NOT GROUPER_GZIP)
+  install(FILES CHANGELOG.md DESTINATION ${GROUPER_INSTALL_DOCDIR})
+else()
+  # Debian's name for a program's own changelog, compressed without a name or
+  # a time stamp.
+  execute_process(COMMAND ${GROUPER_GZIP} -9nc ${CMAKE_SOURCE_DIR}/CHANGELOG.md
+    OUTPUT_FILE ${CMAKE_BINARY_DIR}/changelog.gz COMMAND_ERROR_IS_FATAL ANY)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/CHANGELOG.md)
+  install(FILES ${CMAKE_BINARY_DIR}/changelog.gz DESTINATION ${GROUPER_INSTALL_DOCDIR})
+endif()

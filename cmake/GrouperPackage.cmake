@@ -126,12 +126,18 @@ grouper (1.0.0-1) unstable; urgency=medium
     message(FATAL_ERROR "cmake/GrouperPackage.cmake: add version ${PROJECT_VERSION} to changelog.Debian")
   endif()
   # Compressed as Debian wants it: best compression, no name or time stamp.
-  find_program(GROUPER_GZIP gzip)
   if(GROUPER_GZIP)
     execute_process(COMMAND ${GROUPER_GZIP} -9nc ${grouper_debian}/changelog.Debian
       OUTPUT_FILE ${grouper_debian}/changelog.Debian.gz COMMAND_ERROR_IS_FATAL ANY)
     install(FILES ${grouper_debian}/copyright ${grouper_debian}/changelog.Debian.gz
       DESTINATION ${CMAKE_INSTALL_DOCDIR})
+    # The programs' manual pages, compressed the same way.
+    foreach(program grouper grouper-explain grouper-report grouper-sample)
+      configure_file(${CMAKE_SOURCE_DIR}/docs/man/${program}.1.in ${grouper_debian}/${program}.1 @ONLY)
+      execute_process(COMMAND ${GROUPER_GZIP} -9nc ${grouper_debian}/${program}.1
+        OUTPUT_FILE ${grouper_debian}/${program}.1.gz COMMAND_ERROR_IS_FATAL ANY)
+      install(FILES ${grouper_debian}/${program}.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+    endforeach()
   endif()
 
   # The maintainer scripts: the loader's cache is updated by libc's ldconfig

@@ -12,19 +12,19 @@ set(grouper_expected
   ${GROUPER_INSTALL_PYTHONDIR}/grouper/_location.py
   ${GROUPER_INSTALL_DOCDIR}/README.md
   ${GROUPER_INSTALL_DOCDIR}/LICENSE
-  ${GROUPER_INSTALL_DOCDIR}/CHANGELOG.md
   ${GROUPER_INSTALL_DOCDIR}/sample.in)
 foreach(program grouper grouper-explain grouper-report grouper-sample)
   list(APPEND grouper_expected ${CMAKE_INSTALL_BINDIR}/${program}${CMAKE_EXECUTABLE_SUFFIX})
 endforeach()
 if(WIN32)
-  list(APPEND grouper_expected ${CMAKE_INSTALL_BINDIR}/grouper.dll
+  list(APPEND grouper_expected ${GROUPER_INSTALL_DOCDIR}/CHANGELOG.md ${CMAKE_INSTALL_BINDIR}/grouper.dll
     ${CMAKE_INSTALL_LIBDIR}/libgrouper.dll.a ${CMAKE_INSTALL_LIBDIR}/libgrouper.a)
   if(NOT MSVC)
     list(APPEND grouper_expected ${CMAKE_INSTALL_LIBDIR}/grouper.lib)
   endif()
 else()
-  list(APPEND grouper_expected ${CMAKE_INSTALL_LIBDIR}/libgrouper.so
+  list(APPEND grouper_expected ${GROUPER_INSTALL_DOCDIR}/changelog.gz
+    ${CMAKE_INSTALL_MANDIR}/man1/grouper.1.gz ${CMAKE_INSTALL_LIBDIR}/libgrouper.so
     ${CMAKE_INSTALL_LIBDIR}/libgrouper.so.${GROUPER_SOVERSION}
     ${CMAKE_INSTALL_LIBDIR}/libgrouper.so.${PROJECT_VERSION} ${CMAKE_INSTALL_LIBDIR}/libgrouper.a)
 endif()
