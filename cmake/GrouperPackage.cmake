@@ -47,12 +47,11 @@ if(WIN32)
   set(CPACK_NSIS_DISPLAY_NAME "grouper ${PROJECT_VERSION}")
   set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
   # The clerks run the batch from its prompts: the entry opens a console in
-  # code page 949, in the user's folder, runs grouper (which asks for the file
-  # names when there is no grouper.in) and leaves the console open to read.
+  # code page 949, in the folder of whoever opens it (%USERPROFILE%, which cmd
+  # reads when it starts), runs grouper (which asks for the file names when
+  # there is no grouper.in) and leaves the console open to read.
   set(CPACK_NSIS_CREATE_ICONS_EXTRA [=[
-  SetOutPath "$PROFILE"
-  CreateShortCut "$SMPROGRAMS\$STARTMENU_FOLDER\grouper.lnk" "$SYSDIR\cmd.exe" '/k "chcp 949 >nul & "$INSTDIR\bin\grouper.exe""' "$INSTDIR\bin\grouper.exe" 0
-  SetOutPath "$INSTDIR"]=])
+  CreateShortCut "$SMPROGRAMS\$STARTMENU_FOLDER\grouper.lnk" "$SYSDIR\cmd.exe" '/k "chcp 949 >nul & cd /d "%USERPROFILE%" & "$INSTDIR\bin\grouper.exe""' "$INSTDIR\bin\grouper.exe" 0]=])
   set(CPACK_NSIS_DELETE_ICONS_EXTRA [=[
   Delete "$SMPROGRAMS\$MUI_TEMP\grouper.lnk"]=])
   # CPack writes these into its configuration file as they are, between
