@@ -58,7 +58,8 @@ std::string NameForConsole(std::string_view name);
 std::string_view FileNamePart(std::string_view path);
 
 // Opens an existing file for reading only; -1 when it cannot be opened or is
-// a directory, with errno saying why (EISDIR for a directory).
+// a directory, with errno saying why (EISDIR for a directory that the system
+// opens; Windows refuses to, with EACCES).
 int OpenInput(const char* name);
 
 // True when `name` exists and is the very file open as `fd`, whatever path or
