@@ -28,12 +28,14 @@ else()
   set(zone Asia/Seoul)
 endif()
 
-# run(OUT_STATUS OUT_STDOUT program args...): the program, in WORK_DIR.
+# run(OUT_STATUS OUT_STDOUT program args...): the program, in WORK_DIR; its
+# standard error in the variable `stderr` of the caller.
 function(run status_var stdout_var)
   execute_process(COMMAND ${CMAKE_COMMAND} -E env TZ=${zone} ${EMULATOR} ${ARGN}
     WORKING_DIRECTORY ${WORK_DIR} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
   set(${status_var} ${status} PARENT_SCOPE)
   set(${stdout_var} "${out}" PARENT_SCOPE)
+  set(stderr "${err}" PARENT_SCOPE)
 endfunction()
 
 function(same_bytes a b what)
@@ -71,7 +73,14 @@ foreach(tool grouper-explain grouper-report grouper-sample)
     fail("${tool} --help: status ${status}, \"${out}\"")
   endif()
 endforeach()
-message(STATUS "--version and --help of the tools checked")
+foreach(command "grouper-explain;missing.in" "grouper-report;missing.in;report.html")
+  list(POP_FRONT command tool)
+  run(status out ${stage}/${BINDIR}/${tool}${EXE} ${command})
+  if(NOT status EQUAL 1 OR NOT stderr MATCHES "cannot open missing.in: No such file or directory")
+    fail("${tool} on a missing file: status ${status}, \"${stderr}\"")
+  endif()
+endforeach()
+message(STATUS "--version and --help of the tools, and the reason of a failed open, checked")
 
 # The installed batch program's answers to the sample, the reference below.
 configure_file(${SOURCE_DIR}/examples/sample.in ${WORK_DIR}/sample.in COPYONLY)
