@@ -13,8 +13,8 @@
 #     for grouper-explain.exe and grouper-report.exe on that path;
 #   - links a C program against lib\grouper.lib and grouper.dll and compares
 #     its answers with the batch's;
-#   - runs the uninstaller with /S and checks that the folder and the
-#     Start-menu entries are gone.
+#   - runs the uninstaller with /S and checks that the folder, the Start-menu
+#     entries and the registry entries are gone.
 #
 #   .ci/package-windows.sh          RECORDS=100000 .ci/package-windows.sh
 set -euo pipefail
@@ -86,7 +86,9 @@ for name in "${contents[@]}" Uninstall.exe; do
   [ -f "$installed/$name" ] || { echo "!! not installed: $name"; exit 1; }
 done
 [ -f "$menu/grouper.lnk" ] || { echo "!! no Start-menu entry $menu/grouper.lnk"; exit 1; }
-echo "   ${#contents[@]} files, the uninstaller and the Start-menu entry"
+uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\grouper'
+wine reg query "$uninstall_key" >/dev/null
+echo "   ${#contents[@]} files, the uninstaller, its registration and the Start-menu entry"
 passed=$((passed + 1))
 
 echo "== the installed programs on Hangul paths, against the Linux build"
@@ -134,7 +136,13 @@ if [ -e "$installed" ] || [ -e "$menu" ]; then
   find "$installed" "$menu" 2>/dev/null
   exit 1
 fi
-echo "   $folder and the Start-menu folder are gone"
+for key in "$uninstall_key" 'HKLM\Software\grouper developers\grouper'; do
+  if wine reg query "$key" >/dev/null 2>&1; then
+    echo "!! left in the registry: $key"
+    exit 1
+  fi
+done
+echo "   $folder, the Start-menu folder and the registry entries are gone"
 passed=$((passed + 1))
 rm -rf "$data"
 
