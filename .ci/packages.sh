@@ -1,6 +1,6 @@
-# Sourced by CI scripts: `install_missing PACKAGE...` installs, from Debian's
-# apt, those of the packages that are not installed yet (nothing when all are).
-install_missing() {
+# Shared by the .ci scripts (sourced, not run): require_packages NAME... installs
+# those of the named Debian packages that are missing, with one apt-get update.
+require_packages() {
   local missing=() p
   for p in "$@"; do
     dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

@@ -9,15 +9,8 @@ repo=$PWD
 source .ci/compare.sh
 export CMAKE_BUILD_PARALLEL_LEVEL="${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}"
 
-packages=(g++-mingw-w64-x86-64 wine wine64 tzdata)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
-done
-if [ "${#missing[@]}" -gt 0 ]; then
-  apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
-fi
+source .ci/packages.sh
+require_packages g++-mingw-w64-x86-64 wine wine64 tzdata
 
 records=${RECORDS:-100000}
 

@@ -1,17 +1,65 @@
-# Installation of libgrouper under the GNU directory layout: the C header, the
-# shared library (versioned, with its soname) and the static library, the
-# batch program, a CMake package and a pkg-config file.
+# Installation under the GNU directory layout (or a Windows folder: bin,
+# include, lib, python, doc): the four programs, the C header, the shared
+# library (versioned, with its soname) and the static library, a CMake
+# package, a pkg-config file, the Python module and the documents.
 #
 #   find_package(grouper)  gives grouper::grouper (the shared library) and
-#                          grouper::grouper_static
+#                          grouper::grouper_static (with the C++ runtime and
+#                          the threads it needs, so that C programs link it)
 #   pkg-config grouper     gives -I<prefix>/include and -L<libdir> -lgrouper
+#   import grouper         finds the installed shared library by itself
 #
-# Both describe the installed tree relative to their own location, so that a
-# tree installed with `cmake --install --prefix DIR` works wherever DIR is.
+# All three describe the installed tree relative to their own location, so
+# that a tree installed with `cmake --install --prefix DIR` (or a package
+# unpacked elsewhere) works wherever DIR is.
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
 set(GROUPER_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/grouper)
+if(WIN32)
+  set(grouper_python_default python)
+  set(grouper_doc_default doc)
+else()
+  # Where Debian's python3 looks for modules of the system's packages.
+  set(grouper_python_default lib/python3/dist-packages)
+  set(grouper_doc_default ${CMAKE_INSTALL_DOCDIR})
+endif()
+set(GROUPER_INSTALL_PYTHONDIR ${grouper_python_default} CACHE STRING
+  "Folder of the Python module, relative to the installation prefix")
+set(GROUPER_INSTALL_DOCDIR ${grouper_doc_default} CACHE STRING
+  "Folder of the README, the LICENSE, the CHANGELOG and the sample")
+
+# A C program links the static library with the C compiler, which knows
+# nothing of the C++ runtime, the maths library and the threads of the
+# batch's workers that the library's objects call; they come with the target.
+find_package(Threads REQUIRED)
+target_link_libraries(grouper_static INTERFACE Threads::Threads)
+if(NOT MSVC)
+  target_link_libraries(grouper_static INTERFACE stdc++ m)
+endif()
+
+if(WIN32 AND NOT MSVC)
+  # grouper.dll, as Windows programs name a DLL, with the MinGW import library
+  # libgrouper.dll.a and, made from the exported functions, grouper.lib, an
+  # import library that Microsoft's linker reads. The compiler's runtime is
+  # linked in (the toolchain links statically), so the DLL stands alone.
+  set_target_properties(grouper_shared PROPERTIES PREFIX "")
+  set(grouper_def ${CMAKE_BINARY_DIR}/grouper.def)
+  target_link_options(grouper_shared PRIVATE "LINKER:--output-def,${grouper_def}")
+  if(NOT CMAKE_DLLTOOL)
+    find_program(CMAKE_DLLTOOL NAMES ${CMAKE_C_COMPILER_TARGET}-dlltool x86_64-w64-mingw32-dlltool
+      dlltool REQUIRED)
+  endif()
+  add_custom_command(TARGET grouper_shared POST_BUILD
+    COMMAND ${CMAKE_DLLTOOL} --input-def ${grouper_def} --dllname grouper.dll
+      --output-lib ${CMAKE_BINARY_DIR}/grouper.lib
+    BYPRODUCTS ${CMAKE_BINARY_DIR}/grouper.lib ${grouper_def}
+    COMMENT "Import library grouper.lib from the exports of grouper.dll")
+  install(FILES ${CMAKE_BINARY_DIR}/grouper.lib DESTINATION ${CMAKE_INSTALL_LIBDIR})
+  set(grouper_library_file ${CMAKE_INSTALL_BINDIR}/grouper.dll)
+else()
+  set(grouper_library_file ${CMAKE_INSTALL_LIBDIR}/libgrouper.so.${GROUPER_SOVERSION})
+endif()
 
 install(TARGETS grouper_shared grouper_static EXPORT grouperTargets
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
@@ -19,16 +67,19 @@ install(TARGETS grouper_shared grouper_static EXPORT grouperTargets
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
 install(FILES ${CMAKE_SOURCE_DIR}/include/grouper/grouper.h
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/grouper)
-install(TARGETS grouper RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS grouper grouper-explain grouper-report grouper-sample
+  RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 install(EXPORT grouperTargets NAMESPACE grouper:: FILE grouperTargets.cmake
   DESTINATION ${GROUPER_CMAKE_DIR})
 
 file(WRITE ${CMAKE_BINARY_DIR}/grouperConfig.cmake.in [=[
 # The grouper package: grouper::grouper links the shared library,
-# grouper::grouper_static the static one (a C++ library: a C program that
-# links it statically needs the C++ runtime).
+# grouper::grouper_static the static one, which brings the C++ runtime and the
+# threads library with it (a C program links it as it is).
 @PACKAGE_INIT@
+include(CMakeFindDependencyMacro)
+find_dependency(Threads)
 include("${CMAKE_CURRENT_LIST_DIR}/grouperTargets.cmake")
 check_required_components(grouper)
 ]=])
@@ -64,6 +115,31 @@ Description: Patient group codes of long-term care assessment records
 Version: @PROJECT_VERSION@
 Cflags: -I${includedir}
 Libs: -L${libdir} -lgrouper
-Libs.private: -lstdc++ -lm
+Libs.private: -lstdc++ -lm -pthread
 ]=])
 install(FILES ${CMAKE_BINARY_DIR}/grouper.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+
+# The Python module, and beside it where the shared library lies relative to
+# the module's folder, which the module reads when no variable names one.
+file(RELATIVE_PATH grouper_python_to_library /prefix/${GROUPER_INSTALL_PYTHONDIR}/grouper
+  /prefix/${grouper_library_file})
+file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/python/_location.py @ONLY CONTENT [=[
+"""Where the installation put libgrouper, relative to this folder."""
+
+LIBRARY = "@grouper_python_to_library@"
+]=])
+install(FILES ${CMAKE_SOURCE_DIR}/python/grouper/__init__.py ${CMAKE_BINARY_DIR}/python/_location.py
+  DESTINATION ${GROUPER_INSTALL_PYTHONDIR}/grouper)
+
+install(FILES README.md LICENSE examples/sample.in DESTINATION ${GROUPER_INSTALL_DOCDIR})
+find_program(GROUPER_GZIP gzip)
+if(WIN32 OR NOT GROUPER_GZIP)
+  install(FILES CHANGELOG.md DESTINATION ${GROUPER_INSTALL_DOCDIR})
+else()
+  # Debian's name for a program's own changelog, compressed without a name or
+  # a time stamp.
+  execute_process(COMMAND ${GROUPER_GZIP} -9nc ${CMAKE_SOURCE_DIR}/CHANGELOG.md
+    OUTPUT_FILE ${CMAKE_BINARY_DIR}/changelog.gz COMMAND_ERROR_IS_FATAL ANY)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/CHANGELOG.md)
+  install(FILES ${CMAKE_BINARY_DIR}/changelog.gz DESTINATION ${GROUPER_INSTALL_DOCDIR})
+endif()

@@ -51,7 +51,7 @@
 extern "C" {
 #endif
 
-#define GROUPER_VERSION "1.0.0"
+#define GROUPER_VERSION "1.1.0"
 
 /* The kinds of answer. */
 #define GROUPER_KIND_GROUP_CODE 0      /* the record is valid: group_code holds its code */

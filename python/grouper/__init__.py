@@ -16,8 +16,10 @@ library's UTF-8 copy of the message).
 Thread safety: every function may be called from any number of threads.
 
 The library is loaded on first use from the path in the environment variable
-``GROUPER_LIBRARY``; without it, from this module's directory; else through the
-system's search path. Dates are checked in the process's time zone: set
+``GROUPER_LIBRARY``; without it, from this module's directory; else from where
+the installation put it (``_location.py``, written when the module is
+installed: the shared library of a Debian package, ``bin\grouper.dll`` of a
+Windows installation); else through the system's search path. Dates are checked in the process's time zone: set
 ``TZ`` (``Asia/Seoul``) before the first call.
 
 Only the standard library is used (ctypes).
@@ -30,6 +32,9 @@ import json
 import os
 import sys
 from dataclasses import dataclass, field
+
+# The release; the build checks that it equals the project's version.
+__version__ = "1.1.0"
 
 __all__ = [
     "Kind",
@@ -92,6 +97,14 @@ def _library_candidates():
     for name in names:
         if os.path.exists(os.path.join(here, name)):
             yield os.path.join(here, name)
+    try:
+        from . import _location
+    except ImportError:  # the module as it stands in the source tree
+        pass
+    else:
+        installed = os.path.normpath(os.path.join(here, _location.LIBRARY))
+        if os.path.exists(installed):
+            yield installed
     found = ctypes.util.find_library("grouper")
     if found:
         yield found

@@ -103,16 +103,31 @@ class FindingTheLibrary(unittest.TestCase):
 
     def test_beside_the_module_unless_the_environment_names_one(self):
         library = os.path.realpath(os.environ["GROUPER_LIBRARY"])
+        expected = f"{grouper.__version__} 2"
         with tempfile.TemporaryDirectory() as tmp:
             shutil.copytree(os.path.join(MODULE_DIR, "grouper"), os.path.join(tmp, "grouper"))
             os.symlink(library, os.path.join(tmp, "grouper", "libgrouper.so.1"))
             done = self.run_python(tmp, None)
-            self.assertEqual(done.stdout.strip(), "1.0.0 2", done.stderr)
+            self.assertEqual(done.stdout.strip(), expected, done.stderr)
             # A library named in the environment is that one, with no fallback.
             done = self.run_python(tmp, os.path.join(tmp, "missing.so"))
             self.assertNotEqual(done.returncode, 0)
             self.assertIn("missing.so", done.stderr)
 
+    def test_where_the_installation_put_it(self):
+        # As installed: the module in lib/python3/dist-packages, the library in
+        # the multiarch folder, and _location.py naming it relative to the module.
+        library = os.path.realpath(os.environ["GROUPER_LIBRARY"])
+        with tempfile.TemporaryDirectory() as tmp:
+            modules = os.path.join(tmp, "lib", "python3", "dist-packages")
+            shutil.copytree(os.path.join(MODULE_DIR, "grouper"), os.path.join(modules, "grouper"))
+            os.makedirs(os.path.join(tmp, "lib", "x86_64-linux-gnu"))
+            os.symlink(library, os.path.join(tmp, "lib", "x86_64-linux-gnu", "libgrouper.so.1"))
+            with open(os.path.join(modules, "grouper", "_location.py"), "w") as f:
+                f.write('LIBRARY = "../../../x86_64-linux-gnu/libgrouper.so.1"\n')
+            done = self.run_python(modules, None)
+            self.assertEqual(done.stdout.strip(), f"{grouper.__version__} 2", done.stderr)
+            self.assertEqual(grouper.__version__, grouper.version())
 
 if __name__ == "__main__":
     unittest.main()

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "driver/line_stream.h"
 #include "platform/platform.h"
@@ -38,8 +39,10 @@ int OpenOutput(const std::string& name, int input_fd) {
   return platform::OpenOutput(name.c_str());
 }
 
+// The name is shown as the console shows names (the typed or given bytes on
+// POSIX; on Windows in the console's code page).
 int Fail(ConsoleWriter& console, const char* what, const std::string& name) {
-  console.Print(std::string(what) + name + "\n");
+  console.Print(std::string(what) + platform::NameForConsole(name) + "\n");
   console.Flush();
   return 1;
 }
@@ -50,19 +53,20 @@ int RunBatch(int argc, char** argv) {
   platform::PrepareProcess();
   ConsoleWriter console(platform::kStandardOutput);
 
-  std::string input_name = argc == 3 ? argv[1] : kDefaultInput;
-  std::string output_name = argc == 3 ? argv[2] : kDefaultOutput;
+  const std::vector<std::string> args = platform::Arguments(argc, argv);
+  std::string input_name = args.size() == 3 ? args[1] : kDefaultInput;
+  std::string output_name = args.size() == 3 ? args[2] : kDefaultOutput;
 
   int input_fd = platform::OpenInput(input_name.c_str());
   if (input_fd < 0) {
     console.Print(std::string("\nINPUT FILENAME :  "));
     console.Flush();
-    input_name = ReadWord();
+    input_name = platform::NameFromConsole(ReadWord());
     input_fd = platform::OpenInput(input_name.c_str());
     if (input_fd < 0) return Fail(console, "INPUT File Open Error - ", input_name);
     console.Print(std::string("\nOUTPUT FILENAME :  "));
     console.Flush();
-    output_name = ReadWord();
+    output_name = platform::NameFromConsole(ReadWord());
   }
   const int output_fd = OpenOutput(output_name, input_fd);
   if (output_fd < 0) {

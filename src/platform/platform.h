@@ -8,10 +8,19 @@
 // result line that the driver ends with CR LF reaches the disk as exactly
 // that on every platform. Interrupted calls are retried inside; a failure is
 // reported once, as a return value, never as a signal or an exception.
+//
+// File names are text of one encoding inside the programs: on POSIX the bytes
+// that the system gives and takes, on Windows UTF-8, which the Windows
+// implementation converts to and from UTF-16 at every call, so that a Hangul
+// name works whatever the ANSI code page. Names come in through Arguments and
+// NameFromConsole and go out to people through NameForConsole.
 #pragma once
 
 #include <cstddef>
 #include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace grouper::platform {
 
@@ -28,8 +37,29 @@ void PrepareProcess();
 // lines); nothing to do where the C library never translates.
 void WriteAsBytes(std::FILE* stream);
 
+// The program's command line, its name first, as names are given to the
+// functions below: on Windows read from the UTF-16 command line (argc and argv
+// are used only if that cannot be read), elsewhere argv as it is.
+std::vector<std::string> Arguments(int argc, char** argv);
+
+// A file name typed on the console: on Windows bytes of the console's input
+// code page (the ANSI code page when there is no console), converted; elsewhere
+// the bytes as they are.
+std::string NameFromConsole(std::string_view typed);
+
+// A file name as bytes to print on the console (or in a message on standard
+// error): on Windows in the console's output code page (the ANSI code page
+// when there is no console), a character that it lacks shown as '?'; elsewhere
+// the bytes as they are. An ASCII name is always unchanged.
+std::string NameForConsole(std::string_view name);
+
+// The last component of a path: what follows its last separator ('/', and on
+// Windows also '\\' and a drive's ':').
+std::string_view FileNamePart(std::string_view path);
+
 // Opens an existing file for reading only; -1 when it cannot be opened or is
-// a directory.
+// a directory, with errno saying why (EISDIR for a directory that the system
+// opens; Windows refuses to, with EACCES).
 int OpenInput(const char* name);
 
 // True when `name` exists and is the very file open as `fd`, whatever path or
@@ -37,12 +67,17 @@ int OpenInput(const char* name);
 // number and file index on Windows.
 bool IsSameFile(int fd, const char* name);
 
-// Opens `name` for writing, created or truncated; -1 on failure.
+// Opens `name` for writing, created or truncated; -1 on failure, with errno
+// saying why.
 int OpenOutput(const char* name);
+
+// Removes `name` if it is a regular file (a half-written one); a device or
+// anything else stays.
+void RemoveRegularFile(const char* name);
 
 // Bytes read (at most `size`), 0 at the end of the input, -1 on an error.
 long long Read(int fd, char* buffer, std::size_t size);
-// Bytes written (at least 1), or -1 on an error.
+// Bytes written (at least 1), or -1 on an error (errno says which).
 long long Write(int fd, const char* bytes, std::size_t size);
 // False when closing reports an error (data that never reached the file).
 bool Close(int fd);

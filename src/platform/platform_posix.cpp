@@ -26,12 +26,32 @@ void PrepareProcess() {
 
 void WriteAsBytes(std::FILE*) {}
 
+std::vector<std::string> Arguments(int argc, char** argv) {
+  return std::vector<std::string>(argv, argv + argc);
+}
+
+std::string NameFromConsole(std::string_view typed) {
+  return std::string(typed);
+}
+
+std::string NameForConsole(std::string_view name) {
+  return std::string(name);
+}
+
+std::string_view FileNamePart(std::string_view path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
 int OpenInput(const char* name) {
   const int fd = ::open(name, O_RDONLY | O_CLOEXEC);
   if (fd < 0) return -1;
   struct stat st;
-  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+  const bool known = ::fstat(fd, &st) == 0;
+  if (!known || S_ISDIR(st.st_mode)) {
+    const int error = known ? EISDIR : errno;
     ::close(fd);
+    errno = error;
     return -1;
   }
   return fd;
@@ -45,6 +65,11 @@ bool IsSameFile(int fd, const char* name) {
 
 int OpenOutput(const char* name) {
   return ::open(name, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+}
+
+void RemoveRegularFile(const char* name) {
+  struct stat st;
+  if (::stat(name, &st) == 0 && S_ISREG(st.st_mode)) ::unlink(name);
 }
 
 long long Read(int fd, char* buffer, std::size_t size) {

@@ -6,9 +6,11 @@
 #include <sched.h>
 #endif
 
+#include <cerrno>
 #include <filesystem>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "support/program_runner.h"
@@ -59,11 +61,84 @@ TEST_F(PlatformTest, ASameFileIsRecognisedUnderEveryName) {
   EXPECT_TRUE(Close(fd));
 }
 
-TEST_F(PlatformTest, OnlyExistingFilesOpenAsInput) {
+TEST_F(PlatformTest, OnlyExistingFilesOpenAsInputAndErrnoSaysWhy) {
   std::filesystem::create_directory(Path("sub"));
+#ifdef _WIN32
+  const int directory_error = EACCES;  // the runtime refuses to open a directory
+#else
+  const int directory_error = EISDIR;
+#endif
+  errno = 0;
   EXPECT_EQ(OpenInput(Path("sub").c_str()), -1);
+  EXPECT_EQ(errno, directory_error);
+  errno = 0;
   EXPECT_EQ(OpenInput(Path("missing.txt").c_str()), -1);
+  EXPECT_EQ(errno, ENOENT);
+  errno = 0;
   EXPECT_EQ(OpenOutput(Path("missing/out.txt").c_str()), -1);
+  EXPECT_EQ(errno, ENOENT);
+}
+
+// A Hangul name with a blank, in UTF-8 ("요양 기록 12월.txt"): the file that
+// the system lists has that very name (on Windows whatever the ANSI code page,
+// since the names go to the wide calls), and every call finds it.
+TEST_F(PlatformTest, AHangulNameReachesTheSystemWhole) {
+  const std::string name = "\xec\x9a\x94\xec\x96\x91 \xea\xb8\xb0\xeb\xa1\x9d 12\xec\x9b\x94.txt";
+  const std::string path = Path(name);
+  const int out = OpenOutput(path.c_str());
+  ASSERT_GE(out, 0);
+  EXPECT_EQ(Write(out, "x", 1), 1);
+  EXPECT_TRUE(Close(out));
+
+  std::vector<std::string> listed;
+  for (const auto& entry : std::filesystem::directory_iterator(dir_)) {
+    const std::u8string listed_name = entry.path().filename().u8string();
+    listed.emplace_back(listed_name.begin(), listed_name.end());
+  }
+  EXPECT_EQ(listed, std::vector<std::string>{name});
+
+  const int in = OpenInput(path.c_str());
+  ASSERT_GE(in, 0);
+  EXPECT_TRUE(IsSameFile(in, path.c_str()));
+  char byte = 0;
+  EXPECT_EQ(Read(in, &byte, 1), 1);
+  EXPECT_EQ(byte, 'x');
+  EXPECT_TRUE(Close(in));
+  RemoveRegularFile(path.c_str());
+  EXPECT_TRUE(std::filesystem::is_empty(dir_));
+}
+
+TEST_F(PlatformTest, OnlyARegularFileIsRemoved) {
+  std::filesystem::create_directory(Path("sub"));
+  RemoveRegularFile(Path("sub").c_str());
+  RemoveRegularFile(Path("missing.txt").c_str());
+  EXPECT_TRUE(std::filesystem::is_directory(Path("sub")));
+}
+
+TEST(FileNames, TheLastComponentAndTheConsoleForm) {
+  const std::vector<std::pair<std::string, std::string>> parts = {
+      {"a/b/c.txt", "c.txt"},    {"c.txt", "c.txt"},   {"a/b/", ""},
+#ifdef _WIN32
+      {"C:\\x\\y.txt", "y.txt"}, {"C:y.txt", "y.txt"}, {"x\\y/z.txt", "z.txt"},
+#else
+      {"a\\b.txt", "a\\b.txt"},  // a backslash is part of a POSIX name
+#endif
+  };
+  for (const auto& [path, part] : parts) EXPECT_EQ(FileNamePart(path), part) << path;
+
+  // An ASCII name is the same in every code page; elsewhere than on Windows
+  // any bytes stay as they are (a code page 949 name among them).
+  for (const std::string name : {"sample.in", "C:\\data\\month 12.txt"}) {
+    EXPECT_EQ(NameForConsole(name), name);
+    EXPECT_EQ(NameFromConsole(name), name);
+  }
+#ifndef _WIN32
+  EXPECT_EQ(NameForConsole("\xb0\xa1.in"), "\xb0\xa1.in");
+  EXPECT_EQ(NameFromConsole("\xb0\xa1.in"), "\xb0\xa1.in");
+  char arg0[] = "grouper", arg1[] = "\xb0\xa1.in";
+  char* argv[] = {arg0, arg1};
+  EXPECT_EQ(Arguments(2, argv), (std::vector<std::string>{"grouper", "\xb0\xa1.in"}));
+#endif
 }
 
 TEST_F(PlatformTest, FilesCarryBytesUnchanged) {

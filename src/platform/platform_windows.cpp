@@ -14,9 +14,11 @@
 #include <fcntl.h>
 #include <io.h>
 #include <share.h>
+#include <shellapi.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 
+#include <cerrno>
 #include <climits>
 #include <cstdint>
 
@@ -40,6 +42,33 @@ bool Missing(int fd) {
   return h == -1 || h == -2 || h == 0;
 }
 
+// Text of `code_page` as UTF-16 (bytes that are not of the code page become
+// U+FFFD).
+std::wstring Wide(std::string_view text, UINT code_page) {
+  if (text.empty() || text.size() > INT_MAX) return {};
+  const int size = static_cast<int>(text.size());
+  const int n = MultiByteToWideChar(code_page, 0, text.data(), size, nullptr, 0);
+  std::wstring wide(n > 0 ? static_cast<std::size_t>(n) : 0, L'\0');
+  if (n > 0) MultiByteToWideChar(code_page, 0, text.data(), size, wide.data(), n);
+  return wide;
+}
+
+// UTF-16 as text of `code_page` (a character that it lacks becomes its default
+// character, '?').
+std::string Narrow(std::wstring_view wide, UINT code_page) {
+  if (wide.empty() || wide.size() > INT_MAX) return {};
+  const int size = static_cast<int>(wide.size());
+  const int n = WideCharToMultiByte(code_page, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+  std::string text(n > 0 ? static_cast<std::size_t>(n) : 0, '\0');
+  if (n > 0) WideCharToMultiByte(code_page, 0, wide.data(), size, text.data(), n, nullptr, nullptr);
+  return text;
+}
+
+// A name as the wide calls take it.
+std::wstring WideName(const char* name) {
+  return Wide(name, CP_UTF8);
+}
+
 }  // namespace
 
 void PrepareProcess() {
@@ -61,12 +90,47 @@ void WriteAsBytes(std::FILE* stream) {
   _setmode(_fileno(stream), _O_BINARY);
 }
 
+std::vector<std::string> Arguments(int argc, char** argv) {
+  std::vector<std::string> arguments;
+  int count = 0;
+  if (LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count); wide != nullptr) {
+    for (int i = 0; i < count; ++i) arguments.push_back(Narrow(wide[i], CP_UTF8));
+    LocalFree(wide);
+    return arguments;
+  }
+  for (int i = 0; i < argc; ++i) arguments.push_back(Narrow(Wide(argv[i], CP_ACP), CP_UTF8));
+  return arguments;
+}
+
+// GetConsoleCP and GetConsoleOutputCP give 0 without a console, which the
+// conversions read as the ANSI code page.
+std::string NameFromConsole(std::string_view typed) {
+  return Narrow(Wide(typed, GetConsoleCP()), CP_UTF8);
+}
+
+std::string NameForConsole(std::string_view name) {
+  return Narrow(Wide(name, CP_UTF8), GetConsoleOutputCP());
+}
+
+std::string_view FileNamePart(std::string_view path) {
+  const std::size_t separator = path.find_last_of("/\\:");
+  return separator == std::string_view::npos ? path : path.substr(separator + 1);
+}
+
 int OpenInput(const char* name) {
   int fd = -1;
-  if (_sopen_s(&fd, name, _O_RDONLY | _O_BINARY | _O_NOINHERIT, _SH_DENYNO, 0) != 0) return -1;
+  const errno_t error =
+      _wsopen_s(&fd, WideName(name).c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT, _SH_DENYNO, 0);
+  if (error != 0) {
+    errno = error;
+    return -1;
+  }
   struct _stat64 st;
-  if (_fstat64(fd, &st) != 0 || (st.st_mode & _S_IFMT) == _S_IFDIR) {
+  const bool known = _fstat64(fd, &st) == 0;
+  if (!known || (st.st_mode & _S_IFMT) == _S_IFDIR) {
+    const int reason = known ? EISDIR : errno;
     _close(fd);
+    errno = reason;
     return -1;
   }
   return fd;
@@ -78,8 +142,9 @@ bool IsSameFile(int fd, const char* name) {
   // No access rights are asked for: the file is only identified, and a file
   // that another program holds open is identified all the same. Backup
   // semantics let a directory be opened too (it is then simply another file).
-  const HANDLE named = CreateFileA(name, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                   nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  const HANDLE named =
+      CreateFileW(WideName(name).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (named == INVALID_HANDLE_VALUE) return false;
   const bool known = GetFileInformationByHandle(named, &named_info) != 0;
   CloseHandle(named);
@@ -90,11 +155,21 @@ bool IsSameFile(int fd, const char* name) {
 
 int OpenOutput(const char* name) {
   int fd = -1;
-  if (_sopen_s(&fd, name, _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY | _O_NOINHERIT, _SH_DENYNO,
-               _S_IREAD | _S_IWRITE) != 0) {
+  const errno_t error = _wsopen_s(&fd, WideName(name).c_str(),
+                                  _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY | _O_NOINHERIT,
+                                  _SH_DENYNO, _S_IREAD | _S_IWRITE);
+  if (error != 0) {
+    errno = error;
     return -1;
   }
   return fd;
+}
+
+void RemoveRegularFile(const char* name) {
+  const std::wstring wide = WideName(name);
+  struct _stat64 st;
+  if (_wstat64(wide.c_str(), &st) == 0 && (st.st_mode & _S_IFMT) == _S_IFREG)
+    _wremove(wide.c_str());
 }
 
 // The runtime treats a negative descriptor as a programming error and may end

@@ -7,9 +7,14 @@
 // with --json one JSON object per line (JSON Lines), both UTF-8.
 //
 // Exit status: 0; 1 when the input cannot be opened or read; 2 for bad
-// arguments (with a usage line).
+// arguments (with a usage line). --help prints the usage, --version the
+// library's version.
+#include <grouper/grouper.h>
+
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -23,7 +28,8 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: grouper-explain [--json] [--lines LIST] [--show-identifiers] INPUT\n";
+    "usage: grouper-explain [--json] [--lines LIST] [--show-identifiers] INPUT\n"
+    "       grouper-explain --help | --version\n";
 
 // Line ranges from "3,10-12": inclusive pairs; false when the text is not
 // such a list.
@@ -68,29 +74,40 @@ int Usage(const char* problem) {
   return 2;
 }
 
+// The file name and the system's reason, on standard error.
+int CannotOpen(const std::string& name, int error) {
+  std::fprintf(stderr, "grouper-explain: cannot open %s: %s\n",
+               grouper::platform::NameForConsole(name).c_str(), std::strerror(error));
+  return 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  const std::vector<std::string> args = grouper::platform::Arguments(argc, argv);
   bool json = false;
   grouper::ExplainOptions options;
   std::vector<std::pair<uint64_t, uint64_t>> ranges;
-  const char* input = nullptr;
-  for (int i = 1; i < argc; ++i) {
-    const std::string_view arg = argv[i];
+  const std::string* input = nullptr;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string_view arg = args[i];
     if (arg == "--json") {
       json = true;
     } else if (arg == "--show-identifiers") {
       options.show_identifiers = true;
     } else if (arg == "--lines") {
-      if (i + 1 >= argc) return Usage("--lines needs a list such as 3,10-12");
-      if (!ParseLineList(argv[++i], ranges)) return Usage("bad --lines list");
+      if (i + 1 >= args.size()) return Usage("--lines needs a list such as 3,10-12");
+      if (!ParseLineList(args[++i], ranges)) return Usage("bad --lines list");
     } else if (arg == "--help" || arg == "-h") {
       std::fputs(kUsage, stdout);
+      return 0;
+    } else if (arg == "--version") {
+      std::printf("grouper-explain %s\n", grouper_version());
       return 0;
     } else if (arg.size() > 1 && arg[0] == '-') {
       return Usage(("unknown option " + std::string(arg)).c_str());
     } else if (input == nullptr) {
-      input = argv[i];
+      input = &args[i];
     } else {
       return Usage("one input file only");
     }
@@ -99,11 +116,8 @@ int main(int argc, char** argv) {
 
   // Lines end in a line feed alone, as JSON Lines and UTF-8 text want them.
   grouper::platform::WriteAsBytes(stdout);
-  const int fd = grouper::platform::OpenInput(input);
-  if (fd < 0) {
-    std::fprintf(stderr, "grouper-explain: cannot open %s\n", input);
-    return 1;
-  }
+  const int fd = grouper::platform::OpenInput(input->c_str());
+  if (fd < 0) return CannotOpen(*input, errno);
   grouper::LineReader reader(fd);
   char line[grouper::kLineBufferSize];
   uint64_t number = 0;
@@ -121,7 +135,8 @@ int main(int argc, char** argv) {
   const bool failed = reader.failed();
   grouper::platform::Close(fd);
   if (failed) {
-    std::fprintf(stderr, "grouper-explain: cannot read %s\n", input);
+    std::fprintf(stderr, "grouper-explain: cannot read %s\n",
+                 grouper::platform::NameForConsole(*input).c_str());
     return 1;
   }
   return std::fflush(stdout) == 0 ? 0 : 1;

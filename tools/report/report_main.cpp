@@ -8,14 +8,19 @@
 //
 // Exit status: 0; 1 when the input cannot be opened or read or the page
 // cannot be written; 2 for bad arguments (with a usage line), among them a
-// report that would overwrite the input.
+// report that would overwrite the input. --help prints the usage, --version
+// the library's version.
+#include <grouper/grouper.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "driver/byte_io.h"
 #include "driver/group_line.h"
@@ -26,20 +31,25 @@
 
 namespace {
 
-constexpr const char* kUsage = "usage: grouper-report INPUT REPORT.html\n";
+constexpr const char* kUsage =
+    "usage: grouper-report INPUT REPORT.html\n"
+    "       grouper-report --help | --version\n";
 
 int Usage(const char* problem) {
   std::fprintf(stderr, "grouper-report: %s\n%s", problem, kUsage);
   return 2;
 }
 
-// The input is opened for reading as bytes through the platform layer.
-int OpenInput(const char* path) {
-  return grouper::platform::OpenInput(path);
-}
-
-void CloseInput(int fd) {
-  grouper::platform::Close(fd);
+// A file that could not be opened, read or written, with the system's reason
+// where there is one (0: none).
+int Failed(const char* what, const std::string& name, int error) {
+  const std::string shown = grouper::platform::NameForConsole(name);
+  if (error != 0) {
+    std::fprintf(stderr, "grouper-report: %s %s: %s\n", what, shown.c_str(), std::strerror(error));
+  } else {
+    std::fprintf(stderr, "grouper-report: %s %s\n", what, shown.c_str());
+  }
+  return 1;
 }
 
 bool IsUtf8(std::string_view text) {
@@ -59,49 +69,56 @@ bool IsUtf8(std::string_view text) {
   return true;
 }
 
-// The input's file name for the heading: UTF-8 as most systems name files,
-// otherwise read as code page 949 (a Korean Windows name).
-std::string ShownName(const char* path) {
-  const std::string name = std::filesystem::path(path).filename().string();
+// The input's file name for the heading: UTF-8 as most systems (and the
+// platform layer on Windows) name files, otherwise read as code page 949 (a
+// Korean name on a system that gives bytes).
+std::string ShownName(const std::string& path) {
+  const std::string name(grouper::platform::FileNamePart(path));
   return IsUtf8(name) ? name : grouper::cp949::ToUtf8(name);
 }
 
-bool WritePage(const char* path, const std::string& page) {
-  std::FILE* out = std::fopen(path, "wb");
-  if (out == nullptr) return false;
-  const bool written = std::fwrite(page.data(), 1, page.size(), out) == page.size();
-  const bool closed = std::fclose(out) == 0;
-  if (written && closed) return true;
+// Writes the page; the system's reason (errno) when it cannot, else 0.
+int WritePage(const std::string& path, const std::string& page) {
+  const int fd = grouper::platform::OpenOutput(path.c_str());
+  if (fd < 0) return errno;
+  int error = 0;
+  for (std::size_t done = 0; done < page.size() && error == 0;) {
+    const long long n = grouper::platform::Write(fd, page.data() + done, page.size() - done);
+    if (n < 0) error = errno;
+    done += n < 0 ? 0 : static_cast<std::size_t>(n);
+  }
+  if (!grouper::platform::Close(fd) && error == 0) error = errno != 0 ? errno : EIO;
   // No half page that looks whole; but a device such as /dev/full stays.
-  std::error_code ignored;
-  if (std::filesystem::is_regular_file(path, ignored)) std::filesystem::remove(path, ignored);
-  return false;
+  if (error != 0) grouper::platform::RemoveRegularFile(path.c_str());
+  return error;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h")) {
+  const std::vector<std::string> args = grouper::platform::Arguments(argc, argv);
+  if (args.size() == 2 && (args[1] == "--help" || args[1] == "-h")) {
     std::fputs(kUsage, stdout);
     return 0;
   }
-  if (argc != 3) return Usage("an input file and a report file are needed");
-  const char* input = argv[1];
-  const char* report = argv[2];
-  for (const char* arg : {input, report}) {
-    if (arg[0] == '\0' || (arg[0] == '-' && arg[1] != '\0')) {
-      return Usage(("unknown option " + std::string(arg)).c_str());
+  if (args.size() == 2 && args[1] == "--version") {
+    std::printf("grouper-report %s\n", grouper_version());
+    return 0;
+  }
+  if (args.size() != 3) return Usage("an input file and a report file are needed");
+  const std::string& input = args[1];
+  const std::string& report = args[2];
+  for (const std::string& arg : {input, report}) {
+    if (arg.empty() || (arg[0] == '-' && arg.size() > 1)) {
+      return Usage(("unknown option " + arg).c_str());
     }
   }
-  std::error_code same_error;
-  if (std::filesystem::equivalent(input, report, same_error)) {
-    return Usage("the report would overwrite the input");
-  }
 
-  const int fd = OpenInput(input);
-  if (fd < 0) {
-    std::fprintf(stderr, "grouper-report: cannot open %s\n", input);
-    return 1;
+  const int fd = grouper::platform::OpenInput(input.c_str());
+  if (fd < 0) return Failed("cannot open", input, errno);
+  if (grouper::platform::IsSameFile(fd, report.c_str())) {
+    grouper::platform::Close(fd);
+    return Usage("the report would overwrite the input");
   }
   grouper::LineReader reader(fd);
   auto tally = std::make_unique<grouper::report::ReportTally>();
@@ -117,21 +134,18 @@ int main(int argc, char** argv) {
     std::fill(line, line + read, '\0');
   }
   const bool failed = reader.failed();
-  CloseInput(fd);
-  if (failed) {
-    std::fprintf(stderr, "grouper-report: cannot read %s\n", input);
-    return 1;
-  }
+  grouper::platform::Close(fd);
+  if (failed) return Failed("cannot read", input, 0);
 
   const std::string page = grouper::report::RenderPage(*tally, {ShownName(input)});
-  if (!WritePage(report, page)) {
-    std::fprintf(stderr, "grouper-report: cannot write %s\n", report);
-    return 1;
+  if (const int error = WritePage(report, page); error != 0) {
+    return Failed("cannot write", report, error);
   }
   const grouper::report::OutcomeCounts& t = tally->totals;
   std::printf("grouper-report: %llu lines, %llu grouped, %llu rejected, %llu wrong data type: %s\n",
               static_cast<unsigned long long>(t.lines), static_cast<unsigned long long>(t.grouped),
               static_cast<unsigned long long>(t.rejected),
-              static_cast<unsigned long long>(t.wrong_type), report);
+              static_cast<unsigned long long>(t.wrong_type),
+              grouper::platform::NameForConsole(report).c_str());
   return 0;
 }

@@ -102,8 +102,10 @@ bool ParseShare(std::string_view text, uint32_t* share);
 
 // The command-line tool: grouper-sample --count N [--seed S]
 // [--versions 089,090,...] [--faults P]. Writes the lines, each ending in
-// CR LF, to `out`. Returns the exit status: 0 on success, 2 after a usage
-// message on `err` for bad arguments, 1 when the output could not be written.
+// CR LF, to `out`. Returns the exit status: 0 on success (also after --help,
+// the usage, or --version, the name and the library's version, on `out`), 2
+// after a usage message on `err` for bad arguments, 1 when the output could
+// not be written.
 int RunSampleTool(int argc, const char* const* argv, std::FILE* out, std::FILE* err);
 
 }  // namespace grouper::sample

@@ -1,12 +1,18 @@
 // grouper-sample: writes synthetic assessment files (see sample_generator.h).
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "platform/platform.h"
 #include "sample_generator.h"
 
 int main(int argc, char** argv) {
+  const std::vector<std::string> args = grouper::platform::Arguments(argc, argv);
+  std::vector<const char*> pointers;
+  for (const std::string& arg : args) pointers.push_back(arg.c_str());
   grouper::platform::WriteAsBytes(stdout);  // the lines end in CR LF already
   static char buffer[1 << 20];
   std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
-  return grouper::sample::RunSampleTool(argc, argv, stdout, stderr);
+  return grouper::sample::RunSampleTool(static_cast<int>(pointers.size()), pointers.data(), stdout,
+                                        stderr);
 }

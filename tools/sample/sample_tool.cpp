@@ -1,5 +1,7 @@
 // grouper-sample's command line: reads the arguments, draws the lines and
 // writes them with CR LF line ends (see RunSampleTool in sample_generator.h).
+#include <grouper/grouper.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -45,6 +47,7 @@ namespace {
 
 constexpr char kUsage[] =
     "usage: grouper-sample --count N [--seed S] [--versions V,V,...] [--faults P] > FILE\n"
+    "       grouper-sample --help | --version\n"
     "\n"
     "Writes N synthetic assessment records, one per line in code page 949 with CR LF\n"
     "line ends, valid for their form version unless given a fault.\n"
@@ -94,6 +97,10 @@ int RunSampleTool(int argc, const char* const* argv, std::FILE* out, std::FILE* 
     std::string_view arg = argv[i];
     if (arg == "--help" || arg == "-h") {
       std::fputs(kUsage, out);
+      return 0;
+    }
+    if (arg == "--version") {
+      std::fprintf(out, "grouper-sample %s\n", grouper_version());
       return 0;
     }
     std::string_view name = arg;

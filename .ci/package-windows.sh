@@ -1,0 +1,149 @@
+#!/usr/bin/env bash
+# The Windows installer as the hospitals get it, under Wine on an English
+# Windows (LANG=C.UTF-8: ANSI code page 1252, where no Hangul character has a
+# narrow form). Builds the installer and the zip with the workflow
+# package-windows (whose test step checks the installed tree under Wine),
+# checks the zip's contents, and then:
+#
+#   - installs silently into a folder with a Hangul name and a blank
+#     (through cmd, since NSIS wants /D= unquoted and last);
+#   - runs the installed grouper.exe on a generated file under a Hangul path,
+#     with a Hangul result name, and compares result file, console bytes and
+#     exit status with the Linux reference build's (build/default); the same
+#     for grouper-explain.exe and grouper-report.exe on that path;
+#   - links a C program against lib\grouper.lib and grouper.dll and compares
+#     its answers with the batch's;
+#   - runs the uninstaller with /S and checks that the folder, the Start-menu
+#     entries and the registry entries are gone.
+#
+#   .ci/package-windows.sh          RECORDS=100000 .ci/package-windows.sh
+set -euo pipefail
+cd "$(dirname "$0")/.."
+repo=$PWD
+source .ci/compare.sh
+source .ci/packages.sh
+export CMAKE_BUILD_PARALLEL_LEVEL="${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}"
+
+require_packages g++-mingw-w64-x86-64 wine wine64 nsis python3 tzdata
+
+records=${RECORDS:-20000}
+passed=0
+
+# The preset's own prefix, as its test step uses it; no menu entries of the
+# host made from the Start menu (winemenubuilder).
+export WINEPREFIX="$repo/build/package-windows/wine" WINEDEBUG=-all LANG=C.UTF-8
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+trap 'wineserver -k 2>/dev/null || true' EXIT
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  mkdir -p "$WINEPREFIX"
+  wineboot --init >/dev/null 2>&1
+  wineserver -w
+fi
+
+cmake --workflow --preset package-windows
+build=build/package-windows
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+installer="grouper-$version-win64.exe"
+zip="$build/grouper-$version-win64.zip"
+file "$build/$installer" | grep "PE32+ executable" >/dev/null
+passed=$((passed + 1))
+
+echo "== the zip"
+contents=(bin/grouper.exe bin/grouper-explain.exe bin/grouper-report.exe bin/grouper-sample.exe
+  bin/grouper.dll include/grouper/grouper.h lib/grouper.lib lib/libgrouper.dll.a
+  python/grouper/__init__.py python/grouper/_location.py doc/README.md doc/LICENSE
+  doc/CHANGELOG.md doc/sample.in)
+python3 - "$zip" "grouper-$version-win64" "${contents[@]}" <<'EOF'
+import sys, zipfile
+path, top, expected = sys.argv[1], sys.argv[2], sys.argv[3:]
+names = set(zipfile.ZipFile(path).namelist())
+absent = [name for name in expected if f"{top}/{name}" not in names]
+sys.exit(f"not in {path}: {absent}" if absent else None)
+EOF
+echo "   ${#contents[@]} files present"
+passed=$((passed + 1))
+
+ensure_reference_build
+reference_tools="$repo/$reference_build/tools"
+
+# Windows paths and where they lie under the prefix.
+folder='C:\요양 병원\grouper'
+installed="$WINEPREFIX/drive_c/요양 병원/grouper"
+data_folder='C:\자료 2026'
+data="$WINEPREFIX/drive_c/자료 2026"
+menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/grouper $version"
+# What an earlier, interrupted run may have left: the installer would offer to
+# run the uninstaller that its registration names.
+rm -rf "$installed" "$data" "$menu"
+wine reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\grouper' /f \
+  >/dev/null 2>&1 || true
+mkdir -p "$data"
+
+echo "== silent install into $folder"
+(cd "$build" && wine cmd /c "$installer /S /D=$folder")
+wineserver -w
+for name in "${contents[@]}" Uninstall.exe; do
+  [ -f "$installed/$name" ] || { echo "!! not installed: $name"; exit 1; }
+done
+[ -f "$menu/grouper.lnk" ] || { echo "!! no Start-menu entry $menu/grouper.lnk"; exit 1; }
+uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\grouper'
+wine reg query "$uninstall_key" >/dev/null
+echo "   ${#contents[@]} files, the uninstaller, its registration and the Start-menu entry"
+passed=$((passed + 1))
+
+echo "== the installed programs on Hangul paths, against the Linux build"
+input='2026년 12월.txt'
+"$reference_tools/grouper-sample" --count "$records" --seed 12 --faults 0.1 >"$data/$input"
+cat "$repo/examples/sample.in" >>"$data/$input"
+status=0
+(cd "$data" && TZ=Asia/Seoul "$repo/$reference_build/grouper" "$input" reference.out \
+  >reference.console) || status=$?
+windows_status=0
+(cd "$data" && TZ=KST-9 wine "$folder\\bin\\grouper.exe" "$data_folder\\$input" '결과 12월.txt' \
+  >windows.console) || windows_status=$?
+[ "$status" = "$windows_status" ] || { echo "!! exit status $windows_status, Linux $status"; exit 1; }
+cmp "$data/reference.out" "$data/결과 12월.txt"
+cmp "$data/reference.console" "$data/windows.console"
+echo "   grouper.exe: $(wc -l <"$data/$input") records, result file and console identical"
+
+TZ=KST-9 wine "$folder\\bin\\grouper-explain.exe" --json "$data_folder\\$input" >"$data/explain.windows"
+TZ=Asia/Seoul "$reference_tools/grouper-explain" --json "$data/$input" >"$data/explain.reference"
+cmp "$data/explain.reference" "$data/explain.windows"
+(cd "$data" && TZ=KST-9 wine "$folder\\bin\\grouper-report.exe" "$input" '보고서 12월.html' >/dev/null)
+(cd "$data" && TZ=Asia/Seoul "$reference_tools/grouper-report" "$input" reference.html >/dev/null)
+cmp "$data/reference.html" "$data/보고서 12월.html"
+echo "   grouper-explain.exe --json and grouper-report.exe (the page names $input): identical"
+passed=$((passed + 1))
+
+echo "== a C program linked against lib\\grouper.lib"
+x86_64-w64-mingw32-gcc -std=c99 -Wall -Wextra -Werror -DGROUPER_SHARED -I"$installed/include" \
+  tests/package/group_threads.c "$installed/lib/grouper.lib" -pthread -static \
+  -o "$data/group_threads.exe"
+x86_64-w64-mingw32-objdump -p "$data/group_threads.exe" | grep "DLL Name: grouper.dll" >/dev/null
+cp "$installed/bin/grouper.dll" "$data/"
+cp "$data/$input" "$data/month.in"  # the C program opens files with fopen: an ASCII name
+(cd "$data" && TZ=KST-9 wine group_threads.exe month.in c.out c.console >/dev/null)
+cmp "$data/reference.out" "$data/c.out"
+cmp "$data/reference.console" "$data/c.console"
+echo "   its result file and console equal the batch's"
+passed=$((passed + 1))
+
+echo "== silent uninstall"
+wine "$folder\\Uninstall.exe" /S
+wineserver -w
+if [ -e "$installed" ] || [ -e "$menu" ]; then
+  echo "!! left after uninstalling:"
+  find "$installed" "$menu" 2>/dev/null
+  exit 1
+fi
+for key in "$uninstall_key" 'HKLM\Software\grouper developers\grouper'; do
+  if wine reg query "$key" >/dev/null 2>&1; then
+    echo "!! left in the registry: $key"
+    exit 1
+  fi
+done
+echo "   $folder, the Start-menu folder and the registry entries are gone"
+passed=$((passed + 1))
+rm -rf "$data"
+
+echo "package-windows: $passed passed, 0 failed"

@@ -1,0 +1,172 @@
+# Packages of the installed tree (see GrouperInstall.cmake), made by CPack
+# from the build folder (`cpack` there, or the package step of the presets
+# package-linux and package-windows):
+#
+#   Linux    grouper_<version>_amd64.deb   a Debian package: dependencies
+#                                          computed by dpkg-shlibdeps, the
+#                                          copyright file and changelog where
+#                                          Debian keeps them, binaries stripped
+#            grouper-<version>-Linux.tar.gz
+#   Windows  grouper-<version>-win64.exe   an NSIS installer (64-bit, Unicode):
+#                                          silent with /S /D=<folder>, a Start
+#                                          menu entry that opens the batch in
+#                                          a console, and an uninstaller
+#            grouper-<version>-win64.zip
+set(CPACK_PACKAGE_NAME grouper)
+set(CPACK_PACKAGE_VENDOR "grouper developers")
+set(CPACK_PACKAGE_CONTACT "grouper developers <grouper@users.noreply.github.com>")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "patient group codes of long-term care assessment records")
+set(CPACK_PACKAGE_DESCRIPTION [=[
+grouper reads a month of long-term care assessment records (one
+fixed-width line per assessment, code page 949) and writes one line per
+record: the record followed by its patient group code (A11 to A73), or
+the message of the first rule of the assessment form that the record
+breaks. It prints one progress line per record on the console.
+
+The package holds the batch program grouper, the programs
+grouper-explain (why a line gets its answer, as text or JSON),
+grouper-report (a month's file as one HTML page) and grouper-sample
+(synthetic assessment files), the library libgrouper with its C header,
+CMake package and pkg-config file, and the Python module grouper.]=])
+set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_SOURCE_IGNORE_FILES "/build/;/\\\\.git")
+set(CPACK_PACKAGE_INSTALL_DIRECTORY grouper)
+set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY grouper)
+
+if(WIN32)
+  set(CPACK_GENERATOR NSIS ZIP)
+  set(CPACK_SYSTEM_NAME win64)
+  # Debian's makensis writes a 32-bit ANSI installer unless told otherwise;
+  # Wine's 64-bit loader and any Windows run the 64-bit Unicode one, which
+  # also takes a Hangul folder after /D=.
+  set(CPACK_NSIS_DEFINES "Target amd64-unicode")
+  set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+  set(CPACK_NSIS_PACKAGE_NAME "grouper ${PROJECT_VERSION}")
+  set(CPACK_NSIS_DISPLAY_NAME "grouper ${PROJECT_VERSION}")
+  set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
+  # The clerks run the batch from its prompts: the entry opens a console in
+  # code page 949, in the folder of whoever opens it (%USERPROFILE%, which cmd
+  # reads when it starts), runs grouper (which asks for the file names when
+  # there is no grouper.in) and leaves the console open to read.
+  set(CPACK_NSIS_CREATE_ICONS_EXTRA [=[
+  CreateShortCut "$SMPROGRAMS\$STARTMENU_FOLDER\grouper.lnk" "$SYSDIR\cmd.exe" '/k "chcp 949 >nul & cd /d "%USERPROFILE%" & "$INSTDIR\bin\grouper.exe""' "$INSTDIR\bin\grouper.exe" 0]=])
+  set(CPACK_NSIS_DELETE_ICONS_EXTRA [=[
+  Delete "$SMPROGRAMS\$MUI_TEMP\grouper.lnk"]=])
+  # CPack writes these into its configuration file as they are, between
+  # quotes that CMake reads again: escape what CMake would read.
+  foreach(code CPACK_NSIS_CREATE_ICONS_EXTRA CPACK_NSIS_DELETE_ICONS_EXTRA)
+    string(REPLACE "\\" "\\\\" ${code} "${${code}}")
+    string(REPLACE "\"" "\\\"" ${code} "${${code}}")
+  endforeach()
+else()
+  # The package installs under /usr (CPack's default for it); configure with
+  # CMAKE_INSTALL_PREFIX=/usr too (the preset package-linux does), so that the
+  # library goes to Debian's multiarch folder.
+  set(CPACK_GENERATOR DEB TGZ)
+  # The first Debian revision of the release; the file is named by the release.
+  set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
+  execute_process(COMMAND dpkg --print-architecture OUTPUT_VARIABLE grouper_deb_arch
+    OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+  if(NOT grouper_deb_arch)
+    set(grouper_deb_arch amd64)
+  endif()
+  set(CPACK_DEBIAN_FILE_NAME grouper_${PROJECT_VERSION}_${grouper_deb_arch}.deb)
+  set(CPACK_DEBIAN_PACKAGE_SECTION science)
+  set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
+  set(CPACK_DEBIAN_PACKAGE_SUGGESTS python3)
+  set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+
+  # The copyright file and the package's changelog, where Debian keeps them.
+  set(grouper_debian ${CMAKE_BINARY_DIR}/debian)
+  file(CONFIGURE OUTPUT ${grouper_debian}/copyright @ONLY CONTENT [=[
+Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/
+Upstream-Name: grouper
+Upstream-Contact: @CPACK_PACKAGE_CONTACT@
+
+Files: *
+Copyright: 2026 grouper developers
+License: Apache-2.0
+ Licensed under the Apache License, Version 2.0 (the "License"); you may not
+ use this file except in compliance with the License. You may obtain a copy
+ of the License at
+ .
+     http://www.apache.org/licenses/LICENSE-2.0
+ .
+ Unless required by applicable law or agreed to in writing, software
+ distributed under the License is distributed on an "AS IS" BASIS, WITHOUT
+ WARRANTIES OR CONDITIONS OF ANY KIND, either express or implied. See the
+ License for the specific language governing permissions and limitations
+ under the License.
+ .
+ On Debian systems, the full text of the Apache License, Version 2.0 can be
+ found in the file `/usr/share/common-licenses/Apache-2.0'.
+]=])
+  file(CONFIGURE OUTPUT ${grouper_debian}/changelog.Debian @ONLY CONTENT [=[
+grouper (1.1.0-1) unstable; urgency=medium
+
+  * Installable: a Debian package and a Windows installer; every program
+    installed, with the library, its CMake package, the pkg-config file
+    and the Python module. See CHANGELOG.md.
+
+ -- @CPACK_PACKAGE_CONTACT@  Wed, 09 Dec 2026 00:00:00 +0000
+
+grouper (1.0.0-1) unstable; urgency=medium
+
+  * First release: the batch program, grouper-explain, grouper-report,
+    grouper-sample, libgrouper and the Python module.
+
+ -- @CPACK_PACKAGE_CONTACT@  Tue, 08 Dec 2026 00:00:00 +0000
+]=])
+  if(NOT PROJECT_VERSION STREQUAL "1.1.0")
+    message(FATAL_ERROR "cmake/GrouperPackage.cmake: add version ${PROJECT_VERSION} to changelog.Debian")
+  endif()
+  # Compressed as Debian wants it: best compression, no name or time stamp.
+  if(GROUPER_GZIP)
+    execute_process(COMMAND ${GROUPER_GZIP} -9nc ${grouper_debian}/changelog.Debian
+      OUTPUT_FILE ${grouper_debian}/changelog.Debian.gz COMMAND_ERROR_IS_FATAL ANY)
+    install(FILES ${grouper_debian}/copyright ${grouper_debian}/changelog.Debian.gz
+      DESTINATION ${CMAKE_INSTALL_DOCDIR})
+    # The programs' manual pages, compressed the same way.
+    foreach(program grouper grouper-explain grouper-report grouper-sample)
+      configure_file(${CMAKE_SOURCE_DIR}/docs/man/${program}.1.in ${grouper_debian}/${program}.1 @ONLY)
+      execute_process(COMMAND ${GROUPER_GZIP} -9nc ${grouper_debian}/${program}.1
+        OUTPUT_FILE ${grouper_debian}/${program}.1.gz COMMAND_ERROR_IS_FATAL ANY)
+      install(FILES ${grouper_debian}/${program}.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+    endforeach()
+  endif()
+
+  # The maintainer scripts: the loader's cache is updated by libc's ldconfig
+  # trigger; the Python module is byte-compiled when installed and its cache
+  # removed before the package goes, as Debian does for its own modules.
+  set(grouper_python_module "/usr/${GROUPER_INSTALL_PYTHONDIR}/grouper")
+  file(WRITE ${grouper_debian}/triggers "activate-noawait ldconfig\n")
+  file(CONFIGURE OUTPUT ${grouper_debian}/postinst @ONLY CONTENT [=[
+#!/bin/sh
+set -e
+if [ "$1" = configure ] && command -v python3 >/dev/null 2>&1; then
+  python3 -m compileall -q "@grouper_python_module@" >/dev/null 2>&1 || true
+fi
+]=])
+  file(CONFIGURE OUTPUT ${grouper_debian}/prerm @ONLY CONTENT [=[
+#!/bin/sh
+set -e
+rm -rf "@grouper_python_module@/__pycache__"
+]=])
+  set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
+    ${grouper_debian}/triggers ${grouper_debian}/postinst ${grouper_debian}/prerm)
+
+  # One package holds the programs, the library and what builds against it,
+  # as the users install it; a library package of its own is not wanted.
+  file(WRITE ${grouper_debian}/lintian-overrides [=[
+grouper: package-name-doesnt-match-sonames libgrouper1
+grouper: link-to-shared-library-in-wrong-package *
+]=])
+  install(FILES ${grouper_debian}/lintian-overrides DESTINATION share/lintian/overrides
+    RENAME grouper)
+endif()
+
+include(CPack)
