@@ -1,13 +1,17 @@
-// grouper-explain [--json] [--lines LIST] [--show-identifiers] INPUT
+// grouper-explain [--json | --csv] [--lang en] [--lines LIST] [--show-identifiers] INPUT
 //
 // Explains every line of an assessment file (or the lines picked by LIST, for
 // example "3,10-12"), split and numbered as the batch run splits them: the
 // answer as the batch gives it, and behind it every fault of a rejected
-// record or the scores and criteria of a grouped one. Text for people, or
-// with --json one JSON object per line (JSON Lines), both UTF-8.
+// record or the scores and criteria of a grouped one. Text for people (Korean,
+// or English with --lang en), or with --json one JSON object per line (JSON
+// Lines), or with --csv a table for spreadsheets, all UTF-8. An input that
+// looks like the wrong file (UTF-8 text, CR line ends, empty) gets a warning
+// on standard error.
 //
 // Exit status: 0; 1 when the input cannot be opened or read; 2 for bad
 // arguments (with a usage line).
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -15,15 +19,19 @@
 #include <utility>
 #include <vector>
 
+#include "console_text.h"
 #include "driver/byte_io.h"
 #include "driver/group_line.h"
 #include "explain/explanation.h"
+#include "explain/explanation_csv.h"
+#include "explain/input_warnings.h"
 #include "platform/platform.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "usage: grouper-explain [--json] [--lines LIST] [--show-identifiers] INPUT\n";
+    "usage: grouper-explain [--json | --csv] [--lang en] [--lines LIST] [--show-identifiers] "
+    "INPUT\n";
 
 // Line ranges from "3,10-12": inclusive pairs; false when the text is not
 // such a list.
@@ -63,6 +71,19 @@ bool Picked(const std::vector<std::pair<uint64_t, uint64_t>>& ranges, uint64_t l
   return false;
 }
 
+// Prints each warning found that is not among the `warned` yet, once.
+void Warn(const grouper::InputWarnings& warnings, std::vector<std::string>& warned,
+          grouper::Language language) {
+  for (const char* name : warnings.Names()) {
+    if (std::find(warned.begin(), warned.end(), name) != warned.end()) continue;
+    warned.emplace_back(name);
+    std::fflush(stdout);  // the lines explained so far come first
+    grouper::console::WriteText(
+        stderr, "grouper-explain: " + grouper::InputWarnings::Sentence(name, language) + " [" +
+                    name + "]\n");
+  }
+}
+
 int Usage(const char* problem) {
   std::fprintf(stderr, "grouper-explain: %s\n%s", problem, kUsage);
   return 2;
@@ -72,6 +93,7 @@ int Usage(const char* problem) {
 
 int main(int argc, char** argv) {
   bool json = false;
+  bool csv = false;
   grouper::ExplainOptions options;
   std::vector<std::pair<uint64_t, uint64_t>> ranges;
   const char* input = nullptr;
@@ -79,6 +101,12 @@ int main(int argc, char** argv) {
     const std::string_view arg = argv[i];
     if (arg == "--json") {
       json = true;
+    } else if (arg == "--csv") {
+      csv = true;
+    } else if (arg == "--lang") {
+      const std::string_view lang = i + 1 < argc ? argv[++i] : "";
+      if (lang != "en" && lang != "ko") return Usage("--lang takes ko or en");
+      options.language = lang == "en" ? grouper::Language::kEnglish : grouper::Language::kKorean;
     } else if (arg == "--show-identifiers") {
       options.show_identifiers = true;
     } else if (arg == "--lines") {
@@ -96,6 +124,7 @@ int main(int argc, char** argv) {
     }
   }
   if (input == nullptr) return Usage("no input file");
+  if (json && csv) return Usage("--json or --csv, not both");
 
   // Lines end in a line feed alone, as JSON Lines and UTF-8 text want them.
   grouper::platform::WriteAsBytes(stdout);
@@ -107,18 +136,31 @@ int main(int argc, char** argv) {
   grouper::LineReader reader(fd);
   char line[grouper::kLineBufferSize];
   uint64_t number = 0;
+  grouper::InputWarnings warnings;
+  std::vector<std::string> warned;
+  if (csv) std::fputs(grouper::CsvHeader().c_str(), stdout);
   for (;;) {
     const std::size_t read = reader.ReadLine(line);
     if (read == 0) break;
+    warnings.Add(line, read);
+    Warn(warnings, warned, options.language);
     ++number;
     if (!Picked(ranges, number)) continue;
     options.line_number = number;
     const grouper::LineExplanation e = grouper::ExplainLine(line, read);
-    const std::string text =
-        json ? grouper::ExplanationJson(e, options) + "\n" : grouper::ExplanationText(e, options);
-    std::fwrite(text.data(), 1, text.size(), stdout);
+    if (json || csv) {
+      const std::string row =
+          json ? grouper::ExplanationJson(e, options) + "\n" : grouper::CsvRow(e, options);
+      std::fwrite(row.data(), 1, row.size(), stdout);
+    } else {
+      grouper::console::WriteText(stdout, grouper::ExplanationText(e, options));
+    }
   }
   const bool failed = reader.failed();
+  if (!failed) {
+    warnings.Finish();
+    Warn(warnings, warned, options.language);
+  }
   grouper::platform::Close(fd);
   if (failed) {
     std::fprintf(stderr, "grouper-explain: cannot read %s\n", input);
