@@ -128,8 +128,8 @@ void AppendFaults(std::string& out, const LineExplanation& e, const Words& w, bo
                   bool english) {
   const std::size_t n = e.faults.size();
   if (n == 0) return;
-  out += "  " + std::to_string(n) +
-         (english ? (n == 1 ? " fault" : " faults") + W(w.faults) : W(w.faults)) + "\n";
+  out += english ? "  " + std::to_string(n) + (n == 1 ? " fault" : " faults") + W(w.faults) + "\n"
+                 : W(u8"  오류 ") + std::to_string(n) + W(w.faults) + "\n";
   int i = 0;
   for (const ExplainedFault& f : e.faults) {
     out += "    " + std::to_string(++i) + ". [" + f.section + "]";
