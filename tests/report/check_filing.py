@@ -33,9 +33,9 @@ def run(*args):
     return subprocess.run(list(args), capture_output=True, env=dict(os.environ, TZ="Asia/Seoul"))
 
 
-def report(program, path):
+def report(program, path, tmp):
     """The page's filing attributes, its banner and its wrong-data-type reason rows."""
-    out = path + ".html"
+    out = os.path.join(tmp, os.path.basename(path) + ".html")
     done = run(program, path, out)
     check(done.returncode == 0, f"{path}: status {done.returncode}")
     page = open(out, encoding="utf-8").read()
@@ -79,7 +79,7 @@ def main():
         bundled = os.path.join(source_dir, "examples", "sample.in")
         for path in (bundled, generated):
             data = open(path, "rb").read()
-            page, attrs, institutions, reasons = report(program, path)
+            page, attrs, institutions, reasons = report(program, path, tmp)
             dates, counted, wrong = expected(explain, path, layout)
             where = os.path.basename(path)
             check(attrs.get("warnings") == "" and 'class="banner"' not in page,
@@ -108,7 +108,7 @@ def main():
             path = os.path.join(tmp, name + ".in")
             with open(path, "wb") as f:
                 f.write(copy)
-            page, attrs, _, _ = report(program, path)
+            page, attrs, _, _ = report(program, path, tmp)
             check(attrs.get("warnings") == name and page.count('class="banner"') == 1,
                   f"{name}: warnings {attrs.get('warnings')}")
 
