@@ -149,17 +149,25 @@ def check_csv(explain, source, lines):
         check(row == expected, f"{where}: {row} against {expected}")
 
 
-def check_warnings(explain, tmp, source):
-    """No warning for a generated file; one for each kind of wrong copy."""
+def wrong_copies(tmp, source):
+    """Copies of the file at `source` in `tmp` that bear each sign of a wrong file, by the
+    sign's name: saved as UTF-8, with CR line ends, and an empty file."""
     data = open(source, "rb").read()
     copies = {"utf8": data.decode("cp949").encode("utf-8"),
               "cr-line-ends": data.replace(b"\r\n", b"\r"), "empty": b""}
+    paths = {}
+    for name, copy in copies.items():
+        paths[name] = os.path.join(tmp, name + ".in")
+        with open(paths[name], "wb") as f:
+            f.write(copy)
+    return paths
+
+
+def check_warnings(explain, tmp, source):
+    """No warning for a generated file; one for each kind of wrong copy."""
     done = run(explain, "--json", source)
     check(done.stderr == b"", f"a warning for a generated file: {done.stderr[:200]!r}")
-    for name, copy in copies.items():
-        path = os.path.join(tmp, name + ".in")
-        with open(path, "wb") as f:
-            f.write(copy)
+    for name, path in wrong_copies(tmp, source).items():
         done = run(explain, "--json", path)
         check(done.returncode == 0, f"{name}: exit status {done.returncode}")
         said = done.stderr.decode("utf-8").splitlines()

@@ -19,7 +19,7 @@ import sys
 import tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
-from explain_check import FAMILY_COLUMN, layout_table  # noqa: E402
+from explain_check import FAMILY_COLUMN, layout_table, wrong_copies  # noqa: E402
 
 failures = []
 
@@ -101,13 +101,7 @@ def main():
                   and re.search(r'<td class="value">\d{8}</td>', page) is not None
                   or where == "sample.in", f"{where}: dates in the value column may wrap")
 
-        data = open(bundled, "rb").read()
-        copies = {"utf8": data.decode("cp949").encode("utf-8"),
-                  "cr-line-ends": data.replace(b"\r\n", b"\r"), "empty": b""}
-        for name, copy in copies.items():
-            path = os.path.join(tmp, name + ".in")
-            with open(path, "wb") as f:
-                f.write(copy)
+        for name, path in wrong_copies(tmp, bundled).items():
             page, attrs, _, _ = report(program, path, tmp)
             check(attrs.get("warnings") == name and page.count('class="banner"') == 1,
                   f"{name}: warnings {attrs.get('warnings')}")
