@@ -45,8 +45,12 @@ void InputWarnings::Add(const char* read, std::size_t length) {
   if (!any_bytes_ && length >= 3 && std::memcmp(read, "\xEF\xBB\xBF", 3) == 0) utf8_ = true;
   any_bytes_ = true;
   if (pending_cr_ && p[0] != '\n') cr_line_ends_ = true;
-  for (std::size_t i = 0; i + 1 < length && !cr_line_ends_; ++i) {
-    if (p[i] == '\r' && p[i + 1] != '\n') cr_line_ends_ = true;
+  for (const char* cr = static_cast<const char*>(std::memchr(read, '\r', length));
+       cr != nullptr && !cr_line_ends_;) {
+    const std::size_t at = static_cast<std::size_t>(cr - read);
+    if (at + 1 >= length) break;
+    if (read[at + 1] != '\n') cr_line_ends_ = true;
+    cr = static_cast<const char*>(std::memchr(cr + 1, '\r', length - at - 1));
   }
   pending_cr_ = p[length - 1] == '\r';
   if (!utf8_) utf8_ = Utf8WithHangul(p, length);

@@ -1,5 +1,6 @@
 #include "sha256.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace grouper::report {
@@ -18,6 +19,16 @@ constexpr uint32_t kRound[64] = {
 
 constexpr uint32_t Rotr(uint32_t x, int n) {
   return (x >> n) | (x << (32 - n));
+}
+
+// One round on the working variables named in their order for this round:
+// instead of moving eight variables per round, the rounds name them in turn.
+inline void Round(uint32_t a, uint32_t b, uint32_t c, uint32_t& d, uint32_t e, uint32_t f,
+                  uint32_t g, uint32_t& h, uint32_t k_plus_w) {
+  const uint32_t t1 = h + (Rotr(e, 6) ^ Rotr(e, 11) ^ Rotr(e, 25)) + (g ^ (e & (f ^ g))) + k_plus_w;
+  const uint32_t t2 = (Rotr(a, 2) ^ Rotr(a, 13) ^ Rotr(a, 22)) + ((a & b) | (c & (a | b)));
+  d += t1;
+  h = t1 + t2;
 }
 
 }  // namespace
@@ -40,18 +51,15 @@ void Sha256::Block(const unsigned char* block) {
   }
   uint32_t a = state_[0], b = state_[1], c = state_[2], d = state_[3];
   uint32_t e = state_[4], f = state_[5], g = state_[6], h = state_[7];
-  for (int i = 0; i < 64; ++i) {
-    const uint32_t t1 =
-        h + (Rotr(e, 6) ^ Rotr(e, 11) ^ Rotr(e, 25)) + ((e & f) ^ (~e & g)) + kRound[i] + w[i];
-    const uint32_t t2 = (Rotr(a, 2) ^ Rotr(a, 13) ^ Rotr(a, 22)) + ((a & b) ^ (a & c) ^ (b & c));
-    h = g;
-    g = f;
-    f = e;
-    e = d + t1;
-    d = c;
-    c = b;
-    b = a;
-    a = t1 + t2;
+  for (int i = 0; i < 64; i += 8) {
+    Round(a, b, c, d, e, f, g, h, kRound[i] + w[i]);
+    Round(h, a, b, c, d, e, f, g, kRound[i + 1] + w[i + 1]);
+    Round(g, h, a, b, c, d, e, f, kRound[i + 2] + w[i + 2]);
+    Round(f, g, h, a, b, c, d, e, kRound[i + 3] + w[i + 3]);
+    Round(e, f, g, h, a, b, c, d, kRound[i + 4] + w[i + 4]);
+    Round(d, e, f, g, h, a, b, c, kRound[i + 5] + w[i + 5]);
+    Round(c, d, e, f, g, h, a, b, kRound[i + 6] + w[i + 6]);
+    Round(b, c, d, e, f, g, h, a, kRound[i + 7] + w[i + 7]);
   }
   state_[0] += a;
   state_[1] += b;
@@ -96,6 +104,64 @@ std::string Sha256::HexDigest() {
     for (int shift = 28; shift >= 0; shift -= 4) hex += kHex[(word >> shift) & 15];
   }
   return hex;
+}
+
+BackgroundSha256::BackgroundSha256() : thread_(&BackgroundSha256::Run, this) {
+  filling_.reserve(kBlock);
+}
+
+BackgroundSha256::~BackgroundSha256() {
+  Stop();
+}
+
+void BackgroundSha256::Add(const void* bytes, std::size_t length) {
+  const char* p = static_cast<const char*>(bytes);
+  while (length > 0) {
+    const std::size_t take = std::min(length, kBlock - filling_.size());
+    filling_.insert(filling_.end(), p, p + take);
+    p += take;
+    length -= take;
+    if (filling_.size() == kBlock) HandOver();
+  }
+}
+
+void BackgroundSha256::HandOver() {
+  std::unique_lock lock(mutex_);
+  changed_.wait(lock, [this] { return !has_work_; });
+  handed_.swap(filling_);
+  has_work_ = true;
+  lock.unlock();
+  changed_.notify_all();
+  filling_.clear();
+}
+
+void BackgroundSha256::Stop() {
+  if (!thread_.joinable()) return;
+  {
+    std::lock_guard lock(mutex_);
+    stopping_ = true;
+  }
+  changed_.notify_all();
+  thread_.join();
+}
+
+std::string BackgroundSha256::HexDigest() {
+  if (!filling_.empty()) HandOver();
+  Stop();
+  return hash_.HexDigest();
+}
+
+void BackgroundSha256::Run() {
+  std::unique_lock lock(mutex_);
+  for (;;) {
+    changed_.wait(lock, [this] { return has_work_ || stopping_; });
+    if (!has_work_) return;  // stopping, and every block handed over is hashed
+    lock.unlock();
+    hash_.Add(handed_.data(), handed_.size());
+    lock.lock();
+    has_work_ = false;
+    changed_.notify_all();
+  }
 }
 
 }  // namespace grouper::report
