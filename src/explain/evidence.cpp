@@ -192,13 +192,6 @@ constexpr ScoreName kScores[] = {
     {"set_c_met", &ClassificationState::set_c_met},
 };
 
-// The identifiers keep this many characters when masked.
-int KeptCharacters(std::string_view field) {
-  if (field == "resident_number") return 6;
-  if (field == "patient_name" || field == "s_doctor_name" || field == "s_nurse_name") return 1;
-  return -1;
-}
-
 // Appends the names of a space-separated list to `names`, its named parts
 // expanded and the names of another family than `family` left out.
 void ExpandReads(std::string_view reads, Family family, std::vector<std::string>& names) {
@@ -222,13 +215,13 @@ void ExpandReads(std::string_view reads, Family family, std::vector<std::string>
 }
 
 Evidence NamedEvidence(std::string_view name, const char* text, Family family,
-                       const ClassificationState* state) {
+                       const ClassificationState& state) {
   for (const ScoreName& score : kScores) {
     if (name != score.name) continue;
     Evidence e;
     e.name = name;
     e.score = true;
-    e.value = state != nullptr ? std::to_string(state->*score.member) : "";
+    e.value = std::to_string(state.*score.member);
     return e;
   }
   return FieldEvidence(name, text, family);
@@ -259,6 +252,12 @@ const char* FieldNameAtOffset(std::size_t offset) {
   return nullptr;
 }
 
+int IdentifierKeep(std::string_view field) {
+  if (field == "resident_number") return 6;
+  if (field == "patient_name" || field == "s_doctor_name" || field == "s_nurse_name") return 1;
+  return -1;
+}
+
 bool IsScoreName(std::string_view name) {
   for (const ScoreName& score : kScores) {
     if (name == score.name) return true;
@@ -269,7 +268,7 @@ bool IsScoreName(std::string_view name) {
 Evidence FieldEvidence(std::string_view name, const char* text, Family family) {
   Evidence e;
   e.name = name;
-  e.keep = KeptCharacters(name);
+  e.keep = IdentifierKeep(name);
   if (name == "form_version") {
     e.start = 0;
     e.width = 3;
@@ -339,7 +338,7 @@ std::vector<Evidence> CriterionEvidence(std::string_view code, const char* text,
                                         const ClassificationState& state) {
   std::vector<Evidence> tested;
   for (const std::string& name : CriterionReads(code, family)) {
-    tested.push_back(NamedEvidence(name, text, family, &state));
+    tested.push_back(NamedEvidence(name, text, family, state));
   }
   return tested;
 }

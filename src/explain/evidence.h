@@ -74,6 +74,10 @@ std::size_t RecordOffset(T AssessmentRecord::*field) {
 // The layout's name of the record field at `offset`, or nullptr.
 const char* FieldNameAtOffset(std::size_t offset);
 
+// For a record field that names a person, the characters its masked form
+// keeps (1 for the names, 6 for the resident number); -1 for any other.
+int IdentifierKeep(std::string_view field);
+
 // Whether `name` is a score of the classification (or a set's result).
 bool IsScoreName(std::string_view name);
 

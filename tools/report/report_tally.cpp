@@ -10,14 +10,6 @@ namespace grouper::report {
 
 namespace {
 
-// The record fields that name a person; their values are masked wherever a
-// fault shows them, as the record's identifiers are.
-int KeptCharacters(std::string_view field) {
-  if (field == "resident_number") return 6;
-  if (field == "patient_name" || field == "s_doctor_name" || field == "s_nurse_name") return 1;
-  return -1;
-}
-
 RejectedDetail DetailOf(const LineExplanation& e, uint64_t line_number) {
   RejectedDetail d;
   d.line = line_number;
@@ -30,7 +22,7 @@ RejectedDetail DetailOf(const LineExplanation& e, uint64_t line_number) {
   for (const ExplainedFault& f : e.faults) {
     DetailFault fault{f.section, f.item, f.field, "", Utf8Twin(f.message)};
     if (f.value) {
-      const int keep = KeptCharacters(f.field);
+      const int keep = IdentifierKeep(f.field);
       fault.value = cp949::ToUtf8(keep < 0 ? *f.value : MaskIdentifier(*f.value, keep));
     }
     d.faults.push_back(std::move(fault));
