@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "explain/explanation.h"
 #include "record/input_layout.h"
 #include "text/cp949.h"
 
@@ -256,6 +257,13 @@ int IdentifierKeep(std::string_view field) {
   if (field == "resident_number") return 6;
   if (field == "patient_name" || field == "s_doctor_name" || field == "s_nurse_name") return 1;
   return -1;
+}
+
+std::string ShownValue(const Evidence& e, bool whole) {
+  if (whole || e.keep < 0) return e.value;
+  // The blanks that pad the item are no part of the name, as for the
+  // record's identifiers.
+  return MaskIdentifier(e.value.substr(0, e.value.find_last_not_of(' ') + 1), e.keep);
 }
 
 bool IsScoreName(std::string_view name) {

@@ -78,6 +78,11 @@ const char* FieldNameAtOffset(std::size_t offset);
 // keeps (1 for the names, 6 for the resident number); -1 for any other.
 int IdentifierKeep(std::string_view field);
 
+// The value of a piece of evidence as shown (code page 949 bytes; a score's
+// digits): an identifier without its padding blanks and masked, unless
+// `whole`.
+std::string ShownValue(const Evidence& e, bool whole);
+
 // Whether `name` is a score of the classification (or a set's result).
 bool IsScoreName(std::string_view name);
 

@@ -233,13 +233,6 @@ ShownIdentifiers Show(const Identifiers& ids, bool whole) {
           MaskIdentifier(ids.doctor_name, 1), MaskIdentifier(ids.nurse_name, 1)};
 }
 
-std::string ShownValue(const Evidence& e, bool whole) {
-  if (whole || e.keep < 0) return e.value;
-  // The blanks that pad the item are no part of the name, as for the
-  // record's identifiers.
-  return MaskIdentifier(e.value.substr(0, e.value.find_last_not_of(' ') + 1), e.keep);
-}
-
 std::string Printable(std::string_view bytes) {
   std::string out;
   for (const char c : cp949::ToUtf8(bytes)) {

@@ -33,8 +33,4 @@ struct ShownIdentifiers {
 };
 ShownIdentifiers Show(const Identifiers& ids, bool whole);
 
-// The value of a piece of evidence as shown (code page 949 bytes; a score's
-// digits): an identifier masked unless `whole`.
-std::string ShownValue(const Evidence& e, bool whole);
-
 }  // namespace grouper::explain_parts

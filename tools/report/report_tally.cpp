@@ -24,6 +24,13 @@ RejectedDetail DetailOf(const LineExplanation& e, uint64_t line_number) {
     if (f.value) {
       const int keep = IdentifierKeep(f.field);
       fault.value = cp949::ToUtf8(keep < 0 ? *f.value : MaskIdentifier(*f.value, keep));
+    } else if (f.field.empty()) {
+      // A rule over several fields (the order of the dates, a list of flags)
+      // shows what it read, as written.
+      for (const Evidence& read : f.fields) {
+        fault.field += (fault.field.empty() ? "" : ", ") + read.name;
+        fault.value += (fault.value.empty() ? "" : ", ") + cp949::ToUtf8(ShownValue(read, false));
+      }
     }
     d.faults.push_back(std::move(fault));
   }
