@@ -69,6 +69,17 @@ std::vector<const char*> InputWarnings::Names() const {
   return names;
 }
 
+std::vector<const char*> InputWarnings::NewNames() {
+  std::vector<const char*> fresh;
+  for (const char* name : Names()) {
+    bool known = false;
+    for (const char* old : reported_) known = known || std::string_view(old) == name;
+    if (!known) fresh.push_back(name);
+  }
+  reported_.insert(reported_.end(), fresh.begin(), fresh.end());
+  return fresh;
+}
+
 std::string InputWarnings::Sentence(const char* name, Language language) {
   const std::string_view n = name;
   const bool english = language == Language::kEnglish;

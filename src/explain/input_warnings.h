@@ -37,6 +37,9 @@ class InputWarnings {
   // The names of the signs found, in the order above ("utf8", "cr-line-ends",
   // "empty").
   std::vector<const char*> Names() const;
+  // The names found since the last call, so that a program can warn as soon
+  // as a sign shows, once per sign.
+  std::vector<const char*> NewNames();
   // One sentence per sign, in `language`, for a person (UTF-8, no line end).
   static std::string Sentence(const char* name, Language language);
 
@@ -46,6 +49,7 @@ class InputWarnings {
   bool pending_cr_ = false;  // the last read ended in a CR
   bool utf8_ = false;
   bool cr_line_ends_ = false;
+  std::vector<const char*> reported_;
 };
 
 }  // namespace grouper

@@ -11,7 +11,6 @@
 //
 // Exit status: 0; 1 when the input cannot be opened or read; 2 for bad
 // arguments (with a usage line).
-#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -71,12 +70,9 @@ bool Picked(const std::vector<std::pair<uint64_t, uint64_t>>& ranges, uint64_t l
   return false;
 }
 
-// Prints each warning found that is not among the `warned` yet, once.
-void Warn(const grouper::InputWarnings& warnings, std::vector<std::string>& warned,
-          grouper::Language language) {
-  for (const char* name : warnings.Names()) {
-    if (std::find(warned.begin(), warned.end(), name) != warned.end()) continue;
-    warned.emplace_back(name);
+// Prints each sign of a wrong file that has shown since the last call, once.
+void Warn(grouper::InputWarnings& warnings, grouper::Language language) {
+  for (const char* name : warnings.NewNames()) {
     std::fflush(stdout);  // the lines explained so far come first
     grouper::console::WriteText(
         stderr, "grouper-explain: " + grouper::InputWarnings::Sentence(name, language) + " [" +
@@ -137,29 +133,25 @@ int main(int argc, char** argv) {
   char line[grouper::kLineBufferSize];
   uint64_t number = 0;
   grouper::InputWarnings warnings;
-  std::vector<std::string> warned;
-  if (csv) std::fputs(grouper::CsvHeader().c_str(), stdout);
+  if (csv) grouper::console::WriteText(stdout, grouper::CsvHeader());
   for (;;) {
     const std::size_t read = reader.ReadLine(line);
     if (read == 0) break;
     warnings.Add(line, read);
-    Warn(warnings, warned, options.language);
+    Warn(warnings, options.language);
     ++number;
     if (!Picked(ranges, number)) continue;
     options.line_number = number;
     const grouper::LineExplanation e = grouper::ExplainLine(line, read);
-    if (json || csv) {
-      const std::string row =
-          json ? grouper::ExplanationJson(e, options) + "\n" : grouper::CsvRow(e, options);
-      std::fwrite(row.data(), 1, row.size(), stdout);
-    } else {
-      grouper::console::WriteText(stdout, grouper::ExplanationText(e, options));
-    }
+    // Every output is UTF-8 text: a console gets it so that its Hangul shows.
+    grouper::console::WriteText(stdout, json  ? grouper::ExplanationJson(e, options) + "\n"
+                                        : csv ? grouper::CsvRow(e, options)
+                                              : grouper::ExplanationText(e, options));
   }
   const bool failed = reader.failed();
   if (!failed) {
     warnings.Finish();
-    Warn(warnings, warned, options.language);
+    Warn(warnings, options.language);
   }
   grouper::platform::Close(fd);
   if (failed) {
