@@ -43,6 +43,14 @@ def check(condition, what):
         failures.append(what)
 
 
+def summary(name):
+    """Prints the first failures and the count; the exit status."""
+    for f in failures[:20]:
+        print("FAILED:", f)
+    print(f"{name}: {len(failures)} failures")
+    return 1 if failures else 0
+
+
 def no_duplicate_keys(pairs):
     keys = [k for k, _ in pairs]
     if len(keys) != len(set(keys)):
@@ -251,10 +259,7 @@ def main():
             check(done.returncode == 2 and b"usage: grouper-explain" in done.stderr,
                   f"bad arguments {bad}: status {done.returncode}")
 
-    for f in failures[:20]:
-        print("FAILED:", f)
-    print(f"explain_check: {len(failures)} failures")
-    return 1 if failures else 0
+    return summary("explain_check")
 
 
 if __name__ == "__main__":

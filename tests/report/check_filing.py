@@ -19,14 +19,8 @@ import sys
 import tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
-from explain_check import FAMILY_COLUMN, layout_table, wrong_copies  # noqa: E402
-
-failures = []
-
-
-def check(ok, what):
-    if not ok:
-        failures.append(what)
+from explain_check import (FAMILY_COLUMN, check, layout_table, summary,  # noqa: E402
+                           wrong_copies)
 
 
 def run(*args):
@@ -106,10 +100,7 @@ def main():
             check(attrs.get("warnings") == name and page.count('class="banner"') == 1,
                   f"{name}: warnings {attrs.get('warnings')}")
 
-    for f in failures[:20]:
-        print("FAILED:", f)
-    print(f"check_filing: {len(failures)} failures")
-    return 1 if failures else 0
+    return summary("check_filing")
 
 
 if __name__ == "__main__":
