@@ -1,9 +1,11 @@
 // Feeds arbitrary bytes, as one line, to grouper_explain_json and traps on any
 // broken promise of the C interface: the JSON is one valid object in valid
 // UTF-8 with the documented keys, and agrees with grouper_group_line on the
-// answer; into a caller's buffer of any size the call keeps snprintf's
-// contract (the whole length returned, the text cut short and terminated) and
-// writes nothing past the buffer, which canary bytes after it would show.
+// answer; the same line's row of the table for spreadsheets is one quoted
+// RFC 4180 row of valid UTF-8 whose cells hold no line end but the line feeds
+// between faults, and its text for people is valid UTF-8 in both languages; into a caller's buffer
+// of any size the call keeps snprintf's contract (the whole length returned, the text cut short and
+// terminated) and writes nothing past the buffer, which canary bytes after it would show.
 //
 // The input's last two bytes choose the buffer size (0 to 4095, around the
 // lengths of real explanations), whether a buffer of size 0 is passed as NULL
@@ -20,6 +22,10 @@
 #include <string_view>
 #include <vector>
 
+#include "csv_check.h"
+#include "explain/explanation.h"
+#include "explain/explanation_csv.h"
+#include "explain/input_warnings.h"
 #include "fuzz_support.h"
 #include "grouper/grouper.h"
 #include "json_check.h"
@@ -47,9 +53,38 @@ struct GuardedBuffer {
   std::unique_ptr<char[]> bytes;
 };
 
-constexpr const char* kRequiredKeys[] = {"line",       "form_version", "result",
-                                         "group_code", "message",      "faults",
-                                         "scores",     "criteria",     "group_letter"};
+constexpr const char* kRequiredKeys[] = {"line",       "form_version", "layout",      "result",
+                                         "group_code", "message",      "faults",      "scores",
+                                         "criteria",   "decided_by",   "group_letter"};
+
+// The table's row and the text for people of the same line.
+void CheckRowAndText(const char* line, std::size_t length, bool whole) {
+  const grouper::LineExplanation e = grouper::ExplainLine(line, length);
+  grouper::ExplainOptions options;
+  options.show_identifiers = whole;
+  options.line_number = 1;
+  std::vector<std::string> cells;
+  const std::string row = grouper::CsvRow(e, options);
+  if (!grouper::csv_check::IsOneQuotedRow(row, 12, &cells)) Broken("not one quoted CSV row");
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    if (cells[i].find('\r') != std::string::npos ||
+        (i != 7 && cells[i].find('\n') != std::string::npos)) {
+      Broken("a line end inside a CSV cell");
+    }
+  }
+  if (cells[6] != std::to_string(e.faults.size())) Broken("the CSV's fault count");
+  for (const grouper::Language language :
+       {grouper::Language::kKorean, grouper::Language::kEnglish}) {
+    options.language = language;
+    if (!grouper::json_check::ValidUtf8(grouper::ExplanationText(e, options))) {
+      Broken("the text is not valid UTF-8");
+    }
+  }
+  grouper::InputWarnings warnings;
+  warnings.Add(line, length);
+  warnings.Finish();
+  if (length > 0 && warnings.empty()) Broken("bytes called an empty file");
+}
 
 }  // namespace
 
@@ -110,6 +145,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
           std::string_view::npos) {
     Broken("another group code than the batch's");
   }
+
+  CheckRowAndText(line, length, flags != 0);
 
   // A caller's buffer of the chosen size: snprintf's contract, nothing past it.
   GuardedBuffer chosen(buffer_size);

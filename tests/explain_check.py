@@ -1,30 +1,54 @@
 #!/usr/bin/env python3
 """grouper-explain against the batch program, end to end.
 
-Usage: explain_check.py GROUPER GROUPER_EXPLAIN GROUPER_SAMPLE
+Usage: explain_check.py GROUPER GROUPER_EXPLAIN GROUPER_SAMPLE SOURCE_DIR
 
 Generates a file of every form version with faults, runs the batch on it and
 grouper-explain --json (masked and with --show-identifiers), and checks every
 line: it parses with json; its answer is the batch's (the first fault is the
 batch's message, the group code the batch's code); the criteria agree with
 the group letter; the patient's name and resident number appear only with
---show-identifiers. Then the exit statuses 0, 1 and 2 and --lines.
+--show-identifiers. The evidence: the layout is the form version's; every
+fault's columns are its field's place in the layout table of the sources
+(src/record/input_layout_table.h, read here on its own); every field that a
+rule or a deciding criterion read shows the bytes at its columns, a score the
+classifier's number; an admission-order fault lists the three dates. The
+table of --csv, read with Python's csv, agrees with the JSON. No wrong-file
+warning for the generated file, one for each wrong copy. Then the exit
+statuses 0, 1 and 2 and --lines.
 """
+import csv
+import io
 import json
+import re
 import os
 import subprocess
 import sys
 import tempfile
 
 VERSIONS = ["089", "010", "090", "011", "091", "012", "092", "013"]
+LAYOUTS = {"089": "089/010", "010": "089/010", "090": "090/011", "011": "090/011",
+           "091": "091/012", "012": "091/012", "092": "092/013", "013": "092/013"}
+# The columns of the layout table: base, 089/010, 090/011, 091/012, 092/013.
+FAMILY_COLUMN = {"base": 0, "089/010": 1, "090/011": 2, "091/012": 3, "092/013": 4}
+ADMISSION_ORDER = "입원일은 요양개시일,작성일보다"
 WRONG_DATA_TYPE = "오류-잘못된 데이타 타입입니다.".encode("cp949")
 
 failures = []
+exercised = {"admission order": 0, "irregular rule": 0, "deciding criterion": 0, "score": 0}
 
 
 def check(condition, what):
     if not condition:
         failures.append(what)
+
+
+def summary(name):
+    """Prints the first failures and the count; the exit status."""
+    for f in failures[:20]:
+        print("FAILED:", f)
+    print(f"{name}: {len(failures)} failures")
+    return 1 if failures else 0
 
 
 def no_duplicate_keys(pairs):
@@ -46,8 +70,123 @@ def explain_json(explain, *args):
             for line in done.stdout.decode("utf-8").split("\n")[:-1]]
 
 
+def layout_table(source_dir):
+    """{field: (width, [start per family])} from the layout table's ROW lines."""
+    path = os.path.join(source_dir, "src", "record", "input_layout_table.h")
+    text = open(path, encoding="utf-8").read()
+    table = {}
+    for m in re.finditer(r"ROW\((\w+), \w+, (\d+), (-?\d+), (-?\d+), (-?\d+), (-?\d+), (-?\d+),",
+                         text):
+        table[m.group(1)] = (int(m.group(2)), [int(m.group(k)) for k in range(3, 8)])
+    return table
+
+
+def written(line, columns):
+    """The bytes of `line` at [start, width], as the explanation converts them:
+    the line's text ends at a NUL and its trailing blanks are trimmed."""
+    start, width = columns
+    text = line.split(b"\0")[0].rstrip(b" \r\n")
+    return text[start:start + width].decode("cp949", errors="replace")
+
+
+def check_evidence(where, line, e, layout):
+    """The evidence of one explanation (with identifiers whole) against its line."""
+    family = FAMILY_COLUMN[e["layout"]]
+
+    def place(name):
+        if name == "form_version":
+            return [0, 3]
+        width, starts = layout[name]
+        return [starts[family], width]
+
+    def check_fields(what, fields):
+        for f in fields:
+            if f["columns"] is None:
+                exercised["score"] += 1
+                check(f["name"] in e["scores"] or f["name"].startswith("set_"),
+                      f"{where}: {what}: {f['name']} has no columns")
+                if f["name"] in e["scores"]:
+                    check(f["value"] == e["scores"][f["name"]], f"{where}: {what}: score")
+                continue
+            check(f["columns"] == place(f["name"]), f"{where}: {what}: {f['name']} columns")
+            check(f["value"] == written(line, f["columns"]),
+                  f"{where}: {what}: {f['name']} {f['value']!r} is not as written")
+
+    for fault in e["faults"]:
+        if fault["field"] is None:
+            check(fault["columns"] is None, f"{where}: columns without a field")
+        else:
+            check(fault["columns"] == place(fault["field"]), f"{where}: columns of {fault['field']}")
+        check_fields(fault["message"], fault["fields"])
+        if fault["field"] is None and fault["fields"]:
+            exercised["irregular rule"] += 1
+        if ADMISSION_ORDER in fault["message"]:
+            exercised["admission order"] += 1
+            check([f["name"] for f in fault["fields"]] ==
+                  ["a_admission_date", "a_care_start_date", "a_assessment_date"],
+                  f"{where}: the admission order lists not the three dates")
+    decided = {s for s, code in e["criteria"].items() if code is not None and s != "G"}
+    check(set(e["decided_by"]) == decided, f"{where}: decided_by is not the sets decided")
+    for s, tested in e["decided_by"].items():
+        exercised["deciding criterion"] += 1
+        check(tested, f"{where}: criterion {e['criteria'][s]} tested nothing")
+        check_fields(e["criteria"][s], tested)
+
+
+def check_csv(explain, source, lines):
+    """The table agrees with the JSON, row by row."""
+    done = run(explain, "--csv", source)
+    check(done.returncode == 0, "--csv failed")
+    data = done.stdout
+    check(data.startswith(b"\xef\xbb\xbf"), "the table has no byte-order mark")
+    check(data.endswith(b"\r\n") and b"\n" not in data.replace(b"\r\n", b"").replace(
+        b'\n\xec\x98\xa4', b""), "row ends are not CR LF")
+    rows = list(csv.reader(io.StringIO(data.decode("utf-8-sig"), newline="")))
+    header = ["line", "layout", "form_version", "result", "group_code", "message", "fault_count",
+              "faults", "patient_name", "resident_number", "doctor_name", "nurse_name"]
+    check(rows[0] == header, f"header {rows[0]}")
+    check(len(rows) == len(lines) + 1, "not one row per line")
+    for row, e in zip(rows[1:], lines):
+        where = f"csv line {e['line']}"
+        ids = e["identifiers"] or {}
+        expected = [str(e["line"]), e["layout"], e["form_version"], e["result"],
+                    e["group_code"] or "", e["message"] or "", str(len(e["faults"])),
+                    "\n".join(f["message"] for f in e["faults"]),
+                    ids.get("patient_name") or "", ids.get("resident_number") or "",
+                    ids.get("doctor_name") or "", ids.get("nurse_name") or ""]
+        check(row == expected, f"{where}: {row} against {expected}")
+
+
+def wrong_copies(tmp, source):
+    """Copies of the file at `source` in `tmp` that bear each sign of a wrong file, by the
+    sign's name: saved as UTF-8, with CR line ends, and an empty file."""
+    data = open(source, "rb").read()
+    copies = {"utf8": data.decode("cp949").encode("utf-8"),
+              "cr-line-ends": data.replace(b"\r\n", b"\r"), "empty": b""}
+    paths = {}
+    for name, copy in copies.items():
+        paths[name] = os.path.join(tmp, name + ".in")
+        with open(paths[name], "wb") as f:
+            f.write(copy)
+    return paths
+
+
+def check_warnings(explain, tmp, source):
+    """No warning for a generated file; one for each kind of wrong copy."""
+    done = run(explain, "--json", source)
+    check(done.stderr == b"", f"a warning for a generated file: {done.stderr[:200]!r}")
+    for name, path in wrong_copies(tmp, source).items():
+        done = run(explain, "--json", path)
+        check(done.returncode == 0, f"{name}: exit status {done.returncode}")
+        said = done.stderr.decode("utf-8").splitlines()
+        check(len(said) == 1 and said[0].endswith(f"[{name}]"), f"{name}: warnings {said}")
+        check(b"grouper-explain:" not in done.stdout, f"{name}: a warning in the output")
+
+
 def main():
-    grouper, explain, sample = sys.argv[1:4]
+    grouper, explain, sample, source_dir = sys.argv[1:5]
+    layout = layout_table(source_dir)
+    check(len(layout) > 200, "the layout table was not read")
     with tempfile.TemporaryDirectory() as tmp:
         source = os.path.join(tmp, "in.txt")
         result = os.path.join(tmp, "out.txt")
@@ -65,6 +204,8 @@ def main():
             where = f"line {number}"
             check(m["line"] == number, where + ": number")
             version = line[:3].decode() if line[:3].decode() in VERSIONS else "base"
+            check(m["layout"] == LAYOUTS.get(version, "base"), where + ": layout")
+            check_evidence(where, line, w, layout)
             seen.add((version, m["result"]))
             answer = out[len(line.rstrip(b" ")):].lstrip(b" ")
             if m["result"] == "wrong_data_type":
@@ -98,21 +239,27 @@ def main():
             for kind in ("group_code", "message", "wrong_data_type"):
                 check((version, kind) in seen, f"no {kind} line of {version}")
 
+        check(all(n > 10 for n in exercised.values()), f"the file does not exercise {exercised}")
+        check_csv(explain, source, masked)
+        check_warnings(explain, tmp, source)
+        text = run(explain, "--lines", "1", source).stdout.decode("utf-8")
+        english = run(explain, "--lang", "en", "--lines", "1", source).stdout.decode("utf-8")
+        check(text.startswith("줄 1: 서식") and english.startswith("line 1: form"),
+              "text not Korean by default and English with --lang en")
+
         picked = explain_json(explain, "--lines", "2,4-5", source)
         check([p["line"] for p in picked] == [2, 4, 5], "--lines 2,4-5")
 
         missing = run(explain, os.path.join(tmp, "missing.txt"))
         check(missing.returncode == 1, "a missing input does not exit 1")
         for bad in ([], ["--lines", "0", source], ["--lines", "3-1", source],
-                    ["--unknown", source], [source, source]):
+                    ["--unknown", source], [source, source], ["--json", "--csv", source],
+                    ["--lang", "fr", source]):
             done = run(explain, *bad)
             check(done.returncode == 2 and b"usage: grouper-explain" in done.stderr,
                   f"bad arguments {bad}: status {done.returncode}")
 
-    for f in failures[:20]:
-        print("FAILED:", f)
-    print(f"explain_check: {len(failures)} failures")
-    return 1 if failures else 0
+    return summary("explain_check")
 
 
 if __name__ == "__main__":

@@ -124,9 +124,20 @@ GROUPER_API size_t grouper_format_console_line(unsigned long long line_number,
  * record in form order (the first is the answer's message), or the scores,
  * the criterion code of each criteria set and the group letter of a grouped
  * record. The keys are those of the program grouper-explain with --json (see
- * its documentation); "line" is null. The identifiers (patient name, resident
- * number, the signers' names) are masked unless `flags` holds
- * GROUPER_EXPLAIN_SHOW_IDENTIFIERS. Any bytes give valid UTF-8 and valid JSON.
+ * its documentation); "line" is null. Besides the answer:
+ *   "layout"      the layout the line was judged by: "089/010", "090/011",
+ *                 "091/012", "092/013" or "base" (also for a wrong data type);
+ *   each fault's "columns"  [start, width] of its "field" in the line (bytes
+ *                 from 0), null when "field" is null; and "fields", every
+ *                 record field the rule read: {"name", "columns", "value"},
+ *                 the value as written in the line;
+ *   "decided_by"  for a grouped record, per criteria set whose criterion
+ *                 decided it ("A".."F"), what that criterion tested: record
+ *                 fields as above, or scores ("adl_score", ...) with
+ *                 "columns" null and a number as "value"; {} otherwise.
+ * The identifiers (patient name, resident number, the signers' names) are
+ * masked unless `flags` holds GROUPER_EXPLAIN_SHOW_IDENTIFIERS, wherever they
+ * appear. Any bytes give valid UTF-8 and valid JSON.
  *
  * Like snprintf, as grouper_format_output_line. Returns 0 (and writes an
  * empty text) when `line` is NULL with a length, or when memory runs out.

@@ -7,11 +7,15 @@ longer physical line goes on in the next line), so that result i belongs to
 line i of the batch's result file. ``format_output_line`` and
 ``format_console_line`` give the batch's result-file and console lines;
 ``explain(line)`` tells why a line gets its answer (a dict, as the JSON of
-``grouper-explain --json``).
+``grouper-explain --json``) and ``explain_file(path)`` does so for every line
+of a file, numbered, so that ``pandas.DataFrame(grouper.explain_file(path))``
+is a table of a month.
 
 Text: record lines are bytes in code page 949, as in the batch's files, and so
-are the formatted lines; ``Result.message`` is ``str`` (decoded from the
-library's UTF-8 copy of the message).
+are the formatted lines; a line may also be given as ``str``, which is encoded
+as code page 949 (a character that code page 949 cannot hold raises
+``ValueError``). ``Result.message`` is ``str`` (decoded from the library's
+UTF-8 copy of the message).
 
 Thread safety: every function may be called from any number of threads.
 
@@ -43,8 +47,13 @@ __all__ = [
     "group_file",
     "format_output_line",
     "format_console_line",
+    "explain",
+    "explain_file",
     "version",
+    "layout_of",
     "MAX_READ",
+    "EXPLAIN_SHOW_IDENTIFIERS",
+    "LAYOUTS",
 ]
 
 # The batch reads with a 1024-byte buffer: at most 1023 bytes at a time.
@@ -77,6 +86,8 @@ class Result:
     ``form_version`` is the line's first three bytes (fewer if shorter) and
     ``group_code`` the code ("A11".."A73") of a valid record, else "".
     ``message`` is the message for MESSAGE and WRONG_DATA_TYPE, else "".
+    ``layout`` names the layout the line was judged by: "089/010",
+    "090/011", "091/012", "092/013" or "base" (see ``layout_of``).
     """
 
     kind: Kind
@@ -84,6 +95,45 @@ class Result:
     group_code: str
     message: str
     _c: _CResult = field(repr=False, compare=False)
+
+    @property
+    def layout(self):
+        return layout_of(self._c.form_version)
+
+
+# The layout of each form version; any other first three bytes are read as the
+# base layout, as the JSON's "layout" says.
+LAYOUTS = {
+    b"089": "089/010",
+    b"010": "089/010",
+    b"090": "090/011",
+    b"011": "090/011",
+    b"091": "091/012",
+    b"012": "091/012",
+    b"092": "092/013",
+    b"013": "092/013",
+}
+
+
+def layout_of(form_version):
+    """The layout ("089/010" ... or "base") of a line whose first three bytes
+    are `form_version` (bytes, or str as Result.form_version holds it)."""
+    if isinstance(form_version, str):
+        form_version = form_version.encode("cp949", "replace")
+    return LAYOUTS.get(bytes(form_version), "base")
+
+
+def _line_bytes(line):
+    """A line as the library takes it: bytes as they are, str as code page 949."""
+    if isinstance(line, str):
+        try:
+            return line.encode("cp949")
+        except UnicodeEncodeError as error:
+            raise ValueError(
+                "the line holds %r at %d, which code page 949 cannot hold"
+                % (line[error.start : error.end], error.start)
+            ) from None
+    return bytes(line)
 
 
 def _library_candidates():
@@ -185,8 +235,9 @@ def _formatted(call):
 
 
 def group(line):
-    """Answers one line (bytes, with or without its line end) as the batch does."""
-    data = bytes(line)
+    """Answers one line (bytes, or str encoded as code page 949; with or without
+    its line end) as the batch does."""
+    data = _line_bytes(line)
     c = _CResult()
     status = _library().grouper_group_line(data, len(data), ctypes.byref(c))
     if status != 0:
@@ -200,16 +251,22 @@ def group(line):
     )
 
 
-def group_file(path):
-    """Yields the result of every line of the file at `path`, in input order,
-    the lines cut as the batch reads them."""
+def _reads(path):
+    """The lines of the file at `path` as the batch reads them."""
     with open(path, "rb") as f:
         while True:
             # readline(n) stops after a line feed or n bytes, as the batch's reads do.
             line = f.readline(MAX_READ)
             if not line:
                 return
-            yield group(line)
+            yield line
+
+
+def group_file(path):
+    """Yields the result of every line of the file at `path`, in input order,
+    the lines cut as the batch reads them."""
+    for line in _reads(path):
+        yield group(line)
 
 
 def format_output_line(line, result):
@@ -241,13 +298,23 @@ def explain(line, show_identifiers=False):
     """Why `line` gets its answer, as the parsed JSON object of grouper-explain
     --json (with "line" None): every fault of a rejected record, the scores and
     criteria of a grouped one. Identifiers are masked unless asked for."""
-    data = bytes(line)
+    data = _line_bytes(line)
     flags = EXPLAIN_SHOW_IDENTIFIERS if show_identifiers else 0
     lib = _library()
     text = _formatted(
         lambda buffer, size: lib.grouper_explain_json(data, len(data), flags, buffer, size)
     )
     return json.loads(text.decode("utf-8"))
+
+
+def explain_file(path, show_identifiers=False):
+    """Yields, line by line, the explanation of every line of the file at
+    `path` (cut as the batch reads it): the same dicts as grouper-explain
+    --json, with "line" the line's number from 1."""
+    for number, line in enumerate(_reads(path), 1):
+        explained = explain(line, show_identifiers)
+        explained["line"] = number
+        yield explained
 
 
 def version():

@@ -89,6 +89,40 @@ class AgainstTheBatch(unittest.TestCase):
         self.assertGreater(results_kept, 0)
 
 
+class ExplainingAFile(unittest.TestCase):
+    def test_explain_file_numbers_every_read_and_names_its_layout(self):
+        with tempfile.TemporaryDirectory() as tmp:
+            path = os.path.join(tmp, "in")
+            args = [SAMPLE, "--count", "300", "--seed", "5", "--faults", "0.2"]
+            data = subprocess.run(args, check=True, stdout=subprocess.PIPE).stdout + ODD_LINES
+            with open(path, "wb") as f:
+                f.write(data)
+            explained = list(grouper.explain_file(path))
+            results = list(grouper.group_file(path))
+        reads = batch_reads(data)
+        self.assertEqual([e["line"] for e in explained], list(range(1, len(reads) + 1)))
+        for read, e, r in zip(reads, explained, results):
+            self.assertEqual(e["result"], r.kind.name.lower())
+            self.assertEqual(e["layout"], r.layout)
+            self.assertEqual({k: v for k, v in e.items() if k != "line"},
+                             {k: v for k, v in grouper.explain(read).items() if k != "line"})
+        self.assertEqual({r.layout for r in results},
+                         {"089/010", "090/011", "091/012", "092/013", "base"})
+
+    def test_a_str_line_is_code_page_949(self):
+        line = "091 홍길동"
+        self.assertEqual(grouper.group(line), grouper.group(line.encode("cp949")))
+        self.assertEqual(grouper.explain(line), grouper.explain(line.encode("cp949")))
+        with self.assertRaisesRegex(ValueError, "code page 949"):
+            grouper.group("091 \u00e9")
+
+    def test_all_names_every_public_name(self):
+        public = {n for n in vars(grouper) if not n.startswith("_")}
+        modules = {n for n in public if type(vars(grouper)[n]) is type(os)}
+        imported = {"dataclass", "field"}
+        self.assertEqual(set(grouper.__all__), public - modules - imported)
+
+
 @unittest.skipUnless(sys.platform.startswith("linux"), "library names of Linux")
 class FindingTheLibrary(unittest.TestCase):
     def run_python(self, module_dir, library):

@@ -7,7 +7,9 @@
 // which no row holds is not met.
 //
 // Conditions are built from the named predicates below, shared by every set
-// that reuses a condition of the form.
+// that reuses a condition of the form. What each criterion reads is also a
+// row of the explanation's table (src/explain/evidence.cpp), which changes
+// with it.
 #pragma once
 
 #include <iterator>

@@ -17,7 +17,12 @@
 // assessment type of '4' makes neither of the checks that it chooses between
 // apply).
 //
-// Output. Text for people and one JSON object per line, both UTF-8: messages
+// Evidence (see evidence.h). Each fault carries the columns of its field and
+// every field its rule read, as written in the line; a grouped record carries,
+// for each criteria set that a criterion decided, what that criterion tested.
+//
+// Output. Text for people (Korean, or English on request) and one JSON object
+// per line, both UTF-8: messages
 // come from their UTF-8 twins, record bytes are converted from code page 949,
 // and any byte that is not ASCII or part of a Hangul syllable becomes U+FFFD.
 // JSON escapes quotes, backslashes and every control byte (\uXXXX). The
@@ -34,6 +39,7 @@
 
 #include "classify/classifier.h"
 #include "driver/group_line.h"
+#include "explain/evidence.h"
 
 namespace grouper {
 
@@ -43,6 +49,17 @@ struct ExplainedFault {
   std::string field;    // the record field, "" when the rule reads several
   std::optional<std::string> value;  // the value found (code page 949 bytes), if one field
   const char* message;               // code page 949 constant; Utf8Twin gives UTF-8
+  int start = -1;                    // the columns of `field` in the line, when it has one
+  int width = 0;
+  std::vector<Evidence> fields;  // every record field the rule read, as written
+};
+
+// A criteria set that one of its criteria decided, and what that criterion
+// tested.
+struct DecidingCriterion {
+  char set;          // 'A' to 'F'
+  std::string code;  // "1A" ...
+  std::vector<Evidence> tested;
 };
 
 struct Identifiers {
@@ -54,11 +71,14 @@ struct Identifiers {
 
 struct LineExplanation {
   LineAnswer answer;                   // outcome, trimmed length, family, version, code, message
-  std::string wrong_data_type_reason;  // UTF-8, for a wrong-data-type line
+  std::string wrong_data_type_reason;  // UTF-8, in English, for a wrong-data-type line
+  bool over_long = false;              // a wrong data type for having more bytes than one read
+  std::size_t read_length = 0;         // the bytes handed over
   std::vector<ExplainedFault> faults;  // for a rejected record; the first is the batch's
   bool classified = false;             // the classification below is set
   ClassificationState classification{};
-  bool parsed = false;  // the identifiers below were read
+  std::vector<DecidingCriterion> decided_by;  // for a grouped record, in set order
+  bool parsed = false;                        // the identifiers below were read
   Identifiers identifiers;
 };
 
@@ -66,15 +86,23 @@ struct LineExplanation {
 // bytes, its text ending at a NUL, more than 1023 bytes a wrong data type.
 LineExplanation ExplainLine(const char* line, std::size_t length);
 
+enum class Language { kKorean, kEnglish };
+
 struct ExplainOptions {
   bool show_identifiers = false;
-  std::optional<uint64_t> line_number;  // JSON "line": the number, or null
+  Language language = Language::kKorean;  // of the text for people
+  std::optional<uint64_t> line_number;    // JSON "line": the number, or null
 };
 
 // One JSON object, without a line end.
 std::string ExplanationJson(const LineExplanation& e, const ExplainOptions& options);
-// Lines of text for people, each ending in a line feed.
+// Lines of text for people, each ending in a line feed, in the options'
+// language.
 std::string ExplanationText(const LineExplanation& e, const ExplainOptions& options);
+// Why a wrong-data-type line is one, in `language` (UTF-8, printable).
+std::string WrongDataTypeReason(const LineExplanation& e, Language language);
+// The one-line legend of the criteria sets, in `language`, without a line end.
+std::string CriteriaLegend(Language language);
 
 // The section and the item that a message names in its bracketed groups, in
 // UTF-8 ("오류-[E.배설기능][3.f.인공루] ..." gives "E.배설기능" and "3.f.인공루";

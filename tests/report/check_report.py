@@ -1,12 +1,14 @@
 #!/usr/bin/env python3
 """The monthly report rendered by headless Chromium, checked against the batch's own answers:
 totals, form-version rows, group codes, messages and details from the batch's console and result
-file, the ADL histogram from grouper-explain; a page that refers to nothing outside itself, masks
-identifiers and is not blank on a screenshot. Exits 77 (skipped) without chromium, unless
+file, the ADL histogram from grouper-explain; the filing section's fingerprint and its empty
+warnings; a page that refers to nothing outside itself, masks identifiers and is not blank on a
+screenshot. Exits 77 (skipped) without chromium, unless
 REPORT_TEST_REQUIRE_CHROMIUM=1.
 """
 import argparse
 import collections
+import hashlib
 import html.parser
 import json
 import os
@@ -169,8 +171,12 @@ def main():
     for pattern in (r"<script", r"@import", r"url\(", r"<(link|img|iframe|object|embed)\b",
                     r"\b(src|href|xlink:href|action)\s*=\s*(?![\"']?#)", r"https?:|file:"):
         check(not re.search(pattern, page, re.I), f"the page matches {pattern}")
-    # Synthetic names start with 가상; no resident number (13 digits) in clear.
-    check("가상" not in page and not re.search(r"\d{9}", re.sub(r"data-[a-z-]+=\"\d+\"", "", page)),
+    # Synthetic names start with 가상; no resident number (13 digits) in clear
+    # (the file's SHA-256 may hold a run of digits).
+    with open(os.path.join(work, "month.in"), "rb") as f:
+        sha256 = hashlib.sha256(f.read()).hexdigest()
+    check("가상" not in page and not re.search(
+        r"\d{9}", re.sub(r"data-[a-z-]+=\"\d+\"", "", page.replace(sha256, ""))),
           "an unmasked name or resident number")
 
     dom = Dom()
@@ -183,6 +189,16 @@ def main():
     check(totals == {"total-lines": len(answers), "grouped": expect["grouped"],
                      "rejected": expect["rejected"], "wrong-type": expect["wrong_type"]},
           f"totals {totals} against the batch's {dict(expect)}")
+
+    filing = dom.having("data-file-sha256")
+    check(len(filing) == 1 and filing[0]["attrs"]["data-file-sha256"] == sha256
+          and filing[0]["attrs"]["data-warnings"] == ""
+          and filing[0]["attrs"]["data-period-start"] <= filing[0]["attrs"]["data-period-end"],
+          "the filing section: fingerprint, period or a false warning")
+    reasons = dom.having("data-wrong-type-line")
+    wrong_lines = [n for n, (_, kind, _) in enumerate(answers, 1) if kind == "wrong_type"]
+    check([int(e["attrs"]["data-wrong-type-line"]) for e in reasons] == wrong_lines[:LINES_PER_LIST],
+          "wrong-data-type lines without their reasons")
 
     rows = collections.defaultdict(collections.Counter)
     for row, kind, _ in answers:

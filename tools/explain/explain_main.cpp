@@ -1,10 +1,13 @@
-// grouper-explain [--json] [--lines LIST] [--show-identifiers] INPUT
+// grouper-explain [--json | --csv] [--lang en] [--lines LIST] [--show-identifiers] INPUT
 //
 // Explains every line of an assessment file (or the lines picked by LIST, for
 // example "3,10-12"), split and numbered as the batch run splits them: the
 // answer as the batch gives it, and behind it every fault of a rejected
-// record or the scores and criteria of a grouped one. Text for people, or
-// with --json one JSON object per line (JSON Lines), both UTF-8.
+// record or the scores and criteria of a grouped one. Text for people (Korean,
+// or English with --lang en), or with --json one JSON object per line (JSON
+// Lines), or with --csv a table for spreadsheets, all UTF-8. An input that
+// looks like the wrong file (UTF-8 text, CR line ends, empty) gets a warning
+// on standard error.
 //
 // Exit status: 0; 1 when the input cannot be opened or read; 2 for bad
 // arguments (with a usage line). --help prints the usage, --version the
@@ -20,15 +23,19 @@
 #include <utility>
 #include <vector>
 
+#include "console_text.h"
 #include "driver/byte_io.h"
 #include "driver/group_line.h"
 #include "explain/explanation.h"
+#include "explain/explanation_csv.h"
+#include "explain/input_warnings.h"
 #include "platform/platform.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "usage: grouper-explain [--json] [--lines LIST] [--show-identifiers] INPUT\n"
+    "usage: grouper-explain [--json | --csv] [--lang en] [--lines LIST] [--show-identifiers] "
+    "INPUT\n"
     "       grouper-explain --help | --version\n";
 
 // Line ranges from "3,10-12": inclusive pairs; false when the text is not
@@ -69,6 +76,16 @@ bool Picked(const std::vector<std::pair<uint64_t, uint64_t>>& ranges, uint64_t l
   return false;
 }
 
+// Prints each sign of a wrong file that has shown since the last call, once.
+void Warn(grouper::InputWarnings& warnings, grouper::Language language) {
+  for (const char* name : warnings.NewNames()) {
+    std::fflush(stdout);  // the lines explained so far come first
+    grouper::console::WriteText(
+        stderr, "grouper-explain: " + grouper::InputWarnings::Sentence(name, language) + " [" +
+                    name + "]\n");
+  }
+}
+
 int Usage(const char* problem) {
   std::fprintf(stderr, "grouper-explain: %s\n%s", problem, kUsage);
   return 2;
@@ -86,6 +103,7 @@ int CannotOpen(const std::string& name, int error) {
 int main(int argc, char** argv) {
   const std::vector<std::string> args = grouper::platform::Arguments(argc, argv);
   bool json = false;
+  bool csv = false;
   grouper::ExplainOptions options;
   std::vector<std::pair<uint64_t, uint64_t>> ranges;
   const std::string* input = nullptr;
@@ -93,6 +111,12 @@ int main(int argc, char** argv) {
     const std::string_view arg = args[i];
     if (arg == "--json") {
       json = true;
+    } else if (arg == "--csv") {
+      csv = true;
+    } else if (arg == "--lang") {
+      const std::string_view lang = i + 1 < args.size() ? std::string_view(args[++i]) : "";
+      if (lang != "en" && lang != "ko") return Usage("--lang takes ko or en");
+      options.language = lang == "en" ? grouper::Language::kEnglish : grouper::Language::kKorean;
     } else if (arg == "--show-identifiers") {
       options.show_identifiers = true;
     } else if (arg == "--lines") {
@@ -113,6 +137,7 @@ int main(int argc, char** argv) {
     }
   }
   if (input == nullptr) return Usage("no input file");
+  if (json && csv) return Usage("--json or --csv, not both");
 
   // Lines end in a line feed alone, as JSON Lines and UTF-8 text want them.
   grouper::platform::WriteAsBytes(stdout);
@@ -121,18 +146,27 @@ int main(int argc, char** argv) {
   grouper::LineReader reader(fd);
   char line[grouper::kLineBufferSize];
   uint64_t number = 0;
+  grouper::InputWarnings warnings;
+  if (csv) grouper::console::WriteText(stdout, grouper::CsvHeader());
   for (;;) {
     const std::size_t read = reader.ReadLine(line);
     if (read == 0) break;
+    warnings.Add(line, read);
+    Warn(warnings, options.language);
     ++number;
     if (!Picked(ranges, number)) continue;
     options.line_number = number;
     const grouper::LineExplanation e = grouper::ExplainLine(line, read);
-    const std::string text =
-        json ? grouper::ExplanationJson(e, options) + "\n" : grouper::ExplanationText(e, options);
-    std::fwrite(text.data(), 1, text.size(), stdout);
+    // Every output is UTF-8 text: a console gets it so that its Hangul shows.
+    grouper::console::WriteText(stdout, json  ? grouper::ExplanationJson(e, options) + "\n"
+                                        : csv ? grouper::CsvRow(e, options)
+                                              : grouper::ExplanationText(e, options));
   }
   const bool failed = reader.failed();
+  if (!failed) {
+    warnings.Finish();
+    Warn(warnings, options.language);
+  }
   grouper::platform::Close(fd);
   if (failed) {
     std::fprintf(stderr, "grouper-explain: cannot read %s\n",

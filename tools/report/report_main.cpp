@@ -12,11 +12,11 @@
 // the library's version.
 #include <grouper/grouper.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -24,9 +24,12 @@
 
 #include "driver/byte_io.h"
 #include "driver/group_line.h"
+#include "explain/input_warnings.h"
+#include "grouper/grouper.h"
 #include "platform/platform.h"
 #include "report_page.h"
 #include "report_tally.h"
+#include "sha256.h"
 #include "text/cp949.h"
 
 namespace {
@@ -125,19 +128,28 @@ int main(int argc, char** argv) {
   auto work = std::make_unique<grouper::GroupingWork>();
   char line[grouper::kLineBufferSize] = {};
   uint64_t number = 0;
+  grouper::report::Sha256 sha256;
+  grouper::InputWarnings warnings;
+  grouper::report::FilingInfo filing;
   for (;;) {
     const std::size_t read = reader.ReadLine(line);
     if (read == 0) break;
+    // The reads hold every byte of the file, in order.
+    sha256.Add(line, read);
+    filing.file_size += read;
+    warnings.Add(line, read);
     grouper::report::TallyLine(*tally, line, read, ++number, *work);
-    // GroupLine leaves the buffer zero beyond the trimmed text; the next read
-    // must find it zero beyond its own bytes.
-    std::fill(line, line + read, '\0');
   }
   const bool failed = reader.failed();
   grouper::platform::Close(fd);
   if (failed) return Failed("cannot read", input, 0);
 
-  const std::string page = grouper::report::RenderPage(*tally, {ShownName(input)});
+  warnings.Finish();
+  filing.sha256 = sha256.HexDigest();
+  filing.generated = grouper::report::Iso8601Local(std::time(nullptr));
+  filing.version = grouper_version();
+  for (const char* name : warnings.Names()) filing.warnings.emplace_back(name);
+  const std::string page = grouper::report::RenderPage(*tally, {ShownName(input), filing});
   if (const int error = WritePage(report, page); error != 0) {
     return Failed("cannot write", report, error);
   }

@@ -64,8 +64,14 @@ article.record th:nth-child(1) { width: 3em }
 article.record th:nth-child(2) { width: 14% }
 article.record th:nth-child(3) { width: 20% }
 article.record th:nth-child(4) { width: 16% }
-article.record th:nth-child(5) { width: 7% }
 article.record td { overflow-wrap: anywhere }
+article.record th:nth-child(5) { width: 12% }
+article.record td.value, td.value, td.num { white-space: nowrap; overflow-wrap: normal }
+.banner { border: 2px solid #c0392b; background: #fdecea; border-radius: 4px; padding: 8px 12px;
+  margin: 12px 0 }
+.banner ul { margin: 4px 0 0 }
+table.filing { width: auto }
+table.filing th { width: 11em }
 :target { outline: 3px solid #f0b429 }
 @media print {
   body { max-width: none; padding: 0; font-size: 11px }
@@ -104,6 +110,14 @@ std::string Escaped(std::string_view utf8) {
 
 void Cell(std::string& out, std::string_view utf8) {
   out += "<td>";
+  AppendEscaped(out, utf8);
+  out += "</td>";
+}
+
+// A value of a record: a date or a number is kept on one line.
+void ValueCell(std::string& out, std::string_view utf8) {
+  const bool number = !utf8.empty() && utf8.find_first_not_of("0123456789.-") == std::string::npos;
+  out += number ? "<td class=\"value\">" : "<td>";
   AppendEscaped(out, utf8);
   out += "</td>";
 }
@@ -189,6 +203,7 @@ void AppendSummary(std::string& out, const ReportTally& t) {
     out += U8(u8"잘못된 데이타 타입(서식 버전에 맞지 않는 줄 길이)인 줄: ");
     AppendLineList(out, t.wrong_type_lines, t);
     out += "</p>\n";
+    AppendWrongTypeReasons(out, t);
   }
   out += "</section>\n";
 }
@@ -319,7 +334,7 @@ void AppendDetails(std::string& out, const ReportTally& t) {
       Cell(out, f.section);
       Cell(out, f.item);
       Cell(out, f.field);
-      Cell(out, f.value);
+      ValueCell(out, f.value);
       Cell(out, f.message);
       out += "</tr>\n";
     }
@@ -372,7 +387,9 @@ std::string RenderPage(const ReportTally& tally, const PageInfo& info) {
   out += "</h1>\n<p class=\"sub\">";
   out += U8(u8"입력 파일 ") + std::string("<b>") + Escaped(info.input_name) + "</b> · " +
          U8(u8"전체 ") + Thousands(tally.totals.lines) + U8(u8"줄");
-  out += "</p>\n</header>\n";
+  out += "</p>\n";
+  AppendFiling(out, tally, info.filing, info.input_name);
+  out += "</header>\n";
   AppendSummary(out, tally);
   AppendGroupChart(out, tally);
   AppendAdlChart(out, tally);

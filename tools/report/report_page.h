@@ -14,18 +14,21 @@
 // record whose code could not be formed) and data-count; each ADL bar
 // data-adl-score and data-count; each message row data-message-count; the
 // details section data-details-shown and data-details-total; each detailed
-// record the id "line-N" that the message list links to.
+// record the id "line-N" that the message list links to; and the filing
+// section's attributes (report_filing.h).
 #pragma once
 
 #include <string>
 #include <string_view>
 
+#include "report_filing.h"
 #include "report_tally.h"
 
 namespace grouper::report {
 
 struct PageInfo {
   std::string input_name;  // UTF-8, as shown in the heading
+  FilingInfo filing;       // the file, the run and the warnings (see report_filing.h)
 };
 
 std::string RenderPage(const ReportTally& tally, const PageInfo& info);

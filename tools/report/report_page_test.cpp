@@ -19,7 +19,7 @@ using grouper::testing::SetItem;
 using grouper::testing::ValidRecord;
 
 std::string PageOf(const ReportTally& tally) {
-  return RenderPage(tally, {"month<1>.in"});
+  return RenderPage(tally, {"month<1>.in", {}});
 }
 
 void Tally(ReportTally& tally, const std::string& text, uint64_t number) {

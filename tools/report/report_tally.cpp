@@ -10,14 +10,6 @@ namespace grouper::report {
 
 namespace {
 
-// The record fields that name a person; their values are masked wherever a
-// fault shows them, as the record's identifiers are.
-int KeptCharacters(std::string_view field) {
-  if (field == "resident_number") return 6;
-  if (field == "patient_name" || field == "s_doctor_name" || field == "s_nurse_name") return 1;
-  return -1;
-}
-
 RejectedDetail DetailOf(const LineExplanation& e, uint64_t line_number) {
   RejectedDetail d;
   d.line = line_number;
@@ -30,12 +22,32 @@ RejectedDetail DetailOf(const LineExplanation& e, uint64_t line_number) {
   for (const ExplainedFault& f : e.faults) {
     DetailFault fault{f.section, f.item, f.field, "", Utf8Twin(f.message)};
     if (f.value) {
-      const int keep = KeptCharacters(f.field);
+      const int keep = IdentifierKeep(f.field);
       fault.value = cp949::ToUtf8(keep < 0 ? *f.value : MaskIdentifier(*f.value, keep));
+    } else if (f.field.empty()) {
+      // A rule over several fields (the order of the dates, a list of flags)
+      // shows what it read, as written.
+      for (const Evidence& read : f.fields) {
+        fault.field += (fault.field.empty() ? "" : ", ") + read.name;
+        fault.value += (fault.value.empty() ? "" : ", ") + cp949::ToUtf8(ShownValue(read, false));
+      }
     }
     d.faults.push_back(std::move(fault));
   }
   return d;
+}
+
+void CountInstitution(ReportTally& tally, const AssessmentRecord& r) {
+  const std::string code =
+      cp949::ToUtf8(std::string_view(r.institution_code, strnlen(r.institution_code, 8)));
+  const auto found = tally.institutions.find(code);
+  if (found != tally.institutions.end()) {
+    ++found->second;
+  } else if (tally.institutions.size() < kInstitutions) {
+    tally.institutions.emplace(code, 1);
+  } else {
+    ++tally.other_institutions;
+  }
 }
 
 void Count(OutcomeCounts& counts, Outcome outcome) {
@@ -80,6 +92,12 @@ void TallyLine(ReportTally& tally, const char* read, std::size_t read_length, ui
   switch (answer.outcome) {
     case Outcome::kGroupCode: {
       ++tally.by_code[std::string(answer.group_code, strnlen(answer.group_code, 3))];
+      CountInstitution(tally, work.record);
+      // A grouped record's assessment date is a valid date, YYYYMMDD.
+      const std::string date(work.record.a_assessment_date,
+                             strnlen(work.record.a_assessment_date, 8));
+      if (tally.period_start.empty() || date < tally.period_start) tally.period_start = date;
+      if (date > tally.period_end) tally.period_end = date;
       const int adl = work.classification.adl_score;
       if (adl >= 0 && adl <= kMaxAdlScore) {
         ++tally.adl[static_cast<std::size_t>(adl)];
@@ -89,6 +107,7 @@ void TallyLine(ReportTally& tally, const char* read, std::size_t read_length, ui
       break;
     }
     case Outcome::kMessage: {
+      CountInstitution(tally, work.record);
       MessageTally& m = tally.by_message[answer.message];
       if (m.message == nullptr) m.message = answer.message;
       m.lines.Add(line_number);
@@ -97,6 +116,10 @@ void TallyLine(ReportTally& tally, const char* read, std::size_t read_length, ui
       break;
     }
     case Outcome::kWrongDataType:
+      if (tally.wrong_type_reasons.size() < kLinesPerList) {
+        tally.wrong_type_reasons.push_back(
+            WrongDataTypeReason(ExplainLine(read, read_length), Language::kKorean));
+      }
       tally.wrong_type_lines.Add(line_number);
       break;
   }

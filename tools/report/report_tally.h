@@ -11,6 +11,11 @@
 // detail holds is UTF-8 and the identifiers in it are masked (a name keeps its
 // first character, the resident number its first six); a record's bytes never
 // leave this unit unmasked.
+//
+// For filing, it keeps the period of the assessments (the earliest and the
+// latest assessment date of the grouped records), the institution codes of the
+// records (the first kInstitutions codes, the rest counted together) and the
+// reason of the first kLinesPerList wrong-data-type lines.
 #pragma once
 
 #include <array>
@@ -28,6 +33,7 @@ namespace grouper::report {
 inline constexpr std::size_t kLinesPerList = 50;
 inline constexpr std::size_t kDetailedRecords = 1000;
 inline constexpr int kMaxAdlScore = 20;
+inline constexpr std::size_t kInstitutions = 20;
 
 // The rows of the form-version table: the eight codes in the order of their
 // families, then the base layout (any other first three bytes).
@@ -79,6 +85,11 @@ struct ReportTally {
   // Keyed by the message's bytes, so that equal texts count as one message.
   std::map<std::string_view, MessageTally> by_message;
   LineList wrong_type_lines;
+  std::vector<std::string> wrong_type_reasons;  // Korean, UTF-8, of wrong_type_lines.first
+  std::string period_start, period_end;         // YYYYMMDD, "" when no record was grouped
+  // Records (grouped or rejected) by institution code, as written (UTF-8).
+  std::map<std::string, uint64_t> institutions;
+  uint64_t other_institutions = 0;      // records of the codes beyond the first kInstitutions
   std::vector<RejectedDetail> details;  // the first kDetailedRecords rejected
 };
 

@@ -1,0 +1,89 @@
+// The evidence behind an answer: where in the line each record field that a
+// rule or a criterion read is written, and what is written there.
+//
+// A record field is shown as the bytes at its columns in the line's layout
+// (start and width, counted in bytes from 0 as the layout table counts them),
+// not as the record holds them after the parser and the rules: that is what a
+// clerk finds when opening the line. A score of the classifier (the ADL
+// score, the count of skin treatments...) has no columns and is shown as its
+// number.
+//
+// What is read. A row of the validator reads its field and its list of flags;
+// an irregular rule reads the fields listed for it here, by its message; a
+// criterion of the classifier reads the fields and scores listed for it here,
+// by its family group and its code. The tables are data beside each other, so
+// that a test can check every name against the layout.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "classify/classifier.h"
+#include "record/assessment_record.h"
+#include "record/form_version.h"
+#include "validate/check.h"
+
+namespace grouper {
+
+// One record field or score that a rule or a criterion read.
+struct Evidence {
+  std::string name;    // the record field ("a_admission_date") or score ("adl_score")
+  int start = -1;      // the field's first column in the line; -1 for a score or no place
+  int width = 0;       // the field's width in bytes
+  std::string value;   // a field's bytes as written (code page 949); a score's number
+  bool score = false;  // a number of the classifier, not bytes of the line
+  int keep = -1;       // for an identifier: the characters kept when masked; else -1
+};
+
+// "089/010", "090/011", "091/012", "092/013" or "base": the layout a line of
+// the family is read by.
+const char* LayoutName(Family family);
+
+// The field `name` of a line of `family`: its columns and the bytes of
+// `text` (the trimmed, NUL-terminated line, zero beyond its end) written
+// there. "form_version" is the first three bytes. A name that the family's
+// layout does not carry gets no columns and an empty value.
+Evidence FieldEvidence(std::string_view name, const char* text, Family family);
+
+// The fields that a failing validator row read, in the row's order: its field
+// and its list of flags; for an irregular rule (or a fault without a row,
+// `row` nullptr) the fields listed for its message.
+std::vector<Evidence> FaultEvidence(const Check* row, const char* message, const char* text,
+                                    Family family);
+
+// What the criterion `code` ("1A".."6C") of a record of `family` tested: the
+// fields with their bytes in `text` and the scores from `state`. Empty for a
+// code that the family's sets do not hold.
+std::vector<Evidence> CriterionEvidence(std::string_view code, const char* text, Family family,
+                                        const ClassificationState& state);
+
+// The names (fields, and scores prefixed by nothing) that the criterion
+// `code` of `family` reads, with its named groups expanded, for the tests.
+std::vector<std::string> CriterionReads(std::string_view code, Family family);
+
+// The offset of a record field in AssessmentRecord.
+template <class T>
+std::size_t RecordOffset(T AssessmentRecord::*field) {
+  static const AssessmentRecord probe{};
+  return static_cast<std::size_t>(reinterpret_cast<const char*>(&(probe.*field)) -
+                                  reinterpret_cast<const char*>(&probe));
+}
+
+// The layout's name of the record field at `offset`, or nullptr.
+const char* FieldNameAtOffset(std::size_t offset);
+
+// For a record field that names a person, the characters its masked form
+// keeps (1 for the names, 6 for the resident number); -1 for any other.
+int IdentifierKeep(std::string_view field);
+
+// The value of a piece of evidence as shown (code page 949 bytes; a score's
+// digits): an identifier without its padding blanks and masked, unless
+// `whole`.
+std::string ShownValue(const Evidence& e, bool whole);
+
+// Whether `name` is a score of the classification (or a set's result).
+bool IsScoreName(std::string_view name);
+
+}  // namespace grouper

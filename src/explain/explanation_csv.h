@@ -1,0 +1,26 @@
+// The explanation as a table for spreadsheets: one row per line, RFC 4180.
+//
+// The table is UTF-8 and opens with a byte-order mark, so that a spreadsheet
+// program reads its Hangul as such; rows end in CR LF; every cell is quoted
+// and a quote inside it doubled. The columns: line, layout, form_version,
+// result, group_code, message, fault_count, faults (every fault's message,
+// joined by line feeds), then the identifiers, masked unless asked for. Bytes
+// of the record are converted as in the text for people (control bytes as
+// \xNN), so a cell holds no line end but the line feeds between faults; a
+// cell that a spreadsheet would take for a formula (beginning with = + - @)
+// gets a leading apostrophe.
+#pragma once
+
+#include <string>
+
+#include "explain/explanation.h"
+
+namespace grouper {
+
+// The byte-order mark and the header row, with its CR LF.
+std::string CsvHeader();
+
+// The row of one explained line, with its CR LF.
+std::string CsvRow(const LineExplanation& e, const ExplainOptions& options);
+
+}  // namespace grouper

@@ -1,0 +1,104 @@
+#include "explain/input_warnings.h"
+
+#include <cstring>
+#include <string_view>
+
+namespace grouper {
+
+namespace {
+
+// A Hangul syllable (U+AC00..U+D7A3) in UTF-8 at `p`, with `n` bytes left.
+bool Utf8Syllable(const unsigned char* p, std::size_t n) {
+  if (n < 3 || (p[1] & 0xC0) != 0x80 || (p[2] & 0xC0) != 0x80) return false;
+  const unsigned code = (p[0] & 0x0Fu) << 12 | (p[1] & 0x3Fu) << 6 | (p[2] & 0x3Fu);
+  return (p[0] & 0xF0) == 0xE0 && code >= 0xAC00 && code <= 0xD7A3;
+}
+
+// Whether the bytes are well-formed UTF-8 holding at least one Hangul syllable.
+bool Utf8WithHangul(const unsigned char* p, std::size_t n) {
+  bool hangul = false;
+  for (std::size_t i = 0; i < n;) {
+    const unsigned char b = p[i];
+    if (b < 0x80) {
+      ++i;
+      continue;
+    }
+    const std::size_t extra = b >= 0xC2 && b <= 0xDF   ? 1
+                              : b >= 0xE0 && b <= 0xEF ? 2
+                              : b >= 0xF0 && b <= 0xF4 ? 3
+                                                       : 0;
+    if (extra == 0 || i + extra >= n) return false;
+    for (std::size_t k = 1; k <= extra; ++k) {
+      if ((p[i + k] & 0xC0) != 0x80) return false;
+    }
+    hangul = hangul || Utf8Syllable(p + i, n - i);
+    i += extra + 1;
+  }
+  return hangul;
+}
+
+}  // namespace
+
+void InputWarnings::Add(const char* read, std::size_t length) {
+  if (length == 0) return;
+  const unsigned char* p = reinterpret_cast<const unsigned char*>(read);
+  if (!any_bytes_ && length >= 3 && std::memcmp(read, "\xEF\xBB\xBF", 3) == 0) utf8_ = true;
+  any_bytes_ = true;
+  if (pending_cr_ && p[0] != '\n') cr_line_ends_ = true;
+  for (const char* cr = static_cast<const char*>(std::memchr(read, '\r', length));
+       cr != nullptr && !cr_line_ends_;) {
+    const std::size_t at = static_cast<std::size_t>(cr - read);
+    if (at + 1 >= length) break;
+    if (read[at + 1] != '\n') cr_line_ends_ = true;
+    cr = static_cast<const char*>(std::memchr(cr + 1, '\r', length - at - 1));
+  }
+  pending_cr_ = p[length - 1] == '\r';
+  if (!utf8_) utf8_ = Utf8WithHangul(p, length);
+}
+
+void InputWarnings::Finish() {
+  finished_ = true;
+  if (pending_cr_) cr_line_ends_ = true;
+}
+
+std::vector<const char*> InputWarnings::Names() const {
+  std::vector<const char*> names;
+  if (utf8_) names.push_back("utf8");
+  if (cr_line_ends_) names.push_back("cr-line-ends");
+  if (empty()) names.push_back("empty");
+  return names;
+}
+
+std::vector<const char*> InputWarnings::NewNames() {
+  std::vector<const char*> fresh;
+  for (const char* name : Names()) {
+    bool known = false;
+    for (const char* old : reported_) known = known || std::string_view(old) == name;
+    if (!known) fresh.push_back(name);
+  }
+  reported_.insert(reported_.end(), fresh.begin(), fresh.end());
+  return fresh;
+}
+
+std::string InputWarnings::Sentence(const char* name, Language language) {
+  const std::string_view n = name;
+  const bool english = language == Language::kEnglish;
+  const char8_t* text = nullptr;
+  if (n == "utf8") {
+    text = english ? u8"the file looks like UTF-8 text, not code page 949 (CP949): save it "
+                     u8"again as CP949 (ANSI on a Korean Windows); its faults are not to be "
+                     u8"trusted"
+                   : u8"파일이 CP949가 아닌 UTF-8로 저장된 것으로 보입니다. CP949(한국어 "
+                     u8"Windows의 ANSI)로 다시 저장하십시오. 오류 내용을 믿을 수 없습니다.";
+  } else if (n == "cr-line-ends") {
+    text = english ? u8"the lines end in CR alone: the file is read as a few long lines, which "
+                     u8"are wrong data types; save it again with CR LF line ends"
+                   : u8"줄 끝이 CR만으로 되어 있어, 파일이 긴 줄 몇 개로 읽혀 잘못된 데이타 "
+                     u8"타입이 됩니다. 줄 끝을 CR LF로 하여 다시 저장하십시오.";
+  } else if (n == "empty") {
+    text = english ? u8"the file is empty" : u8"파일이 비어 있습니다.";
+  }
+  return text != nullptr ? reinterpret_cast<const char*>(text) : "";
+}
+
+}  // namespace grouper

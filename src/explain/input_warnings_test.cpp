@@ -1,0 +1,61 @@
+// The signs of a wrong file, read by reads as the batch splits a file.
+#include "explain/input_warnings.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/cp949.h"
+
+namespace grouper {
+namespace {
+
+std::string U8(const char8_t* text) {
+  return reinterpret_cast<const char*>(text);
+}
+
+std::string NamesOf(const std::vector<std::string>& reads) {
+  InputWarnings w;
+  for (const std::string& read : reads) w.Add(read.data(), read.size());
+  w.Finish();
+  std::string names;
+  for (const char* name : w.Names()) names += (names.empty() ? "" : " ") + std::string(name);
+  return names;
+}
+
+TEST(InputWarnings, NameEachSignOfAWrongFileAndNoneOfARightOne) {
+  const std::string cp949_name = testing::Cp949(u8"가상000001");
+  const struct {
+    const char* what;
+    std::vector<std::string> reads;
+    const char* names;
+  } cases[] = {
+      {"code page 949 with CR LF", {"091 " + cp949_name + "\r\n", "092 x\r\n"}, ""},
+      {"line feeds alone, last line without end", {"091 a\n", "092 b"}, ""},
+      {"Hangul in UTF-8", {"091 a\r\n", "091 " + U8(u8"가상000001") + "\r\n"}, "utf8"},
+      {"a byte-order mark",
+       {"\xEF\xBB\xBF"
+        "091 a\r\n"},
+       "utf8"},
+      {"a byte-order mark later is no sign",
+       {"091 a\r\n",
+        "\xEF\xBB\xBF"
+        "x\r\n"},
+       ""},
+      // Code page 949 bytes that are no UTF-8 around a UTF-8-like run.
+      {"mixed bytes", {cp949_name + U8(u8"가") + "\r\n"}, ""},
+      {"CR alone within a read", {"091 a\r092 b\r093 c\r"}, "cr-line-ends"},
+      {"CR at the end of one read, LF at the start of the next", {"091 a\r", "\n"}, ""},
+      {"CR at the end of one read, text in the next", {"091 a\r", "092 b"}, "cr-line-ends"},
+      {"a file ending in CR", {"091 a\r\n", "092 b\r"}, "cr-line-ends"},
+      {"both", {U8(u8"091 가\r092 나\r")}, "utf8 cr-line-ends"},
+      {"empty", {}, "empty"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(NamesOf(c.reads), c.names) << c.what;
+  EXPECT_NE(InputWarnings::Sentence("utf8", Language::kKorean).find("UTF-8"), std::string::npos);
+  EXPECT_EQ(InputWarnings::Sentence("unknown", Language::kEnglish), "");
+}
+
+}  // namespace
+}  // namespace grouper

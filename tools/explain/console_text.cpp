@@ -1,0 +1,43 @@
+#include "console_text.h"
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include <string>
+#endif
+
+namespace grouper::console {
+
+#ifdef _WIN32
+namespace {
+
+// The console behind `stream`, or nullptr when it goes to a file or a pipe.
+HANDLE ConsoleOf(std::FILE* stream) {
+  const HANDLE handle = GetStdHandle(stream == stderr ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
+  DWORD mode = 0;
+  if (handle == INVALID_HANDLE_VALUE || handle == nullptr || !GetConsoleMode(handle, &mode)) {
+    return nullptr;
+  }
+  return handle;
+}
+
+}  // namespace
+#endif
+
+bool WriteText(std::FILE* stream, std::string_view utf8) {
+#ifdef _WIN32
+  if (const HANDLE console = ConsoleOf(stream); console != nullptr && !utf8.empty()) {
+    std::fflush(stream);  // what went through the stream comes first
+    const int size = static_cast<int>(utf8.size());
+    const int wide_length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(wide_length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), wide_length);
+    DWORD written = 0;
+    return WriteConsoleW(console, wide.data(), static_cast<DWORD>(wide.size()), &written,
+                         nullptr) != 0;
+  }
+#endif
+  return std::fwrite(utf8.data(), 1, utf8.size(), stream) == utf8.size();
+}
+
+}  // namespace grouper::console

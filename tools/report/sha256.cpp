@@ -1,0 +1,167 @@
+#include "sha256.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace grouper::report {
+
+namespace {
+
+constexpr uint32_t kRound[64] = {
+    0x428a2f98, 0x71374491, 0xb5c0fbcf, 0xe9b5dba5, 0x3956c25b, 0x59f111f1, 0x923f82a4, 0xab1c5ed5,
+    0xd807aa98, 0x12835b01, 0x243185be, 0x550c7dc3, 0x72be5d74, 0x80deb1fe, 0x9bdc06a7, 0xc19bf174,
+    0xe49b69c1, 0xefbe4786, 0x0fc19dc6, 0x240ca1cc, 0x2de92c6f, 0x4a7484aa, 0x5cb0a9dc, 0x76f988da,
+    0x983e5152, 0xa831c66d, 0xb00327c8, 0xbf597fc7, 0xc6e00bf3, 0xd5a79147, 0x06ca6351, 0x14292967,
+    0x27b70a85, 0x2e1b2138, 0x4d2c6dfc, 0x53380d13, 0x650a7354, 0x766a0abb, 0x81c2c92e, 0x92722c85,
+    0xa2bfe8a1, 0xa81a664b, 0xc24b8b70, 0xc76c51a3, 0xd192e819, 0xd6990624, 0xf40e3585, 0x106aa070,
+    0x19a4c116, 0x1e376c08, 0x2748774c, 0x34b0bcb5, 0x391c0cb3, 0x4ed8aa4a, 0x5b9cca4f, 0x682e6ff3,
+    0x748f82ee, 0x78a5636f, 0x84c87814, 0x8cc70208, 0x90befffa, 0xa4506ceb, 0xbef9a3f7, 0xc67178f2};
+
+constexpr uint32_t Rotr(uint32_t x, int n) {
+  return (x >> n) | (x << (32 - n));
+}
+
+// One round on the working variables named in their order for this round:
+// instead of moving eight variables per round, the rounds name them in turn.
+inline void Round(uint32_t a, uint32_t b, uint32_t c, uint32_t& d, uint32_t e, uint32_t f,
+                  uint32_t g, uint32_t& h, uint32_t k_plus_w) {
+  const uint32_t t1 = h + (Rotr(e, 6) ^ Rotr(e, 11) ^ Rotr(e, 25)) + (g ^ (e & (f ^ g))) + k_plus_w;
+  const uint32_t t2 = (Rotr(a, 2) ^ Rotr(a, 13) ^ Rotr(a, 22)) + ((a & b) | (c & (a | b)));
+  d += t1;
+  h = t1 + t2;
+}
+
+}  // namespace
+
+Sha256::Sha256()
+    : state_{0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
+             0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19} {}
+
+void Sha256::Block(const unsigned char* block) {
+  uint32_t w[64];
+  for (int i = 0; i < 16; ++i) {
+    w[i] = static_cast<uint32_t>(block[4 * i]) << 24 |
+           static_cast<uint32_t>(block[4 * i + 1]) << 16 |
+           static_cast<uint32_t>(block[4 * i + 2]) << 8 | block[4 * i + 3];
+  }
+  for (int i = 16; i < 64; ++i) {
+    const uint32_t s0 = Rotr(w[i - 15], 7) ^ Rotr(w[i - 15], 18) ^ (w[i - 15] >> 3);
+    const uint32_t s1 = Rotr(w[i - 2], 17) ^ Rotr(w[i - 2], 19) ^ (w[i - 2] >> 10);
+    w[i] = w[i - 16] + s0 + w[i - 7] + s1;
+  }
+  uint32_t a = state_[0], b = state_[1], c = state_[2], d = state_[3];
+  uint32_t e = state_[4], f = state_[5], g = state_[6], h = state_[7];
+  for (int i = 0; i < 64; i += 8) {
+    Round(a, b, c, d, e, f, g, h, kRound[i] + w[i]);
+    Round(h, a, b, c, d, e, f, g, kRound[i + 1] + w[i + 1]);
+    Round(g, h, a, b, c, d, e, f, kRound[i + 2] + w[i + 2]);
+    Round(f, g, h, a, b, c, d, e, kRound[i + 3] + w[i + 3]);
+    Round(e, f, g, h, a, b, c, d, kRound[i + 4] + w[i + 4]);
+    Round(d, e, f, g, h, a, b, c, kRound[i + 5] + w[i + 5]);
+    Round(c, d, e, f, g, h, a, b, kRound[i + 6] + w[i + 6]);
+    Round(b, c, d, e, f, g, h, a, kRound[i + 7] + w[i + 7]);
+  }
+  state_[0] += a;
+  state_[1] += b;
+  state_[2] += c;
+  state_[3] += d;
+  state_[4] += e;
+  state_[5] += f;
+  state_[6] += g;
+  state_[7] += h;
+}
+
+void Sha256::Add(const void* bytes, std::size_t length) {
+  const unsigned char* p = static_cast<const unsigned char*>(bytes);
+  total_bytes_ += length;
+  if (buffered_ > 0) {
+    const std::size_t take = length < 64 - buffered_ ? length : 64 - buffered_;
+    std::memcpy(buffer_ + buffered_, p, take);
+    buffered_ += take;
+    p += take;
+    length -= take;
+    if (buffered_ < 64) return;
+    Block(buffer_);
+    buffered_ = 0;
+  }
+  for (; length >= 64; p += 64, length -= 64) Block(p);
+  std::memcpy(buffer_, p, length);
+  buffered_ = length;
+}
+
+std::string Sha256::HexDigest() {
+  const uint64_t bits = total_bytes_ * 8;
+  // The padding: a one bit, zeros, and the length in bits, to a whole block.
+  unsigned char pad[72] = {0x80};
+  const std::size_t zeros = (buffered_ < 56 ? 56 : 120) - buffered_;
+  for (int i = 0; i < 8; ++i) pad[zeros + i] = static_cast<unsigned char>(bits >> (56 - 8 * i));
+  const uint64_t kept = total_bytes_;
+  Add(pad, zeros + 8);
+  total_bytes_ = kept;
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string hex;
+  for (const uint32_t word : state_) {
+    for (int shift = 28; shift >= 0; shift -= 4) hex += kHex[(word >> shift) & 15];
+  }
+  return hex;
+}
+
+BackgroundSha256::BackgroundSha256() : thread_(&BackgroundSha256::Run, this) {
+  filling_.reserve(kBlock);
+}
+
+BackgroundSha256::~BackgroundSha256() {
+  Stop();
+}
+
+void BackgroundSha256::Add(const void* bytes, std::size_t length) {
+  const char* p = static_cast<const char*>(bytes);
+  while (length > 0) {
+    const std::size_t take = std::min(length, kBlock - filling_.size());
+    filling_.insert(filling_.end(), p, p + take);
+    p += take;
+    length -= take;
+    if (filling_.size() == kBlock) HandOver();
+  }
+}
+
+void BackgroundSha256::HandOver() {
+  std::unique_lock lock(mutex_);
+  changed_.wait(lock, [this] { return !has_work_; });
+  handed_.swap(filling_);
+  has_work_ = true;
+  lock.unlock();
+  changed_.notify_all();
+  filling_.clear();
+}
+
+void BackgroundSha256::Stop() {
+  if (!thread_.joinable()) return;
+  {
+    std::lock_guard lock(mutex_);
+    stopping_ = true;
+  }
+  changed_.notify_all();
+  thread_.join();
+}
+
+std::string BackgroundSha256::HexDigest() {
+  if (!filling_.empty()) HandOver();
+  Stop();
+  return hash_.HexDigest();
+}
+
+void BackgroundSha256::Run() {
+  std::unique_lock lock(mutex_);
+  for (;;) {
+    changed_.wait(lock, [this] { return has_work_ || stopping_; });
+    if (!has_work_) return;  // stopping, and every block handed over is hashed
+    lock.unlock();
+    hash_.Add(handed_.data(), handed_.size());
+    lock.lock();
+    has_work_ = false;
+    changed_.notify_all();
+  }
+}
+
+}  // namespace grouper::report
