@@ -45,12 +45,17 @@ namespace PatientGroups
             FormVersion = Grouper.Cp949Text(native.FormVersion);
             GroupCode = Grouper.Cp949Text(native.GroupCode);
             Message = message;
+            Layout = Grouper.AsciiText(NativeMethods.grouper_layout(ref native));
         }
 
         public ResultKind Kind { get; }
         public string FormVersion { get; }
         public string GroupCode { get; }
         public string Message { get; }
+        // The input layout the line was judged by: "089/010", "090/011",
+        // "091/012", "092/013", or "base" for a line whose first three bytes
+        // are none of the eight form-version codes.
+        public string Layout { get; }
 
         public bool Equals(Result other)
         {
@@ -166,7 +171,7 @@ namespace PatientGroups
         // The library's version (GROUPER_VERSION).
         public static string Version()
         {
-            return Encoding.ASCII.GetString(NulTerminated(NativeMethods.grouper_version()));
+            return AsciiText(NativeMethods.grouper_version());
         }
 
         internal static string Cp949Text(byte[] field)
@@ -221,6 +226,12 @@ namespace PatientGroups
             if (utf8 == IntPtr.Zero)
                 return "";
             return Messages.GetOrAdd(utf8, address => Encoding.UTF8.GetString(NulTerminated(address)));
+        }
+
+        // A static ASCII string of the library.
+        internal static string AsciiText(IntPtr text)
+        {
+            return Encoding.ASCII.GetString(NulTerminated(text));
         }
 
         private static byte[] NulTerminated(IntPtr text)

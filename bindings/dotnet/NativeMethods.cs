@@ -52,6 +52,10 @@ namespace PatientGroups
 
         // A static ASCII string.
         [DllImport(Library, CallingConvention = CallingConvention.Cdecl)]
+        internal static extern IntPtr grouper_layout([In] ref NativeResult result);
+
+        // A static ASCII string.
+        [DllImport(Library, CallingConvention = CallingConvention.Cdecl)]
         internal static extern IntPtr grouper_version();
     }
 }

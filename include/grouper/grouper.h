@@ -145,6 +145,15 @@ GROUPER_API size_t grouper_format_console_line(unsigned long long line_number,
 GROUPER_API size_t grouper_explain_json(const char *line, size_t length, int flags, char *buffer,
                                         size_t size);
 
+/*
+ * The input layout by which the line of `result` was judged, named by its
+ * family of form versions: "089/010", "090/011", "091/012", "092/013", or
+ * "base" for a line whose first three bytes are none of the eight codes (a
+ * base-layout line starts with its institution code). A static string; ""
+ * when `result` is NULL.
+ */
+GROUPER_API const char *grouper_layout(const grouper_result *result);
+
 /* The library's version, GROUPER_VERSION; a static string. */
 GROUPER_API const char *grouper_version(void);
 

@@ -50,10 +50,8 @@ __all__ = [
     "explain",
     "explain_file",
     "version",
-    "layout_of",
     "MAX_READ",
     "EXPLAIN_SHOW_IDENTIFIERS",
-    "LAYOUTS",
 ]
 
 # The batch reads with a 1024-byte buffer: at most 1023 bytes at a time.
@@ -87,7 +85,8 @@ class Result:
     ``group_code`` the code ("A11".."A73") of a valid record, else "".
     ``message`` is the message for MESSAGE and WRONG_DATA_TYPE, else "".
     ``layout`` names the layout the line was judged by: "089/010",
-    "090/011", "091/012", "092/013" or "base" (see ``layout_of``).
+    "090/011", "091/012", "092/013" or "base" (for a line whose first three
+    bytes are none of the eight codes).
     """
 
     kind: Kind
@@ -98,29 +97,7 @@ class Result:
 
     @property
     def layout(self):
-        return layout_of(self._c.form_version)
-
-
-# The layout of each form version; any other first three bytes are read as the
-# base layout, as the JSON's "layout" says.
-LAYOUTS = {
-    b"089": "089/010",
-    b"010": "089/010",
-    b"090": "090/011",
-    b"011": "090/011",
-    b"091": "091/012",
-    b"012": "091/012",
-    b"092": "092/013",
-    b"013": "092/013",
-}
-
-
-def layout_of(form_version):
-    """The layout ("089/010" ... or "base") of a line whose first three bytes
-    are `form_version` (bytes, or str as Result.form_version holds it)."""
-    if isinstance(form_version, str):
-        form_version = form_version.encode("cp949", "replace")
-    return LAYOUTS.get(bytes(form_version), "base")
+        return _library().grouper_layout(ctypes.byref(self._c)).decode("ascii")
 
 
 def _line_bytes(line):
@@ -209,6 +186,8 @@ def _load():
         ctypes.c_size_t,
     ]
     lib.grouper_explain_json.restype = ctypes.c_size_t
+    lib.grouper_layout.argtypes = [result_p]
+    lib.grouper_layout.restype = ctypes.c_char_p
     lib.grouper_version.argtypes = []
     lib.grouper_version.restype = ctypes.c_char_p
     return lib

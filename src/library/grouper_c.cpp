@@ -2,8 +2,10 @@
 // its own on the stack, through the same GroupLine as the batch run.
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #include "driver/group_line.h"
+#include "explain/evidence.h"
 #include "explain/explanation.h"
 #include "grouper/grouper.h"
 #include "text/cp949.h"
@@ -114,6 +116,12 @@ extern "C" size_t grouper_explain_json(const char* line, size_t length, int flag
   } catch (...) {  // memory ran out: nothing may cross the C interface
     return Deliver("", 0, buffer, size);
   }
+}
+
+extern "C" const char* grouper_layout(const grouper_result* result) {
+  if (result == nullptr) return "";
+  const std::size_t n = strnlen(result->form_version, 3);
+  return LayoutName(FamilyOf(std::string_view(result->form_version, n)));
 }
 
 extern "C" const char* grouper_version(void) {

@@ -132,6 +132,28 @@ TEST(GrouperC, NullArgumentsAreRefusedAndNothingIsWritten) {
   EXPECT_EQ(grouper_format_console_line(1, &bad_kind, buffer, sizeof buffer), 0u);
   EXPECT_STREQ(buffer, "untouched");
   EXPECT_STREQ(grouper_version(), GROUPER_VERSION);
+  EXPECT_STREQ(grouper_layout(nullptr), "");
+}
+
+TEST(GrouperC, LayoutOfEveryFormVersion) {
+  const struct {
+    std::string line;
+    const char* layout;
+  } cases[] = {
+      {BuildLine(ValidRecord("089")), "089/010"},
+      {BuildLine(ValidRecord("010")), "089/010"},
+      {BuildLine(ValidRecord("011")), "090/011"},
+      {BuildLine(ValidRecord("091")), "091/012"},
+      {BuildLine(ValidRecord("013")), "092/013"},
+      {BuildLine(ValidRecord("123")), "base"},
+      {"092 too short", "092/013"},
+      {"08", "base"},
+      {"", "base"},
+  };
+  for (const auto& c : cases) {
+    const grouper_result r = Group(c.line);
+    EXPECT_STREQ(grouper_layout(&r), c.layout) << c.line;
+  }
 }
 
 }  // namespace

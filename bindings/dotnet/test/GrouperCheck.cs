@@ -81,6 +81,9 @@ internal static class GrouperCheck
         Check(r.Kind == ResultKind.GroupCode && Regex.IsMatch(r.GroupCode, "^A[1-7][1-3]$") &&
                   r.Message == "",
               "a valid record: " + r);
+        Check(empty.Layout == "base", "the empty line's layout: " + empty.Layout);
+        Check(Grouper.ExplainJson(record, false).Contains("\"layout\":\"" + r.Layout + "\""),
+              "a record's layout as its explanation names it: " + r.Layout);
         Check(Grouper.Version() == version, "version " + Grouper.Version());
         Console.WriteLine(failures == 0 ? "all checks passed" : failures + " checks failed");
         return failures == 0 ? 0 : 1;

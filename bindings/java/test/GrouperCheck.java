@@ -82,6 +82,9 @@ public final class GrouperCheck {
     check(r.kind() == Result.Kind.GROUP_CODE && r.groupCode().matches("A[1-7][1-3]")
             && r.message().isEmpty(),
         "a valid record: " + r);
+    check(empty.layout().equals("base"), "the empty line's layout: " + empty.layout());
+    check(Grouper.explainJson(record, false).contains("\"layout\":\"" + r.layout() + "\""),
+        "a record's layout as its explanation names it: " + r.layout());
     check(Grouper.version().equals(version), "version " + Grouper.version());
     System.out.println(failures == 0 ? "all checks passed" : failures + " checks failed");
     System.exit(failures == 0 ? 0 : 1);

@@ -63,6 +63,8 @@ public final class Grouper {
 
     SizeT grouper_explain_json(byte[] line, SizeT length, int flags, byte[] buffer, SizeT size);
 
+    Pointer grouper_layout(Pointer result);
+
     Pointer grouper_version();
   }
 
@@ -121,7 +123,8 @@ public final class Grouper {
       return new Result(Result.Kind.of(block.getInt(0)),
           Result.text(block.getByteArray(FORM_VERSION_OFFSET, 4)),
           Result.text(block.getByteArray(GROUP_CODE_OFFSET, 4)),
-          message(block.getPointer(MESSAGE_UTF8_OFFSET)), image);
+          message(block.getPointer(MESSAGE_UTF8_OFFSET)),
+          api().grouper_layout(block).getString(0, StandardCharsets.US_ASCII.name()), image);
     }
   }
 

@@ -36,13 +36,16 @@ public final class Result {
   private final String formVersion;
   private final String groupCode;
   private final String message;
+  private final String layout;
   private final byte[] image; // the library's grouper_result, its messages static
 
-  Result(Kind kind, String formVersion, String groupCode, String message, byte[] image) {
+  Result(Kind kind, String formVersion, String groupCode, String message, String layout,
+      byte[] image) {
     this.kind = kind;
     this.formVersion = formVersion;
     this.groupCode = groupCode;
     this.message = message;
+    this.layout = layout;
     this.image = image;
   }
 
@@ -62,6 +65,12 @@ public final class Result {
   public String groupCode() { return groupCode; }
 
   public String message() { return message; }
+
+  /**
+   * The input layout the line was judged by: "089/010", "090/011", "091/012", "092/013", or
+   * "base" for a line whose first three bytes are none of the eight form-version codes.
+   */
+  public String layout() { return layout; }
 
   @Override
   public boolean equals(Object other) {
