@@ -4,7 +4,9 @@
 #include <bit>
 #include <cstring>
 #include <ctime>
-#include <mutex>
+
+#include "util/mutex.h"
+#include "util/thread_annotations.h"
 
 namespace grouper {
 
@@ -120,16 +122,22 @@ bool ScanNumber(const char*& p, int width, int& value) {
 // that start: it would depend on the dates converted before and, with threads,
 // on their timing. A fixed noon converted first, under one lock, starts every
 // conversion from the same place. Only a date's first conversion pays for it.
-std::mutex conversion_mutex;
+Mutex conversion_mutex;
 
-// Local midnight of a date already checked for month and day, or -1 when the
-// time value falls outside 0 .. 2^31 - 1.
-int32_t LocalMidnight(int year, int month, int day) {
+// The time value of `t` as local time, converted after the fixed noon.
+std::time_t ConvertAfterAnchor(std::tm& t) REQUIRES(conversion_mutex) {
   std::tm anchor{};
   anchor.tm_year = 100;  // 1 January 2000, 12:00
   anchor.tm_mday = 1;
   anchor.tm_hour = 12;
   anchor.tm_isdst = 0;
+  std::mktime(&anchor);
+  return std::mktime(&t);
+}
+
+// Local midnight of a date already checked for month and day, or -1 when the
+// time value falls outside 0 .. 2^31 - 1.
+int32_t LocalMidnight(int year, int month, int day) {
   std::tm t{};
   t.tm_year = year - 1900;
   t.tm_mon = month - 1;
@@ -137,9 +145,8 @@ int32_t LocalMidnight(int year, int month, int day) {
   t.tm_isdst = 0;
   std::time_t value;
   {
-    const std::lock_guard<std::mutex> lock(conversion_mutex);
-    std::mktime(&anchor);
-    value = std::mktime(&t);
+    MutexLock lock(conversion_mutex);
+    value = ConvertAfterAnchor(t);
   }
   if (value == static_cast<std::time_t>(-1)) return -1;
   const long long seconds = static_cast<long long>(value);
