@@ -239,19 +239,9 @@ namespace date_detail {
 
 std::atomic<uint64_t> recent_dates[1u << kRecentBits];
 
-// The digits decoded a word at a time: after the first step each 16-bit lane
-// holds the two-digit number of its two characters (century, year of the
-// century, month, day), the first character the tens.
-int32_t DecodeAndKeep(const DateText& text, uint64_t nibbles, uint32_t key) {
-  // A nibble of 10 or more carries into its byte's high nibble.
-  if (((nibbles + 0x0606060606060606u) & 0xF0F0F0F0F0F0F0F0u) != 0) return CheckOtherDate(text);
-  const uint64_t digits = nibbles;
-  const uint64_t pairs = (digits * 10 + (digits >> 8)) & 0x00FF00FF00FF00FFu;
-  const int century = static_cast<int>(pairs & 0xFF);
-  const int year_of_century = static_cast<int>((pairs >> 16) & 0xFF);
-  const int month = static_cast<int>((pairs >> 32) & 0xFF);
-  const int day = static_cast<int>(pairs >> 48);
-  const int32_t value = ConvertDate(century * 100 + year_of_century, month, day);
+int32_t DecodeAndKeep(const DateText& text, uint32_t key) {
+  if (!EightDigitText(text)) return CheckOtherDate(text);
+  const int32_t value = ConvertEightDigits(text);
   const uint32_t stored = value < 0 ? kInvalid : static_cast<uint32_t>(value) + 1;
   RecentSlot(key).store(uint64_t{key} << 32 | stored, std::memory_order_relaxed);
   return value;
