@@ -150,10 +150,31 @@ struct ParseFaultList {
   }
 };
 
+struct ZeroBlock {
+  uint64_t low = 0, high = 0;
+};
+
+template <std::size_t... B>
+[[gnu::always_inline]] inline void ZeroBlocks(unsigned char* bytes, std::index_sequence<B...>) {
+  constexpr ZeroBlock kZero;
+  (std::memcpy(bytes + B * sizeof kZero, &kZero, sizeof kZero), ...);
+}
+
+// Zeroes the record with 16-byte stores written out. A memset of this size
+// becomes a string instruction, whose start-up costs more than the stores on
+// every line (about 10 ns a record in the parse benchmark); a loop of stores
+// would be turned back into the memset.
+void ZeroRecord(AssessmentRecord& record) {
+  constexpr std::size_t kBlocks = sizeof record / sizeof(ZeroBlock);
+  unsigned char* bytes = reinterpret_cast<unsigned char*>(&record);
+  ZeroBlocks(bytes, std::make_index_sequence<kBlocks>{});
+  std::memset(bytes + kBlocks * sizeof(ZeroBlock), 0, sizeof record % sizeof(ZeroBlock));
+}
+
 // Parses a trimmed line of `length` bytes (zero beyond them).
 template <class Sink>
 void Parse(const char* line, std::size_t length, AssessmentRecord& record, Sink& sink) {
-  std::memset(&record, 0, sizeof record);
+  ZeroRecord(record);
 
   // The line is zero beyond its text, so its first three bytes are the code
   // with NUL padding however short the line.
