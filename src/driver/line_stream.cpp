@@ -1,17 +1,17 @@
 #include "driver/line_stream.h"
 
 #include <atomic>
-#include <condition_variable>
 #include <cstdint>
 #include <cstring>
 #include <memory>
-#include <mutex>
 #include <system_error>
 #include <thread>
 #include <vector>
 
 #include "driver/group_line.h"
 #include "platform/platform.h"
+#include "util/mutex.h"
+#include "util/thread_annotations.h"
 
 namespace grouper {
 
@@ -51,6 +51,31 @@ struct Run {
   LineAnswer answer;
 };
 
+// The right to write the result and the console. The runs hold it one after
+// another, in the order in which they were read, so that their bytes leave in
+// the order of the input; a run holds it from Take to Pass.
+class CAPABILITY("turn") WriteTurn {
+ public:
+  // Waits until every run read before run `sequence` has passed the turn on.
+  void Take(uint64_t sequence) ACQUIRE() EXCLUDES(mutex_) {
+    MutexLock lock(mutex_);
+    while (runs_written_ != sequence) passed_.Wait(mutex_);
+  }
+  // Hands the turn to the next run.
+  void Pass() RELEASE() EXCLUDES(mutex_) {
+    {
+      MutexLock lock(mutex_);
+      ++runs_written_;
+    }
+    passed_.SignalAll();
+  }
+
+ private:
+  Mutex mutex_;
+  CondVar passed_;
+  uint64_t runs_written_ GUARDED_BY(mutex_) = 0;
+};
+
 class Stream {
  public:
   Stream(int input_fd, int output_fd, ConsoleWriter& console)
@@ -64,15 +89,27 @@ class Stream {
     }
   }
 
-  StreamResult Finish() {
-    if (!output_.Flush()) return StreamResult::kWriteError;
-    console_.Flush();
-    return reader_.failed() ? StreamResult::kReadError : StreamResult::kComplete;
+  // Once every worker has ended: flushes the result and the console.
+  StreamResult Finish() EXCLUDES(read_mutex_) {
+    uint64_t runs;
+    bool read_failed;
+    {
+      MutexLock lock(read_mutex_);
+      runs = runs_read_;
+      read_failed = reader_.failed();
+    }
+    // Every run read has been written, so the turn after the last is free.
+    turn_.Take(runs);
+    const bool written = output_.Flush();
+    if (written) console_.Flush();
+    turn_.Pass();
+    if (!written) return StreamResult::kWriteError;
+    return read_failed ? StreamResult::kReadError : StreamResult::kComplete;
   }
 
  private:
-  bool Read(Run& run) {
-    std::lock_guard<std::mutex> lock(read_mutex_);
+  bool Read(Run& run) EXCLUDES(read_mutex_) {
+    MutexLock lock(read_mutex_);
     if (input_ended_ || stopped_.load(std::memory_order_relaxed)) return false;
     run.count = 0;
     std::size_t used = 0;
@@ -111,11 +148,7 @@ class Stream {
   }
 
   void Write(const Run& run) {
-    {
-      std::unique_lock<std::mutex> lock(write_mutex_);
-      write_turn_.wait(lock, [&] { return runs_written_ == run.sequence; });
-    }
-    // Only the run whose turn it is touches the result and the console.
+    turn_.Take(run.sequence);
     if (!stopped_.load(std::memory_order_relaxed)) {
       const char* bytes = run.composed.get();
       for (std::size_t i = 0; i < run.count; ++i) {
@@ -131,25 +164,19 @@ class Stream {
         }
       }
     }
-    {
-      std::lock_guard<std::mutex> lock(write_mutex_);
-      ++runs_written_;
-    }
-    write_turn_.notify_all();
+    turn_.Pass();
   }
 
-  LineReader reader_;
-  ByteWriter output_;
-  ConsoleWriter& console_;
+  Mutex read_mutex_;
+  LineReader reader_ GUARDED_BY(read_mutex_);
+  bool input_ended_ GUARDED_BY(read_mutex_) = false;
+  uint64_t lines_read_ GUARDED_BY(read_mutex_) = 0;
+  uint64_t runs_read_ GUARDED_BY(read_mutex_) = 0;
 
-  std::mutex read_mutex_;  // guards the reader and the counts below it
-  bool input_ended_ = false;
-  uint64_t lines_read_ = 0;
-  uint64_t runs_read_ = 0;
-
-  std::mutex write_mutex_;  // guards runs_written_
-  std::condition_variable write_turn_;
-  uint64_t runs_written_ = 0;
+  // Only the run whose turn it is touches the result and the console.
+  WriteTurn turn_;
+  ByteWriter output_ GUARDED_BY(turn_);
+  ConsoleWriter& console_ GUARDED_BY(turn_);
 
   std::atomic<bool> stopped_{false};  // the result could not be written
 };

@@ -1,5 +1,7 @@
 #include "validate/check.h"
 
+#include "validate/check_plan.h"
+
 namespace grouper {
 
 const char* RunChecks(std::span<const Check> checks, AssessmentRecord& record) {

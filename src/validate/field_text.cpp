@@ -4,7 +4,9 @@
 #include <bit>
 #include <cstring>
 #include <ctime>
-#include <mutex>
+
+#include "util/mutex.h"
+#include "util/thread_annotations.h"
 
 namespace grouper {
 
@@ -120,16 +122,22 @@ bool ScanNumber(const char*& p, int width, int& value) {
 // that start: it would depend on the dates converted before and, with threads,
 // on their timing. A fixed noon converted first, under one lock, starts every
 // conversion from the same place. Only a date's first conversion pays for it.
-std::mutex conversion_mutex;
+Mutex conversion_mutex;
 
-// Local midnight of a date already checked for month and day, or -1 when the
-// time value falls outside 0 .. 2^31 - 1.
-int32_t LocalMidnight(int year, int month, int day) {
+// The time value of `t` as local time, converted after the fixed noon.
+std::time_t ConvertAfterAnchor(std::tm& t) REQUIRES(conversion_mutex) {
   std::tm anchor{};
   anchor.tm_year = 100;  // 1 January 2000, 12:00
   anchor.tm_mday = 1;
   anchor.tm_hour = 12;
   anchor.tm_isdst = 0;
+  std::mktime(&anchor);
+  return std::mktime(&t);
+}
+
+// Local midnight of a date already checked for month and day, or -1 when the
+// time value falls outside 0 .. 2^31 - 1.
+int32_t LocalMidnight(int year, int month, int day) {
   std::tm t{};
   t.tm_year = year - 1900;
   t.tm_mon = month - 1;
@@ -137,9 +145,8 @@ int32_t LocalMidnight(int year, int month, int day) {
   t.tm_isdst = 0;
   std::time_t value;
   {
-    const std::lock_guard<std::mutex> lock(conversion_mutex);
-    std::mktime(&anchor);
-    value = std::mktime(&t);
+    MutexLock lock(conversion_mutex);
+    value = ConvertAfterAnchor(t);
   }
   if (value == static_cast<std::time_t>(-1)) return -1;
   const long long seconds = static_cast<long long>(value);
@@ -232,19 +239,9 @@ namespace date_detail {
 
 std::atomic<uint64_t> recent_dates[1u << kRecentBits];
 
-// The digits decoded a word at a time: after the first step each 16-bit lane
-// holds the two-digit number of its two characters (century, year of the
-// century, month, day), the first character the tens.
-int32_t DecodeAndKeep(const DateText& text, uint64_t nibbles, uint32_t key) {
-  // A nibble of 10 or more carries into its byte's high nibble.
-  if (((nibbles + 0x0606060606060606u) & 0xF0F0F0F0F0F0F0F0u) != 0) return CheckOtherDate(text);
-  const uint64_t digits = nibbles;
-  const uint64_t pairs = (digits * 10 + (digits >> 8)) & 0x00FF00FF00FF00FFu;
-  const int century = static_cast<int>(pairs & 0xFF);
-  const int year_of_century = static_cast<int>((pairs >> 16) & 0xFF);
-  const int month = static_cast<int>((pairs >> 32) & 0xFF);
-  const int day = static_cast<int>(pairs >> 48);
-  const int32_t value = ConvertDate(century * 100 + year_of_century, month, day);
+int32_t DecodeAndKeep(const DateText& text, uint32_t key) {
+  if (!EightDigitText(text)) return CheckOtherDate(text);
+  const int32_t value = ConvertEightDigits(text);
   const uint32_t stored = value < 0 ? kInvalid : static_cast<uint32_t>(value) + 1;
   RecentSlot(key).store(uint64_t{key} << 32 | stored, std::memory_order_relaxed);
   return value;

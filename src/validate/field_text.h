@@ -63,7 +63,7 @@ namespace date_detail {
 //
 // A lookup tests only that the eight bytes are 0x30 to 0x3F: only digit texts
 // are kept, so a key that matches has digits for nibbles. A miss tests the
-// nibbles before it decodes them.
+// bytes for digits before it decodes them.
 inline constexpr int kRecentBits = 12;
 inline constexpr uint32_t kInvalid = 0xFFFFFFFFu;
 extern std::atomic<uint64_t> recent_dates[1u << kRecentBits];
@@ -73,9 +73,9 @@ inline std::atomic<uint64_t>& RecentSlot(uint32_t key) {
 }
 
 // The long ways, out of line: a date not among the recent ones (kept there
-// once converted, when its nibbles are digits), a field of other than eight
+// once converted, when its bytes are digits), a field of other than eight
 // digits, a big-endian machine.
-int32_t DecodeAndKeep(const DateText& text, uint64_t nibbles, uint32_t key);
+int32_t DecodeAndKeep(const DateText& text, uint32_t key);
 int32_t CheckOtherDateField(const DateText& text);
 int32_t ConvertDateField(const DateText& text);
 
@@ -96,7 +96,7 @@ int32_t ConvertDateField(const DateText& text);
   const uint32_t key = static_cast<uint32_t>(nibbles | (nibbles >> 28));
   const uint64_t entry = date_detail::RecentSlot(key).load(std::memory_order_relaxed);
   const uint32_t stored = static_cast<uint32_t>(entry);
-  if (entry >> 32 != key || stored == 0) return date_detail::DecodeAndKeep(text, nibbles, key);
+  if (entry >> 32 != key || stored == 0) return date_detail::DecodeAndKeep(text, key);
   return stored == date_detail::kInvalid ? -1 : static_cast<int32_t>(stored - 1);
 }
 

@@ -5,7 +5,7 @@
 // first assessment answers them, a re-assessment leaves them blank.
 #include <cstring>
 
-#include "validate/check.h"
+#include "validate/check_plan.h"
 #include "validate/field_text.h"
 #include "validate/sections.h"
 

@@ -7,7 +7,7 @@
 // The not-performed messages name the section "[C.신체기능]" and the CDR and
 // GDS date messages carry two blanks before 미실시; messages are reproduced byte
 // for byte, so they stay exactly as the catalogue has them.
-#include "validate/check.h"
+#include "validate/check_plan.h"
 #include "validate/sections.h"
 
 namespace grouper {

@@ -9,7 +9,7 @@
 // must keep their answers, so the lists stay as they are.
 #include <string_view>
 
-#include "validate/check.h"
+#include "validate/check_plan.h"
 #include "validate/sections.h"
 
 namespace grouper {

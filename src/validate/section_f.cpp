@@ -10,7 +10,7 @@
 #include <cstring>
 #include <span>
 
-#include "validate/check.h"
+#include "validate/check_plan.h"
 #include "validate/sections.h"
 
 namespace grouper {

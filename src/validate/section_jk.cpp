@@ -14,7 +14,7 @@
 #include <initializer_list>
 #include <span>
 
-#include "validate/check.h"
+#include "validate/check_plan.h"
 #include "validate/field_text.h"
 #include "validate/sections.h"
 
