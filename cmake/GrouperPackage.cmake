@@ -77,7 +77,9 @@ else()
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
-  set(CPACK_DEBIAN_PACKAGE_SUGGESTS python3)
+  # The Python module, the Java jar (on JNA) and the .NET assembly (on Mono).
+  set(CPACK_DEBIAN_PACKAGE_SUGGESTS
+      "python3, default-jre-headless | java-runtime-headless, libjna-java, mono-runtime")
   set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
   # The copyright file and the package's changelog, where Debian keeps them.
