@@ -10,3 +10,10 @@ require_packages() {
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
   fi
 }
+
+# `same_report A B`: true when two pages of grouper-report are the same bytes
+# but for the time each was made (ISO 8601, in its attribute and its table).
+same_report() {
+  local stamp='[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9]{2}:[0-9]{2}:[0-9]{2}[+-][0-9]{2}:[0-9]{2}'
+  cmp <(sed -E "s/$stamp/TIME/g" "$1") <(sed -E "s/$stamp/TIME/g" "$2")
+}
