@@ -31,7 +31,7 @@ inline constexpr std::size_t kMaxReadLength = kLineBufferSize - 1;
 // requires. A LineBuffer is reused line after line: it remembers how far its
 // last text reached, so that only those bytes are cleared again.
 struct LineBuffer {
-  char bytes[kLineBufferSize] = {};
+  alignas(64) char bytes[kLineBufferSize] = {};
   std::size_t used = 0;  // bytes from the start that may be nonzero
 };
 
@@ -65,7 +65,7 @@ struct LineAnswer {
 
 // The record and the classification of one line at a time.
 struct GroupingWork {
-  AssessmentRecord record;
+  alignas(64) AssessmentRecord record;
   ClassificationState classification;
 };
 

@@ -42,8 +42,11 @@ std::string TenthsText(float value) {
   const long tenths = Tenths(value);
   const long whole = tenths / 10;
   const long part = tenths % 10 < 0 ? -(tenths % 10) : tenths % 10;
-  std::string text = (tenths < 0 && whole == 0 ? "-" : "") + std::to_string(whole);
-  return text + "." + std::to_string(part);
+  std::string text = tenths < 0 && whole == 0 ? "-" : "";
+  text += std::to_string(whole);
+  text += '.';
+  text += std::to_string(part);
+  return text;
 }
 
 // The field that a failing row reads, and its value as text.

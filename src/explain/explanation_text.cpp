@@ -203,7 +203,9 @@ std::string WrongDataTypeReason(const LineExplanation& e, Language language) {
   if (a.family == Family::kBase) {
     // The first bytes of a base-layout line may be anything: escaped, so that
     // the reason is printable text in either output.
-    const std::string version = "\"" + Printable(a.form_version) + "\"";
+    std::string version = "\"";
+    version += Printable(a.form_version);
+    version += '"';
     reason = english ? version +
                            " is none of the eight form versions, so the line is read as the base "
                            "layout, which takes exactly " +
