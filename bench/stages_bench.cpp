@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "classify/classifier.h"
-#include "driver/group_line.h"
-#include "driver/line_output.h"
+#include "line/group_line.h"
+#include "line/line_output.h"
 #include "grouper/grouper.h"
 #include "record/form_version.h"
 #include "record/record_parser.h"

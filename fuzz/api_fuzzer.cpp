@@ -18,7 +18,7 @@
 #include <memory>
 #include <string_view>
 
-#include "driver/group_line.h"
+#include "line/group_line.h"
 #include "fuzz_support.h"
 #include "grouper/grouper.h"
 

@@ -14,7 +14,7 @@
 #include <string_view>
 
 #include "answer_check.h"
-#include "driver/line_stream.h"
+#include "batch/line_stream.h"
 #include "fuzz_support.h"
 #include "validate/field_text.h"
 

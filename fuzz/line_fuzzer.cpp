@@ -12,7 +12,7 @@
 #include <string_view>
 
 #include "answer_check.h"
-#include "driver/group_line.h"
+#include "line/group_line.h"
 #include "fuzz_support.h"
 
 namespace {

@@ -38,7 +38,7 @@
 #include <vector>
 
 #include "classify/classifier.h"
-#include "driver/group_line.h"
+#include "line/group_line.h"
 #include "explain/evidence.h"
 
 namespace grouper {

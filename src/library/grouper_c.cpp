@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "driver/group_line.h"
+#include "line/group_line.h"
 #include "explain/evidence.h"
 #include "explain/explanation.h"
 #include "grouper/grouper.h"

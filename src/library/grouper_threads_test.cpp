@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "driver/group_line.h"
+#include "line/group_line.h"
 #include "grouper/grouper.h"
 #include "sample_generator.h"
 #include "validate/field_text.h"

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "driver/group_line.h"
+#include "line/group_line.h"
 #include "record/assessment_record.h"
 #include "record/form_version.h"
 #include "record/input_layout.h"

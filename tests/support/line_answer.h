@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "driver/group_line.h"
+#include "line/group_line.h"
 
 namespace grouper::testing {
 

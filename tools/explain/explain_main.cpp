@@ -24,8 +24,8 @@
 #include <vector>
 
 #include "console_text.h"
-#include "driver/byte_io.h"
-#include "driver/group_line.h"
+#include "batch/byte_io.h"
+#include "line/group_line.h"
 #include "explain/explanation.h"
 #include "explain/explanation_csv.h"
 #include "explain/input_warnings.h"

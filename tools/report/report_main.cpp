@@ -22,8 +22,8 @@
 #include <string_view>
 #include <vector>
 
-#include "driver/byte_io.h"
-#include "driver/group_line.h"
+#include "batch/byte_io.h"
+#include "line/group_line.h"
 #include "explain/input_warnings.h"
 #include "grouper/grouper.h"
 #include "platform/platform.h"

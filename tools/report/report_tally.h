@@ -26,7 +26,7 @@
 #include <string_view>
 #include <vector>
 
-#include "driver/group_line.h"
+#include "line/group_line.h"
 
 namespace grouper::report {
 

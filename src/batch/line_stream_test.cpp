@@ -1,4 +1,4 @@
-#include "driver/line_stream.h"
+#include "batch/line_stream.h"
 
 #include <gtest/gtest.h>
 

@@ -18,7 +18,7 @@
 #include <cstdint>
 
 #include "classify/classifier.h"
-#include "driver/line_output.h"
+#include "line/line_output.h"
 #include "record/assessment_record.h"
 #include "record/form_version.h"
 

@@ -12,7 +12,7 @@
 #include <cstddef>
 #include <string>
 
-#include "driver/byte_io.h"
+#include "batch/byte_io.h"
 
 namespace grouper {
 

@@ -1,4 +1,4 @@
-#include "driver/batch_run.h"
+#include "batch/batch_run.h"
 
 #include <cstdio>
 #include <cstring>
@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/line_stream.h"
+#include "batch/line_stream.h"
 #include "platform/platform.h"
 
 namespace grouper {

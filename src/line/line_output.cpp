@@ -1,4 +1,4 @@
-#include "driver/line_output.h"
+#include "line/line_output.h"
 
 #include <cstring>
 #include <string_view>

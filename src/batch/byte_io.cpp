@@ -1,4 +1,4 @@
-#include "driver/byte_io.h"
+#include "batch/byte_io.h"
 
 #include <cstring>
 

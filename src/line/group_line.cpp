@@ -1,4 +1,4 @@
-#include "driver/group_line.h"
+#include "line/group_line.h"
 
 #include <cstring>
 #include <string_view>

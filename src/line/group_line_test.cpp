@@ -1,6 +1,6 @@
 // What a line is: its text, its trimmed length, its version and framing, and
 // the buffer that holds it, whoever hands it over.
-#include "driver/group_line.h"
+#include "line/group_line.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "driver/line_stream.h"
+#include "batch/line_stream.h"
 
 #include <atomic>
 #include <cstdint>
@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-#include "driver/group_line.h"
+#include "line/group_line.h"
 #include "platform/platform.h"
 #include "util/mutex.h"
 #include "util/thread_annotations.h"
