@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "classify/classifier.h"
+#include "grouper/grouper.h"
 #include "line/group_line.h"
 #include "line/line_output.h"
-#include "grouper/grouper.h"
 #include "record/form_version.h"
 #include "record/record_parser.h"
 #include "sample_generator.h"
@@ -45,9 +45,9 @@ Corpus MakeCorpus(uint32_t fault_share) {
     const std::string text = sample::NextSampleLine(gen).text;
     corpus.lines.push_back(text);
     const LineText line = TakeLine(text.data(), text.size(), buffer);
-    if (!line.framed || ParseRecord(line.text, line.length, record) != nullptr) continue;
+    if (!line.framed || ParseRecord(line.text, line.family, record) != nullptr) continue;
     const AssessmentRecord parsed = record;
-    if (ValidateRecord(record) != nullptr) continue;
+    if (ValidateRecord(record, FamilyOfField(record.form_version)) != nullptr) continue;
     ClassifyRecord(record, classification);
     corpus.parsed.push_back(parsed);
     corpus.codes.push_back(record.group_code);
@@ -72,7 +72,7 @@ void BM_Parse(benchmark::State& state) {
   for (auto _ : state) {
     const std::string& text = corpus.lines[i++ & (kCorpusSize - 1)];
     const LineText line = TakeLine(text.data(), text.size(), buffer);
-    benchmark::DoNotOptimize(ParseRecord(line.text, line.length, record));
+    benchmark::DoNotOptimize(ParseRecord(line.text, line.family, record));
     benchmark::ClobberMemory();
   }
   state.SetItemsProcessed(state.iterations());
@@ -85,7 +85,8 @@ void BM_Validate(benchmark::State& state) {
   std::vector<AssessmentRecord> records = Valid().parsed;
   std::size_t i = 0;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(ValidateRecord(records[i++ % records.size()]));
+    AssessmentRecord& record = records[i++ % records.size()];
+    benchmark::DoNotOptimize(ValidateRecord(record, FamilyOfField(record.form_version)));
   }
   state.SetItemsProcessed(state.iterations());
 }

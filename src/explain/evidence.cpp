@@ -1,39 +1,16 @@
 #include "explain/evidence.h"
 
+#include <cstddef>
 #include <cstring>
 
 #include "explain/explanation.h"
 #include "record/input_layout.h"
 #include "text/cp949.h"
+#include "validate/record_validator.h"
 
 namespace grouper {
 
 namespace {
-
-// The irregular rules of the validator, by the beginning of their message
-// (UTF-8), with the fields each reads. The messages name the rule; the rows
-// of the validator carry their fields themselves. A fault without a row (the
-// form-version code) is listed here too.
-struct RuleReads {
-  const char8_t* message_start;
-  const char* fields;  // space-separated
-};
-constexpr RuleReads kRuleReads[] = {
-    {u8"오류-[서식버전]", "form_version"},
-    {u8"오류-[A.일반적사항][0.요양기관기호]", "institution_code"},
-    {u8"오류-[A.일반적사항][1.환자성명]", "patient_name"},
-    {u8"오류-[A.일반적사항][2.주민등록번호]", "resident_number"},
-    {u8"오류-[A.일반적사항] 입원일은", "a_admission_date a_care_start_date a_assessment_date"},
-    {u8"오류-[F.질병진단][1.a.당뇨] 공복시/식후", "f_fasting_glucose f_postprandial_glucose"},
-    {u8"오류-[F.질병진단][1.v.후천선면역결핍증] 작성일자", "f_aids a_assessment_date"},
-    // The pain rule reads the frequency of its family's layout.
-    {u8"오류-[G.건강상태][2.a.통증 발생 빈도]",
-     "g_pain_frequency_090 g_pain_frequency_091 g_pain_visual_scale g_pain_numeric_scale "
-     "g_pain_faces_scale"},
-    {u8"오류-[K.특수처치 및 전문재활치료][1.a.정맥주사에 의한 투약 일수] 0~99",
-     "k_iv_medication_days k_iv_medication"},
-    {u8"오류-[작성][서명]", "s_doctor_name s_nurse_name"},
-};
 
 // Named parts of the criteria, as criteria.h names its predicates; a name
 // ending in "/089" is read in family 089/010 only.
@@ -294,41 +271,16 @@ Evidence FieldEvidence(std::string_view name, const char* text, Family family) {
   return e;
 }
 
-std::vector<Evidence> FaultEvidence(const Check* row, const char* message, const char* text,
-                                    Family family) {
-  std::vector<std::string> names;
-  if (row != nullptr && row->shape != Shape::kRule) {
-    std::size_t offset = 0;
-    bool one_field = true;
-    if (row->char_field != nullptr) {
-      offset = RecordOffset(row->char_field);
-    } else if (row->int_field != nullptr) {
-      offset = RecordOffset(row->int_field);
-    } else if (row->decimal_field != nullptr) {
-      offset = RecordOffset(row->decimal_field);
-    } else if (row->date_field != nullptr) {
-      offset = RecordOffset(row->date_field);
-    } else {
-      one_field = false;
-    }
-    if (const char* name = one_field ? FieldNameAtOffset(offset) : nullptr)
-      names.emplace_back(name);
-    for (const CharField flag : row->list) {
-      if (const char* name = FieldNameAtOffset(RecordOffset(flag))) names.emplace_back(name);
-    }
-  } else {
-    const std::string_view utf8 = Utf8Twin(message);
-    for (const RuleReads& rule : kRuleReads) {
-      if (utf8.starts_with(reinterpret_cast<const char*>(rule.message_start))) {
-        ExpandReads(rule.fields, family, names);
-        break;
-      }
-    }
-  }
+std::vector<Evidence> FaultEvidence(const Check& row, const char* text, Family family) {
   std::vector<Evidence> fields;
-  for (const std::string& name : names) {
+  for (const FieldRef field : RowReads(row)) {
+    const char* name = field.offset == offsetof(AssessmentRecord, form_version)
+                           ? "form_version"
+                           : FieldNameAtOffset(field.offset);
+    if (name == nullptr) continue;
     Evidence e = FieldEvidence(name, text, family);
-    // A rule written for two layouts reads the field of the line's own.
+    // A gate or rule written for several layouts may name a field that the
+    // line's own layout does not carry.
     if (e.start >= 0) fields.push_back(std::move(e));
   }
   return fields;

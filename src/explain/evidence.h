@@ -8,11 +8,10 @@
 // score, the count of skin treatments...) has no columns and is shown as its
 // number.
 //
-// What is read. A row of the validator reads its field and its list of flags;
-// an irregular rule reads the fields listed for it here, by its message; a
-// criterion of the classifier reads the fields and scores listed for it here,
-// by its family group and its code. The tables are data beside each other, so
-// that a test can check every name against the layout.
+// What is read. A row of the validator lists what it reads itself (its field,
+// its flags, an irregular rule's fields, the fields of its gates); a criterion
+// of the classifier reads the fields and scores listed for it here, by its
+// family group and its code.
 #pragma once
 
 #include <cstddef>
@@ -47,11 +46,10 @@ const char* LayoutName(Family family);
 // layout does not carry gets no columns and an empty value.
 Evidence FieldEvidence(std::string_view name, const char* text, Family family);
 
-// The fields that a failing validator row read, in the row's order: its field
-// and its list of flags; for an irregular rule (or a fault without a row,
-// `row` nullptr) the fields listed for its message.
-std::vector<Evidence> FaultEvidence(const Check* row, const char* message, const char* text,
-                                    Family family);
+// The fields that a failing validator row read, as the row lists them (its
+// field, its flags, an irregular rule's fields, its gates' fields), those
+// that the line's layout carries.
+std::vector<Evidence> FaultEvidence(const Check& row, const char* text, Family family);
 
 // What the criterion `code` ("1A".."6C") of a record of `family` tested: the
 // fields with their bytes in `text` and the scores from `state`. Empty for a

@@ -107,24 +107,22 @@ LineExplanation ExplainLine(const char* line, std::size_t length) {
   if (e.answer.outcome == Outcome::kMessage) {
     // Again from the line, collecting every fault.
     const std::vector<ParseFault> parse_faults =
-        CollectParseFaults(taken.text, taken.length, work.record);
+        CollectParseFaults(taken.text, e.answer.family, work.record);
     for (const ParseFault& pf : parse_faults) {
       ExplainedFault fault = FaultOf(pf.message);
-      if (pf.item != nullptr) {
-        fault.field = pf.item->field_name;
-        Evidence written = FieldEvidence(fault.field, taken.text, e.answer.family);
-        fault.value = written.value;
-        fault.start = written.start;
-        fault.width = written.width;
-        fault.fields.push_back(std::move(written));
-      }
+      fault.field = pf.item->field_name;
+      Evidence written = FieldEvidence(fault.field, taken.text, e.answer.family);
+      fault.value = written.value;
+      fault.start = written.start;
+      fault.width = written.width;
+      fault.fields.push_back(std::move(written));
       e.faults.push_back(std::move(fault));
     }
     if (parse_faults.empty()) {
-      for (const Fault& f : CollectFaults(work.record)) {
+      for (const Fault& f : CollectFaults(work.record, e.answer.family)) {
         ExplainedFault fault = FaultOf(f.message);
-        if (f.check != nullptr) DescribeRow(*f.check, work.record, fault);
-        fault.fields = FaultEvidence(f.check, f.message, taken.text, e.answer.family);
+        DescribeRow(*f.check, work.record, fault);
+        fault.fields = FaultEvidence(*f.check, taken.text, e.answer.family);
         if (!fault.field.empty()) {
           const Evidence place = FieldEvidence(fault.field, taken.text, e.answer.family);
           fault.start = place.start;

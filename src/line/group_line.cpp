@@ -32,7 +32,7 @@ LineText TakeLine(const char* bytes, std::size_t length, LineBuffer& buffer) {
   std::memset(line.form_version, 0, sizeof line.form_version);
   std::memcpy(line.form_version, buffer.bytes, version_length);
   line.family = FamilyOf(std::string_view(buffer.bytes, version_length));
-  line.framed = !line.over_long && DriverFramingAccepts(line.family, n);
+  line.framed = !line.over_long && FramingAccepts(line.family, n);
   return line;
 }
 
@@ -47,8 +47,8 @@ void AnswerLine(const LineText& line, GroupingWork& work, LineAnswer& answer) {
     answer.message = kWrongDataTypeMessage;
     return;
   }
-  const char* message = ParseRecord(line.text, line.length, work.record);
-  if (message == nullptr) message = ValidateRecord(work.record);
+  const char* message = ParseRecord(line.text, line.family, work.record);
+  if (message == nullptr) message = ValidateRecord(work.record, line.family);
   if (message != nullptr) {
     answer.outcome = Outcome::kMessage;
     answer.message = message;

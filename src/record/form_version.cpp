@@ -18,23 +18,7 @@ const FamilyInfo& InfoOf(Family family) {
   return kFamilies[static_cast<int>(family)];
 }
 
-bool FramingAccepts(std::string_view form_version, std::size_t length) {
-  return FramingAccepts(FamilyOf(form_version), length);
-}
-
 bool FramingAccepts(Family family, std::size_t length) {
-  // The families from 090 may end early (blank signature names are trimmed
-  // away); the other families must have exactly their expected length.
-  const FamilyInfo& info = InfoOf(family);
-  if (IsFrom090(info.family)) return length >= static_cast<std::size_t>(info.min_length);
-  return length == static_cast<std::size_t>(info.expected_length);
-}
-
-bool DriverFramingAccepts(std::string_view form_version, std::size_t length) {
-  return DriverFramingAccepts(FamilyOf(form_version), length);
-}
-
-bool DriverFramingAccepts(Family family, std::size_t length) {
   const FamilyInfo& info = InfoOf(family);
   if (IsFrom090(family)) {
     return length >= static_cast<std::size_t>(info.min_length) &&

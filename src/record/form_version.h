@@ -102,23 +102,22 @@ inline bool IsFrom091(Family f) {
 inline bool IsFrom090(Family f) {
   return !IsEarly(f);
 }
-
-// True when the text is one of the eight version codes.
-inline bool IsVersionCode(std::string_view form_version) {
-  return FamilyOf(form_version) != Family::kBase;
+// The early families and 090/011: the layouts before 091 regrouped items.
+inline bool IsUpTo090(Family f) {
+  return !IsFrom091(f);
+}
+// Single families, where one list of rows belongs to one layout.
+inline bool IsBase(Family f) {
+  return f == Family::kBase;
+}
+inline bool Is089(Family f) {
+  return f == Family::k089;
 }
 
-// The framing tests the parser repeats: true when the trimmed length fits the
-// family (exactly its length for the early families, from its shortest
-// length on for the families from 090).
-bool FramingAccepts(std::string_view form_version, std::size_t trimmed_length);
-// The same for a line whose family is known.
+// The framing check of a line, made once when the line is taken: true when
+// the trimmed length fits the family (exactly its length for the early
+// families; from its shortest length to its code column for the families from
+// 090, whose blank signature names may be trimmed away).
 bool FramingAccepts(Family family, std::size_t trimmed_length);
-
-// The framing check of the batch run: true when the parser's tests hold and,
-// in the families from 090, the line does not run past the code column.
-bool DriverFramingAccepts(std::string_view form_version, std::size_t trimmed_length);
-// The same for a line whose family is known.
-bool DriverFramingAccepts(Family family, std::size_t trimmed_length);
 
 }  // namespace grouper

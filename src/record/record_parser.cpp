@@ -15,11 +15,6 @@ namespace grouper {
 
 namespace {
 
-// The framing test is no item of the layout; its fault carries this row.
-constexpr LayoutItem kFramingItem{};
-constexpr const char* kFramingMessage =
-    u8"오류-[서식버전] 버전과 데이터길이가 일치하지 않습니다. "_cp949;
-
 bool IsAtoiSpace(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
@@ -171,45 +166,28 @@ void ZeroRecord(AssessmentRecord& record) {
   std::memset(bytes + kBlocks * sizeof(ZeroBlock), 0, sizeof record % sizeof(ZeroBlock));
 }
 
-// Parses a trimmed line of `length` bytes (zero beyond them).
+// Parses a framed line of `family` (zero beyond its text).
 template <class Sink>
-void Parse(const char* line, std::size_t length, AssessmentRecord& record, Sink& sink) {
+void Parse(const char* line, Family family, AssessmentRecord& record, Sink& sink) {
   ZeroRecord(record);
-
   // The line is zero beyond its text, so its first three bytes are the code
   // with NUL padding however short the line.
-  char version[4] = {};
-  std::memcpy(version, line, 3);
-  // The code as text: up to its first NUL, as a C string of it would be,
-  // measured without a call.
-  const std::string_view code(version, version[0] == '\0'   ? 0
-                                       : version[1] == '\0' ? 1
-                                       : version[2] == '\0' ? 2
-                                                            : 3);
-  const Family family = FamilyOf(code);
-  if (!FramingAccepts(family, length)) {
-    sink.Report(kFramingItem, kFramingMessage);
-    return;
-  }
-  std::memcpy(record.form_version, version, sizeof version);
+  std::memcpy(record.form_version, line, 3);
   ParseItems(line, family, record, sink);
 }
 
 }  // namespace
 
-const char* ParseRecord(const char* line, std::size_t length, AssessmentRecord& record) {
+const char* ParseRecord(const char* line, Family family, AssessmentRecord& record) {
   FirstParseFault first;
-  Parse(line, length, record, first);
+  Parse(line, family, record, first);
   return first.message;
 }
 
-std::vector<ParseFault> CollectParseFaults(const char* line, std::size_t length,
+std::vector<ParseFault> CollectParseFaults(const char* line, Family family,
                                            AssessmentRecord& record) {
   ParseFaultList list;
-  Parse(line, length, record, list);
-  for (ParseFault& fault : list.faults) {
-    if (fault.item == &kFramingItem) fault.item = nullptr;
-  }
+  Parse(line, family, record, list);
   return std::move(list.faults);
 }
 

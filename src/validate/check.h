@@ -16,11 +16,13 @@
 #pragma once
 
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <vector>
 
 #include "record/assessment_record.h"
+#include "record/form_version.h"
 #include "text/cp949.h"
 
 namespace grouper {
@@ -30,9 +32,34 @@ using IntField = int32_t AssessmentRecord::*;
 using DecimalField = float AssessmentRecord::*;
 using DateField = DateText AssessmentRecord::*;
 
-// The condition under which a row applies; nullptr means always.
-using Gate = bool (*)(const AssessmentRecord&);
-// An irregular rule: its message when it fails, nullptr when it holds.
+// A record field that a rule reads, by its place in AssessmentRecord; the
+// input layout gives its item (columns, code, name). FIELD(name) names one,
+// checked by the compiler.
+struct FieldRef {
+  std::size_t offset;
+  constexpr bool operator==(const FieldRef&) const = default;
+};
+#define FIELD(name)                             \
+  ::grouper::FieldRef {                         \
+    offsetof(::grouper::AssessmentRecord, name) \
+  }
+
+// A fixed list of fields, for the reads of gates and rules.
+template <FieldRef... fields>
+inline constexpr FieldRef kFields[] = {fields...};
+
+// The condition under which a row (or a list of rows) applies, with the
+// fields it reads: every answer it compares is part of the evidence of the
+// rows it gates.
+struct Gate {
+  bool (*holds)(const AssessmentRecord&);
+  std::span<const FieldRef> reads;
+};
+// A row's gate; nullptr means always.
+using GateRef = const Gate*;
+
+// An irregular rule: its message when it fails, nullptr when it holds. Its
+// row lists the fields it reads.
 using RuleFunction = const char* (*)(AssessmentRecord&);
 
 enum class Shape {
@@ -53,7 +80,7 @@ enum class Shape {
 
 struct Check {
   Shape shape = Shape::kRule;
-  Gate when = nullptr;
+  GateRef when = nullptr;
   CharField char_field = nullptr;
   IntField int_field = nullptr;
   DecimalField decimal_field = nullptr;
@@ -64,13 +91,29 @@ struct Check {
   unsigned digit_set = 0;  // kCharSet: bit d is set when the digit d belongs to the set
   std::span<const CharField> list = {};
   RuleFunction rule = nullptr;
-  const char* message = nullptr;      // for kNoneOfAbove: when the flag must be '0'
-  const char* message_alt = nullptr;  // for kNoneOfAbove: when the flag must be '1'
+  std::span<const FieldRef> reads = {};  // kRule: the fields the rule reads
+  const char* message = nullptr;         // for kNoneOfAbove: when the flag must be '0'
+  const char* message_alt = nullptr;     // for kNoneOfAbove: when the flag must be '1'
+};
+
+// Which families a list of rows runs in (IsEarly, IsFrom090...); nullptr
+// means every family.
+using FamilyGroup = bool (*)(Family);
+
+// A list of rows as a section runs it: in the families of `families`, and
+// only when `gate` holds (the coma state chooses between two forms of a
+// section). A section is its lists in form order; a row's list tells, with
+// the row, everything the row reads.
+struct RowList {
+  std::span<const Check> rows;
+  FamilyGroup families = nullptr;
+  GateRef gate = nullptr;
 };
 
 // Row builders. Character bounds are digit characters ('0'..'9'); decimal
 // bounds are in tenths (999 for 99.9).
-constexpr Check CharRange(CharField f, char lo, char hi, const char* message, Gate when = nullptr) {
+constexpr Check CharRange(CharField f, char lo, char hi, const char* message,
+                          GateRef when = nullptr) {
   return {.shape = Shape::kCharRange,
           .when = when,
           .char_field = f,
@@ -79,7 +122,8 @@ constexpr Check CharRange(CharField f, char lo, char hi, const char* message, Ga
           .message = message};
 }
 // `digits` lists the accepted digit characters, for example "012348".
-constexpr Check CharSet(CharField f, const char* digits, const char* message, Gate when = nullptr) {
+constexpr Check CharSet(CharField f, const char* digits, const char* message,
+                        GateRef when = nullptr) {
   unsigned mask = 0;
   for (const char* p = digits; *p != '\0'; ++p) mask |= 1u << (*p - '0');
   return {.shape = Shape::kCharSet,
@@ -88,10 +132,10 @@ constexpr Check CharSet(CharField f, const char* digits, const char* message, Ga
           .digit_set = mask,
           .message = message};
 }
-constexpr Check Blank(CharField f, const char* message, Gate when = nullptr) {
+constexpr Check Blank(CharField f, const char* message, GateRef when = nullptr) {
   return {.shape = Shape::kBlank, .when = when, .char_field = f, .message = message};
 }
-constexpr Check IntRange(IntField f, int lo, int hi, const char* message, Gate when = nullptr) {
+constexpr Check IntRange(IntField f, int lo, int hi, const char* message, GateRef when = nullptr) {
   return {.shape = Shape::kIntRange,
           .when = when,
           .int_field = f,
@@ -99,11 +143,11 @@ constexpr Check IntRange(IntField f, int lo, int hi, const char* message, Gate w
           .hi = hi,
           .message = message};
 }
-constexpr Check IntZero(IntField f, const char* message, Gate when = nullptr) {
+constexpr Check IntZero(IntField f, const char* message, GateRef when = nullptr) {
   return {.shape = Shape::kIntZero, .when = when, .int_field = f, .message = message};
 }
 constexpr Check DecimalRange(DecimalField f, int lo_tenths, int hi_tenths, const char* message,
-                             Gate when = nullptr) {
+                             GateRef when = nullptr) {
   return {.shape = Shape::kDecimalRange,
           .when = when,
           .decimal_field = f,
@@ -111,10 +155,10 @@ constexpr Check DecimalRange(DecimalField f, int lo_tenths, int hi_tenths, const
           .hi = hi_tenths,
           .message = message};
 }
-constexpr Check DecimalZero(DecimalField f, const char* message, Gate when = nullptr) {
+constexpr Check DecimalZero(DecimalField f, const char* message, GateRef when = nullptr) {
   return {.shape = Shape::kDecimalZero, .when = when, .decimal_field = f, .message = message};
 }
-constexpr Check Date(DateField f, const char* message, Gate when = nullptr) {
+constexpr Check Date(DateField f, const char* message, GateRef when = nullptr) {
   return {.shape = Shape::kDate, .when = when, .date_field = f, .message = message};
 }
 // A date whose time value a later rule needs: the row keeps it in `kept`, so
@@ -122,14 +166,14 @@ constexpr Check Date(DateField f, const char* message, Gate when = nullptr) {
 constexpr Check KeptDate(DateField f, IntField kept, const char* message) {
   return {.shape = Shape::kDate, .date_field = f, .kept_value = kept, .message = message};
 }
-constexpr Check AbsentDate(DateField f, const char* message, Gate when = nullptr) {
+constexpr Check AbsentDate(DateField f, const char* message, GateRef when = nullptr) {
   return {.shape = Shape::kAbsentDate, .when = when, .date_field = f, .message = message};
 }
 // The none-applies flag must be '0' when a flag of the list is '1' (else
 // `must_be_0`) and '1' when none is (else `must_be_1`). Its own range is a
 // separate row before this one.
 constexpr Check NoneOfAbove(CharField none, std::span<const CharField> list, const char* must_be_0,
-                            const char* must_be_1, Gate when = nullptr) {
+                            const char* must_be_1, GateRef when = nullptr) {
   return {.shape = Shape::kNoneOfAbove,
           .when = when,
           .char_field = none,
@@ -137,15 +181,16 @@ constexpr Check NoneOfAbove(CharField none, std::span<const CharField> list, con
           .message = must_be_0,
           .message_alt = must_be_1};
 }
-constexpr Check AnySet(std::span<const CharField> list, const char* message, Gate when = nullptr) {
+constexpr Check AnySet(std::span<const CharField> list, const char* message,
+                       GateRef when = nullptr) {
   return {.shape = Shape::kAnySet, .when = when, .list = list, .message = message};
 }
 constexpr Check AllExactlyZero(std::span<const CharField> list, const char* message,
-                               Gate when = nullptr) {
+                               GateRef when = nullptr) {
   return {.shape = Shape::kAllExactlyZero, .when = when, .list = list, .message = message};
 }
-constexpr Check Rule(RuleFunction rule, Gate when = nullptr) {
-  return {.shape = Shape::kRule, .when = when, .rule = rule};
+constexpr Check Rule(RuleFunction rule, std::span<const FieldRef> reads, GateRef when = nullptr) {
+  return {.shape = Shape::kRule, .when = when, .rule = rule, .reads = reads};
 }
 
 // A measured value as entered, in tenths: the parser stores digits / 10 as a
@@ -167,8 +212,7 @@ const char* RunChecks(std::span<const Check> checks, AssessmentRecord& record);
 
 // Where the validator reports each row that applies and fails. Report returns
 // true to end the validation there. The batch needs the first fault only
-// (FirstFault); an explanation of a record collects them all (FaultList). A
-// fault that no row carries (the form-version code) comes with a null row.
+// (FirstFault); an explanation of a record collects them all (FaultList).
 struct FirstFault {
   const char* message = nullptr;
   [[gnu::always_inline]] bool Report(const Check*, const char* fault) {
@@ -178,7 +222,7 @@ struct FirstFault {
 };
 
 struct Fault {
-  const Check* check;   // the failing row, or nullptr
+  const Check* check;   // the failing row
   const char* message;  // its message (a constant text)
 };
 

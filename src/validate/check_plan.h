@@ -43,7 +43,7 @@ namespace grouper {
 
 // One row: its message when it applies and fails, else nullptr.
 [[gnu::always_inline]] inline const char* EvaluateCheck(const Check& c, AssessmentRecord& r) {
-  if (c.when != nullptr && !c.when(r)) return nullptr;
+  if (c.when != nullptr && !c.when->holds(r)) return nullptr;
   bool holds = true;
   switch (c.shape) {
     case Shape::kCharRange: {
@@ -270,7 +270,7 @@ template <const auto& rows, std::size_t First, class Sink, std::size_t... K>
 template <class Sink>
 [[gnu::always_inline]] inline bool ReportFlagsRow(const Check& row, const ByteWindow& flags,
                                                   AssessmentRecord& record, Sink& sink) {
-  if (row.when != nullptr && !row.when(record)) return false;
+  if (row.when != nullptr && !row.when->holds(record)) return false;
   const char* message = nullptr;
   if (row.shape == Shape::kAllExactlyZero) {
     if (!WindowHolds(flags, &record)) message = row.message;
@@ -304,9 +304,10 @@ template <const auto& rows, std::size_t I, class Sink>
       return ReportIfFails(rows[I], record, sink);
     }
   } else {
-    constexpr Gate gate = rows[I].when;
+    constexpr GateRef gate = rows[I].when;
     if constexpr (gate != nullptr) {
-      if (!gate(record)) return false;
+      constexpr auto holds = gate->holds;
+      if (!holds(record)) return false;
     }
     if (WindowHolds(kRowPlans<rows>[I].window, &record)) return false;
     return ReportEachRow<rows, I>(record, sink, std::make_index_sequence<run_length>{});
@@ -332,5 +333,61 @@ bool RunCompiledChecks(AssessmentRecord& record, Sink& sink) {
       check_detail::RunRows<lists>(record, sink, std::make_index_sequence<std::size(lists)>{}) ||
       ...);
 }
+
+// The one-byte field `field` as a FieldRef; a field that the layout does not
+// carry stops the compilation.
+consteval FieldRef FieldOf(CharField field) {
+  const long offset = check_detail::ByteOffsetOf(field);
+  if (offset < 0) throw "a rule reads a one-byte field that no item of the layout fills";
+  return FieldRef{static_cast<std::size_t>(offset)};
+}
+
+// The gate "the one-byte answer `field` is one of `answers`" (or, for
+// kAnswerIsNot, none of them), which most gates of the form are.
+template <CharField field, char... answers>
+inline constexpr Gate kAnswerIs = {
+    [](const AssessmentRecord& r) { return ((r.*field == answers) || ...); },
+    kFields<FieldOf(field)>};
+template <CharField field, char... answers>
+inline constexpr Gate kAnswerIsNot = {
+    [](const AssessmentRecord& r) { return ((r.*field != answers) && ...); },
+    kFields<FieldOf(field)>};
+// Both answers at once: `first` is `a` and `second` is `b`.
+template <CharField first, char a, CharField second, char b>
+inline constexpr Gate kBothAnswers = {
+    [](const AssessmentRecord& r) { return r.*first == a && r.*second == b; },
+    kFields<FieldOf(first), FieldOf(second)>};
+
+// A list of rows of a section, as a type: the constant rows, the family
+// group it runs in and the gate of the whole list (nullptr: always).
+template <const auto& rows, FamilyGroup families = nullptr, GateRef gate = nullptr>
+struct Rows {
+  static constexpr RowList kList = {rows, families, gate};
+
+  template <class Sink>
+  [[gnu::always_inline]] static bool Run(AssessmentRecord& record, Family family, Sink& sink) {
+    if constexpr (families != nullptr) {
+      if (!families(family)) return false;
+    }
+    if constexpr (gate != nullptr) {
+      constexpr auto holds = gate->holds;
+      if (!holds(record)) return false;
+    }
+    return RunCompiledChecks<rows>(record, sink);
+  }
+};
+
+// A section: its lists in form order. The same type runs them (compiled, for
+// the batch and the explanation) and describes them (for the evidence of a
+// fault and its tests), so the two cannot differ.
+template <class... Lists>
+struct Section {
+  static constexpr RowList kLists[] = {Lists::kList...};
+
+  template <class Sink>
+  static bool Run(AssessmentRecord& record, Family family, Sink& sink) {
+    return (Lists::Run(record, family, sink) || ...);
+  }
+};
 
 }  // namespace grouper

@@ -14,9 +14,8 @@ namespace {
 
 using R = AssessmentRecord;
 
-bool ComaGate(const R& r) {
-  return r.b_coma == '1';
-}
+constexpr Gate kComa = {[](const R& r) { return r.b_coma == '1'; }, kFields<FIELD(b_coma)>};
+constexpr GateRef ComaGate = &kComa;
 
 // Rows that the compiled walk tests a word at a time: a run of one-byte rows
 // with one gate (sets of digits among them, one with a gap), and rows over a

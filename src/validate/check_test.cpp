@@ -211,9 +211,8 @@ TEST(CheckEngine, AnySetAndAllExactlyZero) {
   }
 }
 
-bool ComaGate(const R& r) {
-  return r.b_coma == '1';
-}
+constexpr Gate kComa = {[](const R& r) { return r.b_coma == '1'; }, kFields<FIELD(b_coma)>};
+constexpr GateRef ComaGate = &kComa;
 
 const char* MarksAndPasses(R& r) {
   r.b_delirium = 'M';
@@ -226,10 +225,10 @@ const char* AlwaysFails(R&) {
 TEST(CheckEngine, GatesRulesAndOrder) {
   const Check rows[] = {
       Blank(&R::c_expression, "gated", ComaGate),
-      Rule(MarksAndPasses),
+      Rule(MarksAndPasses, {}),
       CharRange(&R::c_short_term_memory, '0', '2', "first"),
       CharRange(&R::c_cognitive_skills, '0', '3', "second"),
-      Rule(AlwaysFails, ComaGate),
+      Rule(AlwaysFails, {}, ComaGate),
   };
   R record{};
   record.b_coma = '0';

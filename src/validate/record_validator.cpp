@@ -1,29 +1,18 @@
 #include "validate/record_validator.h"
 
-#include <cstring>
+#include <algorithm>
 
 #include "record/assessment_record.h"
 #include "record/form_version.h"
 #include "text/cp949.h"
-#include "validate/field_text.h"
+#include "validate/check_plan.h"
 #include "validate/sections.h"
 
 namespace grouper {
 
 namespace {
 
-constexpr const char* kVersionMessage = u8"오류-[서식버전] 3자리 숫자를 입력하시오"_cp949;
-
-// The stages in form order; each returns true when the sink has ended the
-// validation. Called directly, one after the other, rather than through a
-// table: a call through a pointer costs a loop and a load per stage.
-template <class Sink>
-bool RunSections(AssessmentRecord& record, Family family, Sink& sink) {
-  return ValidateSectionA(record, family, sink) || ValidateSectionsBC(record, family, sink) ||
-         ValidateSectionsDE(record, family, sink) || ValidateSectionF(record, family, sink) ||
-         ValidateSectionG(record, family, sink) || ValidateSectionH(record, family, sink) ||
-         ValidateSectionI(record, family, sink) || ValidateSectionsJK(record, family, sink);
-}
+using R = AssessmentRecord;
 
 // What IsNumericText accepts in a text of length 3, in one pass.
 bool ThreeDigits(const char (&v)[4]) {
@@ -31,29 +20,86 @@ bool ThreeDigits(const char (&v)[4]) {
          v[3] == '\0';
 }
 
+// The form-version code: three digits. The base layout carries no code; its
+// first bytes belong to A.0.
+const char* VersionCode(R& r) {
+  if (ThreeDigits(r.form_version)) return nullptr;
+  return u8"오류-[서식버전] 3자리 숫자를 입력하시오"_cp949;
+}
+bool HasVersionCode(Family family) {
+  return family != Family::kBase;
+}
+constexpr Check kVersionCode[] = {Rule(VersionCode, kFields<FIELD(form_version)>)};
+using VersionStage = Rows<kVersionCode, HasVersionCode>;
+
+// The stages in form order; each returns true when the sink has ended the
+// validation. Called directly, one after the other, rather than through a
+// table: a call through a pointer costs a loop and a load per stage.
 template <class Sink>
-void RunStages(AssessmentRecord& record, Sink& sink) {
-  const Family family = FamilyOfField(record.form_version);
-  // The base layout carries no version code; its first bytes belong to A.0.
-  if (family != Family::kBase && !ThreeDigits(record.form_version) &&
-      sink.Report(nullptr, kVersionMessage)) {
-    return;
-  }
-  RunSections(record, family, sink);
+void RunStages(AssessmentRecord& record, Family family, Sink& sink) {
+  (void)(VersionStage::Run(record, family, sink) || ValidateSectionA(record, family, sink) ||
+         ValidateSectionsBC(record, family, sink) || ValidateSectionsDE(record, family, sink) ||
+         ValidateSectionF(record, family, sink) || ValidateSectionG(record, family, sink) ||
+         ValidateSectionH(record, family, sink) || ValidateSectionI(record, family, sink) ||
+         ValidateSectionsJK(record, family, sink));
+}
+
+// A record field named by its member, as a FieldRef.
+template <class T>
+FieldRef FieldOfMember(T AssessmentRecord::*member) {
+  static const AssessmentRecord probe{};
+  return FieldRef{static_cast<std::size_t>(reinterpret_cast<const char*>(&(probe.*member)) -
+                                           reinterpret_cast<const char*>(&probe))};
+}
+
+void Add(std::vector<FieldRef>& reads, FieldRef field) {
+  if (std::find(reads.begin(), reads.end(), field) == reads.end()) reads.push_back(field);
+}
+void AddGate(std::vector<FieldRef>& reads, GateRef gate) {
+  if (gate == nullptr) return;
+  for (const FieldRef field : gate->reads) Add(reads, field);
 }
 
 }  // namespace
 
-const char* ValidateRecord(AssessmentRecord& record) {
+const char* ValidateRecord(AssessmentRecord& record, Family family) {
   FirstFault first;
-  RunStages(record, first);
+  RunStages(record, family, first);
   return first.message;
 }
 
-std::vector<Fault> CollectFaults(AssessmentRecord& record) {
+std::vector<Fault> CollectFaults(AssessmentRecord& record, Family family) {
   FaultList list;
-  RunStages(record, list);
+  RunStages(record, family, list);
   return std::move(list.faults);
+}
+
+std::vector<RowList> ValidationLists() {
+  std::vector<RowList> lists = {VersionStage::kList};
+  for (const std::span<const RowList> section :
+       {SectionALists(), SectionsBCLists(), SectionsDELists(), SectionFLists(), SectionGLists(),
+        SectionHLists(), SectionILists(), SectionsJKLists()}) {
+    lists.insert(lists.end(), section.begin(), section.end());
+  }
+  return lists;
+}
+
+std::vector<FieldRef> RowReads(const Check& row) {
+  std::vector<FieldRef> reads;
+  if (row.char_field != nullptr) Add(reads, FieldOfMember(row.char_field));
+  if (row.int_field != nullptr) Add(reads, FieldOfMember(row.int_field));
+  if (row.decimal_field != nullptr) Add(reads, FieldOfMember(row.decimal_field));
+  if (row.date_field != nullptr) Add(reads, FieldOfMember(row.date_field));
+  for (const CharField flag : row.list) Add(reads, FieldOfMember(flag));
+  for (const FieldRef field : row.reads) Add(reads, field);
+  AddGate(reads, row.when);
+  for (const RowList& list : ValidationLists()) {
+    if (&row >= list.rows.data() && &row < list.rows.data() + list.rows.size()) {
+      AddGate(reads, list.gate);
+      break;
+    }
+  }
+  return reads;
 }
 
 }  // namespace grouper

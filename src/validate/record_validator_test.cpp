@@ -23,7 +23,7 @@ using testing::SetText;
 
 // Runs the validator on `record`; its message, or "" on a pass.
 std::string Verdict(AssessmentRecord& record) {
-  const char* message = ValidateRecord(record);
+  const char* message = ValidateRecord(record, FamilyOfField(record.form_version));
   if (message != nullptr) {
     EXPECT_NE(message[0], '\0');
   }

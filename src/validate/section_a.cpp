@@ -54,47 +54,37 @@ const char* AdmissionFirst(R& r) {
 }
 
 // The assessment type has passed its range before any of these gates is read.
-bool FirstAssessment(const R& r) {
-  return r.a_assessment_type == '1';
-}
-bool Reassessment(const R& r) {
-  return r.a_assessment_type == '2' || r.a_assessment_type == '3';
-}
+constexpr GateRef FirstAssessment = &kAnswerIs<&R::a_assessment_type, '1'>;
+constexpr GateRef Reassessment = &kAnswerIs<&R::a_assessment_type, '2', '3'>;
 
 // A.11 answered 5: the patient holds a grade and says which services were used.
-bool HoldsLtcGrade(const R& r) {
-  return r.a_ltc_grade_application == '5';
-}
-bool HoldsNoLtcGrade(const R& r) {
-  return !HoldsLtcGrade(r);
-}
+constexpr GateRef HoldsLtcGrade = &kAnswerIs<&R::a_ltc_grade_application, '5'>;
+constexpr GateRef HoldsNoLtcGrade = &kAnswerIsNot<&R::a_ltc_grade_application, '5'>;
 // A.11 answered 2 or 4: the patient is asked whether services are wanted.
-bool AskedServiceWish(const R& r) {
-  return r.a_ltc_grade_application == '2' || r.a_ltc_grade_application == '4';
-}
-bool NotAskedServiceWish(const R& r) {
-  return !AskedServiceWish(r);
-}
+constexpr GateRef AskedServiceWish = &kAnswerIs<&R::a_ltc_grade_application, '2', '4'>;
+constexpr GateRef NotAskedServiceWish = &kAnswerIsNot<&R::a_ltc_grade_application, '2', '4'>;
 
 // The social screening is answered item by item unless the patient refused it.
-bool ScreeningAnswered(const R& r) {
-  return FirstAssessment(r) && r.a_social_refused == '0';
-}
-bool ScreeningLeftOut(const R& r) {
-  return Reassessment(r) || r.a_social_refused == '1';
-}
+constexpr Gate kScreeningAnswered = {
+    [](const R& r) { return FirstAssessment->holds(r) && r.a_social_refused == '0'; },
+    kFields<FIELD(a_assessment_type), FIELD(a_social_refused)>};
+constexpr GateRef ScreeningAnswered = &kScreeningAnswered;
+constexpr Gate kScreeningLeftOut = {
+    [](const R& r) { return Reassessment->holds(r) || r.a_social_refused == '1'; },
+    kFields<FIELD(a_assessment_type), FIELD(a_social_refused)>};
+constexpr GateRef ScreeningLeftOut = &kScreeningLeftOut;
 
 // A.0 to A.9, every family.
 // clang-format off
 constexpr Check kIdentityAndStay[] = {
-    Rule(InstitutionCode),
-    Rule(PatientName),
-    Rule(ResidentNumber),
+    Rule(InstitutionCode, kFields<FIELD(institution_code)>),
+    Rule(PatientName, kFields<FIELD(patient_name)>),
+    Rule(ResidentNumber, kFields<FIELD(resident_number)>),
     KeptDate(&R::a_admission_date, &R::a_admission_time, u8"오류-[A.일반적사항][3.입원일]"_cp949),
     KeptDate(&R::a_care_start_date, &R::a_care_start_time, u8"오류-[A.일반적사항][4.요양개시일]"_cp949),
     CharRange(&R::a_assessment_type, '1', '3', u8"오류-[A.일반적사항][5.평가구분]1~3 사이값을 입력하시오"_cp949),
     KeptDate(&R::a_assessment_date, &R::a_assessment_time, u8"오류-[A.일반적사항][6.작성일]"_cp949),
-    Rule(AdmissionFirst),
+    Rule(AdmissionFirst, kFields<FIELD(a_admission_date), FIELD(a_care_start_date), FIELD(a_assessment_date)>),
     CharRange(&R::a_residence_before_admission, '1', '7', u8"오류-[A.일반적사항][7.입원 직전 있던곳] 1~7 사이값을 입력하시오"_cp949, FirstAssessment),
     Blank(&R::a_residence_before_admission, u8"오류-[A.일반적사항][7.입원 직전 있던곳] space를 입력하시오"_cp949, Reassessment),
     CharRange(&R::a_education_level, '1', '6', u8"오류-[A.일반적사항][8.교육수준] 1~6 사이값을 입력하시오"_cp949, FirstAssessment),
@@ -163,14 +153,17 @@ constexpr Check kHabitsCareAndSocial[] = {
 };
 // clang-format on
 
+// The early layouts end section A with the blood pressures.
+using SectionA = Section<Rows<kIdentityAndStay>, Rows<kHabitsCareAndSocial, IsFrom090>>;
+
 }  // namespace
 
 template <class Sink>
 bool ValidateSectionA(AssessmentRecord& record, Family family, Sink& sink) {
-  if (RunCompiledChecks<kIdentityAndStay>(record, sink)) return true;
-  // The early layouts end section A with the blood pressures.
-  if (IsFrom090(family)) return RunCompiledChecks<kHabitsCareAndSocial>(record, sink);
-  return false;
+  return SectionA::Run(record, family, sink);
+}
+std::span<const RowList> SectionALists() {
+  return SectionA::kLists;
 }
 
 template bool ValidateSectionA(AssessmentRecord&, Family, FirstFault&);

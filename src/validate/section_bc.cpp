@@ -16,29 +16,16 @@ namespace {
 
 using R = AssessmentRecord;
 
-bool InComa(const R& r) {
-  return r.b_coma == '1';
-}
+constexpr GateRef InComa = &kAnswerIs<&R::b_coma, '1'>;
+constexpr GateRef Awake = &kAnswerIsNot<&R::b_coma, '1'>;
 
 // The performed flags of the tests, read once the flag has passed its range.
-bool KmmseNotDone(const R& r) {
-  return r.c_kmmse_done == '0';
-}
-bool KmmseDone(const R& r) {
-  return r.c_kmmse_done == '1';
-}
-bool CdrNotDone(const R& r) {
-  return r.c_cdr_done == '0';
-}
-bool CdrDone(const R& r) {
-  return r.c_cdr_done == '1';
-}
-bool GdsNotDone(const R& r) {
-  return r.c_gds_done == '0';
-}
-bool GdsDone(const R& r) {
-  return r.c_gds_done == '1';
-}
+constexpr GateRef KmmseNotDone = &kAnswerIs<&R::c_kmmse_done, '0'>;
+constexpr GateRef KmmseDone = &kAnswerIs<&R::c_kmmse_done, '1'>;
+constexpr GateRef CdrNotDone = &kAnswerIs<&R::c_cdr_done, '0'>;
+constexpr GateRef CdrDone = &kAnswerIs<&R::c_cdr_done, '1'>;
+constexpr GateRef GdsNotDone = &kAnswerIs<&R::c_gds_done, '0'>;
+constexpr GateRef GdsDone = &kAnswerIs<&R::c_gds_done, '1'>;
 
 // clang-format off
 constexpr Check kComaState[] = {
@@ -130,17 +117,20 @@ constexpr Check kComaDementiaScales[] = {
 };
 // clang-format on
 
+// The coma state chooses between the two forms of the stage.
+using SectionsBC =
+    Section<Rows<kComaState>, Rows<kComa, nullptr, InComa>,
+            Rows<kComaDementiaScales, IsFrom090, InComa>, Rows<kAwake, nullptr, Awake>,
+            Rows<kAwakeDementiaScales, IsFrom090, Awake>>;
+
 }  // namespace
 
 template <class Sink>
 bool ValidateSectionsBC(AssessmentRecord& record, Family family, Sink& sink) {
-  if (RunCompiledChecks<kComaState>(record, sink)) return true;
-  if (InComa(record)) {
-    if (RunCompiledChecks<kComa>(record, sink)) return true;
-    return IsFrom090(family) ? RunCompiledChecks<kComaDementiaScales>(record, sink) : false;
-  }
-  if (RunCompiledChecks<kAwake>(record, sink)) return true;
-  return IsFrom090(family) ? RunCompiledChecks<kAwakeDementiaScales>(record, sink) : false;
+  return SectionsBC::Run(record, family, sink);
+}
+std::span<const RowList> SectionsBCLists() {
+  return SectionsBC::kLists;
 }
 
 template bool ValidateSectionsBC(AssessmentRecord&, Family, FirstFault&);

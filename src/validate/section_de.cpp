@@ -18,6 +18,9 @@ namespace {
 
 using R = AssessmentRecord;
 
+// The catheter's insertion date is asked in the codes 090, 011 and 091 only,
+// the days of the voiding diary in 091 and 092: the form names single codes
+// here, not family groups.
 bool IsCatheterDateCode(const R& r) {
   return IsCode(r.form_version, "090") || IsCode(r.form_version, "011") ||
          IsCode(r.form_version, "091");
@@ -26,18 +29,24 @@ bool IsDiaryDaysCode(const R& r) {
   return IsCode(r.form_version, "091") || IsCode(r.form_version, "092");
 }
 
-bool CatheterInserted(const R& r) {
-  return IsCatheterDateCode(r) && r.e_indwelling_catheter == '1';
-}
-bool NoCatheter(const R& r) {
-  return IsCatheterDateCode(r) && r.e_indwelling_catheter == '0';
-}
-bool DiaryKept(const R& r) {
-  return IsDiaryDaysCode(r) && r.e_voiding_diary == '1';
-}
-bool NoDiary(const R& r) {
-  return IsDiaryDaysCode(r) && r.e_voiding_diary == '0';
-}
+constexpr std::span<const FieldRef> kCatheterReads =
+    kFields<FIELD(form_version), FIELD(e_indwelling_catheter)>;
+constexpr std::span<const FieldRef> kDiaryReads =
+    kFields<FIELD(form_version), FIELD(e_voiding_diary)>;
+constexpr Gate kCatheterInserted = {
+    [](const R& r) { return IsCatheterDateCode(r) && r.e_indwelling_catheter == '1'; },
+    kCatheterReads};
+constexpr Gate kNoCatheter = {
+    [](const R& r) { return IsCatheterDateCode(r) && r.e_indwelling_catheter == '0'; },
+    kCatheterReads};
+constexpr Gate kDiaryKept = {
+    [](const R& r) { return IsDiaryDaysCode(r) && r.e_voiding_diary == '1'; }, kDiaryReads};
+constexpr Gate kNoDiary = {
+    [](const R& r) { return IsDiaryDaysCode(r) && r.e_voiding_diary == '0'; }, kDiaryReads};
+constexpr GateRef CatheterInserted = &kCatheterInserted;
+constexpr GateRef NoCatheter = &kNoCatheter;
+constexpr GateRef DiaryKept = &kDiaryKept;
+constexpr GateRef NoDiary = &kNoDiary;
 
 // The ADL scale: 0 to 4, and 8 when the activity did not occur.
 constexpr char kAdlValues[] = "012348";
@@ -94,17 +103,19 @@ constexpr Check kVoidingDiary[] = {
 };
 // clang-format on
 
+// The early families ask for the rehabilitation potential between the two
+// sections; the voiding diary exists from 090.
+using SectionsDE = Section<Rows<kPhysicalFunction>, Rows<kRehabPotential, IsEarly>,
+                           Rows<kExcretion>, Rows<kVoidingDiary, IsFrom090>>;
+
 }  // namespace
 
 template <class Sink>
 bool ValidateSectionsDE(AssessmentRecord& record, Family family, Sink& sink) {
-  if (RunCompiledChecks<kPhysicalFunction>(record, sink)) return true;
-  if (IsEarly(family)) {
-    if (RunCompiledChecks<kRehabPotential>(record, sink)) return true;
-  }
-  if (RunCompiledChecks<kExcretion>(record, sink)) return true;
-  if (IsFrom090(family)) return RunCompiledChecks<kVoidingDiary>(record, sink);
-  return false;
+  return SectionsDE::Run(record, family, sink);
+}
+std::span<const RowList> SectionsDELists() {
+  return SectionsDE::kLists;
 }
 
 template bool ValidateSectionsDE(AssessmentRecord&, Family, FirstFault&);

@@ -19,27 +19,16 @@ namespace {
 
 using R = AssessmentRecord;
 
-bool NoDiabetes(const R& r) {
-  return r.f_diabetes == '0';
-}
-bool Diabetes(const R& r) {
-  return r.f_diabetes == '1';
-}
-bool GlucoseNotChecked(const R& r) {
-  return Diabetes(r) && r.f_glucose_check_done == '0';
-}
-bool GlucoseChecked(const R& r) {
-  return Diabetes(r) && r.f_glucose_check_done == '1';
-}
-bool HbA1cNotDone(const R& r) {
-  return Diabetes(r) && r.f_hba1c_done == '0';
-}
-bool HbA1cDone(const R& r) {
-  return Diabetes(r) && r.f_hba1c_done == '1';
-}
-bool AidsReported(const R& r) {
-  return r.f_aids == '1';
-}
+constexpr GateRef NoDiabetes = &kAnswerIs<&R::f_diabetes, '0'>;
+constexpr GateRef Diabetes = &kAnswerIs<&R::f_diabetes, '1'>;
+// The tests of a diabetic, by their performed flags.
+constexpr GateRef GlucoseNotChecked =
+    &kBothAnswers<&R::f_diabetes, '1', &R::f_glucose_check_done, '0'>;
+constexpr GateRef GlucoseChecked =
+    &kBothAnswers<&R::f_diabetes, '1', &R::f_glucose_check_done, '1'>;
+constexpr GateRef HbA1cNotDone = &kBothAnswers<&R::f_diabetes, '1', &R::f_hba1c_done, '0'>;
+constexpr GateRef HbA1cDone = &kBothAnswers<&R::f_diabetes, '1', &R::f_hba1c_done, '1'>;
+constexpr GateRef AidsReported = &kAnswerIs<&R::f_aids, '1'>;
 
 // A glucose check that was performed has at least one measured value.
 const char* GlucoseMeasured(R& r) {
@@ -119,7 +108,7 @@ constexpr Check kDiabetes[] = {
     IntZero(&R::f_postprandial_glucose, u8"오류-[F.질병진단][1.a.당뇨] 당뇨 미실시의 경우 혈당 0을 입력하시오."_cp949, GlucoseNotChecked),
     IntRange(&R::f_fasting_glucose, 0, 999, u8"오류-[F.질병진단][1.a.공복시혈당] 0~999 사이 숫자를 입력하시오"_cp949, GlucoseChecked),
     IntRange(&R::f_postprandial_glucose, 0, 999, u8"오류-[F.질병진단][1.a.식후 2시간 혈당] 0~999 사이 숫자를 입력하시오"_cp949, GlucoseChecked),
-    Rule(GlucoseMeasured, GlucoseChecked),
+    Rule(GlucoseMeasured, kFields<FIELD(f_fasting_glucose), FIELD(f_postprandial_glucose)>, GlucoseChecked),
     CharRange(&R::f_hba1c_done, '0', '1', u8"오류-[F.질병진단][1.HbAlc 실시여부] 0~1 사이값을 입력하시오"_cp949, Diabetes),
     DecimalZero(&R::f_hba1c, u8"오류-[F.질병진단][1.HbAlc] 미실시의 경우 HbAlc 0을 입력하시오."_cp949, HbA1cNotDone),
     AbsentDate(&R::f_hba1c_date, u8"오류-[F.질병진단][1.HbAlc] 미실시의 경우 검사일 \"00000000\"을 입력하시오."_cp949, HbA1cNotDone),
@@ -161,7 +150,7 @@ constexpr Check kDiseasesEndBase[] = {
 constexpr Check kDiseasesEnd089[] = {
     CharRange(&R::f_aids, '0', '1', u8"오류-[F.질병진단][1.v.후천선면역결핍증] 0~1 사이 숫자를 입력하시오"_cp949),
     CharRange(&R::f_diseases_none_089, '0', '1', u8"오류-[F.질병진단][1.w.해당사항 없음] 0~1 사이 숫자를 입력하시오"_cp949),
-    Rule(AidsNotBeforeMarch2015, AidsReported),
+    Rule(AidsNotBeforeMarch2015, kFields<FIELD(a_assessment_date)>, AidsReported),
     NoneOfAbove(&R::f_diseases_none_089, kDiagnoses089, u8"오류-[F.질병진단][1.w.해당사항 없음] 해당사항 없음이 0이어야 합니다."_cp949, u8"오류-[F.질병진단][1.w.해당사항 없음] 해당사항 없음이 1이어야 합니다."_cp949),
 };
 
@@ -192,21 +181,19 @@ constexpr Check kMalnutritionChecks[] = {
 };
 // clang-format on
 
+// The diseases list ends differently in each family group.
+using SectionF = Section<Rows<kDiabetes>, Rows<kDiseases>, Rows<kDiseasesEndFrom090, IsFrom090>,
+                         Rows<kDiseasesEnd089, Is089>, Rows<kDiseasesEndBase, IsBase>,
+                         Rows<kMalnutritionChecks>>;
+
 }  // namespace
 
 template <class Sink>
 bool ValidateSectionF(AssessmentRecord& record, Family family, Sink& sink) {
-  // The diseases list ends differently in each family group.
-  if (IsFrom090(family)) {
-    return RunCompiledChecks<kDiabetes, kDiseases, kDiseasesEndFrom090, kMalnutritionChecks>(record,
-                                                                                             sink);
-  }
-  if (family == Family::k089) {
-    return RunCompiledChecks<kDiabetes, kDiseases, kDiseasesEnd089, kMalnutritionChecks>(record,
-                                                                                         sink);
-  }
-  return RunCompiledChecks<kDiabetes, kDiseases, kDiseasesEndBase, kMalnutritionChecks>(record,
-                                                                                        sink);
+  return SectionF::Run(record, family, sink);
+}
+std::span<const RowList> SectionFLists() {
+  return SectionF::kLists;
 }
 
 template bool ValidateSectionF(AssessmentRecord&, Family, FirstFault&);

@@ -19,12 +19,8 @@ namespace {
 
 using R = AssessmentRecord;
 
-bool HasFever(const R& r) {
-  return r.g_fever == '1';
-}
-bool HasNoFever(const R& r) {
-  return r.g_fever == '0';
-}
+constexpr GateRef HasFever = &kAnswerIs<&R::g_fever, '1'>;
+constexpr GateRef HasNoFever = &kAnswerIs<&R::g_fever, '0'>;
 
 // G.1.a fever, for every family.
 constexpr Check kFever[] = {
@@ -163,6 +159,12 @@ const char* PainRule090(R& r) {
 const char* PainRule091(R& r) {
   return PainRule(r.g_pain_frequency_091, r);
 }
+constexpr std::span<const FieldRef> kPainRule090Reads =
+    kFields<FIELD(g_pain_frequency_090), FIELD(g_pain_visual_scale), FIELD(g_pain_numeric_scale),
+            FIELD(g_pain_faces_scale)>;
+constexpr std::span<const FieldRef> kPainRule091Reads =
+    kFields<FIELD(g_pain_frequency_091), FIELD(g_pain_visual_scale), FIELD(g_pain_numeric_scale),
+            FIELD(g_pain_faces_scale)>;
 
 constexpr Check kPainGrades[] = {
     IntRange(&R::g_pain_visual_scale, 0, 10,
@@ -177,7 +179,7 @@ constexpr Check kPainGrades[] = {
 constexpr Check kPainFrequency090[] = {
     CharRange(&R::g_pain_frequency_090, '0', '2',
               u8"오류-[G.건강상태][2.a.통증발생빈도] 0~2 사이값을 입력하시오"_cp949),
-    Rule(PainRule090),
+    Rule(PainRule090, kPainRule090Reads),
 };
 constexpr Check kPainTreatment090[] = {
     CharRange(&R::g_cancer_pain_treatment_090, '0', '1',
@@ -188,7 +190,7 @@ constexpr Check kPainTreatment090[] = {
 constexpr Check kPainFrequency091[] = {
     CharRange(&R::g_pain_frequency_091, '0', '2',
               u8"오류-[G.건강상태][2.a.통증발생빈도] 0~2 사이값을 입력하시오"_cp949),
-    Rule(PainRule091),
+    Rule(PainRule091, kPainRule091Reads),
 };
 constexpr Check kPainTreatment091[] = {
     CharRange(&R::g_pain_treatment_091, '0', '1',
@@ -207,22 +209,24 @@ constexpr Check kFallsAndTerminalIllness[] = {
               u8"오류-[G.건강상태][4.말기질환] 0~1 사이값을 입력하시오"_cp949),
 };
 
+// Each family group runs its own sequence: the rows of the fever details,
+// the conditions and the pain as its layout asks them.
+using SectionG =
+    Section<Rows<kFever>, Rows<kFeverDetails, IsFrom090>, Rows<kFeverDays, IsFrom091>,
+            Rows<kDehydrationVomiting>, Rows<kConditionsEarly, IsEarly>,
+            Rows<kConditions090, Is090>, Rows<kConditions091, IsFrom091>, Rows<kPainEarly, IsEarly>,
+            Rows<kPainFrequency090, Is090>, Rows<kPainFrequency091, IsFrom091>,
+            Rows<kPainGrades, IsFrom090>, Rows<kPainTreatment090, Is090>,
+            Rows<kPainTreatment091, IsFrom091>, Rows<kFallsAndTerminalIllness>>;
+
 }  // namespace
 
 template <class Sink>
 bool ValidateSectionG(AssessmentRecord& record, Family family, Sink& sink) {
-  if (IsEarly(family)) {
-    return RunCompiledChecks<kFever, kDehydrationVomiting, kConditionsEarly, kPainEarly,
-                             kFallsAndTerminalIllness>(record, sink);
-  }
-  if (Is090(family)) {
-    return RunCompiledChecks<kFever, kFeverDetails, kDehydrationVomiting, kConditions090,
-                             kPainFrequency090, kPainGrades, kPainTreatment090,
-                             kFallsAndTerminalIllness>(record, sink);
-  }
-  return RunCompiledChecks<kFever, kFeverDetails, kFeverDays, kDehydrationVomiting, kConditions091,
-                           kPainFrequency091, kPainGrades, kPainTreatment091,
-                           kFallsAndTerminalIllness>(record, sink);
+  return SectionG::Run(record, family, sink);
+}
+std::span<const RowList> SectionGLists() {
+  return SectionG::kLists;
 }
 
 template bool ValidateSectionG(AssessmentRecord&, Family, FirstFault&);

@@ -19,30 +19,22 @@ namespace {
 
 using R = AssessmentRecord;
 
-bool WeightMeasured(const R& r) {
-  return r.h_weight_measured == '1';
-}
-bool WeightNotMeasured(const R& r) {
-  return r.h_weight_measured == '0';
-}
-bool HeightMeasured(const R& r) {
-  return r.h_height_measured == '1';
-}
-bool HeightNotMeasured(const R& r) {
-  return r.h_height_measured == '0';
-}
-bool FedArtificially(const R& r) {
+constexpr GateRef WeightMeasured = &kAnswerIs<&R::h_weight_measured, '1'>;
+constexpr GateRef WeightNotMeasured = &kAnswerIs<&R::h_weight_measured, '0'>;
+constexpr GateRef HeightMeasured = &kAnswerIs<&R::h_height_measured, '1'>;
+constexpr GateRef HeightNotMeasured = &kAnswerIs<&R::h_height_measured, '0'>;
+bool FedArtificiallyHolds(const R& r) {
   return r.h_parenteral_nutrition == '1' || r.h_tube_feeding == '1';
 }
-bool NotFedArtificially(const R& r) {
-  return !FedArtificially(r);
-}
-bool TubeFed(const R& r) {
-  return r.h_tube_feeding == '1';
-}
-bool NotTubeFed(const R& r) {
-  return r.h_tube_feeding == '0';
-}
+constexpr Gate kFedArtificially = {FedArtificiallyHolds,
+                                   kFields<FIELD(h_parenteral_nutrition), FIELD(h_tube_feeding)>};
+constexpr Gate kNotFedArtificially = {
+    [](const R& r) { return !FedArtificiallyHolds(r); },
+    kFields<FIELD(h_parenteral_nutrition), FIELD(h_tube_feeding)>};
+constexpr GateRef FedArtificially = &kFedArtificially;
+constexpr GateRef NotFedArtificially = &kNotFedArtificially;
+constexpr GateRef TubeFed = &kAnswerIs<&R::h_tube_feeding, '1'>;
+constexpr GateRef NotTubeFed = &kAnswerIs<&R::h_tube_feeding, '0'>;
 
 // H.1 and H.2, for every family. Weights are compared in tenths.
 constexpr Check kSwallowingAndWeight[] = {
@@ -115,14 +107,17 @@ constexpr Check kTubeFeedingDays[] = {
         NotTubeFed),
 };
 
+using SectionH = Section<Rows<kSwallowingAndWeight>, Rows<kHeight, IsFrom090>, Rows<kFeeding>,
+                         Rows<kTubeFeedingDays, IsFrom091>>;
+
 }  // namespace
 
 template <class Sink>
 bool ValidateSectionH(AssessmentRecord& record, Family family, Sink& sink) {
-  if (IsEarly(family)) return RunCompiledChecks<kSwallowingAndWeight, kFeeding>(record, sink);
-  if (Is090(family))
-    return RunCompiledChecks<kSwallowingAndWeight, kHeight, kFeeding>(record, sink);
-  return RunCompiledChecks<kSwallowingAndWeight, kHeight, kFeeding, kTubeFeedingDays>(record, sink);
+  return SectionH::Run(record, family, sink);
+}
+std::span<const RowList> SectionHLists() {
+  return SectionH::kLists;
 }
 
 template bool ValidateSectionH(AssessmentRecord&, Family, FirstFault&);

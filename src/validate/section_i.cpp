@@ -19,30 +19,14 @@ namespace {
 
 using R = AssessmentRecord;
 
-bool HasNewUlcer(const R& r) {
-  return r.i_new_pressure_ulcer == '1';
-}
-bool HasNoNewUlcer(const R& r) {
-  return r.i_new_pressure_ulcer == '0';
-}
-bool HasOpenLesion(const R& r) {
-  return r.i_open_lesions == '1';
-}
-bool HasNoOpenLesion(const R& r) {
-  return r.i_open_lesions == '0';
-}
-bool HasUlcerDressing(const R& r) {
-  return r.i_ulcer_dressing == '1';
-}
-bool HasNoUlcerDressing(const R& r) {
-  return r.i_ulcer_dressing == '0';
-}
-bool HasOtherDressing(const R& r) {
-  return r.i_other_dressing == '1';
-}
-bool HasNoOtherDressing(const R& r) {
-  return r.i_other_dressing == '0';
-}
+constexpr GateRef HasNewUlcer = &kAnswerIs<&R::i_new_pressure_ulcer, '1'>;
+constexpr GateRef HasNoNewUlcer = &kAnswerIs<&R::i_new_pressure_ulcer, '0'>;
+constexpr GateRef HasOpenLesion = &kAnswerIs<&R::i_open_lesions, '1'>;
+constexpr GateRef HasNoOpenLesion = &kAnswerIs<&R::i_open_lesions, '0'>;
+constexpr GateRef HasUlcerDressing = &kAnswerIs<&R::i_ulcer_dressing, '1'>;
+constexpr GateRef HasNoUlcerDressing = &kAnswerIs<&R::i_ulcer_dressing, '0'>;
+constexpr GateRef HasOtherDressing = &kAnswerIs<&R::i_other_dressing, '1'>;
+constexpr GateRef HasNoOtherDressing = &kAnswerIs<&R::i_other_dressing, '0'>;
 
 // I.1 to I.4.b, for every family.
 constexpr Check kUlcersAndLesion[] = {
@@ -193,20 +177,20 @@ constexpr Check kTreatmentsNoneFrom091[] = {
                 u8"오류-[I.피부상태][5.h.해당사항 없음] 해당사항 없음이 1이어야 합니다."_cp949),
 };
 
+// The early families ask for the sites of an open lesion; the none-applies
+// flag of the treatments reads a longer list from 091.
+using SectionI = Section<Rows<kUlcersAndLesion>, Rows<kOpenLesionSiteRule, IsEarly>,
+                         Rows<kSkinProblemsAndTreatments>, Rows<kTreatmentsNoneUpTo090, IsUpTo090>,
+                         Rows<kTreatmentsNoneFrom091, IsFrom091>>;
+
 }  // namespace
 
 template <class Sink>
 bool ValidateSectionI(AssessmentRecord& record, Family family, Sink& sink) {
-  if (IsEarly(family)) {
-    return RunCompiledChecks<kUlcersAndLesion, kOpenLesionSiteRule, kSkinProblemsAndTreatments,
-                             kTreatmentsNoneUpTo090>(record, sink);
-  }
-  if (Is090(family)) {
-    return RunCompiledChecks<kUlcersAndLesion, kSkinProblemsAndTreatments, kTreatmentsNoneUpTo090>(
-        record, sink);
-  }
-  return RunCompiledChecks<kUlcersAndLesion, kSkinProblemsAndTreatments, kTreatmentsNoneFrom091>(
-      record, sink);
+  return SectionI::Run(record, family, sink);
+}
+std::span<const RowList> SectionILists() {
+  return SectionI::kLists;
 }
 
 template bool ValidateSectionI(AssessmentRecord&, Family, FirstFault&);

@@ -24,27 +24,13 @@ namespace {
 
 using R = AssessmentRecord;
 
-bool HasOxygen(const R& r) {
-  return r.k_oxygen_therapy == '1';
-}
-bool HasNoOxygen(const R& r) {
-  return r.k_oxygen_therapy == '0';
-}
-bool HasNoIvMedication(const R& r) {
-  return r.k_iv_medication == '0';
-}
-bool HasVentilator(const R& r) {
-  return r.k_ventilator == '1';
-}
-bool HasNoVentilator(const R& r) {
-  return r.k_ventilator == '0';
-}
-bool HasVentilator091(const R& r) {
-  return r.k_ventilator_091 == '1';
-}
-bool HasNoVentilator091(const R& r) {
-  return r.k_ventilator_091 == '0';
-}
+constexpr GateRef HasOxygen = &kAnswerIs<&R::k_oxygen_therapy, '1'>;
+constexpr GateRef HasNoOxygen = &kAnswerIs<&R::k_oxygen_therapy, '0'>;
+constexpr GateRef HasNoIvMedication = &kAnswerIs<&R::k_iv_medication, '0'>;
+constexpr GateRef HasVentilator = &kAnswerIs<&R::k_ventilator, '1'>;
+constexpr GateRef HasNoVentilator = &kAnswerIs<&R::k_ventilator, '0'>;
+constexpr GateRef HasVentilator091 = &kAnswerIs<&R::k_ventilator_091, '1'>;
+constexpr GateRef HasNoVentilator091 = &kAnswerIs<&R::k_ventilator_091, '0'>;
 
 constexpr Check kInjections[] = {
     CharRange(&R::j_injection_count, '0', '2',
@@ -84,7 +70,7 @@ const char* IvMedicationDaysInRange(R& r) {
 
 // K.1.a days of intravenous medication, from 091.
 constexpr Check kIvMedicationDays[] = {
-    Rule(IvMedicationDaysInRange),
+    Rule(IvMedicationDaysInRange, kFields<FIELD(k_iv_medication_days), FIELD(k_iv_medication)>),
     IntZero(
         &R::k_iv_medication_days,
         u8"오류-[K.특수처치 및 전문재활치료][1.a.정맥주사에 의한 투약 일수] 정맥주사에 의한 "_cp949
@@ -249,27 +235,29 @@ const char* SignatureNames(R& r) {
 
 // The signature block, from 090.
 constexpr Check kSignatures[] = {
-    Rule(SignatureNames),
+    Rule(SignatureNames, kFields<FIELD(s_doctor_name), FIELD(s_nurse_name)>),
 };
+
+// The medication items and the oxygen details come with 090, the days of
+// intravenous medication with 091, which also regroups the ventilator items;
+// the signatures are validated from 090.
+using SectionsJK =
+    Section<Rows<kInjections>, Rows<kMedicationFrom090, IsFrom090>, Rows<kIvMedication>,
+            Rows<kIvMedicationDays, IsFrom091>, Rows<kStomaCareAndOxygen>,
+            Rows<kOxygenDetails, IsFrom090>, Rows<kNebulizerToTracheostomy>,
+            Rows<kTransfusionVentilator, IsUpTo090>, Rows<kVentilatorSiteRule, Is090>,
+            Rows<kVentilatorToNoneFrom091, IsFrom091>,
+            Rows<kCentralVenousAndNoneUpTo090, IsUpTo090>, Rows<kRehabilitation>,
+            Rows<kSignatures, IsFrom090>>;
 
 }  // namespace
 
 template <class Sink>
 bool ValidateSectionsJK(AssessmentRecord& record, Family family, Sink& sink) {
-  if (IsEarly(family)) {
-    return RunCompiledChecks<kInjections, kIvMedication, kStomaCareAndOxygen,
-                             kNebulizerToTracheostomy, kTransfusionVentilator,
-                             kCentralVenousAndNoneUpTo090, kRehabilitation>(record, sink);
-  }
-  if (Is090(family)) {
-    return RunCompiledChecks<kInjections, kMedicationFrom090, kIvMedication, kStomaCareAndOxygen,
-                             kOxygenDetails, kNebulizerToTracheostomy, kTransfusionVentilator,
-                             kVentilatorSiteRule, kCentralVenousAndNoneUpTo090, kRehabilitation,
-                             kSignatures>(record, sink);
-  }
-  return RunCompiledChecks<kInjections, kMedicationFrom090, kIvMedication, kIvMedicationDays,
-                           kStomaCareAndOxygen, kOxygenDetails, kNebulizerToTracheostomy,
-                           kVentilatorToNoneFrom091, kRehabilitation, kSignatures>(record, sink);
+  return SectionsJK::Run(record, family, sink);
+}
+std::span<const RowList> SectionsJKLists() {
+  return SectionsJK::kLists;
 }
 
 template bool ValidateSectionsJK(AssessmentRecord&, Family, FirstFault&);

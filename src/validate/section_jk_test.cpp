@@ -432,7 +432,7 @@ TEST(SectionsJK, SignatureNamesAreStoredWithoutBlanks) {
     R record = ValidRecord(c.code);
     SetText(record.s_doctor_name, c.doctor);
     SetText(record.s_nurse_name, c.nurse);
-    ValidateRecord(record);
+    ValidateRecord(record, FamilyOfField(record.form_version));
     EXPECT_STREQ(record.s_doctor_name, c.doctor_after) << c.code << " '" << c.doctor << "'";
     EXPECT_STREQ(record.s_nurse_name, c.nurse_after) << c.code << " '" << c.nurse << "'";
   }

@@ -52,7 +52,7 @@ Outcome Process(const std::string& text) {
   }
   // The record as the parser reads it, before the validator takes the blanks
   // out of the names.
-  if (ParseRecord(a.text.text, a.text.length, out.parsed) != nullptr) out.parsed = {};
+  if (ParseRecord(a.text.text, a.text.family, out.parsed) != nullptr) out.parsed = {};
   return out;
 }
 
