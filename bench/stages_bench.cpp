@@ -46,11 +46,10 @@ Corpus MakeCorpus(uint32_t fault_share) {
     corpus.lines.push_back(text);
     const LineText line = TakeLine(text.data(), text.size(), buffer);
     if (!line.framed || ParseRecord(line.text, line.family, record) != nullptr) continue;
-    const AssessmentRecord parsed = record;
-    if (ValidateRecord(record, FamilyOfField(record.form_version)) != nullptr) continue;
-    ClassifyRecord(record, classification);
-    corpus.parsed.push_back(parsed);
-    corpus.codes.push_back(record.group_code);
+    if (ValidateRecord(record, line.family) != nullptr) continue;
+    ClassifyRecord(record, line.family, classification);
+    corpus.parsed.push_back(record);
+    corpus.codes.push_back(classification.group_code);
   }
   return corpus;
 }
@@ -97,7 +96,8 @@ void BM_Classify(benchmark::State& state) {
   ClassificationState classification;
   std::size_t i = 0;
   for (auto _ : state) {
-    ClassifyRecord(records[i++ % records.size()], classification);
+    const AssessmentRecord& record = records[i++ % records.size()];
+    ClassifyRecord(record, FamilyOfField(record.form_version), classification);
     benchmark::ClobberMemory();
   }
   state.SetItemsProcessed(state.iterations());

@@ -130,15 +130,14 @@ void ClearState(ClassificationState& s) {
 
 }  // namespace
 
-void ClassifyRecord(AssessmentRecord& record, ClassificationState& s) {
-  ClearState(s);
-  // A code left from an earlier classification of the same record must not
+void ClassifyRecord(const AssessmentRecord& record, Family family, ClassificationState& s) {
+  // Cleared, the code among the rest: a code of an earlier record must not
   // stand for this one when no code can be formed.
-  std::memset(record.group_code, 0, sizeof record.group_code);
+  ClearState(s);
+  s.family = family;
 
   compute_scores(record, s);
 
-  const Family family = criteria::FamilyOfRecord(record);
   if (IsEarly(family)) {
     s.set_a_met = evaluate_set_a_early(record, s);
     s.set_b_met = evaluate_set_b_early(record, s);
@@ -159,9 +158,9 @@ void ClassifyRecord(AssessmentRecord& record, ClassificationState& s) {
   select_group_letter(s);
   s.group_a_count = count_group_a_conditions(record, s);
   if (IsEarly(family)) {
-    build_group_code_early(s, record.group_code);
+    build_group_code_early(s, s.group_code);
   } else {
-    build_group_code_newer(s, record.group_code);
+    build_group_code_newer(s, s.group_code);
   }
 }
 

@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "record/assessment_record.h"
+#include "record/form_version.h"
 
 namespace grouper {
 
@@ -25,6 +26,7 @@ inline constexpr int kCriteriaSlots = 36;
 using CriteriaTable = char[kCriteriaSlots][3];
 
 struct ClassificationState {
+  Family family;  // of the record's line
   int adl_score;
   int ulcer_total;
   int skin_care_count;
@@ -39,13 +41,15 @@ struct ClassificationState {
   char group_letter[2];  // 'A'..'G' and a NUL
   int group_a_count;
   CriteriaTable criteria;
+  char group_code[4];  // "A11".."A73", or the empty text when no code can be formed
 };
 
-// Clears `state`, classifies `record` (a validated record) into it and writes
-// its group code ("A11" to "A73", or the empty text when no code can be
-// formed) into the record's group_code. The state then holds the scores, each
-// set's result, the criterion code that decided each met set, and the letter.
-void ClassifyRecord(AssessmentRecord& record, ClassificationState& state);
+// Clears `state` and classifies `record` (a validated record of a line of
+// `family`) into it; the record is only read. The state then holds the
+// family, the scores, each set's result, the criterion code that decided each
+// met set, the letter and the group code ("A11" to "A73", or the empty text
+// when no code can be formed).
+void ClassifyRecord(const AssessmentRecord& record, Family family, ClassificationState& state);
 
 // The slot of a criterion code ("1A".."7A"), or -1 for a text that names no
 // criterion. Known at compile time for the codes of the criteria lists.

@@ -246,19 +246,21 @@ TEST(Classifier, NoCodeWhenTheTableHasNoRow) {
   EXPECT_EQ(Classify(b).code, "");
 }
 
-TEST(Classifier, CodeIsStoredInTheRecord) {
+TEST(Classifier, CodeIsStoredInTheState) {
   AssessmentRecord r = ValidRecord("092");
   r.k_tracheostomy_care = '1';
+  const AssessmentRecord before = r;
   ClassificationState state{};
-  ClassifyRecord(r, state);
-  EXPECT_STREQ(r.group_code, "A21");
+  ClassifyRecord(r, Family::k092, state);
+  EXPECT_STREQ(state.group_code, "A21");
+  EXPECT_EQ(std::memcmp(&r, &before, sizeof r), 0) << "the record is only read";
 
   // Classified again after a change that has no code: no stale code remains.
   r.k_tracheostomy_care = '0';
   r.d_adl_eating = ' ';
   r.form_version[0] = '1';  // an early family now, at ADL score 3
-  ClassifyRecord(r, state);
-  EXPECT_STREQ(r.group_code, "");
+  ClassifyRecord(r, Family::kBase, state);
+  EXPECT_STREQ(state.group_code, "");
 }
 
 TEST(Classifier, AStateReusedKeepsNothingOfTheRecordBefore) {
@@ -266,11 +268,11 @@ TEST(Classifier, AStateReusedKeepsNothingOfTheRecordBefore) {
   SetAdl(busy, 10);
   busy.k_ventilator = '1';
   ClassificationState state{};
-  ClassifyRecord(busy, state);
+  ClassifyRecord(busy, Family::k089, state);
   ASSERT_EQ(RecordedCodes(state), "2N");
 
   AssessmentRecord quiet = ValidRecord("089");
-  ClassifyRecord(quiet, state);
+  ClassifyRecord(quiet, Family::k089, state);
   EXPECT_EQ(RecordedCodes(state), "7A");
   const testing::Classified fresh = Classify(quiet);
   EXPECT_EQ(std::memcmp(&state, &fresh.state, sizeof state), 0);

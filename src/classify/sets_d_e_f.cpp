@@ -56,7 +56,7 @@ int evaluate_set_e(R r, ClassificationState& s) {
 }
 
 int evaluate_set_f(R r, ClassificationState& s) {
-  if (IsEarly(FamilyOfRecord(r))) return RunCompiledCriteria<kSetFEarly>(r, s);
+  if (IsEarly(s.family)) return RunCompiledCriteria<kSetFEarly>(r, s);
   return RunCompiledCriteria<kSetFFrom090>(r, s);
 }
 

@@ -9,6 +9,7 @@
 #include "record/record_parser.h"
 #include "text/cp949.h"
 #include "validate/check.h"
+#include "validate/names.h"
 #include "validate/record_validator.h"
 
 namespace grouper {
@@ -104,6 +105,7 @@ LineExplanation ExplainLine(const char* line, std::size_t length) {
     return e;
   }
 
+  bool parse_faults_none = true;
   if (e.answer.outcome == Outcome::kMessage) {
     // Again from the line, collecting every fault.
     const std::vector<ParseFault> parse_faults =
@@ -118,7 +120,8 @@ LineExplanation ExplainLine(const char* line, std::size_t length) {
       fault.fields.push_back(std::move(written));
       e.faults.push_back(std::move(fault));
     }
-    if (parse_faults.empty()) {
+    parse_faults_none = parse_faults.empty();
+    if (parse_faults_none) {
       for (const Fault& f : CollectFaults(work.record, e.answer.family)) {
         ExplainedFault fault = FaultOf(f.message);
         DescribeRow(*f.check, work.record, fault);
@@ -145,16 +148,21 @@ LineExplanation ExplainLine(const char* line, std::size_t length) {
 
   const AssessmentRecord& r = work.record;
   e.parsed = true;
-  // The validator has taken the blanks out of the names, unless a parse fault
-  // kept it from running: the padding of the fixed-width items is no part of
-  // a name, and would lengthen its mask.
+  // The padding of the fixed-width items is no part of a name, and would
+  // lengthen its mask. Once the record parses, the names are shown as the
+  // rules count them, without any blank (the signatures from 090, where the
+  // form has them).
   auto unpadded = [](const char* text) {
     std::string s(text);
     while (!s.empty() && s.back() == ' ') s.pop_back();
     return s;
   };
-  e.identifiers = {unpadded(r.patient_name), unpadded(r.resident_number), unpadded(r.s_doctor_name),
-                   unpadded(r.s_nurse_name)};
+  const bool validated = e.answer.outcome == Outcome::kGroupCode || parse_faults_none;
+  const bool signatures = validated && IsFrom090(e.answer.family);
+  e.identifiers = {validated ? NameWithoutBlanks(r.patient_name) : unpadded(r.patient_name),
+                   unpadded(r.resident_number),
+                   signatures ? NameWithoutBlanks(r.s_doctor_name) : unpadded(r.s_doctor_name),
+                   signatures ? NameWithoutBlanks(r.s_nurse_name) : unpadded(r.s_nurse_name)};
   return e;
 }
 

@@ -54,10 +54,10 @@ void AnswerLine(const LineText& line, GroupingWork& work, LineAnswer& answer) {
     answer.message = message;
     return;
   }
-  ClassifyRecord(work.record, work.classification);
+  ClassifyRecord(work.record, line.family, work.classification);
   answer.outcome = Outcome::kGroupCode;
   answer.message = nullptr;
-  std::memcpy(answer.group_code, work.record.group_code, 3);
+  std::memcpy(answer.group_code, work.classification.group_code, 3);
 }
 
 std::size_t ComposeOutputLine(const char* text, const LineAnswer& answer, char* out) {

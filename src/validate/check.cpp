@@ -4,7 +4,7 @@
 
 namespace grouper {
 
-const char* RunChecks(std::span<const Check> checks, AssessmentRecord& record) {
+const char* RunChecks(std::span<const Check> checks, const AssessmentRecord& record) {
   for (const Check& c : checks) {
     if (const char* message = EvaluateCheck(c, record)) return message;
   }

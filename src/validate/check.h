@@ -60,7 +60,7 @@ using GateRef = const Gate*;
 
 // An irregular rule: its message when it fails, nullptr when it holds. Its
 // row lists the fields it reads.
-using RuleFunction = const char* (*)(AssessmentRecord&);
+using RuleFunction = const char* (*)(const AssessmentRecord&);
 
 enum class Shape {
   kCharRange,       // the character lies between two digit characters (signed bytes)
@@ -85,7 +85,6 @@ struct Check {
   IntField int_field = nullptr;
   DecimalField decimal_field = nullptr;
   DateField date_field = nullptr;
-  IntField kept_value = nullptr;  // kDate: where the row keeps the date's time value
   int lo = 0;
   int hi = 0;
   unsigned digit_set = 0;  // kCharSet: bit d is set when the digit d belongs to the set
@@ -161,11 +160,6 @@ constexpr Check DecimalZero(DecimalField f, const char* message, GateRef when = 
 constexpr Check Date(DateField f, const char* message, GateRef when = nullptr) {
   return {.shape = Shape::kDate, .when = when, .date_field = f, .message = message};
 }
-// A date whose time value a later rule needs: the row keeps it in `kept`, so
-// that the rule need not convert the date again.
-constexpr Check KeptDate(DateField f, IntField kept, const char* message) {
-  return {.shape = Shape::kDate, .date_field = f, .kept_value = kept, .message = message};
-}
 constexpr Check AbsentDate(DateField f, const char* message, GateRef when = nullptr) {
   return {.shape = Shape::kAbsentDate, .when = when, .date_field = f, .message = message};
 }
@@ -208,7 +202,7 @@ inline long Tenths(float value) {
 
 // Runs the rows in order; returns the message of the first failing row that
 // applies, or nullptr when every row holds.
-const char* RunChecks(std::span<const Check> checks, AssessmentRecord& record);
+const char* RunChecks(std::span<const Check> checks, const AssessmentRecord& record);
 
 // Where the validator reports each row that applies and fails. Report returns
 // true to end the validation there. The batch needs the first fault only

@@ -42,7 +42,7 @@ namespace grouper {
 }
 
 // One row: its message when it applies and fails, else nullptr.
-[[gnu::always_inline]] inline const char* EvaluateCheck(const Check& c, AssessmentRecord& r) {
+[[gnu::always_inline]] inline const char* EvaluateCheck(const Check& c, const AssessmentRecord& r) {
   if (c.when != nullptr && !c.when->holds(r)) return nullptr;
   bool holds = true;
   switch (c.shape) {
@@ -74,12 +74,9 @@ namespace grouper {
     case Shape::kDecimalZero:
       holds = r.*c.decimal_field == 0.0f;
       break;
-    case Shape::kDate: {
-      const int32_t value = CheckDateField(r.*c.date_field);
-      if (c.kept_value != nullptr) r.*c.kept_value = value;
-      holds = value != -1;
+    case Shape::kDate:
+      holds = CheckDateField(r.*c.date_field) != -1;
       break;
-    }
     case Shape::kAbsentDate:
       holds = IsAbsentDate(r.*c.date_field);
       break;
@@ -105,7 +102,7 @@ namespace grouper {
 namespace check_detail {
 
 template <class Sink>
-[[gnu::always_inline]] inline bool ReportIfFails(const Check& row, AssessmentRecord& record,
+[[gnu::always_inline]] inline bool ReportIfFails(const Check& row, const AssessmentRecord& record,
                                                  Sink& sink) {
   const char* message = EvaluateCheck(row, record);
   return message != nullptr && sink.Report(&row, message);
@@ -260,7 +257,7 @@ template <const auto& rows>
 inline constexpr auto kRowPlans = PlanRows(rows);
 
 template <const auto& rows, std::size_t First, class Sink, std::size_t... K>
-[[gnu::always_inline]] inline bool ReportEachRow(AssessmentRecord& record, Sink& sink,
+[[gnu::always_inline]] inline bool ReportEachRow(const AssessmentRecord& record, Sink& sink,
                                                  std::index_sequence<K...>) {
   return (ReportIfFails(rows[First + K], record, sink) || ...);
 }
@@ -269,7 +266,7 @@ template <const auto& rows, std::size_t First, class Sink, std::size_t... K>
 // answers as EvaluateCheck.
 template <class Sink>
 [[gnu::always_inline]] inline bool ReportFlagsRow(const Check& row, const ByteWindow& flags,
-                                                  AssessmentRecord& record, Sink& sink) {
+                                                  const AssessmentRecord& record, Sink& sink) {
   if (row.when != nullptr && !row.when->holds(record)) return false;
   const char* message = nullptr;
   if (row.shape == Shape::kAllExactlyZero) {
@@ -291,7 +288,7 @@ template <class Sink>
 // run before it has taken it. A run whose window holds reports nothing; else
 // its rows are walked one by one, so the first failing row is the same.
 template <const auto& rows, std::size_t I, class Sink>
-[[gnu::always_inline]] inline bool ReportRowOrRun(AssessmentRecord& record, Sink& sink) {
+[[gnu::always_inline]] inline bool ReportRowOrRun(const AssessmentRecord& record, Sink& sink) {
   // The plan is read in place: a copy of its windows would be built on the
   // stack at every call.
   constexpr std::size_t run_length = kRowPlans<rows>[I].run_length;
@@ -315,7 +312,7 @@ template <const auto& rows, std::size_t I, class Sink>
 }
 
 template <const auto& rows, class Sink, std::size_t... I>
-[[gnu::always_inline]] inline bool RunRows(AssessmentRecord& record, Sink& sink,
+[[gnu::always_inline]] inline bool RunRows(const AssessmentRecord& record, Sink& sink,
                                            std::index_sequence<I...>) {
   return (ReportRowOrRun<rows, I>(record, sink) || ...);
 }
@@ -328,7 +325,7 @@ template <const auto& rows, class Sink, std::size_t... I>
 // and fails is reported to the sink; returns true when the sink ended the
 // validation.
 template <const auto&... lists, class Sink>
-bool RunCompiledChecks(AssessmentRecord& record, Sink& sink) {
+bool RunCompiledChecks(const AssessmentRecord& record, Sink& sink) {
   return (
       check_detail::RunRows<lists>(record, sink, std::make_index_sequence<std::size(lists)>{}) ||
       ...);
@@ -365,7 +362,8 @@ struct Rows {
   static constexpr RowList kList = {rows, families, gate};
 
   template <class Sink>
-  [[gnu::always_inline]] static bool Run(AssessmentRecord& record, Family family, Sink& sink) {
+  [[gnu::always_inline]] static bool Run(const AssessmentRecord& record, Family family,
+                                         Sink& sink) {
     if constexpr (families != nullptr) {
       if (!families(family)) return false;
     }
@@ -385,7 +383,7 @@ struct Section {
   static constexpr RowList kLists[] = {Lists::kList...};
 
   template <class Sink>
-  static bool Run(AssessmentRecord& record, Family family, Sink& sink) {
+  static bool Run(const AssessmentRecord& record, Family family, Sink& sink) {
     return (Lists::Run(record, family, sink) || ...);
   }
 };

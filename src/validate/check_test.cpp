@@ -151,12 +151,6 @@ TEST(CheckEngine, DateAndAbsentDate) {
     SetText(record.c_kmmse_date, c.text);
     EXPECT_EQ(Holds(date, record), c.is_date) << "'" << c.text << "'";
     EXPECT_EQ(Holds(absent, record), c.is_absent) << "'" << c.text << "'";
-    // A kept date leaves its time value for a later rule, -1 for no date.
-    record.a_admission_time = 12345;
-    SetText(record.a_admission_date, c.text);
-    EXPECT_EQ(Holds(KeptDate(&R::a_admission_date, &R::a_admission_time, kFail), record),
-              c.is_date);
-    EXPECT_EQ(record.a_admission_time, CheckDate(c.text)) << "'" << c.text << "'";
   }
 }
 
@@ -214,18 +208,17 @@ TEST(CheckEngine, AnySetAndAllExactlyZero) {
 constexpr Gate kComa = {[](const R& r) { return r.b_coma == '1'; }, kFields<FIELD(b_coma)>};
 constexpr GateRef ComaGate = &kComa;
 
-const char* MarksAndPasses(R& r) {
-  r.b_delirium = 'M';
-  return nullptr;
+const char* PassesUnlessMarked(const R& r) {
+  return r.b_delirium == 'M' ? "marked" : nullptr;
 }
-const char* AlwaysFails(R&) {
+const char* AlwaysFails(const R&) {
   return kFailAlt;
 }
 
 TEST(CheckEngine, GatesRulesAndOrder) {
   const Check rows[] = {
       Blank(&R::c_expression, "gated", ComaGate),
-      Rule(MarksAndPasses, {}),
+      Rule(PassesUnlessMarked, {}),
       CharRange(&R::c_short_term_memory, '0', '2', "first"),
       CharRange(&R::c_cognitive_skills, '0', '3', "second"),
       Rule(AlwaysFails, {}, ComaGate),
@@ -235,9 +228,11 @@ TEST(CheckEngine, GatesRulesAndOrder) {
   record.c_expression = '1';
   record.c_short_term_memory = '0';
   record.c_cognitive_skills = '0';
-  // A gate that does not hold skips its row; a rule may change the record.
+  // A gate that does not hold skips its row; a rule reads the record.
   EXPECT_EQ(RunChecks(rows, record), nullptr);
-  EXPECT_EQ(record.b_delirium, 'M');
+  record.b_delirium = 'M';
+  EXPECT_STREQ(RunChecks(rows, record), "marked");
+  record.b_delirium = '\0';
 
   // The first failing row wins.
   record.c_short_term_memory = '9';

@@ -22,7 +22,7 @@ bool ThreeDigits(const char (&v)[4]) {
 
 // The form-version code: three digits. The base layout carries no code; its
 // first bytes belong to A.0.
-const char* VersionCode(R& r) {
+const char* VersionCode(const R& r) {
   if (ThreeDigits(r.form_version)) return nullptr;
   return u8"오류-[서식버전] 3자리 숫자를 입력하시오"_cp949;
 }
@@ -36,7 +36,7 @@ using VersionStage = Rows<kVersionCode, HasVersionCode>;
 // validation. Called directly, one after the other, rather than through a
 // table: a call through a pointer costs a loop and a load per stage.
 template <class Sink>
-void RunStages(AssessmentRecord& record, Family family, Sink& sink) {
+void RunStages(const AssessmentRecord& record, Family family, Sink& sink) {
   (void)(VersionStage::Run(record, family, sink) || ValidateSectionA(record, family, sink) ||
          ValidateSectionsBC(record, family, sink) || ValidateSectionsDE(record, family, sink) ||
          ValidateSectionF(record, family, sink) || ValidateSectionG(record, family, sink) ||
@@ -62,13 +62,13 @@ void AddGate(std::vector<FieldRef>& reads, GateRef gate) {
 
 }  // namespace
 
-const char* ValidateRecord(AssessmentRecord& record, Family family) {
+const char* ValidateRecord(const AssessmentRecord& record, Family family) {
   FirstFault first;
   RunStages(record, family, first);
   return first.message;
 }
 
-std::vector<Fault> CollectFaults(AssessmentRecord& record, Family family) {
+std::vector<Fault> CollectFaults(const AssessmentRecord& record, Family family) {
   FaultList list;
   RunStages(record, family, list);
   return std::move(list.faults);

@@ -32,11 +32,11 @@ namespace grouper {
 // Validates a parsed record (one that ParseRecord accepted) of the line's
 // family. Returns nullptr when every check holds, else the message of the
 // first failing check (a constant code page 949 text).
-const char* ValidateRecord(AssessmentRecord& record, Family family);
+const char* ValidateRecord(const AssessmentRecord& record, Family family);
 
 // Every check that applies and fails, in form order; empty exactly when
 // ValidateRecord returns nullptr, and otherwise its first is that message.
-std::vector<Fault> CollectFaults(AssessmentRecord& record, Family family);
+std::vector<Fault> CollectFaults(const AssessmentRecord& record, Family family);
 
 // Every list of rows of the validator, in the order it runs them (the
 // form-version code first, then the sections A to K and the signatures).

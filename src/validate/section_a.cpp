@@ -7,6 +7,7 @@
 
 #include "validate/check_plan.h"
 #include "validate/field_text.h"
+#include "validate/names.h"
 #include "validate/sections.h"
 
 namespace grouper {
@@ -21,33 +22,31 @@ bool IsDigitsOfLength(const char* text, std::size_t length) {
   return EightDigits(text) && EightDigits(text + length - 8) && text[length] == '\0';
 }
 
-const char* InstitutionCode(R& r) {
+const char* InstitutionCode(const R& r) {
   if (IsDigitsOfLength(r.institution_code, 8)) return nullptr;
   return u8"오류-[A.일반적사항][0.요양기관기호] 8자리 숫자를 입력하시오"_cp949;
 }
 
-// The name is kept without its blanks for the rest of the line, even when it
-// fails: the length that counts is that of the name as it will be used.
-const char* PatientName(R& r) {
-  const std::size_t length = RemoveBlanksFromName(r.patient_name);
+// The name counts without its blanks.
+const char* PatientName(const R& r) {
+  const std::size_t length = NameLength(r.patient_name);
   if (length >= 1 && length <= 12) return nullptr;
   return u8"오류-[A.일반적사항][1.환자성명]"_cp949;
 }
 
-const char* ResidentNumber(R& r) {
+const char* ResidentNumber(const R& r) {
   if (IsDigitsOfLength(r.resident_number, 13)) return nullptr;
   return u8"오류-[A.일반적사항][2.주민등록번호] 13자리 숫자를 입력하시오"_cp949;
 }
 
 // The admission comes first; the care start and the assessment may fall on the
-// same day as the admission, and are not ordered between themselves. The rows
-// before this one have checked the three dates and kept their values; when one
-// of them is no valid date (which only an explanation of all faults reaches),
-// its own row tells, and there is no order to judge.
-const char* AdmissionFirst(R& r) {
-  const int32_t admission = r.a_admission_time;
-  const int32_t care_start = r.a_care_start_time;
-  const int32_t assessment = r.a_assessment_time;
+// same day as the admission, and are not ordered between themselves. When one
+// of the dates is no valid date (which only an explanation of all faults
+// reaches), its own row tells, and there is no order to judge.
+const char* AdmissionFirst(const R& r) {
+  const int32_t admission = CheckDateField(r.a_admission_date);
+  const int32_t care_start = CheckDateField(r.a_care_start_date);
+  const int32_t assessment = CheckDateField(r.a_assessment_date);
   if (admission == -1 || care_start == -1 || assessment == -1) return nullptr;
   if (admission <= care_start && admission <= assessment) return nullptr;
   return u8"오류-[A.일반적사항] 입원일은 요양개시일,작성일보다 빠르거나 같아야 합니다."_cp949;
@@ -80,10 +79,10 @@ constexpr Check kIdentityAndStay[] = {
     Rule(InstitutionCode, kFields<FIELD(institution_code)>),
     Rule(PatientName, kFields<FIELD(patient_name)>),
     Rule(ResidentNumber, kFields<FIELD(resident_number)>),
-    KeptDate(&R::a_admission_date, &R::a_admission_time, u8"오류-[A.일반적사항][3.입원일]"_cp949),
-    KeptDate(&R::a_care_start_date, &R::a_care_start_time, u8"오류-[A.일반적사항][4.요양개시일]"_cp949),
+    Date(&R::a_admission_date, u8"오류-[A.일반적사항][3.입원일]"_cp949),
+    Date(&R::a_care_start_date, u8"오류-[A.일반적사항][4.요양개시일]"_cp949),
     CharRange(&R::a_assessment_type, '1', '3', u8"오류-[A.일반적사항][5.평가구분]1~3 사이값을 입력하시오"_cp949),
-    KeptDate(&R::a_assessment_date, &R::a_assessment_time, u8"오류-[A.일반적사항][6.작성일]"_cp949),
+    Date(&R::a_assessment_date, u8"오류-[A.일반적사항][6.작성일]"_cp949),
     Rule(AdmissionFirst, kFields<FIELD(a_admission_date), FIELD(a_care_start_date), FIELD(a_assessment_date)>),
     CharRange(&R::a_residence_before_admission, '1', '7', u8"오류-[A.일반적사항][7.입원 직전 있던곳] 1~7 사이값을 입력하시오"_cp949, FirstAssessment),
     Blank(&R::a_residence_before_admission, u8"오류-[A.일반적사항][7.입원 직전 있던곳] space를 입력하시오"_cp949, Reassessment),
@@ -159,14 +158,14 @@ using SectionA = Section<Rows<kIdentityAndStay>, Rows<kHabitsCareAndSocial, IsFr
 }  // namespace
 
 template <class Sink>
-bool ValidateSectionA(AssessmentRecord& record, Family family, Sink& sink) {
+bool ValidateSectionA(const AssessmentRecord& record, Family family, Sink& sink) {
   return SectionA::Run(record, family, sink);
 }
 std::span<const RowList> SectionALists() {
   return SectionA::kLists;
 }
 
-template bool ValidateSectionA(AssessmentRecord&, Family, FirstFault&);
-template bool ValidateSectionA(AssessmentRecord&, Family, FaultList&);
+template bool ValidateSectionA(const AssessmentRecord&, Family, FirstFault&);
+template bool ValidateSectionA(const AssessmentRecord&, Family, FaultList&);
 
 }  // namespace grouper

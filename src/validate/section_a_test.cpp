@@ -12,6 +12,7 @@
 #include "support/line_answer.h"
 #include "support/record_builder.h"
 #include "support/validation_case.h"
+#include "validate/names.h"
 #include "validate/record_validator.h"
 
 namespace grouper {
@@ -72,14 +73,16 @@ TEST(SectionA, IdentityItems) {
   for (const Case& c : cases) ExpectVerdict(c);
 }
 
-TEST(SectionA, NameLosesItsBlanksEvenWhenALaterCheckFails) {
+TEST(SectionA, NameCountsWithoutItsBlanksAndTheRecordIsOnlyRead) {
   AssessmentRecord record = ValidRecord("090");
   SetText(record.patient_name, Cp949(u8"가 상 환 자").c_str());
   record.a_assessment_type = '4';
   const Answered a = AnswerOf(BuildLine(record));
   EXPECT_EQ(a.MessageUtf8(),
             Utf8(Cp949(u8"오류-[A.일반적사항][5.평가구분]1~3 사이값을 입력하시오")));
-  EXPECT_STREQ(a.work->record.patient_name, Cp949(u8"가상환자").c_str());
+  // As written in the line: the name and the blank that pads it to 12 bytes.
+  EXPECT_EQ(std::string(a.work->record.patient_name), Cp949(u8"가 상 환 자") + " ");
+  EXPECT_EQ(NameWithoutBlanks(a.work->record.patient_name), Cp949(u8"가상환자"));
 }
 
 TEST(SectionA, DatesAndAssessmentType) {

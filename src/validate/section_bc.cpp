@@ -126,14 +126,14 @@ using SectionsBC =
 }  // namespace
 
 template <class Sink>
-bool ValidateSectionsBC(AssessmentRecord& record, Family family, Sink& sink) {
+bool ValidateSectionsBC(const AssessmentRecord& record, Family family, Sink& sink) {
   return SectionsBC::Run(record, family, sink);
 }
 std::span<const RowList> SectionsBCLists() {
   return SectionsBC::kLists;
 }
 
-template bool ValidateSectionsBC(AssessmentRecord&, Family, FirstFault&);
-template bool ValidateSectionsBC(AssessmentRecord&, Family, FaultList&);
+template bool ValidateSectionsBC(const AssessmentRecord&, Family, FirstFault&);
+template bool ValidateSectionsBC(const AssessmentRecord&, Family, FaultList&);
 
 }  // namespace grouper

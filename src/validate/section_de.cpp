@@ -111,14 +111,14 @@ using SectionsDE = Section<Rows<kPhysicalFunction>, Rows<kRehabPotential, IsEarl
 }  // namespace
 
 template <class Sink>
-bool ValidateSectionsDE(AssessmentRecord& record, Family family, Sink& sink) {
+bool ValidateSectionsDE(const AssessmentRecord& record, Family family, Sink& sink) {
   return SectionsDE::Run(record, family, sink);
 }
 std::span<const RowList> SectionsDELists() {
   return SectionsDE::kLists;
 }
 
-template bool ValidateSectionsDE(AssessmentRecord&, Family, FirstFault&);
-template bool ValidateSectionsDE(AssessmentRecord&, Family, FaultList&);
+template bool ValidateSectionsDE(const AssessmentRecord&, Family, FirstFault&);
+template bool ValidateSectionsDE(const AssessmentRecord&, Family, FaultList&);
 
 }  // namespace grouper

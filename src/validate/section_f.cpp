@@ -31,7 +31,7 @@ constexpr GateRef HbA1cDone = &kBothAnswers<&R::f_diabetes, '1', &R::f_hba1c_don
 constexpr GateRef AidsReported = &kAnswerIs<&R::f_aids, '1'>;
 
 // A glucose check that was performed has at least one measured value.
-const char* GlucoseMeasured(R& r) {
+const char* GlucoseMeasured(const R& r) {
   if (r.f_fasting_glucose >= 1 || r.f_postprandial_glucose >= 1) return nullptr;
   return u8"오류-[F.질병진단][1.a.당뇨] 공복시/식후 2시간 혈당중 적어도 하나는 1 이상이어야 합니다."_cp949;
 }
@@ -39,7 +39,7 @@ const char* GlucoseMeasured(R& r) {
 // clang-format off
 // In the layout of 089/010, F.1.v could be reported only from March 2015 on.
 // The date text is compared as it stands, digit by digit.
-const char* AidsNotBeforeMarch2015(R& r) {
+const char* AidsNotBeforeMarch2015(const R& r) {
   if (std::strcmp(r.a_assessment_date, "20150301") >= 0) return nullptr;
   return u8"오류-[F.질병진단][1.v.후천선면역결핍증] 작성일자가 2015.3 1일 이전 이므로 0 숫자를 입력하시오"_cp949;
 }
@@ -189,14 +189,14 @@ using SectionF = Section<Rows<kDiabetes>, Rows<kDiseases>, Rows<kDiseasesEndFrom
 }  // namespace
 
 template <class Sink>
-bool ValidateSectionF(AssessmentRecord& record, Family family, Sink& sink) {
+bool ValidateSectionF(const AssessmentRecord& record, Family family, Sink& sink) {
   return SectionF::Run(record, family, sink);
 }
 std::span<const RowList> SectionFLists() {
   return SectionF::kLists;
 }
 
-template bool ValidateSectionF(AssessmentRecord&, Family, FirstFault&);
-template bool ValidateSectionF(AssessmentRecord&, Family, FaultList&);
+template bool ValidateSectionF(const AssessmentRecord&, Family, FirstFault&);
+template bool ValidateSectionF(const AssessmentRecord&, Family, FaultList&);
 
 }  // namespace grouper

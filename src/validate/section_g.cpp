@@ -153,10 +153,10 @@ const char* PainRule(char frequency, const R& r) {
   }
   return nullptr;
 }
-const char* PainRule090(R& r) {
+const char* PainRule090(const R& r) {
   return PainRule(r.g_pain_frequency_090, r);
 }
-const char* PainRule091(R& r) {
+const char* PainRule091(const R& r) {
   return PainRule(r.g_pain_frequency_091, r);
 }
 constexpr std::span<const FieldRef> kPainRule090Reads =
@@ -222,14 +222,14 @@ using SectionG =
 }  // namespace
 
 template <class Sink>
-bool ValidateSectionG(AssessmentRecord& record, Family family, Sink& sink) {
+bool ValidateSectionG(const AssessmentRecord& record, Family family, Sink& sink) {
   return SectionG::Run(record, family, sink);
 }
 std::span<const RowList> SectionGLists() {
   return SectionG::kLists;
 }
 
-template bool ValidateSectionG(AssessmentRecord&, Family, FirstFault&);
-template bool ValidateSectionG(AssessmentRecord&, Family, FaultList&);
+template bool ValidateSectionG(const AssessmentRecord&, Family, FirstFault&);
+template bool ValidateSectionG(const AssessmentRecord&, Family, FaultList&);
 
 }  // namespace grouper

@@ -113,14 +113,14 @@ using SectionH = Section<Rows<kSwallowingAndWeight>, Rows<kHeight, IsFrom090>, R
 }  // namespace
 
 template <class Sink>
-bool ValidateSectionH(AssessmentRecord& record, Family family, Sink& sink) {
+bool ValidateSectionH(const AssessmentRecord& record, Family family, Sink& sink) {
   return SectionH::Run(record, family, sink);
 }
 std::span<const RowList> SectionHLists() {
   return SectionH::kLists;
 }
 
-template bool ValidateSectionH(AssessmentRecord&, Family, FirstFault&);
-template bool ValidateSectionH(AssessmentRecord&, Family, FaultList&);
+template bool ValidateSectionH(const AssessmentRecord&, Family, FirstFault&);
+template bool ValidateSectionH(const AssessmentRecord&, Family, FaultList&);
 
 }  // namespace grouper

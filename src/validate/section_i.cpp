@@ -186,14 +186,14 @@ using SectionI = Section<Rows<kUlcersAndLesion>, Rows<kOpenLesionSiteRule, IsEar
 }  // namespace
 
 template <class Sink>
-bool ValidateSectionI(AssessmentRecord& record, Family family, Sink& sink) {
+bool ValidateSectionI(const AssessmentRecord& record, Family family, Sink& sink) {
   return SectionI::Run(record, family, sink);
 }
 std::span<const RowList> SectionILists() {
   return SectionI::kLists;
 }
 
-template bool ValidateSectionI(AssessmentRecord&, Family, FirstFault&);
-template bool ValidateSectionI(AssessmentRecord&, Family, FaultList&);
+template bool ValidateSectionI(const AssessmentRecord&, Family, FirstFault&);
+template bool ValidateSectionI(const AssessmentRecord&, Family, FaultList&);
 
 }  // namespace grouper

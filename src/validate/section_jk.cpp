@@ -16,6 +16,7 @@
 
 #include "validate/check_plan.h"
 #include "validate/field_text.h"
+#include "validate/names.h"
 #include "validate/sections.h"
 
 namespace grouper {
@@ -59,7 +60,7 @@ constexpr Check kIvMedication[] = {
 // The upper bound of the days holds whatever the flag; the lower bound only
 // with medication, since without it the zero row that follows reports a
 // negative count.
-const char* IvMedicationDaysInRange(R& r) {
+const char* IvMedicationDaysInRange(const R& r) {
   const int days = r.k_iv_medication_days;
   if (days > 99 || (r.k_iv_medication == '1' && days < 0)) {
     return u8"오류-[K.특수처치 및 전문재활치료][1.a.정맥주사에 의한 투약 일수] 0~99 사이 숫자를 "_cp949
@@ -223,13 +224,11 @@ constexpr Check kRehabilitation[] = {
              u8"입력하시오"_cp949),
 };
 
-// Both names lose their blanks before either is tested, so the doctor's
-// message wins when both are missing.
-const char* SignatureNames(R& r) {
-  RemoveBlanksFromName(r.s_doctor_name);
-  RemoveBlanksFromName(r.s_nurse_name);
-  if (r.s_doctor_name[0] == '\0') return u8"오류-[작성][서명] 의사 성명을 입력하시오"_cp949;
-  if (r.s_nurse_name[0] == '\0') return u8"오류-[작성][서명] 간호사 성명을 입력하시오"_cp949;
+// The names count without their blanks; the doctor's message wins when both
+// are missing.
+const char* SignatureNames(const R& r) {
+  if (NameLength(r.s_doctor_name) == 0) return u8"오류-[작성][서명] 의사 성명을 입력하시오"_cp949;
+  if (NameLength(r.s_nurse_name) == 0) return u8"오류-[작성][서명] 간호사 성명을 입력하시오"_cp949;
   return nullptr;
 }
 
@@ -253,14 +252,14 @@ using SectionsJK =
 }  // namespace
 
 template <class Sink>
-bool ValidateSectionsJK(AssessmentRecord& record, Family family, Sink& sink) {
+bool ValidateSectionsJK(const AssessmentRecord& record, Family family, Sink& sink) {
   return SectionsJK::Run(record, family, sink);
 }
 std::span<const RowList> SectionsJKLists() {
   return SectionsJK::kLists;
 }
 
-template bool ValidateSectionsJK(AssessmentRecord&, Family, FirstFault&);
-template bool ValidateSectionsJK(AssessmentRecord&, Family, FaultList&);
+template bool ValidateSectionsJK(const AssessmentRecord&, Family, FirstFault&);
+template bool ValidateSectionsJK(const AssessmentRecord&, Family, FaultList&);
 
 }  // namespace grouper

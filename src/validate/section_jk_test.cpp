@@ -10,6 +10,7 @@
 #include "support/cp949.h"
 #include "support/record_builder.h"
 #include "support/validation_case.h"
+#include "validate/names.h"
 #include "validate/record_validator.h"
 
 namespace grouper {
@@ -413,7 +414,7 @@ TEST(SectionsJK, SignatureNamesFrom090) {
   }
 }
 
-TEST(SectionsJK, SignatureNamesAreStoredWithoutBlanks) {
+TEST(SectionsJK, SignatureNamesCountWithoutBlanksAndStayAsWritten) {
   struct Case {
     const char* code;
     const char* doctor;
@@ -423,18 +424,19 @@ TEST(SectionsJK, SignatureNamesAreStoredWithoutBlanks) {
   } cases[] = {
       {"090", " Kim  Doc ", "N u r s e", "KimDoc", "Nurse"},
       {"092", "Lee Doc", "Park Nurse", "LeeDoc", "ParkNurse"},
-      // Both names lose their blanks before the doctor's name fails.
+      // A name of blanks only is no name.
       {"091", "   ", "Choi Nurse", "", "ChoiNurse"},
-      // The early forms have no signature block: the names stay as they are.
-      {"089", "Kim Doc", "Park Nurse", "Kim Doc", "Park Nurse"},
   };
   for (const Case& c : cases) {
     R record = ValidRecord(c.code);
     SetText(record.s_doctor_name, c.doctor);
     SetText(record.s_nurse_name, c.nurse);
-    ValidateRecord(record, FamilyOfField(record.form_version));
-    EXPECT_STREQ(record.s_doctor_name, c.doctor_after) << c.code << " '" << c.doctor << "'";
-    EXPECT_STREQ(record.s_nurse_name, c.nurse_after) << c.code << " '" << c.nurse << "'";
+    const R before = record;
+    const char* message = ValidateRecord(record, FamilyOfField(record.form_version));
+    EXPECT_EQ(message == nullptr, c.doctor_after[0] != '\0') << c.code;
+    EXPECT_EQ(std::memcmp(&record, &before, sizeof record), 0) << c.code;
+    EXPECT_EQ(NameWithoutBlanks(record.s_doctor_name), c.doctor_after) << c.code;
+    EXPECT_EQ(NameWithoutBlanks(record.s_nurse_name), c.nurse_after) << c.code;
   }
 }
 

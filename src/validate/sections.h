@@ -16,35 +16,35 @@ namespace grouper {
 
 // general items
 template <class Sink>
-bool ValidateSectionA(AssessmentRecord& record, Family family, Sink& sink);
+bool ValidateSectionA(const AssessmentRecord& record, Family family, Sink& sink);
 std::span<const RowList> SectionALists();
 // cognition, behaviour
 template <class Sink>
-bool ValidateSectionsBC(AssessmentRecord& record, Family family, Sink& sink);
+bool ValidateSectionsBC(const AssessmentRecord& record, Family family, Sink& sink);
 std::span<const RowList> SectionsBCLists();
 // physical function, excretion
 template <class Sink>
-bool ValidateSectionsDE(AssessmentRecord& record, Family family, Sink& sink);
+bool ValidateSectionsDE(const AssessmentRecord& record, Family family, Sink& sink);
 std::span<const RowList> SectionsDELists();
 // diagnoses
 template <class Sink>
-bool ValidateSectionF(AssessmentRecord& record, Family family, Sink& sink);
+bool ValidateSectionF(const AssessmentRecord& record, Family family, Sink& sink);
 std::span<const RowList> SectionFLists();
 // health status
 template <class Sink>
-bool ValidateSectionG(AssessmentRecord& record, Family family, Sink& sink);
+bool ValidateSectionG(const AssessmentRecord& record, Family family, Sink& sink);
 std::span<const RowList> SectionGLists();
 // oral and nutritional status
 template <class Sink>
-bool ValidateSectionH(AssessmentRecord& record, Family family, Sink& sink);
+bool ValidateSectionH(const AssessmentRecord& record, Family family, Sink& sink);
 std::span<const RowList> SectionHLists();
 // skin
 template <class Sink>
-bool ValidateSectionI(AssessmentRecord& record, Family family, Sink& sink);
+bool ValidateSectionI(const AssessmentRecord& record, Family family, Sink& sink);
 std::span<const RowList> SectionILists();
 // medication, special treatments, signatures
 template <class Sink>
-bool ValidateSectionsJK(AssessmentRecord& record, Family family, Sink& sink);
+bool ValidateSectionsJK(const AssessmentRecord& record, Family family, Sink& sink);
 std::span<const RowList> SectionsJKLists();
 
 }  // namespace grouper

@@ -31,15 +31,13 @@ struct Classified {
   ClassificationState state{};
 };
 
-// Classifies a copy of a validated record, as the line path does after the
-// validator; the record itself is left as it was.
+// Classifies a validated record, as the line path does after the validator,
+// by the family of its version code.
 inline Classified Classify(const AssessmentRecord& record) {
-  AssessmentRecord copy = record;
-  std::memset(copy.group_code, 0, sizeof copy.group_code);
   Classified c;
   std::memset(&c.state, 0x5a, sizeof c.state);  // the classifier must clear it
-  ClassifyRecord(copy, c.state);
-  c.code = std::string(copy.group_code, strnlen(copy.group_code, sizeof copy.group_code));
+  ClassifyRecord(record, FamilyOfField(record.form_version), c.state);
+  c.code = std::string(c.state.group_code, strnlen(c.state.group_code, sizeof c.state.group_code));
   return c;
 }
 
