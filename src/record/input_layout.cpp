@@ -17,4 +17,23 @@ const LayoutItem* FindLayoutItem(std::string_view field_name) {
   return nullptr;
 }
 
+const LayoutItem* FindLayoutItemAt(std::size_t offset) {
+  for (const LayoutItem& item : kInputLayout) {
+    if (item.offset == offset) return &item;
+  }
+  return nullptr;
+}
+
+std::span<const LayoutSection> LayoutSections() {
+  return kLayoutSections;
+}
+
+const LayoutSection* SectionOf(const LayoutItem& item) {
+  if (item.item_code == nullptr) return nullptr;
+  for (const LayoutSection& section : kLayoutSections) {
+    if (section.letter == item.item_code[0]) return &section;
+  }
+  return nullptr;
+}
+
 }  // namespace grouper

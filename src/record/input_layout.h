@@ -6,6 +6,14 @@
 // into `form_version` for every line. In the lines of the eight version codes
 // the items start at column 3; in the base layout they start at column 0.
 // Every family's items cover its line without gaps up to its expected length.
+//
+// Each row also names its item as a clerk finds it on the paper form: the item
+// code (section letter first, then the form's numbering: "G.2.b.1") and the
+// item's Korean name as the form's validation messages word it. Every item
+// belongs to one section of the form, given by the code's letter; the general
+// items before section A (institution, patient name, resident number) are A.0
+// to A.2, and the signature block, which the form does not number, is "S".
+// The names of items and sections are UTF-8 text, for the outputs for people.
 #pragma once
 
 #include <cstddef>
@@ -36,6 +44,14 @@ struct LayoutItem {
   // For one-byte items, the record field, so that rules written against fields
   // can find the field's offset at compile time.
   char AssessmentRecord::*char_member = nullptr;
+  // The item code on the form, ASCII ("A.0", "K.1.e.1", "S"). The form
+  // renumbered some items between versions, so two fields that no family
+  // carries together may share a code; within one family a code is shared only
+  // by the parts of one item (a flag and its value, the two blood pressures).
+  const char* item_code = nullptr;
+  // The item's name as the messages word it, UTF-8 ("시각 통증 등급"); for an
+  // item that no message names, the name of its section.
+  const char* item_name = nullptr;
 
   int StartIn(Family f) const { return start[static_cast<int>(f)]; }
 };
@@ -45,5 +61,24 @@ std::span<const LayoutItem> InputLayout();
 
 // The row of a record field by its name, or nullptr.
 const LayoutItem* FindLayoutItem(std::string_view field_name);
+
+// The row whose record field starts at `offset` in AssessmentRecord (as
+// offsetof gives it), or nullptr: `form_version` and the fields the parser
+// does not fill have no row, and an offset inside a field finds nothing.
+const LayoutItem* FindLayoutItemAt(std::size_t offset);
+
+// A section of the form: its letter and its name as the messages word it
+// (UTF-8, "건강상태"). The signature block is section 'S', "작성".
+struct LayoutSection {
+  char letter;
+  const char* name;
+};
+
+// The sections in form order, A to K and S; a static table.
+std::span<const LayoutSection> LayoutSections();
+
+// The section of an item row, from the letter of its code; never nullptr for a
+// row of InputLayout(), nullptr for a row without a code.
+const LayoutSection* SectionOf(const LayoutItem& item);
 
 }  // namespace grouper

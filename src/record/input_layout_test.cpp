@@ -2,11 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstddef>
+#include <map>
+#include <regex>
+#include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "record/assessment_record.h"
+#include "text/cp949.h"
 
 namespace grouper {
 namespace {
@@ -173,6 +179,134 @@ TEST(InputLayout, FamilySpecificItems) {
   EXPECT_EQ(FindLayoutItem("k_rehab_days")->StartIn(Family::k090), 347);
   EXPECT_EQ(FindLayoutItem("k_rehab_days")->StartIn(Family::k091), 355);
   EXPECT_EQ(FindLayoutItem("k_rehab_days")->StartIn(Family::k092), 509);
+}
+
+std::string_view Utf8(const char8_t* text) {
+  return reinterpret_cast<const char*>(text);
+}
+
+TEST(InputLayout, EveryItemHasACodeOfItsSectionAndAName) {
+  // "G.2.b.1": a section letter, then the form's numbering in dotted parts.
+  const std::regex dotted(R"([A-K](\.([0-9]{1,2}|[a-z]{1,2}))+)");
+  for (const LayoutItem& item : InputLayout()) {
+    const std::string field = item.field_name;
+    ASSERT_TRUE(item.item_code != nullptr && item.item_name != nullptr) << field;
+    const std::string code = item.item_code;
+    EXPECT_NE(item.item_name[0], '\0') << field;
+    // The form does not number its signature block.
+    EXPECT_TRUE(field.starts_with("s_") ? code == "S" : std::regex_match(code, dotted)) << code;
+    // The field's prefix, and A for the general items before section A.
+    const char letter = field[1] == '_'
+                            ? static_cast<char>(std::toupper(static_cast<unsigned char>(field[0])))
+                            : 'A';
+    EXPECT_EQ(code[0], letter) << field << " " << code;
+    const LayoutSection* section = SectionOf(item);
+    ASSERT_NE(section, nullptr) << field;
+    EXPECT_EQ(section->letter, letter) << field;
+    // An item no message names carries its own section's name, not another's.
+    for (const LayoutSection& other : LayoutSections()) {
+      EXPECT_FALSE(std::string_view(item.item_name) == other.name && &other != section) << field;
+    }
+  }
+}
+
+// Within one family, fields share a code only where the form asks one item in
+// several parts. A two-digit suffix of a field stands as NN.
+TEST(InputLayout, NoFamilyGivesTwoItemsOneCode) {
+  const std::map<std::string, std::string> parts_of_one_item = {
+      {"A.9", "a_systolic_bp a_diastolic_bp"},             // the two pressures
+      {"C.6", "c_kmmse_done c_kmmse_score c_kmmse_date"},  // performed, score, date
+      {"E.3.g",
+       "e_indwelling_catheter e_indwelling_catheter_date e_catheter_date_NN "
+       "e_catheter_date_count"},                        // the catheter and its dates
+      {"E.4", "e_voiding_diary e_voiding_diary_days"},  // kept, for how many days
+      {"F.1.a", "f_diabetes f_glucose_check_done f_fasting_glucose f_postprandial_glucose"},
+      {"F.1", "f_hba1c_done f_hba1c f_hba1c_date"},                // performed, value, date
+      {"H.2", "h_weight_measured h_weight h_weight_date"},         // measured, value, date
+      {"I.1.a", "i_pressure_ulcer_stage1 i_stasis_ulcer_stage1"},  // pressure and stasis
+      {"I.1.b", "i_pressure_ulcer_stage2 i_stasis_ulcer_stage2"},  // ulcers counted
+      {"I.1.c", "i_pressure_ulcer_stage3 i_stasis_ulcer_stage3"},  // stage by stage
+      {"I.1.d", "i_pressure_ulcer_stage4 i_stasis_ulcer_stage4"},
+      {"I.2", "i_new_pressure_ulcer i_new_pressure_ulcer_date"},  // the ulcer and its date
+      {"I.4.b", "i_open_lesions i_open_lesions_foot i_open_lesions_other"},  // and its sites
+      {"I.5.d", "i_ulcer_dressing i_ulcer_dressing_foot i_ulcer_dressing_other"},
+      {"I.5.e", "i_other_dressing i_other_dressing_foot i_other_dressing_other"},
+      {"K.1.a", "k_iv_medication k_iv_medication_days"},  // given, for how many days
+      {"S", "s_doctor_name s_nurse_name"},                // the unnumbered signatures
+  };
+  const std::regex two_digit_suffix("_[0-9]{2}$");
+  std::set<std::string> shared;
+  for (Family family : kFamilies) {
+    std::map<std::string, std::vector<std::string>> fields_of_code;
+    for (const LayoutItem& item : InputLayout()) {
+      if (item.StartIn(family) >= 0) fields_of_code[item.item_code].push_back(item.field_name);
+    }
+    for (const auto& [code, fields] : fields_of_code) {
+      if (fields.size() < 2) continue;
+      shared.insert(code);
+      const auto listed = parts_of_one_item.find(code);
+      for (std::string field : fields) {
+        if (std::regex_search(field, two_digit_suffix)) field.replace(field.size() - 2, 2, "NN");
+        EXPECT_TRUE(listed != parts_of_one_item.end() &&
+                    (" " + listed->second + " ").find(" " + field + " ") != std::string::npos)
+            << code << " " << field << " in family " << static_cast<int>(family);
+      }
+    }
+  }
+  // A listed item that no family asks in parts is a stale exception.
+  for (const auto& [code, fields] : parts_of_one_item) EXPECT_TRUE(shared.contains(code)) << code;
+}
+
+// The parser's message for an item names the item's section, code and name:
+// "오류-[G.건강상태][2.b.1.시각 통증 등급] ...", the code's parts spread over the
+// bracketed groups ("[7.치매 척도 검사][b-1.CDR 점수]") and the name last.
+TEST(InputLayout, ParseMessagesNameTheirItemAsTheRowDoes) {
+  const std::regex message(std::string(Utf8(u8R"(오류-\[([A-Z])\. ?([^\]]*)\]((\[[^\]]*\])+).*)")));
+  const std::regex code_part(R"(([0-9]{1,2}|[a-z]{1,2})[-. ] *)");
+  const auto without_blanks = [](std::string text) {
+    std::erase(text, ' ');
+    return text;
+  };
+  int checked = 0;
+  for (const LayoutItem& item : InputLayout()) {
+    if (item.parse_message == nullptr) continue;
+    ++checked;
+    const std::string text(Utf8Twin(item.parse_message));
+    std::smatch m;
+    ASSERT_TRUE(std::regex_match(text, m, message)) << item.field_name;
+    const LayoutSection* section = SectionOf(item);
+    EXPECT_EQ(without_blanks(m[2]), without_blanks(section->name)) << item.field_name;
+    std::string code = m[1];
+    std::string name;
+    const std::string groups = m[3];
+    for (std::size_t open = 0; open < groups.size();) {
+      const std::size_t close = groups.find(']', open);
+      name = groups.substr(open + 1, close - open - 1);
+      for (std::smatch part;
+           std::regex_search(name, part, code_part, std::regex_constants::match_continuous);) {
+        code += "." + part[1].str();
+        name = part.suffix();
+      }
+      open = close + 1;
+    }
+    EXPECT_EQ(code, item.item_code) << item.field_name;
+    EXPECT_EQ(name, item.item_name) << item.field_name;
+  }
+  EXPECT_GT(checked, 0);
+}
+
+TEST(InputLayout, FindsAnItemByItsFieldOffset) {
+  for (const LayoutItem& item : InputLayout()) {
+    EXPECT_EQ(FindLayoutItemAt(item.offset), &item) << item.field_name;
+  }
+  const LayoutItem* pain = FindLayoutItemAt(offsetof(AssessmentRecord, g_pain_visual_scale));
+  ASSERT_NE(pain, nullptr);
+  EXPECT_STREQ(pain->item_code, "G.2.b.1");
+  // UTF-8, whatever the compiler's character set.
+  EXPECT_EQ(std::string_view(pain->item_name), Utf8(u8"시각 통증 등급"));
+  EXPECT_EQ(std::string_view(SectionOf(*pain)->name), Utf8(u8"건강상태"));
+  EXPECT_EQ(FindLayoutItemAt(offsetof(AssessmentRecord, form_version)), nullptr);
+  EXPECT_EQ(FindLayoutItemAt(offsetof(AssessmentRecord, patient_name) + 1), nullptr);
 }
 
 }  // namespace
