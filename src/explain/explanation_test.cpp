@@ -119,6 +119,24 @@ TEST(Explanation, MasksIdentifiersUnlessAskedFor) {
   EXPECT_EQ(MaskIdentifier(Cp949(u8"가나") + "\xB0", 1), Cp949(u8"가") + "**");
 }
 
+// Hanja and symbols are code page 949 characters as much as Hangul is.
+TEST(Explanation, RecordTextIsDecodedFromTheWholeCodePage) {
+  AssessmentRecord r = ValidRecord("092");
+  SetText(r.patient_name, Cp949(u8"金영희").c_str());
+  std::string line = BuildLine(r);
+  SetItem(line, "a_systolic_bp", Cp949(u8"①0"));  // a parse fault shows the value
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {Json(line, GROUPER_EXPLAIN_SHOW_IDENTIFIERS), U8(u8"\"patient_name\":\"金영희\"")},
+      {Json(line), U8(u8"\"patient_name\":\"金**\"")},
+      {Json(line), U8(u8"\"value\":\"①0\"")},
+      {Text(line, true), U8(u8"金영희")},
+      {Text(line), U8(u8"①0")},
+  };
+  for (const auto& [out, expected] : cases) {
+    EXPECT_NE(out.find(expected), std::string::npos) << expected << " not in " << out;
+  }
+}
+
 TEST(Explanation, SaysWhyALineIsAWrongDataType) {
   const std::string line091 = BuildLine(ValidRecord("091"));
   const std::vector<std::pair<std::string, std::vector<std::string>>> cases = {
