@@ -14,8 +14,9 @@ import java.util.concurrent.ConcurrentHashMap;
  * Patient group codes of long-term care assessment records, through libgrouper.
  *
  * <p>{@link #group(byte[])} answers one line exactly as the batch program {@code grouper} answers
- * it; {@link LineReader} cuts a file into lines as the batch reads it, so that the n-th answer
- * belongs to the n-th line of the batch's result file. {@link #formatOutputLine} and {@link
+ * it; {@link LineReader} cuts a file into lines as the batch reads it (the library's {@code
+ * grouper_next_read}), so that the n-th answer belongs to the n-th line of the batch's result
+ * file. {@link #formatOutputLine} and {@link
  * #formatConsoleLine} give the batch's result-file and console lines as bytes; {@link
  * #explainJson} tells why a line gets its answer (the JSON of {@code grouper-explain --json}).
  *
@@ -28,13 +29,11 @@ import java.util.concurrent.ConcurrentHashMap;
  *
  * <p>The library is loaded on first use from the path in the environment variable {@code
  * GROUPER_LIBRARY}, else through JNA's search for {@code grouper} ({@code jna.library.path}, the
- * system's library path). Dates are checked in the process's time zone: run Java with {@code
- * TZ=Asia/Seoul} in its environment.
+ * system's library path); a library that cannot be loaded makes every call throw {@link
+ * UnsatisfiedLinkError}, saying why on one line. Dates are checked in the process's time zone: run
+ * Java with {@code TZ=Asia/Seoul} in its environment.
  */
 public final class Grouper {
-  /** The batch reads at most 1,023 bytes at a time: a longer physical line is several lines. */
-  public static final int MAX_READ = 1023;
-
   /** GROUPER_MAX_OUTPUT_LINE: the longest result-file or console line, in bytes. */
   static final int MAX_OUTPUT_LINE = 2047;
 
@@ -54,6 +53,8 @@ public final class Grouper {
 
   /** The functions of grouper.h. A grouper_result is passed as a block of RESULT_SIZE bytes. */
   interface Api extends Library {
+    SizeT grouper_next_read(Pointer buffer, SizeT length);
+
     int grouper_group_line(byte[] line, SizeT length, Pointer result);
 
     SizeT grouper_format_output_line(
@@ -79,16 +80,51 @@ public final class Grouper {
 
   /** Loaded on first use; a class's initialisation is thread-safe. */
   private static final class Loaded {
-    static final Api API = load();
+    static final Api API;
+    static final String FAILURE; // why API is null
 
-    private static Api load() {
+    static {
       String path = System.getenv("GROUPER_LIBRARY");
       // A library asked for by path must be that one: no fallback.
-      return Native.load(path != null && !path.isEmpty() ? path : "grouper", Api.class);
+      String name = path != null && !path.isEmpty() ? path : "grouper";
+      Api api = null;
+      String failure = null;
+      try {
+        api = Native.load(name, Api.class);
+      } catch (UnsatisfiedLinkError e) {
+        failure = "libgrouper cannot be loaded from " + name + ": " + reason(e.getMessage());
+      }
+      API = api;
+      FAILURE = failure;
+    }
+
+    /** The loader's own words (JNA's second line), without the places JNA searched. */
+    private static String reason(String message) {
+      String[] lines = String.valueOf(message).split("\\R");
+      String line = lines.length > 1 && !lines[1].isBlank() ? lines[1] : lines[0];
+      return line.strip();
     }
   }
 
-  private static Api api() { return Loaded.API; }
+  private static Api api() {
+    if (Loaded.API == null)
+      throw new UnsatisfiedLinkError(Loaded.FAILURE);
+    return Loaded.API;
+  }
+
+  /**
+   * Loads the library now, if it is not loaded yet.
+   *
+   * @throws UnsatisfiedLinkError when it cannot be loaded; the message says why, on one line
+   */
+  public static void load() { api(); }
+
+  /**
+   * The length of the read at {@code buffer}, which holds {@code length} bytes: grouper_next_read.
+   */
+  static long nextRead(Pointer buffer, long length) {
+    return api().grouper_next_read(buffer, new SizeT(length)).longValue();
+  }
 
   /** The messages are static text of the library: each is decoded once. */
   private static final ConcurrentHashMap<Long, String> MESSAGES = new ConcurrentHashMap<>();
@@ -144,8 +180,14 @@ public final class Grouper {
                 bytes, size, block, buffer, new SizeT(buffer.length)));
   }
 
-  /** The console line of input line {@code lineNumber} (the first is 1), line feed included. */
+  /**
+   * The console line of input line {@code lineNumber} (the first is 1), line feed included.
+   *
+   * @throws IllegalArgumentException when {@code lineNumber} is negative
+   */
   public static byte[] formatConsoleLine(long lineNumber, Result r) {
+    if (lineNumber < 0)
+      throw new IllegalArgumentException("line number " + lineNumber + " is negative");
     return withResult(r,
         (block, buffer)
             -> api().grouper_format_console_line(
