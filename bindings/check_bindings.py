@@ -184,6 +184,9 @@ def main(argv):
     work = values["work"]
     runtime = values["names"]
     os.makedirs(work, exist_ok=True)
+    for stale in os.listdir(work):  # left by an earlier run of this check
+        if stale.endswith(".tmp"):
+            os.remove(os.path.join(work, stale))
     sample = run(
         [values["sample"], "--count", str(RECORDS), "--seed", str(SEED), "--faults", "0.1"]
     )
