@@ -4,6 +4,7 @@ import com.sun.jna.IntegerType;
 import com.sun.jna.Library;
 import com.sun.jna.Memory;
 import com.sun.jna.Native;
+import com.sun.jna.NativeLibrary;
 import com.sun.jna.Pointer;
 import java.nio.charset.StandardCharsets;
 import java.util.Arrays;
@@ -53,8 +54,6 @@ public final class Grouper {
 
   /** The functions of grouper.h. A grouper_result is passed as a block of RESULT_SIZE bytes. */
   interface Api extends Library {
-    SizeT grouper_next_read(Pointer buffer, SizeT length);
-
     int grouper_group_line(byte[] line, SizeT length, Pointer result);
 
     SizeT grouper_format_output_line(
@@ -78,10 +77,23 @@ public final class Grouper {
   static final int MESSAGE_UTF8_OFFSET = MESSAGE_OFFSET + Native.POINTER_SIZE;
   static final int RESULT_SIZE = MESSAGE_UTF8_OFFSET + Native.POINTER_SIZE;
 
+  /**
+   * grouper_next_read, which a reader calls once a line, mapped directly (JNA's quicker way to
+   * call), with size_t as wide as the platform's.
+   */
+  private static final class Reads64 {
+    static native long grouper_next_read(Pointer buffer, long length);
+  }
+
+  private static final class Reads32 {
+    static native int grouper_next_read(Pointer buffer, int length);
+  }
+
   /** Loaded on first use; a class's initialisation is thread-safe. */
   private static final class Loaded {
     static final Api API;
     static final String FAILURE; // why API is null
+    static final String TOO_OLD; // why the functions mapped directly are missing, or null
 
     static {
       String path = System.getenv("GROUPER_LIBRARY");
@@ -94,8 +106,18 @@ public final class Grouper {
       } catch (UnsatisfiedLinkError e) {
         failure = "libgrouper cannot be loaded from " + name + ": " + reason(e.getMessage());
       }
+      String tooOld = null;
+      if (api != null) {
+        try {
+          Native.register(Native.SIZE_T_SIZE == 8 ? Reads64.class : Reads32.class,
+              NativeLibrary.getInstance(name));
+        } catch (UnsatisfiedLinkError e) {
+          tooOld = "the libgrouper loaded is too old for this binding: " + reason(e.getMessage());
+        }
+      }
       API = api;
       FAILURE = failure;
+      TOO_OLD = tooOld;
     }
 
     /** The loader's own words (JNA's second line), without the places JNA searched. */
@@ -113,17 +135,25 @@ public final class Grouper {
   }
 
   /**
-   * Loads the library now, if it is not loaded yet.
+   * Loads the library now, if it is not loaded yet, and finds the functions this binding needs
+   * beyond those of earlier versions.
    *
-   * @throws UnsatisfiedLinkError when it cannot be loaded; the message says why, on one line
+   * @throws UnsatisfiedLinkError when it cannot be loaded or is too old; the message says why, on
+   *     one line
    */
-  public static void load() { api(); }
+  public static void load() {
+    api();
+    if (Loaded.TOO_OLD != null)
+      throw new UnsatisfiedLinkError(Loaded.TOO_OLD);
+  }
 
   /**
    * The length of the read at {@code buffer}, which holds {@code length} bytes: grouper_next_read.
    */
-  static long nextRead(Pointer buffer, long length) {
-    return api().grouper_next_read(buffer, new SizeT(length)).longValue();
+  static int nextRead(Pointer buffer, int length) {
+    load();
+    return Native.SIZE_T_SIZE == 8 ? (int) Reads64.grouper_next_read(buffer, length)
+                                   : Reads32.grouper_next_read(buffer, length);
   }
 
   /** The messages are static text of the library: each is decoded once. */

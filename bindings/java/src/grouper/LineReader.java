@@ -43,7 +43,7 @@ public final class LineReader implements Closeable {
     while (true) {
       int held = end - begin;
       if (held > 0) {
-        int n = (int) Grouper.nextRead(mirror.share(begin, held), held);
+        int n = Grouper.nextRead(mirror.share(begin, held), held);
         // A read that stops short of the bytes held is whole; one that takes
         // them all goes on in the input's next bytes, if there are any.
         if (n < held || block[begin + n - 1] == '\n' || atEnd) {
