@@ -189,16 +189,15 @@ namespace PatientGroups
         public static void Load()
         {
             NativeMethods.grouper_version();
-            NativeMethods.grouper_next_read(IntPtr.Zero, UIntPtr.Zero);
+            byte none = 0;
+            NativeMethods.grouper_next_read(ref none, UIntPtr.Zero);
         }
 
         // The length of the read at `bytes[offset]`, which holds `length`
         // bytes of the input: grouper_next_read.
         internal static int NextRead(byte[] bytes, int offset, int length)
         {
-            return WithPinned(
-                bytes, offset,
-                address => (int)NativeMethods.grouper_next_read(address, (UIntPtr)(uint)length).ToUInt32());
+            return (int)NativeMethods.grouper_next_read(ref bytes[offset], (UIntPtr)(uint)length).ToUInt32();
         }
 
         internal static string Cp949Text(byte[] field)
