@@ -88,7 +88,9 @@ typedef struct grouper_result {
  * `buffer`: it is the input's last read when `buffer` holds the end of the
  * input. A caller that reads a stream in blocks keeps those bytes, appends
  * the next block and asks again; at the end of the stream they are the last
- * read. Reads nothing past `length`; keeps no pointer to `buffer`.
+ * read. Reads nothing past `length` and writes nothing; keeps no pointer
+ * to `buffer`, which the caller owns. Any number of threads may call it at
+ * once, on the same buffer too.
  */
 GROUPER_API size_t grouper_next_read(const char *buffer, size_t length);
 
