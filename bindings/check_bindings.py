@@ -88,10 +88,13 @@ def plain_refusal(answered):
 def into_a_pipe(command, fifo):
     """Runs `command` while another thread drains the named pipe `fifo`."""
     drained = []
-    reader = threading.Thread(target=lambda: drained.append(read(fifo)))
+    reader = threading.Thread(target=lambda: drained.append(read(fifo)), daemon=True)
     reader.start()
     answered = run(command)
-    reader.join(timeout=240)
+    reader.join(timeout=5)
+    if reader.is_alive():  # the command never opened the pipe: let the reader go
+        os.close(os.open(fifo, os.O_WRONLY | os.O_NONBLOCK))
+        reader.join(timeout=5)
     return answered, drained[0] if drained else None
 
 
