@@ -2,7 +2,8 @@
 """A binding's command against the batch program, byte for byte.
 
     check_bindings.py --batch GROUPER --sample GROUPER_SAMPLE --explain GROUPER_EXPLAIN
-        --record-file FILE --version V --work DIR --check CHECK... --command COMMAND...
+        --record-file FILE --version V --work DIR --names RUNTIME
+        --check CHECK... --command COMMAND...
     check_bindings.py --skip WHY
 
 Generates records of every form version with faults, adds lines of any bytes
@@ -11,8 +12,15 @@ line longer than one read, no final line end), and compares:
   - COMMAND --threads 4 IN OUT with `grouper IN OUT`: the result file, the
     console and the exit status;
   - COMMAND --threads 4 --explain IN with `grouper-explain --json IN`;
+  - the result written to a pipe and to /dev/null;
   - COMMAND's refusals: bad arguments, a missing input or a directory, the
-    input as output (also through a hard or a symbolic link).
+    input as output (also through a hard or a symbolic link), each without a
+    stack trace, and --help and --version;
+  - a run without the library: one line on stderr, exit status 1, the result
+    file of an earlier run left as it was;
+  - Hangul file names, in UTF-8 and in code page 949, under LANG=C and
+    LANG=C.UTF-8: the batch's result, or, where RUNTIME ("java" or "mono")
+    cannot take the name, a refusal that leaves the result file as it was.
 Then runs CHECK VERSION FILE, the binding's checks of bad arguments (FILE's
 first line is a valid record). Exit status 0 when all agree, 1 otherwise, 77
 with --skip (CTest's skipped).
@@ -22,6 +30,7 @@ import os
 import random
 import subprocess
 import sys
+import threading
 
 SEED = 21
 RECORDS = 4000
@@ -60,6 +69,105 @@ def run(command, **kwargs):
     )
 
 
+def read(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
+def write(path, data):
+    with open(path, "wb") as f:
+        f.write(data)
+
+
+def plain_refusal(answered):
+    """A refusal for a user's error: no stack trace, no exception's name."""
+    said = answered.stdout + answered.stderr
+    return b"\tat " not in said and b"   at " not in said and b"Exception" not in said
+
+
+def into_a_pipe(command, fifo):
+    """Runs `command` while another thread drains the named pipe `fifo`."""
+    drained = []
+    reader = threading.Thread(target=lambda: drained.append(read(fifo)), daemon=True)
+    reader.start()
+    answered = run(command)
+    reader.join(timeout=5)
+    if reader.is_alive():  # the command never opened the pipe: let the reader go
+        os.close(os.open(fifo, os.O_WRONLY | os.O_NONBLOCK))
+        reader.join(timeout=5)
+    return answered, drained[0] if drained else None
+
+
+def without_library(work):
+    """The environment of a run whose library cannot be found."""
+    env = {k: v for k, v in os.environ.items() if k != "LD_LIBRARY_PATH"}
+    env["GROUPER_LIBRARY"] = os.path.join(work, "no such folder", "libgrouper.so.1")
+    return env
+
+
+def installed_library():
+    """Whether the system's loader would find an installed libgrouper."""
+    for ldconfig in ("ldconfig", "/sbin/ldconfig", "/usr/sbin/ldconfig"):
+        try:
+            listed = subprocess.run([ldconfig, "-p"], stdout=subprocess.PIPE,
+                                    stderr=subprocess.DEVNULL).stdout
+        except OSError:
+            continue
+        return b"libgrouper.so" in listed
+    return False
+
+
+def locale_env(lang, extra=()):
+    env = {k: v for k, v in os.environ.items() if not k.startswith("LC_")}
+    env["LANG"] = lang
+    env.update(extra)
+    return env
+
+
+def names_taken(runtime, lang, encoding, extra):
+    """Whether RUNTIME passes a file name in `encoding` to the program intact:
+    Java decodes its arguments by the locale's encoding, Mono as UTF-8 (or,
+    with MONO_EXTERNAL_ENCODINGS=latin1, byte by byte)."""
+    if runtime == "java":
+        return lang == "C.UTF-8" and encoding == "utf-8"
+    return encoding == "utf-8" or dict(extra).get("MONO_EXTERNAL_ENCODINGS") == "latin1"
+
+
+def check_names(checks, values, command, runtime, data):
+    """Hangul names under LANG=C and LANG=C.UTF-8, in UTF-8 and code page 949."""
+    work = os.fsencode(values["work"])
+    variants = [()] + ([(("MONO_EXTERNAL_ENCODINGS", "latin1"),)] if runtime == "mono" else [])
+    for extra in variants:
+        for lang in ("C", "C.UTF-8"):
+            for encoding in ("utf-8", "cp949"):
+                what = "names in %s under LANG=%s%s" % (
+                    encoding, lang, "".join(" %s=%s" % kv for kv in extra))
+                env = locale_env(lang, extra)
+                source = os.path.join(work, "입력 파일.in".encode(encoding))
+                result = os.path.join(work, "결과.out".encode(encoding))
+                missing = os.path.join(work, "없는 파일.in".encode(encoding))
+                write(source, data)
+                write(result, b"kept")
+                expected = run([values["batch"], source, os.path.join(work, b"names.out")])
+                answered = run(command + [source, result], env=env)
+                absent = run(command + [missing, result], env=env)
+                if names_taken(runtime, lang, encoding, extra):
+                    checks.equal(what, (answered.returncode, answered.stdout, read(result)),
+                                 (0, expected.stdout, read(os.path.join(work, b"names.out"))))
+                    checks.equal(what + ", a missing input", (absent.returncode, absent.stdout),
+                                 (1, b"INPUT File Open Error - " + missing + b"\n"))
+                    continue
+                said = answered.stdout + answered.stderr
+                clear = (b"MONO_EXTERNAL_ENCODINGS" in said if runtime == "mono"
+                         else answered.stderr.count(b"\n") == 1 and b"LANG" in said)
+                checks.equal(what + ": refused, the result file kept",
+                             (answered.returncode != 0, read(result), clear,
+                              plain_refusal(answered), absent.returncode != 0),
+                             (True, b"kept", True, True, True))
+                if runtime == "java":
+                    checks.equal(what + ": exit status", answered.returncode, 1)
+
+
 class Checks:
     def __init__(self):
         self.failed = 0
@@ -88,7 +196,11 @@ def main(argv):
         return 77
     values, check, command = arguments(argv)
     work = values["work"]
+    runtime = values["names"]
     os.makedirs(work, exist_ok=True)
+    for stale in os.listdir(work):  # left by an earlier run of this check
+        if stale.endswith(".tmp"):
+            os.remove(os.path.join(work, stale))
     sample = run(
         [values["sample"], "--count", str(RECORDS), "--seed", str(SEED), "--faults", "0.1"]
     )
@@ -122,6 +234,42 @@ def main(argv):
     def refused(name):
         return b"OUTPUT File Open Error - " + name.encode() + b"\n"
 
+    # A pipe and a device take the result as they come: nothing to truncate.
+    fifo = os.path.join(work, "fifo")
+    if os.path.exists(fifo):
+        os.remove(fifo)
+    os.mkfifo(fifo)
+    answered, piped = into_a_pipe(command + ["--threads", "4", source, fifo], fifo)
+    checks.equal("into a pipe", (answered.returncode, answered.stderr, piped),
+                 (0, b"", read(batch_out)))
+    checks.equal("console, into a pipe", answered.stdout, batch.stdout)
+    answered = run(command + [source, "/dev/null"])
+    checks.equal("into /dev/null", (answered.returncode, answered.stdout, answered.stderr),
+                 (0, batch.stdout, b""))
+
+    # Without its library the command says so and leaves an earlier result.
+    # (Mono asks the system's loader, which finds an installed library.)
+    kept = read(command_out)
+    installed = runtime == "mono" and installed_library()
+    if installed:
+        print("skipped: without the library (an installed libgrouper is on the loader's path)")
+    for args in [] if installed else ([source, command_out], ["--explain", source], ["--version"]):
+        answered = run(command + args, env=without_library(work))
+        lines = answered.stderr.decode("utf-8", "replace").splitlines()
+        checks.equal("without the library: " + " ".join(args[:1]),
+                     (answered.returncode, answered.stdout, len(lines), plain_refusal(answered)),
+                     (1, b"", 1, True))
+    checks.equal("without the library, the result file is kept", read(command_out), kept)
+
+    helped = run(command + ["--help"])
+    said = helped.stdout.decode("utf-8", "replace")
+    checks.equal("--help names every option",
+                 (helped.returncode, [o for o in ("--threads", "--explain", "--help", "--version")
+                                      if o not in said]), (0, []))
+    versioned = run(command + ["--version"])
+    checks.equal("--version", (versioned.returncode, versioned.stdout.split()[-1:]),
+                 (0, [values["version"].encode()]))
+
     refusals = [
         ("no arguments", [], 2, b""),
         ("three files", [source, command_out, command_out], 2, b""),
@@ -136,9 +284,14 @@ def main(argv):
     ]
     for what, args, status, console in refusals:
         answered = run(command + args)
-        checks.equal(what, (answered.returncode, answered.stdout), (status, console))
+        checks.equal(what, (answered.returncode, answered.stdout, plain_refusal(answered)),
+                     (status, console, True))
     with open(source, "rb") as f:
         checks.equal("the input is left as it was", f.read(), data)
+
+    check_names(checks, values, command, runtime, b"".join(records[:300]) + ODD_LINES)
+    left = [n for n in os.listdir(work) if n.endswith(".tmp")]
+    checks.equal("no temporary file is left behind", left, [])
 
     checked = run(check + [values["version"], values["record-file"]])
     for stream in (checked.stdout, checked.stderr):

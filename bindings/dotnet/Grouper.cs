@@ -1,8 +1,8 @@
 // Patient group codes of long-term care assessment records, through
 // libgrouper: Grouper.Group answers one line exactly as the batch program
 // `grouper` answers it, LineReader cuts a file into lines as the batch reads
-// it (so the n-th answer belongs to the n-th line of the batch's result
-// file), FormatOutputLine and FormatConsoleLine give the batch's result-file
+// it (by the library's grouper_next_read, so the n-th answer belongs to the
+// n-th line of the batch's result file), FormatOutputLine and FormatConsoleLine give the batch's result-file
 // and console lines, and ExplainJson why a line gets its answer (the JSON of
 // grouper-explain --json).
 //
@@ -12,7 +12,9 @@
 // threads at once. No call keeps native memory: lines and buffers are pinned
 // managed arrays, and a result is marshalled in and out of each call.
 // Dates are checked in the process's time zone: set TZ (Asia/Seoul, or KST-9
-// for the Windows C runtime) before the first call.
+// for the Windows C runtime) before the first call. A library that cannot be
+// loaded makes the first call throw DllNotFoundException (Grouper.Load tries
+// it at a time of the caller's choosing).
 using System;
 using System.Collections.Concurrent;
 using System.IO;
@@ -84,10 +86,6 @@ namespace PatientGroups
 
     public static class Grouper
     {
-        // The batch reads at most 1,023 bytes at a time: a longer physical
-        // line is several lines.
-        public const int MaxRead = 1023;
-
         // The messages are static text of the library: each is decoded once.
         private static readonly ConcurrentDictionary<IntPtr, string> Messages =
             new ConcurrentDictionary<IntPtr, string>();
@@ -143,7 +141,17 @@ namespace PatientGroups
         }
 
         // The console line (line feed included) of input line `lineNumber`
-        // (the first is 1).
+        // (the first is 1). Throws ArgumentOutOfRangeException for a negative
+        // number.
+        public static byte[] FormatConsoleLine(long lineNumber, Result result)
+        {
+            if (lineNumber < 0)
+                throw new ArgumentOutOfRangeException(nameof(lineNumber), lineNumber,
+                                                      "a line number is not negative");
+            return FormatConsoleLine((ulong)lineNumber, result);
+        }
+
+        // The same for a line number of up to 2^64 - 1.
         public static byte[] FormatConsoleLine(ulong lineNumber, Result result)
         {
             if (result == null)
@@ -172,6 +180,24 @@ namespace PatientGroups
         public static string Version()
         {
             return AsciiText(NativeMethods.grouper_version());
+        }
+
+        // Loads the library now, and finds the functions this binding needs
+        // beyond those of earlier versions. Throws DllNotFoundException when
+        // the library cannot be loaded, EntryPointNotFoundException when it
+        // is too old.
+        public static void Load()
+        {
+            NativeMethods.grouper_version();
+            byte none = 0;
+            NativeMethods.grouper_next_read(ref none, UIntPtr.Zero);
+        }
+
+        // The length of the read at `bytes[offset]`, which holds `length`
+        // bytes of the input: grouper_next_read.
+        internal static int NextRead(byte[] bytes, int offset, int length)
+        {
+            return (int)NativeMethods.grouper_next_read(ref bytes[offset], (UIntPtr)(uint)length).ToUInt32();
         }
 
         internal static string Cp949Text(byte[] field)
@@ -259,10 +285,10 @@ namespace PatientGroups
         }
     }
 
-    // A file's lines as the batch reads them: each read takes bytes up to and
-    // including a line feed, but at most Grouper.MaxRead (1,023) bytes, so a
-    // longer physical line goes on in the next read and counts as another
-    // line. Not for use by several threads at once.
+    // A file's lines as the batch reads them: the library's grouper_next_read
+    // says where each read ends (at a line feed, or where one read is full, so
+    // that a longer physical line goes on in the next read and counts as
+    // another line). Not for use by several threads at once.
     public sealed class LineReader : IDisposable
     {
         private readonly Stream input;
@@ -287,41 +313,41 @@ namespace PatientGroups
         // the input.
         public byte[] Next()
         {
-            byte[] line = new byte[Grouper.MaxRead];
-            int count = 0;
-            while (count < line.Length)
+            while (true)
             {
-                if (begin == end && !Fill())
-                    break;
-                int take = Math.Min(end - begin, line.Length - count);
-                int newline = Array.IndexOf(block, (byte)'\n', begin, take);
-                if (newline >= 0)
-                    take = newline - begin + 1;
-                Buffer.BlockCopy(block, begin, line, count, take);
-                count += take;
-                begin += take;
-                if (newline >= 0)
-                    break;
+                int held = end - begin;
+                if (held > 0)
+                {
+                    int n = Grouper.NextRead(block, begin, held);
+                    // A read that stops short of the bytes held is whole; one
+                    // that takes them all goes on in the input's next bytes.
+                    if (n < held || block[begin + n - 1] == (byte)'\n' || atEnd)
+                    {
+                        byte[] line = new byte[n];
+                        Buffer.BlockCopy(block, begin, line, 0, n);
+                        begin += n;
+                        return line;
+                    }
+                }
+                else if (atEnd)
+                    return null;
+                Fill();
             }
-            if (count == 0)
-                return null;
-            Array.Resize(ref line, count);
-            return line;
         }
 
-        private bool Fill()
+        // Moves the bytes not yet taken to the front and reads more after them.
+        private void Fill()
         {
-            if (atEnd)
-                return false;
-            int n = input.Read(block, 0, block.Length);
+            int held = end - begin;
+            Buffer.BlockCopy(block, begin, block, 0, held);
+            int n = input.Read(block, held, block.Length - held);
             if (n <= 0)
             {
                 atEnd = true;
-                return false;
+                n = 0;
             }
             begin = 0;
-            end = n;
-            return true;
+            end = held + n;
         }
 
         public void Dispose()

@@ -2,12 +2,22 @@
 //
 //   mono grouper-dotnet.exe [--threads N] INPUT OUTPUT   the result file and console of grouper INPUT OUTPUT
 //   mono grouper-dotnet.exe --explain INPUT              the lines of grouper-explain --json INPUT
+//   mono grouper-dotnet.exe --help | --version
 //
 // The lines are answered in runs by N threads (default 1) and written in
 // input order. The console is code page 949 bytes, the explanation UTF-8.
-// Exit status: 0 when every line was answered and written, 1 when a file
-// could not be opened, read or written (the batch's console message says
-// which), 2 for bad arguments.
+// The library is loaded and the input opened before the result file is
+// touched, and the result is written beside OUTPUT and renamed over it once
+// whole (ResultFile). Exit status: 0 when every line was answered and
+// written, 1 when a file could not be opened, read or written (the batch's
+// console message says which) or the library could not be loaded (one line
+// on stderr), 2 for bad arguments.
+//
+// File names: Mono takes its arguments as UTF-8 and refuses, before the
+// program starts, one that is not; with MONO_EXTERNAL_ENCODINGS=latin1 it
+// passes every name byte for byte (each byte a character from U+0000 to
+// U+00FF), which the command then prints as those bytes. .NET on Linux puts
+// U+FFFD for bytes that are not UTF-8: such a name is refused.
 using System;
 using System.Collections.Concurrent;
 using System.Collections.Generic;
@@ -19,9 +29,33 @@ namespace PatientGroups
 {
     internal static class GrouperCommand
     {
-        private const string Usage =
-            "usage: grouper-dotnet.exe [--threads N] INPUT OUTPUT\n       grouper-dotnet.exe --explain INPUT";
+        private const string Program = "grouper-dotnet.exe";
+        private const string Usage = "usage: grouper-dotnet.exe [--threads N] INPUT OUTPUT\n" +
+                                     "       grouper-dotnet.exe --explain [--threads N] INPUT\n" +
+                                     "       grouper-dotnet.exe --help | --version";
+        private const string Help =
+            Usage + "\n\n" +
+            "Answers every line of INPUT as the batch program grouper does, into the result file\n" +
+            "OUTPUT and the console, byte for byte.\n\n" +
+            "  --threads N  answer the lines on N threads (1 to 256; default 1), written in order\n" +
+            "  --explain    print why each line of INPUT gets its answer, one JSON object a line,\n" +
+            "               as grouper-explain --json does\n" + "  --help       print this help and exit\n" +
+            "  --version    print the version of libgrouper and exit\n\n" +
+            "OUTPUT is written under a temporary name beside it and renamed over it once whole, so\n" +
+            "that a run that fails leaves an earlier result as it was; a pipe, a device or a\n" +
+            "symbolic link is written directly. libgrouper is found on the loader's path\n" +
+            "(LD_LIBRARY_PATH; beside the program on Windows); dates are checked in the time zone\n" +
+            "of TZ (Asia/Seoul). Under Mono, MONO_EXTERNAL_ENCODINGS=latin1 passes file names that\n" +
+            "are not UTF-8 (code page 949) byte for byte.\n" +
+            "Exit status: 0 done, 1 a file or the library failed, 2 bad arguments.";
         private const int RunLines = 256;
+
+        private static readonly bool OnMono = Type.GetType("Mono.Runtime") != null;
+
+        // Under Mono with MONO_EXTERNAL_ENCODINGS=latin1 a name's characters
+        // are its bytes; else it came as UTF-8.
+        internal static readonly bool NamesAreBytes = NamesComeAsBytes();
+        internal static readonly Encoding NameEncoding = NamesAreBytes ? Latin1() : new UTF8Encoding(false);
 
         private static int Main(string[] args)
         {
@@ -30,7 +64,19 @@ namespace PatientGroups
             var files = new List<string>();
             for (int i = 0; i < args.Length; i++)
             {
-                if (args[i] == "--threads" && i + 1 < args.Length)
+                if (args[i] == "--help")
+                {
+                    Console.WriteLine(Help);
+                    return 0;
+                }
+                else if (args[i] == "--version")
+                {
+                    if (!Loaded())
+                        return 1;
+                    Console.WriteLine(Program + " " + Grouper.Version());
+                    return 0;
+                }
+                else if (args[i] == "--threads" && i + 1 < args.Length)
                 {
                     if (!int.TryParse(args[++i], out threads) || threads < 1 || threads > 256)
                         return Fail2("--threads takes 1 to 256");
@@ -44,7 +90,64 @@ namespace PatientGroups
             }
             if (files.Count != (explain ? 1 : 2))
                 return Fail2(null);
+            foreach (string name in files)
+            {
+                if (!OnMono && name.IndexOf('\uFFFD') >= 0 &&
+                    Environment.OSVersion.Platform == PlatformID.Unix)
+                {
+                    Console.Error.WriteLine(Program + ": the file name \"" + name +
+                                            "\" did not reach .NET intact " +
+                                            "(it is not UTF-8); rename the file");
+                    return 1;
+                }
+            }
+            if (!Loaded())
+                return 1;
             return explain ? Explain(files[0], threads) : Group(files[0], files[1], threads);
+        }
+
+        // Loads the library; says why on stderr when it cannot.
+        private static bool Loaded()
+        {
+            try
+            {
+                Grouper.Load();
+                return true;
+            }
+            catch (DllNotFoundException)
+            {
+                Console.Error.WriteLine(
+                    Program + ": libgrouper cannot be loaded: it is not on the loader's path " +
+                    "(LD_LIBRARY_PATH, the system's library folders; beside the program on Windows)");
+            }
+            catch (EntryPointNotFoundException e)
+            {
+                Console.Error.WriteLine(Program + ": the libgrouper found is too old for this program (" +
+                                        FirstLine(e.Message) + ")");
+            }
+            return false;
+        }
+
+        private static bool NamesComeAsBytes()
+        {
+            string encodings = Environment.GetEnvironmentVariable("MONO_EXTERNAL_ENCODINGS");
+            if (!OnMono || string.IsNullOrEmpty(encodings) ||
+                Environment.OSVersion.Platform != PlatformID.Unix)
+                return false;
+            string first = encodings.Split(':')[0];
+            first = first.Replace("-", "").Replace("_", "").ToLowerInvariant();
+            return first == "latin1" || first == "iso88591";
+        }
+
+        private static string FirstLine(string text)
+        {
+            int end = text.IndexOf('\n');
+            return (end < 0 ? text : text.Substring(0, end)).Trim();
+        }
+
+        private static Encoding Latin1()
+        {
+            return Encoding.GetEncoding("iso-8859-1");
         }
 
         private static int Fail2(string why)
@@ -84,10 +187,12 @@ namespace PatientGroups
             }
         }
 
-        // What the batch prints on the console when a file fails it; status 1.
+        // What the batch prints on the console when a file fails it (the name
+        // as the bytes it was given as); status 1.
         private static int Fail(ConsoleBytes console, string what, string name)
         {
-            console.Write(Encoding.UTF8.GetBytes(what + name + "\n"));
+            console.Write(Encoding.ASCII.GetBytes(what));
+            console.Write(NameEncoding.GetBytes(name + "\n"));
             console.Flush();
             return 1;
         }
@@ -110,54 +215,56 @@ namespace PatientGroups
                 // The result file must never be written over its own input. The
                 // input is open and shared with readers only, so opening it for
                 // writing under another name or link fails (on Windows, and
-                // under Mono, which keeps the sharing rules itself); the file is
-                // emptied only once it is open. .NET on Linux checks the path.
-                Stream result;
+                // under Mono, which keeps the sharing rules itself) before
+                // anything is written. .NET on Linux checks the path.
+                ResultFile file;
                 try
                 {
                     if (Path.GetFullPath(inputName) == Path.GetFullPath(outputName))
                         throw new IOException();
-                    var file =
-                        new FileStream(outputName, FileMode.OpenOrCreate, FileAccess.Write, FileShare.Read);
-                    file.SetLength(0);
-                    result = new BufferedStream(file, 1 << 16);
+                    file = ResultFile.Open(outputName);
                 }
-                catch (Exception e)
-                    when (e is IOException || e is UnauthorizedAccessException || e is ArgumentException)
+                catch (Exception e) when (e is IOException || e is UnauthorizedAccessException ||
+                                          e is ArgumentException || e is NotSupportedException)
                 {
                     return Fail(console, "OUTPUT File Open Error - ", outputName);
                 }
-                console.Write(new byte[] { (byte)'\n' });
-                Outcome outcome;
-                try
+                using (file)
                 {
-                    using (result)
+                    console.Write(new byte[] { (byte)'\n' });
+                    Outcome outcome;
+                    try
                     {
-                        outcome = InOrder(reader, threads, 2,
-                                          (number, line, chunks) =>
-                                          {
-                                              Result r = Grouper.Group(line);
-                                              Append(chunks[0], Grouper.FormatOutputLine(line, r));
-                                              Append(chunks[1], Grouper.FormatConsoleLine((ulong)number, r));
-                                          },
-                                          chunks =>
-                                          {
-                                              result.Write(chunks[0], 0, chunks[0].Length);
-                                              console.Write(chunks[1]);
-                                          });
+                        using (Stream result = new BufferedStream(file.Stream, 1 << 16))
+                        {
+                            outcome = InOrder(reader, threads, 2,
+                                              (number, line, chunks) =>
+                                              {
+                                                  Result r = Grouper.Group(line);
+                                                  Append(chunks[0], Grouper.FormatOutputLine(line, r));
+                                                  Append(chunks[1], Grouper.FormatConsoleLine(number, r));
+                                              },
+                                              chunks =>
+                                              {
+                                                  result.Write(chunks[0], 0, chunks[0].Length);
+                                                  console.Write(chunks[1]);
+                                              });
+                        }
+                        if (outcome == Outcome.Complete)
+                            file.Commit();
                     }
+                    catch (Exception e) when (e is IOException || e is UnauthorizedAccessException)
+                    {
+                        outcome = Outcome.WriteError; // the last block, or putting the file in place
+                    }
+                    // As the batch: a result that is not whole is the first thing to say.
+                    if (outcome == Outcome.WriteError)
+                        return Fail(console, "OUTPUT File Write Error - ", outputName);
+                    if (outcome == Outcome.ReadError)
+                        return Fail(console, "INPUT File Read Error - ", inputName);
+                    console.Flush();
+                    return 0;
                 }
-                catch (IOException)
-                {
-                    outcome = Outcome.WriteError; // the last block, when the file is closed
-                }
-                // As the batch: a result that is not whole is the first thing to say.
-                if (outcome == Outcome.WriteError)
-                    return Fail(console, "OUTPUT File Write Error - ", outputName);
-                if (outcome == Outcome.ReadError)
-                    return Fail(console, "INPUT File Read Error - ", inputName);
-                console.Flush();
-                return 0;
             }
         }
 

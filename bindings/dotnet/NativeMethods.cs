@@ -31,6 +31,13 @@ namespace PatientGroups
         // GROUPER_EXPLAIN_SHOW_IDENTIFIERS.
         internal const int ExplainShowIdentifiers = 1;
 
+        // The length of the read at `buffer` (`length` bytes): through the first
+        // line feed, as the batch reads; 0 only for `length` 0. `buffer` is
+        // an element of a byte array, pinned for the call (a byte is
+        // blittable: no copy is made).
+        [DllImport(Library, CallingConvention = CallingConvention.Cdecl)]
+        internal static extern UIntPtr grouper_next_read([In] ref byte buffer, UIntPtr length);
+
         // Returns 0; `line` may be IntPtr.Zero when `length` is 0.
         [DllImport(Library, CallingConvention = CallingConvention.Cdecl)]
         internal static extern int grouper_group_line(IntPtr line, UIntPtr length, out NativeResult result);

@@ -74,6 +74,27 @@ typedef struct grouper_result {
 } grouper_result;
 
 /*
+ * How the batch cuts its input into lines: the length of the read that
+ * starts at `buffer`, which holds the next `length` bytes of the input. A
+ * read takes the bytes up to and including the first line feed, but at most
+ * 1023 of them: a longer physical line goes on in the next read and is a
+ * line of its own (a NUL byte does not end a read). Hand each read to
+ * grouper_group_line and step over it; the n-th read is the n-th line of the
+ * batch's result file.
+ *
+ * Returns a length from 1 to 1023, never more than `length`; 0 only when
+ * `length` is 0 (the input is used up) or `buffer` is NULL. A read that
+ * neither ends in a line feed nor holds 1023 bytes is the whole of
+ * `buffer`: it is the input's last read when `buffer` holds the end of the
+ * input. A caller that reads a stream in blocks keeps those bytes, appends
+ * the next block and asks again; at the end of the stream they are the last
+ * read. Reads nothing past `length` and writes nothing; keeps no pointer
+ * to `buffer`, which the caller owns. Any number of threads may call it at
+ * once, on the same buffer too.
+ */
+GROUPER_API size_t grouper_next_read(const char *buffer, size_t length);
+
+/*
  * Groups one line.
  *
  * `line` holds `length` bytes: one line as the batch reads it, with or

@@ -1,10 +1,11 @@
 """Patient group codes of long-term care assessment records, through libgrouper.
 
 ``group(line)`` answers one line exactly as the batch program ``grouper``
-answers it; ``group_file(path)`` answers every line of a file, cut into lines
-as the batch reads it (at most 1023 bytes, up to and including a line feed; a
-longer physical line goes on in the next line), so that result i belongs to
-line i of the batch's result file. ``format_output_line`` and
+answers it; ``reads(file)`` cuts a binary file into lines as the batch reads
+it (the library's grouper_next_read: up to and including a line feed, a
+longer physical line going on in the next line), and ``group_file(path)``
+answers every line of a file so cut, so that result i belongs to line i of
+the batch's result file. ``format_output_line`` and
 ``format_console_line`` give the batch's result-file and console lines;
 ``explain(line)`` tells why a line gets its answer (a dict, as the JSON of
 ``grouper-explain --json``) and ``explain_file(path)`` does so for every line
@@ -12,10 +13,11 @@ of a file, numbered, so that ``pandas.DataFrame(grouper.explain_file(path))``
 is a table of a month.
 
 Text: record lines are bytes in code page 949, as in the batch's files, and so
-are the formatted lines; a line may also be given as ``str``, which is encoded
-as code page 949 (a character that code page 949 cannot hold raises
-``ValueError``). ``Result.message`` is ``str`` (decoded from the library's
-UTF-8 copy of the message).
+are the formatted lines; a line may also be given as ``str`` (to ``group``,
+``format_output_line`` and ``explain``), which is encoded as code page 949 (a
+character that code page 949 cannot hold raises ``ValueError``).
+``Result.message`` is ``str`` (decoded from the library's UTF-8 copy of the
+message).
 
 Thread safety: every function may be called from any number of threads.
 
@@ -33,6 +35,7 @@ import ctypes
 import ctypes.util
 import enum
 import json
+import operator
 import os
 import sys
 from dataclasses import dataclass, field
@@ -44,18 +47,16 @@ __all__ = [
     "Kind",
     "Result",
     "group",
+    "reads",
     "group_file",
     "format_output_line",
     "format_console_line",
     "explain",
     "explain_file",
     "version",
-    "MAX_READ",
     "EXPLAIN_SHOW_IDENTIFIERS",
 ]
 
-# The batch reads with a 1024-byte buffer: at most 1023 bytes at a time.
-MAX_READ = 1023
 _MAX_OUTPUT_LINE = 2047  # GROUPER_MAX_OUTPUT_LINE
 
 
@@ -161,6 +162,8 @@ def _load():
 
     result_p = ctypes.POINTER(_CResult)
     buffer_p = ctypes.POINTER(ctypes.c_char)
+    lib.grouper_next_read.argtypes = [ctypes.c_void_p, ctypes.c_size_t]
+    lib.grouper_next_read.restype = ctypes.c_size_t
     lib.grouper_group_line.argtypes = [ctypes.c_char_p, ctypes.c_size_t, result_p]
     lib.grouper_group_line.restype = ctypes.c_int
     lib.grouper_format_output_line.argtypes = [
@@ -230,27 +233,51 @@ def group(line):
     )
 
 
-def _reads(path):
-    """The lines of the file at `path` as the batch reads them."""
-    with open(path, "rb") as f:
-        while True:
-            # readline(n) stops after a line feed or n bytes, as the batch's reads do.
-            line = f.readline(MAX_READ)
-            if not line:
-                return
-            yield line
+_BLOCK = 1 << 16
+
+
+def reads(file):
+    """Yields the lines of the binary file `file` (an object whose read(n)
+    gives bytes, such as open(path, "rb")) as the batch reads them, each with
+    its line end if it has one: the n-th is line n of the batch's result file.
+    A text file raises TypeError."""
+    next_read = _library().grouper_next_read
+    data, at, ended = b"", 0, False
+    while True:
+        rest = len(data) - at
+        if rest:
+            n = next_read(address + at, rest)
+            # A read that stops short of the bytes held is whole; one that
+            # takes them all goes on in the file's next bytes, if any.
+            if n < rest or data[at + n - 1] == 0x0A or ended:
+                yield data[at : at + n]
+                at += n
+                continue
+        elif ended:
+            return
+        block = file.read(_BLOCK)
+        if isinstance(block, str):
+            raise TypeError("reads() takes a binary file (open it with 'rb')")
+        if not block:
+            ended = True
+            continue
+        data, at = data[at:] + bytes(block), 0
+        held = ctypes.c_char_p(data)  # the bytes' own storage, not a copy
+        address = ctypes.cast(held, ctypes.c_void_p).value
 
 
 def group_file(path):
     """Yields the result of every line of the file at `path`, in input order,
     the lines cut as the batch reads them."""
-    for line in _reads(path):
-        yield group(line)
+    with open(path, "rb") as f:
+        for line in reads(f):
+            yield group(line)
 
 
 def format_output_line(line, result):
-    """The result-file line (bytes, CR LF included) of `line` and its result."""
-    data = bytes(line)
+    """The result-file line (bytes, CR LF included) of `line` (bytes, or str
+    encoded as code page 949) and its result."""
+    data = _line_bytes(line)
     lib = _library()
     return _formatted(
         lambda buffer, size: lib.grouper_format_output_line(
@@ -261,7 +288,10 @@ def format_output_line(line, result):
 
 def format_console_line(line_number, result):
     """The console line (bytes, line feed included) of input line `line_number`
-    (the first is 1)."""
+    (the first is 1). A number below 0 or beyond 2**64 - 1 raises ValueError."""
+    line_number = operator.index(line_number)
+    if not 0 <= line_number < 2**64:
+        raise ValueError("line_number must be from 0 to 2**64 - 1, not %d" % line_number)
     lib = _library()
     return _formatted(
         lambda buffer, size: lib.grouper_format_console_line(
@@ -290,10 +320,11 @@ def explain_file(path, show_identifiers=False):
     """Yields, line by line, the explanation of every line of the file at
     `path` (cut as the batch reads it): the same dicts as grouper-explain
     --json, with "line" the line's number from 1."""
-    for number, line in enumerate(_reads(path), 1):
-        explained = explain(line, show_identifiers)
-        explained["line"] = number
-        yield explained
+    with open(path, "rb") as f:
+        for number, line in enumerate(reads(f), 1):
+            explained = explain(line, show_identifiers)
+            explained["line"] = number
+            yield explained
 
 
 def version():

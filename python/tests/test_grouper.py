@@ -89,6 +89,68 @@ class AgainstTheBatch(unittest.TestCase):
         self.assertGreater(results_kept, 0)
 
 
+class Trickle:
+    """A binary file that gives at most `step` bytes a read, as a pipe may."""
+
+    def __init__(self, data, step):
+        self.data, self.step = data, step
+
+    def read(self, n=-1):
+        piece, self.data = self.data[: self.step], self.data[self.step :]
+        return piece
+
+
+class CuttingAFileIntoReads(unittest.TestCase):
+    # Lines about one read long, on either side of 1023 bytes, with and
+    # without their line end, a NUL, and no line end at the end.
+    LONG_LINES = b"".join(
+        [b"x" * 1022 + b"\n", b"y" * 1023 + b"\n", b"z" * 1023, b"w" * 2047 + b"\r\n",
+         b"\n", b"091" + b"9" * 5000 + b"\n", b"a\x00b\n", b"v" * 1021 + b"\r\n", b"last"]
+    )
+
+    def test_reads_cut_a_file_as_the_batch_does(self):
+        with tempfile.TemporaryDirectory() as tmp:
+            path, out = os.path.join(tmp, "in"), os.path.join(tmp, "out")
+            with open(path, "wb") as f:
+                f.write(self.LONG_LINES)
+            subprocess.run([BATCH, path, out], check=True, stdout=subprocess.DEVNULL)
+            with open(out, "rb") as f:
+                output = f.read()
+            with open(path, "rb") as f:
+                reads = list(grouper.reads(f))
+        self.assertEqual(reads, batch_reads(self.LONG_LINES))
+        self.assertEqual(b"".join(grouper.format_output_line(r, grouper.group(r)) for r in reads),
+                         output)
+        for step in (1, 7, 1023, 1024):
+            self.assertEqual(list(grouper.reads(Trickle(self.LONG_LINES, step))), reads, step)
+        self.assertEqual(list(grouper.reads(Trickle(b"", 5))), [])
+
+    def test_a_text_file_is_refused(self):
+        with tempfile.TemporaryDirectory() as tmp:
+            path = os.path.join(tmp, "in")
+            with open(path, "w") as f:
+                f.write("091\n")
+            with open(path) as f, self.assertRaisesRegex(TypeError, "binary"):
+                next(grouper.reads(f))
+
+
+class FormattingArguments(unittest.TestCase):
+    def test_a_str_line_is_formatted_as_code_page_949(self):
+        line = "091 홍길동 \r\n"
+        r = grouper.group(line)
+        self.assertEqual(grouper.format_output_line(line, r),
+                         grouper.format_output_line(line.encode("cp949"), r))
+        with self.assertRaisesRegex(ValueError, "code page 949"):
+            grouper.format_output_line("091 \u00e9", r)
+
+    def test_a_line_number_must_be_a_count(self):
+        r = grouper.group(b"")
+        self.assertTrue(grouper.format_console_line(2**64 - 1, r).startswith(b"\xb5\xa5"))
+        for number in (-1, -(2**63), 2**64):
+            with self.assertRaises(ValueError, msg=number):
+                grouper.format_console_line(number, r)
+
+
 class ExplainingAFile(unittest.TestCase):
     def test_explain_file_numbers_every_read_and_names_its_layout(self):
         with tempfile.TemporaryDirectory() as tmp:

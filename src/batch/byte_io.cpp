@@ -2,13 +2,10 @@
 
 #include <cstring>
 
+#include "line/reads.h"
 #include "platform/platform.h"
 
 namespace grouper {
-
-namespace {
-constexpr std::size_t kMaxLineBytes = 1023;
-}  // namespace
 
 LineReader::LineReader(int fd, std::size_t block_size)
     : fd_(fd), block_(new char[block_size]), block_size_(block_size) {}
@@ -28,20 +25,14 @@ bool LineReader::Fill() {
 
 std::size_t LineReader::ReadLine(char* destination) {
   std::size_t count = 0;
-  while (count < kMaxLineBytes) {
+  while (count < kMaxReadLength) {
     if (begin_ == end_ && !Fill()) break;
-    const std::size_t want = kMaxLineBytes - count;
-    std::size_t available = end_ - begin_;
-    if (available > want) available = want;
     const char* start = block_.get() + begin_;
-    const void* newline = std::memchr(start, '\n', available);
-    const std::size_t take =
-        newline ? static_cast<std::size_t>(static_cast<const char*>(newline) - start) + 1
-                : available;
+    const std::size_t take = NextReadLength(start, end_ - begin_, count);
     std::memcpy(destination + count, start, take);
     count += take;
     begin_ += take;
-    if (newline) break;
+    if (start[take - 1] == '\n') break;
   }
   return failed_ ? 0 : count;
 }

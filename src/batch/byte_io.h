@@ -3,7 +3,7 @@
 //
 // LineReader reads one line at a time as the C library's fgets does with a
 // 1024-byte buffer: at most 1023 bytes, up to and including a line feed; a
-// longer physical line is continued by the next read. ByteWriter collects
+// longer physical line is continued by the next read (line/reads.h cuts). ByteWriter collects
 // bytes in a large block and writes it whole; after the first failed write it
 // keeps failing and drops further bytes.
 #pragma once

@@ -4,10 +4,11 @@
 #include <string>
 #include <string_view>
 
-#include "line/group_line.h"
 #include "explain/evidence.h"
 #include "explain/explanation.h"
 #include "grouper/grouper.h"
+#include "line/group_line.h"
+#include "line/reads.h"
 #include "text/cp949.h"
 
 namespace grouper {
@@ -70,6 +71,11 @@ std::size_t Deliver(const char* composed, std::size_t length, char* buffer, std:
 }  // namespace grouper
 
 using namespace grouper;
+
+extern "C" size_t grouper_next_read(const char* buffer, size_t length) {
+  if (buffer == nullptr) return 0;
+  return NextReadLength(buffer, length);
+}
 
 extern "C" int grouper_group_line(const char* line, size_t length, grouper_result* result) {
   if (result == nullptr || (line == nullptr && length > 0)) return GROUPER_ERROR_NULL_ARGUMENT;

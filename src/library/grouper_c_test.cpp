@@ -135,6 +135,34 @@ TEST(GrouperC, NullArgumentsAreRefusedAndNothingIsWritten) {
   EXPECT_STREQ(grouper_layout(nullptr), "");
 }
 
+// The reads as the batch cuts them: through the first line feed, at most
+// 1023 bytes; a NUL does not end a read.
+TEST(GrouperC, NextReadCutsAsTheBatchReads) {
+  const std::string x1022(1022, 'x');
+  const struct {
+    std::string data;
+    std::size_t read;
+  } cases[] = {
+      {"", 0},
+      {"\n", 1},
+      {"091 no line feed", 16},
+      {"ab\r\ncd\n", 4},
+      {std::string("a\0b\nc", 5), 4},
+      {x1022 + "\n", 1023},  // the line feed is byte 1023: one read
+      {x1022 + "\nnext", 1023},
+      {x1022 + "y", 1023},    // exactly 1023 bytes, no line feed
+      {x1022 + "y\n", 1023},  // the line feed is the next read
+      {std::string(5000, 'z') + "\n", 1023},
+  };
+  for (const auto& c : cases) {
+    const auto copy = std::make_unique<char[]>(c.data.size());  // exactly the bytes given
+    std::copy(c.data.begin(), c.data.end(), copy.get());
+    EXPECT_EQ(grouper_next_read(copy.get(), c.data.size()), c.read) << c.data.size();
+  }
+  EXPECT_EQ(grouper_next_read(nullptr, 0), 0u);
+  EXPECT_EQ(grouper_next_read(nullptr, 10), 0u);
+}
+
 TEST(GrouperC, LayoutOfEveryFormVersion) {
   const struct {
     std::string line;

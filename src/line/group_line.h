@@ -19,13 +19,11 @@
 
 #include "classify/classifier.h"
 #include "line/line_output.h"
+#include "line/reads.h"
 #include "record/assessment_record.h"
 #include "record/form_version.h"
 
 namespace grouper {
-
-inline constexpr std::size_t kLineBufferSize = 1024;  // one read: at most 1023 bytes + NUL
-inline constexpr std::size_t kMaxReadLength = kLineBufferSize - 1;
 
 // The text of one line, NUL-terminated and zero beyond it, as the parser
 // requires. A LineBuffer is reused line after line: it remembers how far its

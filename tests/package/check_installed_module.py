@@ -20,7 +20,7 @@ if not (grouper.__version__ == grouper.version() == version):
     problems.append(f"versions: module {grouper.__version__}, library {grouper.version()}, {version}")
 
 with open(input_path, "rb") as f:  # the batch's reads, as group_file makes them
-    reads = list(iter(lambda: f.readline(grouper.MAX_READ), b""))
+    reads = list(grouper.reads(f))
 results = list(grouper.group_file(input_path))
 formatted = b"".join(grouper.format_output_line(r, a) for r, a in zip(reads, results))
 with open(result_path, "rb") as f:

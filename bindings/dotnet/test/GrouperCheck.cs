@@ -1,6 +1,6 @@
 // The .NET binding's answers to bad arguments: a null line or result is an
-// ArgumentNullException, a range outside the array an
-// ArgumentOutOfRangeException, and an empty line the wrong-data-type answer;
+// ArgumentNullException, a range outside the array or a negative line number
+// an ArgumentOutOfRangeException, and an empty line the wrong-data-type answer;
 // a line given inside a larger array is answered as the same line alone.
 // (Lines of any bytes are compared with the batch by check_bindings.py.)
 // Prints each failed check; exit status 1 when one failed.
@@ -53,6 +53,11 @@ internal static class GrouperCheck
         ExpectThrows<ArgumentNullException>("FormatConsoleLine(result null)",
                                             () => Grouper.FormatConsoleLine(1, null));
         ExpectThrows<ArgumentNullException>("ExplainJson(null)", () => Grouper.ExplainJson(null, false));
+        foreach (long number in new[] { -1L, long.MinValue })
+            ExpectThrows<ArgumentOutOfRangeException>("FormatConsoleLine(" + number + ")",
+                                                      () => Grouper.FormatConsoleLine(number, r));
+        Check(Grouper.FormatConsoleLine(7L, r).SequenceEqual(Grouper.FormatConsoleLine(7UL, r)),
+              "a line number as long or as ulong");
         int[][] ranges = { new[] { -1, 1 }, new[] { 0, -1 }, new[] { 1, record.Length },
                            new[] { record.Length + 1, 0 }, new[] { int.MaxValue, 2 } };
         foreach (int[] range in ranges)

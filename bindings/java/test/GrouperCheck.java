@@ -7,10 +7,10 @@ import java.util.Arrays;
 
 /**
  * The Java binding's answers to bad arguments: a null line or result is a NullPointerException, a
- * range outside the array an IndexOutOfBoundsException, and an empty line the wrong-data-type
- * answer; a line given inside a larger array is answered as the same line alone. (Lines of any
- * bytes are compared with the batch by check_bindings.py.) Prints each failed check; exit status 1
- * when one failed.
+ * range outside the array an IndexOutOfBoundsException, a negative line number an
+ * IllegalArgumentException, and an empty line the wrong-data-type answer; a line given inside a
+ * larger array is answered as the same line alone. (Lines of any bytes are compared with the batch
+ * by check_bindings.py.) Prints each failed check; exit status 1 when one failed.
  *
  * <p>java -cp grouper.jar:jna.jar:check.jar GrouperCheck VERSION FILE (whose first line is a
  * valid record)
@@ -53,6 +53,10 @@ public final class GrouperCheck {
         () -> Grouper.formatConsoleLine(1, null));
     expectThrows(
         NullPointerException.class, "explainJson(null)", () -> Grouper.explainJson(null, false));
+    for (long number : new long[] {-1, Long.MIN_VALUE}) {
+      expectThrows(IllegalArgumentException.class, "formatConsoleLine(" + number + ")",
+          () -> Grouper.formatConsoleLine(number, r));
+    }
     int[][] ranges = {
         {-1, 1}, {0, -1}, {1, record.length}, {record.length + 1, 0}, {Integer.MAX_VALUE, 2}};
     for (int[] range : ranges) {

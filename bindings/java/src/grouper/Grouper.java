@@ -4,6 +4,7 @@ import com.sun.jna.IntegerType;
 import com.sun.jna.Library;
 import com.sun.jna.Memory;
 import com.sun.jna.Native;
+import com.sun.jna.NativeLibrary;
 import com.sun.jna.Pointer;
 import java.nio.charset.StandardCharsets;
 import java.util.Arrays;
@@ -14,8 +15,9 @@ import java.util.concurrent.ConcurrentHashMap;
  * Patient group codes of long-term care assessment records, through libgrouper.
  *
  * <p>{@link #group(byte[])} answers one line exactly as the batch program {@code grouper} answers
- * it; {@link LineReader} cuts a file into lines as the batch reads it, so that the n-th answer
- * belongs to the n-th line of the batch's result file. {@link #formatOutputLine} and {@link
+ * it; {@link LineReader} cuts a file into lines as the batch reads it (the library's {@code
+ * grouper_next_read}), so that the n-th answer belongs to the n-th line of the batch's result
+ * file. {@link #formatOutputLine} and {@link
  * #formatConsoleLine} give the batch's result-file and console lines as bytes; {@link
  * #explainJson} tells why a line gets its answer (the JSON of {@code grouper-explain --json}).
  *
@@ -28,13 +30,11 @@ import java.util.concurrent.ConcurrentHashMap;
  *
  * <p>The library is loaded on first use from the path in the environment variable {@code
  * GROUPER_LIBRARY}, else through JNA's search for {@code grouper} ({@code jna.library.path}, the
- * system's library path). Dates are checked in the process's time zone: run Java with {@code
- * TZ=Asia/Seoul} in its environment.
+ * system's library path); a library that cannot be loaded makes every call throw {@link
+ * UnsatisfiedLinkError}, saying why on one line. Dates are checked in the process's time zone: run
+ * Java with {@code TZ=Asia/Seoul} in its environment.
  */
 public final class Grouper {
-  /** The batch reads at most 1,023 bytes at a time: a longer physical line is several lines. */
-  public static final int MAX_READ = 1023;
-
   /** GROUPER_MAX_OUTPUT_LINE: the longest result-file or console line, in bytes. */
   static final int MAX_OUTPUT_LINE = 2047;
 
@@ -77,18 +77,84 @@ public final class Grouper {
   static final int MESSAGE_UTF8_OFFSET = MESSAGE_OFFSET + Native.POINTER_SIZE;
   static final int RESULT_SIZE = MESSAGE_UTF8_OFFSET + Native.POINTER_SIZE;
 
+  /**
+   * grouper_next_read, which a reader calls once a line, mapped directly (JNA's quicker way to
+   * call), with size_t as wide as the platform's.
+   */
+  private static final class Reads64 {
+    static native long grouper_next_read(Pointer buffer, long length);
+  }
+
+  private static final class Reads32 {
+    static native int grouper_next_read(Pointer buffer, int length);
+  }
+
   /** Loaded on first use; a class's initialisation is thread-safe. */
   private static final class Loaded {
-    static final Api API = load();
+    static final Api API;
+    static final String FAILURE; // why API is null
+    static final String TOO_OLD; // why the functions mapped directly are missing, or null
 
-    private static Api load() {
+    static {
       String path = System.getenv("GROUPER_LIBRARY");
       // A library asked for by path must be that one: no fallback.
-      return Native.load(path != null && !path.isEmpty() ? path : "grouper", Api.class);
+      String name = path != null && !path.isEmpty() ? path : "grouper";
+      Api api = null;
+      String failure = null;
+      try {
+        api = Native.load(name, Api.class);
+      } catch (UnsatisfiedLinkError e) {
+        failure = "libgrouper cannot be loaded from " + name + ": " + reason(e.getMessage());
+      }
+      String tooOld = null;
+      if (api != null) {
+        try {
+          Native.register(Native.SIZE_T_SIZE == 8 ? Reads64.class : Reads32.class,
+              NativeLibrary.getInstance(name));
+        } catch (UnsatisfiedLinkError e) {
+          tooOld = "the libgrouper loaded is too old for this binding: " + reason(e.getMessage());
+        }
+      }
+      API = api;
+      FAILURE = failure;
+      TOO_OLD = tooOld;
+    }
+
+    /** The loader's own words (JNA's second line), without the places JNA searched. */
+    private static String reason(String message) {
+      String[] lines = String.valueOf(message).split("\\R");
+      String line = lines.length > 1 && !lines[1].isBlank() ? lines[1] : lines[0];
+      return line.strip();
     }
   }
 
-  private static Api api() { return Loaded.API; }
+  private static Api api() {
+    if (Loaded.API == null)
+      throw new UnsatisfiedLinkError(Loaded.FAILURE);
+    return Loaded.API;
+  }
+
+  /**
+   * Loads the library now, if it is not loaded yet, and finds the functions this binding needs
+   * beyond those of earlier versions.
+   *
+   * @throws UnsatisfiedLinkError when it cannot be loaded or is too old; the message says why, on
+   *     one line
+   */
+  public static void load() {
+    api();
+    if (Loaded.TOO_OLD != null)
+      throw new UnsatisfiedLinkError(Loaded.TOO_OLD);
+  }
+
+  /**
+   * The length of the read at {@code buffer}, which holds {@code length} bytes: grouper_next_read.
+   */
+  static int nextRead(Pointer buffer, int length) {
+    load();
+    return Native.SIZE_T_SIZE == 8 ? (int) Reads64.grouper_next_read(buffer, length)
+                                   : Reads32.grouper_next_read(buffer, length);
+  }
 
   /** The messages are static text of the library: each is decoded once. */
   private static final ConcurrentHashMap<Long, String> MESSAGES = new ConcurrentHashMap<>();
@@ -144,8 +210,14 @@ public final class Grouper {
                 bytes, size, block, buffer, new SizeT(buffer.length)));
   }
 
-  /** The console line of input line {@code lineNumber} (the first is 1), line feed included. */
+  /**
+   * The console line of input line {@code lineNumber} (the first is 1), line feed included.
+   *
+   * @throws IllegalArgumentException when {@code lineNumber} is negative
+   */
   public static byte[] formatConsoleLine(long lineNumber, Result r) {
+    if (lineNumber < 0)
+      throw new IllegalArgumentException("line number " + lineNumber + " is negative");
     return withResult(r,
         (block, buffer)
             -> api().grouper_format_console_line(

@@ -1,5 +1,6 @@
 package grouper;
 
+import com.sun.jna.Memory;
 import java.io.Closeable;
 import java.io.IOException;
 import java.io.InputStream;
@@ -8,14 +9,17 @@ import java.nio.file.Path;
 import java.util.Arrays;
 
 /**
- * A file's lines as the batch reads them: each read takes bytes up to and including a line feed,
- * but at most {@link Grouper#MAX_READ} (1,023) bytes, so a longer physical line goes on in the
- * next read and counts as another line. The n-th line of a reader belongs to the n-th line of the
- * batch's result file. Not for use by several threads at once.
+ * A file's lines as the batch reads them: the library's {@code grouper_next_read} says where each
+ * read ends (at a line feed, or where one read is full, so that a longer physical line goes on in
+ * the next read and counts as another line). The n-th line of a reader belongs to the n-th line
+ * of the batch's result file. Not for use by several threads at once.
  */
 public final class LineReader implements Closeable {
+  private static final int BLOCK = 64 * 1024;
+
   private final InputStream in;
-  private final byte[] block = new byte[64 * 1024];
+  private final byte[] block = new byte[BLOCK];
+  private final Memory mirror = new Memory(BLOCK); // the block where the library reads it
   private int begin;
   private int end;
   private boolean atEnd;
@@ -30,47 +34,47 @@ public final class LineReader implements Closeable {
     return new LineReader(Files.newInputStream(path));
   }
 
-  /** The next line, with its line end if it has one; null at the end of the input. */
+  /**
+   * The next line, with its line end if it has one; null at the end of the input.
+   *
+   * @throws UnsatisfiedLinkError when the library cannot be loaded
+   */
   public byte[] next() throws IOException {
-    byte[] line = new byte[Grouper.MAX_READ];
-    int count = 0;
-    while (count < line.length) {
-      if (begin == end && !fill())
-        break;
-      int take = Math.min(end - begin, line.length - count);
-      int newline = -1;
-      for (int i = begin; i < begin + take; i++) {
-        if (block[i] == '\n') {
-          newline = i;
-          break;
+    while (true) {
+      int held = end - begin;
+      if (held > 0) {
+        int n = Grouper.nextRead(mirror.share(begin, held), held);
+        // A read that stops short of the bytes held is whole; one that takes
+        // them all goes on in the input's next bytes, if there are any.
+        if (n < held || block[begin + n - 1] == '\n' || atEnd) {
+          byte[] line = Arrays.copyOfRange(block, begin, begin + n);
+          begin += n;
+          return line;
         }
+      } else if (atEnd) {
+        return null;
       }
-      if (newline >= 0)
-        take = newline - begin + 1;
-      System.arraycopy(block, begin, line, count, take);
-      count += take;
-      begin += take;
-      if (newline >= 0)
-        break;
+      fill();
     }
-    return count == 0 ? null : Arrays.copyOf(line, count);
   }
 
-  private boolean fill() throws IOException {
-    if (atEnd)
-      return false;
-    int n = in.read(block);
-    if (n <= 0) {
+  /** Moves the bytes not yet taken to the front and reads more after them. */
+  private void fill() throws IOException {
+    int held = end - begin;
+    System.arraycopy(block, begin, block, 0, held);
+    int n = in.read(block, held, block.length - held);
+    if (n < 0) {
       atEnd = true;
-      return false;
+      n = 0;
     }
     begin = 0;
-    end = n;
-    return true;
+    end = held + n;
+    mirror.write(0, block, 0, end);
   }
 
   @Override
   public void close() throws IOException {
+    mirror.close();
     in.close();
   }
 }

@@ -6,8 +6,10 @@ import java.io.IOException;
 import java.io.OutputStream;
 import java.io.PrintStream;
 import java.io.UncheckedIOException;
+import java.nio.charset.Charset;
 import java.nio.charset.StandardCharsets;
 import java.nio.file.Files;
+import java.nio.file.InvalidPathException;
 import java.nio.file.Path;
 import java.nio.file.Paths;
 import java.util.ArrayDeque;
@@ -22,19 +24,37 @@ import java.util.concurrent.Future;
  * The batch program on the Java binding.
  *
  * <pre>
- * java -jar grouper.jar [--threads N] INPUT OUTPUT   the result file and console of grouper INPUT
- * OUTPUT java -jar grouper.jar --explain INPUT              the lines of grouper-explain --json
- * INPUT
+ * java -jar grouper.jar [--threads N] INPUT OUTPUT  the result file and console of grouper
+ * java -jar grouper.jar --explain INPUT             the lines of grouper-explain --json INPUT
+ * java -jar grouper.jar --help | --version
  * </pre>
  *
  * The lines are answered in runs on N threads (default 1) and written in input order. The console
- * is code page 949 bytes, the explanation UTF-8. Exit status: 0 when every line was answered and
- * written, 1 when a file could not be opened, read or written (the batch's console message says
- * which), 2 for bad arguments.
+ * is code page 949 bytes, the explanation UTF-8. The library is loaded and the input opened
+ * before the result file is touched, and the result is written beside OUTPUT and renamed over it
+ * once whole ({@link ResultFile}). Exit status: 0 when every line was answered and written, 1
+ * when a file could not be opened, read or written (the batch's console message says which), the
+ * library could not be loaded or a file name did not reach Java intact (one line on stderr says
+ * so), 2 for bad arguments.
  */
 public final class Main {
-  private static final String USAGE =
-      "usage: grouper.Main [--threads N] INPUT OUTPUT\n       grouper.Main --explain INPUT";
+  private static final String PROGRAM = "grouper.jar";
+  private static final String USAGE = "usage: java -jar grouper.jar [--threads N] INPUT OUTPUT\n"
+      + "       java -jar grouper.jar --explain [--threads N] INPUT\n"
+      + "       java -jar grouper.jar --help | --version";
+  private static final String HELP = USAGE + "\n\n"
+      + "Answers every line of INPUT as the batch program grouper does, into the result file\n"
+      + "OUTPUT and the console, byte for byte.\n\n"
+      + "  --threads N  answer the lines on N threads (1 to 256; default 1), written in order\n"
+      + "  --explain    print why each line of INPUT gets its answer, one JSON object a line,\n"
+      + "               as grouper-explain --json does\n"
+      + "  --help       print this help and exit\n"
+      + "  --version    print the version of libgrouper and exit\n\n"
+      + "OUTPUT is written under a temporary name beside it and renamed over it once whole, so\n"
+      + "that a run that fails leaves an earlier result as it was; a pipe or a device is written\n"
+      + "directly. The library is the file GROUPER_LIBRARY names, else libgrouper on the\n"
+      + "system's library path; dates are checked in the time zone of TZ (Asia/Seoul).\n"
+      + "Exit status: 0 done, 1 a file or the library failed, 2 bad arguments.";
   private static final int RUN_LINES = 256;
 
   private Main() {}
@@ -46,7 +66,15 @@ public final class Main {
     boolean explain = false;
     List<String> files = new ArrayList<>();
     for (int i = 0; i < args.length; i++) {
-      if (args[i].equals("--threads") && i + 1 < args.length) {
+      if (args[i].equals("--help")) {
+        System.out.println(HELP);
+        return 0;
+      } else if (args[i].equals("--version")) {
+        if (!loaded())
+          return 1;
+        System.out.println(PROGRAM + " " + Grouper.version());
+        return 0;
+      } else if (args[i].equals("--threads") && i + 1 < args.length) {
         try {
           threads = Integer.parseInt(args[++i]);
         } catch (NumberFormatException e) {
@@ -64,7 +92,50 @@ public final class Main {
     }
     if (files.size() != (explain ? 1 : 2))
       return usage(null);
+    for (String name : files) {
+      String lost = lostName(name);
+      if (lost != null) {
+        System.err.println(PROGRAM + ": " + lost);
+        return 1;
+      }
+    }
+    if (!loaded())
+      return 1;
     return explain ? explain(files.get(0), threads) : group(files.get(0), files.get(1), threads);
+  }
+
+  /** Loads the library; says why on stderr when it cannot. */
+  private static boolean loaded() {
+    try {
+      Grouper.load();
+      return true;
+    } catch (UnsatisfiedLinkError e) {
+      System.err.println(PROGRAM + ": " + e.getMessage());
+      return false;
+    }
+  }
+
+  /**
+   * Why the file name {@code name} is not the one that was given, or null. Java on Linux decodes
+   * its arguments by the locale's encoding and puts U+FFFD for bytes it cannot decode, and opens
+   * files by names encoded the same way: such a name can neither be opened nor created.
+   */
+  static String lostName(String name) {
+    String encoding = System.getProperty("sun.jnu.encoding", Charset.defaultCharset().name());
+    String why = "the file name \"" + name
+        + "\" did not reach Java intact: Java takes file names in "
+        + "the encoding of the locale (" + encoding + "), which cannot hold it; run under a "
+        + "locale whose encoding holds the name (LANG=C.UTF-8 for a UTF-8 name) or rename the file";
+    if (name.indexOf('\uFFFD') >= 0)
+      return why;
+    try {
+      Paths.get(name);
+      return null;
+    } catch (InvalidPathException e) {
+      return e.getMessage().contains("unmappable")
+          ? why
+          : "cannot use the file name \"" + name + "\": " + e.getReason();
+    }
   }
 
   private static int usage(String why) {
@@ -94,39 +165,56 @@ public final class Main {
       // The result file must never be written over its own input.
       if (sameFile(input, output))
         return fail("OUTPUT File Open Error - ", outputName);
-      OutputStream result;
+      ResultFile file;
       try {
-        result = new BufferedOutputStream(Files.newOutputStream(output), 1 << 16);
+        file = ResultFile.open(output);
       } catch (IOException e) {
         return fail("OUTPUT File Open Error - ", outputName);
       }
-      PrintStream console = System.out;
-      console.write('\n');
-      Answer answer = (number, line, out) -> {
-        Result r = Grouper.group(line);
-        out[0].write(Grouper.formatOutputLine(line, r));
-        out[1].write(Grouper.formatConsoleLine(number, r));
-      };
-      Outcome outcome;
-      try (result) {
-        Written written = (chunks) -> {
-          result.write(chunks[0]);
-          console.write(chunks[1]);
-        };
-        outcome = inOrder(reader, threads, 2, answer, written);
-      } catch (IOException e) {
-        outcome = Outcome.WRITE_ERROR; // the last block, when the file is closed
+      try {
+        return group(reader, file, threads, inputName, outputName);
+      } finally {
+        file.discard(); // a result that is not whole leaves OUTPUT as it was
       }
-      // As the batch: a result that is not whole is the first thing to say.
-      if (outcome == Outcome.WRITE_ERROR)
-        return fail("OUTPUT File Write Error - ", outputName);
-      if (outcome == Outcome.READ_ERROR)
-        return fail("INPUT File Read Error - ", inputName);
-      console.flush();
-      return 0;
     } finally {
       closeQuietly(reader);
     }
+  }
+
+  /** Writes the answers into {@code file} and the console; commits the file when all is well. */
+  private static int group(
+      LineReader reader, ResultFile file, int threads, String inputName, String outputName) {
+    PrintStream console = System.out;
+    console.write('\n');
+    Answer answer = (number, line, out) -> {
+      Result r = Grouper.group(line);
+      out[0].write(Grouper.formatOutputLine(line, r));
+      out[1].write(Grouper.formatConsoleLine(number, r));
+    };
+    Outcome outcome;
+    try (OutputStream result = new BufferedOutputStream(file.stream(), 1 << 16)) {
+      Written written = (chunks) -> {
+        result.write(chunks[0]);
+        console.write(chunks[1]);
+      };
+      outcome = inOrder(reader, threads, 2, answer, written);
+    } catch (IOException e) {
+      outcome = Outcome.WRITE_ERROR; // the last block, when the file is closed
+    }
+    if (outcome == Outcome.COMPLETE) {
+      try {
+        file.commit();
+      } catch (IOException e) {
+        outcome = Outcome.WRITE_ERROR;
+      }
+    }
+    // As the batch: a result that is not whole is the first thing to say.
+    if (outcome == Outcome.WRITE_ERROR)
+      return fail("OUTPUT File Write Error - ", outputName);
+    if (outcome == Outcome.READ_ERROR)
+      return fail("INPUT File Read Error - ", inputName);
+    console.flush();
+    return 0;
   }
 
   private static void closeQuietly(LineReader reader) {
