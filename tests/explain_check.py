@@ -75,7 +75,7 @@ def layout_table(source_dir):
     path = os.path.join(source_dir, "src", "record", "input_layout_table.h")
     text = open(path, encoding="utf-8").read()
     table = {}
-    for m in re.finditer(r"ROW\((\w+), \w+, (\d+), (-?\d+), (-?\d+), (-?\d+), (-?\d+), (-?\d+),",
+    for m in re.finditer(r"ROW\((\w+), \"[^\"]*\", \w+, (\d+), (-?\d+), (-?\d+), (-?\d+), (-?\d+), (-?\d+),",
                          text):
         table[m.group(1)] = (int(m.group(2)), [int(m.group(k)) for k in range(3, 8)])
     return table
