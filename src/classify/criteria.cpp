@@ -54,9 +54,9 @@ bool AnyStage34Ulcer(R r) {
          r.i_pressure_ulcer_stage4 >= 1 || r.i_stasis_ulcer_stage4 >= 1;
 }
 
-bool NeurologicalListEarly(R r) {
+bool NeurologicalListEarly(R r, S s) {
   return SharedNeurologicalEntries(r) || (Yes(r.f_spinal_cord_injury) && Yes(r.f_quadriplegia)) ||
-         (FamilyOfRecord(r) == Family::k089 && Yes(r.f_aids));
+         (s.family == Family::k089 && Yes(r.f_aids));
 }
 
 bool NeurologicalListFrom090(R r) {

@@ -9,10 +9,24 @@
 // results of sets A, B and C, so it runs after them.
 #pragma once
 
+#include <span>
+
 #include "classify/classifier.h"
+#include "classify/criteria.h"
 #include "record/assessment_record.h"
+#include "record/form_version.h"
 
 namespace grouper {
+
+// The rows of each set as a family runs them (empty for a set that the
+// family does not have): the description of the lists the evaluations below
+// run, for the evidence of a code and its tests.
+std::span<const criteria::Criterion> SetARows(Family family);
+std::span<const criteria::Criterion> SetBRows(Family family);
+std::span<const criteria::Criterion> SetCRows(Family family);
+std::span<const criteria::Criterion> SetDRows(Family family);
+std::span<const criteria::Criterion> SetERows(Family family);
+std::span<const criteria::Criterion> SetFRows(Family family);
 
 int evaluate_set_a_early(const AssessmentRecord& record, ClassificationState& s);
 int evaluate_set_a_090(const AssessmentRecord& record, ClassificationState& s);

@@ -12,25 +12,28 @@ namespace {
 using namespace criteria;
 
 constexpr Criterion kSetAEarly[] = {
-    {kStop, [](R, S s) { return s.adl_score < 11; }},
-    {"1A", [](R r, S) { return ComaWithDependence(r); }},
-    {"1B", [](R r, S) { return Yes(r.g_internal_bleeding); }},
-    {"1C", [](R r, S) { return Yes(r.k_central_venous_nutrition); }},
-    {"1D", [](R r, S) { return Yes(r.k_ventilator); }},
+    {kStop, kReads<kAdl>, [](R, S s) { return s.adl_score < 11; }},
+    {"1A", kReads<Group(kComaReads)>, [](R r, S) { return ComaWithDependence(r); }},
+    {"1B", kReads<READ(g_internal_bleeding)>, [](R r, S) { return Yes(r.g_internal_bleeding); }},
+    {"1C", kReads<READ(k_central_venous_nutrition)>,
+     [](R r, S) { return Yes(r.k_central_venous_nutrition); }},
+    {"1D", kReads<READ(k_ventilator)>, [](R r, S) { return Yes(r.k_ventilator); }},
 };
 
 constexpr Criterion kSetA090[] = {
-    {kStop, [](R, S s) { return s.adl_score < 11; }},
-    {"1A", [](R r, S) { return Yes(r.k_ventilator); }},
-    {"1B", [](R r, S) { return ComaWithDependence(r); }},
-    {"1C", [](R r, S) { return Yes(r.k_central_venous_nutrition); }},
+    {kStop, kReads<kAdl>, [](R, S s) { return s.adl_score < 11; }},
+    {"1A", kReads<READ(k_ventilator)>, [](R r, S) { return Yes(r.k_ventilator); }},
+    {"1B", kReads<Group(kComaReads)>, [](R r, S) { return ComaWithDependence(r); }},
+    {"1C", kReads<READ(k_central_venous_nutrition)>,
+     [](R r, S) { return Yes(r.k_central_venous_nutrition); }},
 };
 
 constexpr Criterion kSetA091[] = {
-    {kStop, [](R, S s) { return s.adl_score < 11; }},
-    {"1A", [](R r, S) { return Yes(r.k_ventilator_091); }},
-    {"1B", [](R r, S) { return ComaWithDependence(r); }},
-    {"1C", [](R r, S) { return Yes(r.k_central_venous_nutrition_091); }},
+    {kStop, kReads<kAdl>, [](R, S s) { return s.adl_score < 11; }},
+    {"1A", kReads<READ(k_ventilator_091)>, [](R r, S) { return Yes(r.k_ventilator_091); }},
+    {"1B", kReads<Group(kComaReads)>, [](R r, S) { return ComaWithDependence(r); }},
+    {"1C", kReads<READ(k_central_venous_nutrition_091)>,
+     [](R r, S) { return Yes(r.k_central_venous_nutrition_091); }},
 };
 
 }  // namespace
@@ -43,6 +46,12 @@ int evaluate_set_a_090(R r, ClassificationState& s) {
 }
 int evaluate_set_a_091(R r, ClassificationState& s) {
   return RunCompiledCriteria<kSetA091>(r, s);
+}
+
+std::span<const Criterion> SetARows(Family family) {
+  if (IsEarly(family)) return kSetAEarly;
+  if (Is090(family)) return kSetA090;
+  return kSetA091;
 }
 
 }  // namespace grouper

@@ -20,25 +20,30 @@ bool AdlFrom11To17(S s) {
 // and stoma care ("3H"); the order of the rows is the order of the form's
 // table, not of the letters.
 constexpr Criterion kSetCEarly[] = {
-    {"3A", [](R r, S s) { return AdlFrom11To17(s) && NeurologicalListEarly(r); }},
+    {"3A", kReads<kAdl, Group(kNeurologicalEarlyReads)>,
+     [](R r, S s) { return AdlFrom11To17(s) && NeurologicalListEarly(r, s); }},
     // Exactly one stage-2 ulcer: two or more belong to set B ("2C").
-    {"3B",
+    {"3B", kReads<Group(kStage2UlcerReads), kSkinCare>,
      [](R r, S s) {
        return (r.i_pressure_ulcer_stage2 == 1 || r.i_stasis_ulcer_stage2 == 1) &&
               s.skin_care_count >= 2;
      }},
-    {"3C", [](R r, S) { return Yes(r.f_diabetes) && r.j_injection_count == '2'; }},
-    {"3D", [](R r, S) { return r.g_pain_mild == '2' || r.g_pain_moderate == '2'; }},
-    {"3E", [](R r, S) { return Yes(r.k_iv_medication); }},
+    {"3C", kReads<READ(f_diabetes), READ(j_injection_count)>,
+     [](R r, S) { return Yes(r.f_diabetes) && r.j_injection_count == '2'; }},
+    {"3D", kReads<READ(g_pain_mild), READ(g_pain_moderate)>,
+     [](R r, S) { return r.g_pain_mild == '2' || r.g_pain_moderate == '2'; }},
+    {"3E", kReads<READ(k_iv_medication)>, [](R r, S) { return Yes(r.k_iv_medication); }},
     {"3G",
+     kReads<READ(i_open_lesions_foot), READ(i_other_dressing_foot), READ(i_open_lesions_other),
+            READ(i_other_dressing_other), READ(i_surgical_wound), READ(i_surgical_wound_care)>,
      [](R r, S) {
        return (Yes(r.i_open_lesions_foot) && Yes(r.i_other_dressing_foot)) ||
               (Yes(r.i_open_lesions_other) && Yes(r.i_other_dressing_other)) ||
               (Yes(r.i_surgical_wound) && Yes(r.i_surgical_wound_care));
      }},
-    {"3H", [](R r, S) { return AnyStomaCare(r); }},
-    {"3F", [](R r, S) { return Yes(r.k_nebulizer); }},
-    {"3I", [](R r, S) { return ToiletingProgramme(r); }},
+    {"3H", kReads<Group(kStomaCareReads)>, [](R r, S) { return AnyStomaCare(r); }},
+    {"3F", kReads<READ(k_nebulizer)>, [](R r, S) { return Yes(r.k_nebulizer); }},
+    {"3I", kReads<Group(kToiletingReads)>, [](R r, S) { return ToiletingProgramme(r); }},
 };
 
 bool NeurologicalFrom090(R r, S s) {
@@ -63,45 +68,62 @@ bool PainFrequencyOneOrTwo(char frequency) {
 }
 
 constexpr Criterion kSetC090[] = {
-    {"3A", NeurologicalFrom090},
-    {"3B", Stage2UlcerFrom090},
-    {"3C", DiabetesInjectionsFrom090},
-    {"3D", [](R r, S) { return r.g_pain_frequency_090 == '2' && ModeratePainGrade(r); }},
-    {"3E",
+    {"3A", kReads<kAdl, Group(kNeurologicalFrom090Reads)>, NeurologicalFrom090},
+    {"3B", kReads<Group(kStage2UlcerReads), kSkinCare>, Stage2UlcerFrom090},
+    {"3C", kReads<READ(f_diabetes), READ(f_glucose_check_done), READ(j_injection_count)>,
+     DiabetesInjectionsFrom090},
+    {"3D", kReads<READ(g_pain_frequency_090), Group(kPainGradeReads)>,
+     [](R r, S) { return r.g_pain_frequency_090 == '2' && ModeratePainGrade(r); }},
+    {"3E", kReads<READ(g_pain_frequency_090), READ(g_cancer_pain_treatment_090)>,
      [](R r, S) {
        return PainFrequencyOneOrTwo(r.g_pain_frequency_090) && Yes(r.g_cancer_pain_treatment_090);
      }},
-    {"3F", [](R r, S) { return Yes(r.k_iv_medication); }},
-    {"3G", [](R r, S) { return Yes(r.k_nebulizer); }},
-    {"3H", WoundCareFrom090},
-    {"3I", [](R r, S) { return Yes(r.g_stoma_care_post_surgery_090) && AnyStomaCare(r); }},
-    {"3J", [](R r, S) { return Yes(r.g_stoma_care_complication_090) && AnyStomaCare(r); }},
-    {"3K", [](R r, S) { return ToiletingProgramme(r) && Yes(r.e_voiding_diary); }},
-    {"3L", [](R r, S) { return TreatedBehaviouralSymptoms(r); }},
+    {"3F", kReads<READ(k_iv_medication)>, [](R r, S) { return Yes(r.k_iv_medication); }},
+    {"3G", kReads<READ(k_nebulizer)>, [](R r, S) { return Yes(r.k_nebulizer); }},
+    {"3H",
+     kReads<READ(i_surgical_wound), READ(i_surgical_wound_care), READ(i_open_lesions),
+            READ(i_other_dressing)>,
+     WoundCareFrom090},
+    {"3I", kReads<READ(g_stoma_care_post_surgery_090), Group(kStomaCareReads)>,
+     [](R r, S) { return Yes(r.g_stoma_care_post_surgery_090) && AnyStomaCare(r); }},
+    {"3J", kReads<READ(g_stoma_care_complication_090), Group(kStomaCareReads)>,
+     [](R r, S) { return Yes(r.g_stoma_care_complication_090) && AnyStomaCare(r); }},
+    {"3K", kReads<Group(kToiletingReads), READ(e_voiding_diary)>,
+     [](R r, S) { return ToiletingProgramme(r) && Yes(r.e_voiding_diary); }},
+    {"3L", kReads<Group(kTreatedBehaviourReads)>,
+     [](R r, S) { return TreatedBehaviouralSymptoms(r); }},
 };
 
 constexpr Criterion kSetC091[] = {
-    {"3A", NeurologicalFrom090},
-    {"3B", Stage2UlcerFrom090},
-    {"3C", DiabetesInjectionsFrom090},
-    {"3D",
+    {"3A", kReads<kAdl, Group(kNeurologicalFrom090Reads)>, NeurologicalFrom090},
+    {"3B", kReads<Group(kStage2UlcerReads), kSkinCare>, Stage2UlcerFrom090},
+    {"3C", kReads<READ(f_diabetes), READ(f_glucose_check_done), READ(j_injection_count)>,
+     DiabetesInjectionsFrom090},
+    {"3D", kReads<READ(g_pain_frequency_091), Group(kPainGradeReads), READ(g_pain_treatment_091)>,
      [](R r, S) {
        return r.g_pain_frequency_091 == '2' && ModeratePainGrade(r) && Yes(r.g_pain_treatment_091);
      }},
-    {"3E",
+    {"3E", kReads<READ(g_pain_frequency_091), READ(g_cancer_pain_treatment_091)>,
      [](R r, S) {
        return PainFrequencyOneOrTwo(r.g_pain_frequency_091) && Yes(r.g_cancer_pain_treatment_091);
      }},
-    {"3F", [](R r, S) { return Yes(r.k_iv_medication) && r.k_iv_medication_days >= 3; }},
-    {"3G", [](R r, S) { return Yes(r.k_nebulizer); }},
-    {"3H", WoundCareFrom090},
-    {"3I", [](R r, S) { return Yes(r.g_stoma_care_post_surgery_091) && AnyStomaCare(r); }},
-    {"3J", [](R r, S) { return Yes(r.g_stoma_care_complication_091) && AnyStomaCare(r); }},
-    {"3K",
+    {"3F", kReads<READ(k_iv_medication), READ(k_iv_medication_days)>,
+     [](R r, S) { return Yes(r.k_iv_medication) && r.k_iv_medication_days >= 3; }},
+    {"3G", kReads<READ(k_nebulizer)>, [](R r, S) { return Yes(r.k_nebulizer); }},
+    {"3H",
+     kReads<READ(i_surgical_wound), READ(i_surgical_wound_care), READ(i_open_lesions),
+            READ(i_other_dressing)>,
+     WoundCareFrom090},
+    {"3I", kReads<READ(g_stoma_care_post_surgery_091), Group(kStomaCareReads)>,
+     [](R r, S) { return Yes(r.g_stoma_care_post_surgery_091) && AnyStomaCare(r); }},
+    {"3J", kReads<READ(g_stoma_care_complication_091), Group(kStomaCareReads)>,
+     [](R r, S) { return Yes(r.g_stoma_care_complication_091) && AnyStomaCare(r); }},
+    {"3K", kReads<Group(kToiletingReads), READ(e_voiding_diary), READ(e_voiding_diary_days)>,
      [](R r, S) {
        return ToiletingProgramme(r) && Yes(r.e_voiding_diary) && r.e_voiding_diary_days >= 7;
      }},
-    {"3L", [](R r, S) { return TreatedBehaviouralSymptoms(r); }},
+    {"3L", kReads<Group(kTreatedBehaviourReads)>,
+     [](R r, S) { return TreatedBehaviouralSymptoms(r); }},
 };
 
 }  // namespace
@@ -114,6 +136,12 @@ int evaluate_set_c_090(R r, ClassificationState& s) {
 }
 int evaluate_set_c_091(R r, ClassificationState& s) {
   return RunCompiledCriteria<kSetC091>(r, s);
+}
+
+std::span<const Criterion> SetCRows(Family family) {
+  if (IsEarly(family)) return kSetCEarly;
+  if (Is090(family)) return kSetC090;
+  return kSetC091;
 }
 
 }  // namespace grouper

@@ -12,11 +12,11 @@ namespace {
 using namespace criteria;
 
 constexpr Criterion kSetD[] = {
-    {"4A", [](R r, S) { return BehaviouralSymptoms(r); }},
+    {"4A", kReads<Group(kBehaviourReads)>, [](R r, S) { return BehaviouralSymptoms(r); }},
 };
 
 constexpr Criterion kSetE[] = {
-    {"5A",
+    {"5A", kReads<READ(c_kmmse_done), READ(c_kmmse_score)>,
      [](R r, S) { return Yes(r.c_kmmse_done) && r.c_kmmse_score >= 0 && r.c_kmmse_score <= 19; }},
 };
 
@@ -25,7 +25,7 @@ bool Rehabilitation(R r, S s) {
 }
 
 constexpr Criterion kSetFEarly[] = {
-    {"6A", Rehabilitation},
+    {"6A", kReads<kAdl, READ(k_rehab_days)>, Rehabilitation},
 };
 
 // Set F's symptoms are another selection than set D's and "3L"'s, and go with
@@ -38,12 +38,15 @@ bool TreatedDementiaSymptoms(R r) {
 }
 
 constexpr Criterion kSetFFrom090[] = {
-    {"6A", [](R r, S) { return TreatedDementiaSymptoms(r); }},
-    {"6B",
+    {"6A",
+     kReads<READ(f_dementia), READ(c_depression), READ(c_anxiety), READ(c_aberrant_motor),
+            READ(c_sleep_behaviour), READ(j_dementia_drug)>,
+     [](R r, S) { return TreatedDementiaSymptoms(r); }},
+    {"6B", kReads<kSetAMet, kSetBMet, kSetCMet, Group(kStomaCareReads)>,
      [](R r, S s) {
        return s.set_a_met != 1 && s.set_b_met != 1 && s.set_c_met != 1 && AnyStomaCare(r);
      }},
-    {"6C", Rehabilitation},
+    {"6C", kReads<kAdl, READ(k_rehab_days)>, Rehabilitation},
 };
 
 }  // namespace
@@ -58,6 +61,19 @@ int evaluate_set_e(R r, ClassificationState& s) {
 int evaluate_set_f(R r, ClassificationState& s) {
   if (IsEarly(s.family)) return RunCompiledCriteria<kSetFEarly>(r, s);
   return RunCompiledCriteria<kSetFFrom090>(r, s);
+}
+
+std::span<const Criterion> SetDRows(Family family) {
+  if (IsEarly(family)) return kSetD;
+  return {};
+}
+std::span<const Criterion> SetERows(Family family) {
+  if (IsEarly(family)) return kSetE;
+  return {};
+}
+std::span<const Criterion> SetFRows(Family family) {
+  if (IsEarly(family)) return kSetFEarly;
+  return kSetFFrom090;
 }
 
 }  // namespace grouper

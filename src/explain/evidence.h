@@ -9,9 +9,9 @@
 // number.
 //
 // What is read. A row of the validator lists what it reads itself (its field,
-// its flags, an irregular rule's fields, the fields of its gates); a criterion
-// of the classifier reads the fields and scores listed for it here, by its
-// family group and its code.
+// its flags, an irregular rule's fields, the fields of its gates), and so does
+// a row of the classifier's criteria (its fields and scores, with those of
+// the stop rows before it).
 #pragma once
 
 #include <cstddef>
@@ -57,9 +57,9 @@ std::vector<Evidence> FaultEvidence(const Check& row, const char* text, Family f
 std::vector<Evidence> CriterionEvidence(std::string_view code, const char* text, Family family,
                                         const ClassificationState& state);
 
-// The names (fields, and scores prefixed by nothing) that the criterion
-// `code` of `family` reads, with its named groups expanded, for the tests.
-std::vector<std::string> CriterionReads(std::string_view code, Family family);
+// The names of the fields and scores that criterion `code` of `family` read,
+// as its rows list them (see classify/criteria_reads.h).
+std::vector<std::string> CriterionReadNames(std::string_view code, Family family);
 
 // The offset of a record field in AssessmentRecord.
 template <class T>

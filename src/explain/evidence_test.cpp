@@ -39,7 +39,7 @@ TEST(Evidence, EveryCriterionReadsScoresOrFieldsOfItsFamily) {
     const Family family = FamilyOf(f.version);
     for (const std::string& code : f.codes) {
       SCOPED_TRACE(std::string(f.version) + " " + code);
-      const std::vector<std::string> names = CriterionReads(code, family);
+      const std::vector<std::string> names = CriterionReadNames(code, family);
       EXPECT_FALSE(names.empty());
       for (const std::string& name : names) {
         if (IsScoreName(name)) continue;
@@ -52,14 +52,14 @@ TEST(Evidence, EveryCriterionReadsScoresOrFieldsOfItsFamily) {
   // AIDS is a neurological diagnosis in the layout of 089/010 only: the base
   // layout holds another answer in its place.
   auto reads_aids = [](const char* version) {
-    for (const std::string& n : CriterionReads("2A", FamilyOf(version))) {
+    for (const std::string& n : CriterionReadNames("2A", FamilyOf(version))) {
       if (n == "f_aids") return true;
     }
     return false;
   };
   EXPECT_TRUE(reads_aids("089"));
   EXPECT_FALSE(reads_aids("123"));
-  EXPECT_TRUE(CriterionReads("3L", Family::k089).empty());  // no such code in the family
+  EXPECT_TRUE(CriterionReadNames("3L", Family::k089).empty());  // no such code in the family
 }
 
 struct RuleCase {

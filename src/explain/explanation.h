@@ -38,8 +38,8 @@
 #include <vector>
 
 #include "classify/classifier.h"
-#include "line/group_line.h"
 #include "explain/evidence.h"
+#include "line/group_line.h"
 
 namespace grouper {
 

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "record/assessment_record.h"
+#include "record/field_ref.h"
 #include "record/form_version.h"
 #include "text/cp949.h"
 
@@ -31,22 +32,6 @@ using CharField = char AssessmentRecord::*;
 using IntField = int32_t AssessmentRecord::*;
 using DecimalField = float AssessmentRecord::*;
 using DateField = DateText AssessmentRecord::*;
-
-// A record field that a rule reads, by its place in AssessmentRecord; the
-// input layout gives its item (columns, code, name). FIELD(name) names one,
-// checked by the compiler.
-struct FieldRef {
-  std::size_t offset;
-  constexpr bool operator==(const FieldRef&) const = default;
-};
-#define FIELD(name)                             \
-  ::grouper::FieldRef {                         \
-    offsetof(::grouper::AssessmentRecord, name) \
-  }
-
-// A fixed list of fields, for the reads of gates and rules.
-template <FieldRef... fields>
-inline constexpr FieldRef kFields[] = {fields...};
 
 // The condition under which a row (or a list of rows) applies, with the
 // fields it reads: every answer it compares is part of the evidence of the
