@@ -1,5 +1,6 @@
-// The evidence of a fault is exactly what its rule reads. For every row of the
-// validator, in every family it runs in, on generated records and records
+// The evidence of a fault or a group code is exactly what its rule reads. For
+// every row of the validator and of the criteria sets (whose outcome is
+// whether its condition holds), in every family it runs in, on generated records and records
 // mutated from them:
 //   - sufficient: a change of the line outside the columns of the fields the
 //     row lists (and outside the version code) never changes the row's own
@@ -23,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "classify/criteria_reads.h"
 #include "line/group_line.h"
 #include "record/input_layout.h"
 #include "record/record_parser.h"
@@ -104,7 +106,7 @@ std::string ItemText(const LayoutItem& item, uint64_t draw) {
 // A value for `field` in a record, of the kind its item holds, drawn from the
 // answers that rules tell apart; the form-version code becomes the other code
 // of its family.
-void SetValue(AssessmentRecord& record, FieldRef field, uint64_t draw) {
+void SetValue(AssessmentRecord& record, FieldRef field, uint64_t draw, bool scale_answers = false) {
   char* at = reinterpret_cast<char*>(&record) + field.offset;
   if (IsVersionField(field)) {
     static constexpr const char* kCodes[] = {"089", "010", "090", "011",
@@ -115,7 +117,9 @@ void SetValue(AssessmentRecord& record, FieldRef field, uint64_t draw) {
   }
   const LayoutItem* item = ItemOf(field);
   if (item == nullptr) return;
-  static constexpr char kAnswers[] = {'0', '1', '2', '3', '4', '5', '8', '9', ' ', 'A', '\0'};
+  // Every answer the rules tell apart; for the criteria, the answers of the
+  // form's scales, which make their conjunctions likelier.
+  static constexpr char kAnswers[] = {'0', '1', '2', '3', '4', '8', '5', '9', ' ', 'A', '\0'};
   static constexpr int32_t kNumbers[] = {-1, 0, 1, 2, 3, 4, 7, 8, 10, 11, 18, 99, 100, 999, 1000};
   static constexpr float kTenths[] = {-0.1f, 0.0f,  0.1f,   35.0f,  38.5f,
                                       90.0f, 99.9f, 100.0f, 999.9f, 1000.0f};
@@ -124,7 +128,7 @@ void SetValue(AssessmentRecord& record, FieldRef field, uint64_t draw) {
                                            "   ",      "A B",      "12345678", "1234567890123"};
   switch (item->kind) {
     case ItemKind::kChar:
-      *at = kAnswers[draw % sizeof kAnswers];
+      *at = kAnswers[draw % (scale_answers ? 6 : sizeof kAnswers)];
       break;
     case ItemKind::kInt:
     case ItemKind::kIntUntested:
@@ -148,19 +152,33 @@ void SetValue(AssessmentRecord& record, FieldRef field, uint64_t draw) {
   }
 }
 
-// A row of the validator as it runs in one family: its list (for the list's
-// gate), the fields it lists and their columns there.
+// A row of the validator or of the criteria as it runs in one family: the
+// fields it lists (a score as the fields it is computed from) and their
+// columns there.
 struct Row {
-  const RowList* list;
-  const Check* row;
+  const RowList* list = nullptr;  // a validator row's list (for its gate)
+  const Check* row = nullptr;
+  const criteria::Criterion* criterion = nullptr;
+  Family family = Family::kBase;
   std::vector<FieldRef> reads;
   std::vector<Column> columns;
+  // Which listed read each field stands for (a score stands for several
+  // fields), and the names of the listed reads.
+  std::vector<std::size_t> listed;
+  std::vector<std::string> listed_names;
   std::string where;
+  const void* key() const { return row != nullptr ? static_cast<const void*>(row) : criterion; }
 };
 
-// The row's own outcome on a record: its message, or nullptr where it holds
-// or does not apply.
+// The row's own outcome on a record: a validator row's message, or nullptr
+// where it holds or does not apply; whether a criterion's condition holds, on
+// the record's scores and set results.
 const char* OutcomeOn(const Row& r, const AssessmentRecord& record) {
+  if (r.criterion != nullptr) {
+    static ClassificationState state;
+    ClassifyRecord(record, r.family, state);
+    return r.criterion->holds(record, state) ? "holds" : nullptr;
+  }
   if (r.list->gate != nullptr && !r.list->gate->holds(record)) return nullptr;
   return EvaluateCheck(*r.row, record);
 }
@@ -188,8 +206,9 @@ struct Random {
 struct Figures {
   // Each listed field of a row (by its offset) and whether it changed the
   // row's outcome in some family.
-  std::map<std::pair<const Check*, std::size_t>, bool> matters;
-  std::map<const Check*, std::string> where;
+  std::map<std::pair<const void*, std::size_t>, bool> matters;
+  std::map<const void*, std::string> where;
+  std::map<std::pair<const void*, std::size_t>, std::string> names;
   long rows = 0;
   long tried = 0;
   long skipped = 0;
@@ -244,7 +263,7 @@ bool ChangeOutside(std::string& line, std::size_t length, Family family,
 }
 
 void CheckFamily(const std::vector<std::string>& versions, const std::vector<RowList>& lists,
-                 std::set<const Check*>& seen, Figures& figures) {
+                 std::set<const void*>& seen, Figures& figures) {
   const std::vector<std::string> lines = LinesOf(versions);
   LineBuffer buffer;
   const Family family = TakeLine(lines[0].data(), lines[0].size(), buffer).family;
@@ -253,12 +272,45 @@ void CheckFamily(const std::vector<std::string>& versions, const std::vector<Row
   for (std::size_t l = 0; l < lists.size(); ++l) {
     if (lists[l].families != nullptr && !lists[l].families(family)) continue;
     for (std::size_t r = 0; r < lists[l].rows.size(); ++r) {
-      Row row{&lists[l], &lists[l].rows[r], RowReads(lists[l].rows[r]), {}, {}};
-      for (const FieldRef field : row.reads) row.columns.push_back(ColumnsOf(field, family));
+      Row row;
+      row.list = &lists[l];
+      row.row = &lists[l].rows[r];
+      row.family = family;
+      row.reads = RowReads(lists[l].rows[r]);
+      for (const FieldRef field : row.reads) {
+        row.columns.push_back(ColumnsOf(field, family));
+        row.listed.push_back(row.listed_names.size());
+        row.listed_names.push_back(FieldName(field));
+      }
       row.where =
           "list " + std::to_string(l) + " row " + std::to_string(r) + " (" + versions[0] + ")";
       rows.push_back(std::move(row));
       seen.insert(&lists[l].rows[r]);
+    }
+  }
+  for (const CriteriaSet& set : CriteriaSetsOf(family)) {
+    for (std::size_t r = 0; r < set.rows.size(); ++r) {
+      Row row;
+      row.criterion = &set.rows[r];
+      row.family = family;
+      for (const criteria::Read& read : ExpandReads(set.rows[r].reads, family)) {
+        const std::vector<FieldRef> fields = FieldsOfRead(read, family);
+        row.listed_names.push_back(read.kind == criteria::Read::Kind::kField
+                                       ? FieldName(fields.front())
+                                       : "a score over " + std::to_string(fields.size()) +
+                                             " fields from " + FieldName(fields.front()));
+        for (const FieldRef field : fields) {
+          if (std::find(row.reads.begin(), row.reads.end(), field) != row.reads.end()) continue;
+          row.reads.push_back(field);
+          row.columns.push_back(ColumnsOf(field, family));
+          row.listed.push_back(row.listed_names.size() - 1);
+        }
+      }
+      row.where = std::string("set ") + set.letter + " row " + std::to_string(r) + " (" +
+                  (set.rows[r].code != nullptr ? set.rows[r].code : "stop") + ", " + versions[0] +
+                  ")";
+      rows.push_back(std::move(row));
+      seen.insert(&set.rows[r]);
     }
   }
 
@@ -298,26 +350,64 @@ void CheckFamily(const std::vector<std::string>& versions, const std::vector<Row
       figures.fewest = std::min(figures.fewest, counted);
     }
 
-    // Necessary: each listed field changes the outcome on some record.
+    // Necessary: each listed read changes the outcome on some record. A
+    // witness is two records that differ in one field of the read; they are
+    // looked for on walks from one record to another, one listed field at a
+    // time, where the outcome turns at a step.
+    figures.where[row.key()] = row.where;
+    std::vector<bool> found(row.listed_names.size(), false);
+    std::vector<std::size_t> order;
     for (std::size_t k = 0; k < row.reads.size(); ++k) {
-      if (row.columns[k].width == 0) continue;
       // The form-version code is implied by the family that the same bytes
       // choose, so its row cannot fail; the code is read by the gates that
       // tell a family's two codes apart, where it matters.
-      if (IsVersionField(row.reads[k]) && &row.list->rows[0] == &lists[0].rows[0]) continue;
-      bool& matters = figures.matters[{row.row, row.reads[k].offset}];
-      figures.where[row.row] = row.where;
-      for (int attempt = 0; attempt < kWitnessAttempts && !matters; ++attempt) {
-        const std::string& line = lines[random(lines.size())];
-        const std::size_t length = TakeLine(line.data(), line.size(), buffer).length;
-        if (!ParseLine(line, family, length, base_record)) continue;
-        for (std::size_t o = 0; o < row.reads.size(); ++o) {
-          if (o != k && random(2) == 0) SetValue(base_record, row.reads[o], random(1u << 20));
-        }
-        changed_record = base_record;
-        SetValue(changed_record, row.reads[k], random(1u << 20));
-        matters = OutcomeOn(row, base_record) != OutcomeOn(row, changed_record);
+      const bool version_row = row.list != nullptr && &row.list->rows[0] == &lists[0].rows[0];
+      if (row.columns[k].width == 0 || (IsVersionField(row.reads[k]) && version_row)) {
+        found[row.listed[k]] = true;
+        continue;
       }
+      figures.matters[{row.key(), row.listed[k]}];
+      order.push_back(k);
+    }
+    const bool scale_answers = row.criterion != nullptr;
+    const int attempts = row.criterion != nullptr ? 8 * kWitnessAttempts : kWitnessAttempts;
+    for (int attempt = 0; attempt < attempts; ++attempt) {
+      if (std::all_of(found.begin(), found.end(), [](bool f) { return f; })) break;
+      const std::string& line = lines[random(lines.size())];
+      const std::size_t length = TakeLine(line.data(), line.size(), buffer).length;
+      if (!ParseLine(line, family, length, base_record)) continue;
+      for (const std::size_t k : order) {
+        if (random(2) == 0) SetValue(base_record, row.reads[k], random(1u << 20), scale_answers);
+      }
+      AssessmentRecord target = base_record;
+      for (const std::size_t k : order) {
+        if (random(2) == 0) SetValue(target, row.reads[k], random(1u << 20), scale_answers);
+      }
+      for (std::size_t i = order.size(); i > 1; --i) std::swap(order[i - 1], order[random(i)]);
+      const char* outcome = OutcomeOn(row, base_record);
+      for (const std::size_t k : order) {
+        const std::size_t at = row.reads[k].offset;
+        const std::size_t size = at == kFormVersionField.offset ? 4
+                                 : ItemOf(row.reads[k])->kind == ItemKind::kText
+                                     ? ItemOf(row.reads[k])->width + 1
+                                 : ItemOf(row.reads[k])->kind == ItemKind::kChar ? 1
+                                                                                 : 4;
+        if (std::memcmp(reinterpret_cast<const char*>(&base_record) + at,
+                        reinterpret_cast<const char*>(&target) + at, size) == 0)
+          continue;
+        std::memcpy(reinterpret_cast<char*>(&base_record) + at,
+                    reinterpret_cast<const char*>(&target) + at, size);
+        const char* next_outcome = OutcomeOn(row, base_record);
+        if (next_outcome != outcome) {
+          found[row.listed[k]] = true;
+          figures.matters[{row.key(), row.listed[k]}] = true;
+        }
+        outcome = next_outcome;
+      }
+    }
+    for (std::size_t g = 0; g < found.size(); ++g) {
+      if (found[g]) figures.matters[{row.key(), g}] = true;
+      figures.names[{row.key(), g}] = row.listed_names[g];
     }
   }
 }
@@ -327,7 +417,7 @@ int Run() {
   const std::vector<std::vector<std::string>> families = {
       {"base"}, {"089", "010"}, {"090", "011"}, {"091", "012"}, {"092", "013"}};
   Figures figures;
-  std::set<const Check*> seen;
+  std::set<const void*> seen;
   for (const std::vector<std::string>& versions : families) {
     CheckFamily(versions, lists, seen, figures);
   }
@@ -336,10 +426,19 @@ int Run() {
       if (seen.count(&row) == 0) Fail(figures, "%s%s: a row that runs in no family\n", "", "");
     }
   }
+  for (const Family family :
+       {Family::kBase, Family::k089, Family::k090, Family::k091, Family::k092}) {
+    for (const CriteriaSet& set : CriteriaSetsOf(family)) {
+      for (const criteria::Criterion& row : set.rows) {
+        if (seen.count(&row) == 0)
+          Fail(figures, "%s%s: a criterion that runs in no family\n", "", "");
+      }
+    }
+  }
   for (const auto& [key, matters] : figures.matters) {
     if (!matters) {
-      Fail(figures, "%s: listed field %s never changed its outcome\n", figures.where[key.first],
-           FieldName(FieldRef{key.second}));
+      Fail(figures, "%s: listed read %s never changed its outcome\n", figures.where[key.first],
+           figures.names[key].c_str());
     }
   }
   if (figures.fewest < kMinimumMutations) {
@@ -347,7 +446,8 @@ int Run() {
          static_cast<int>(figures.fewest));
   }
   std::printf(
-      "validation rows checked, family by family: %ld (%zu rows); records per version code (and "
+      "validation and criterion rows checked, family by family: %ld (%zu rows); records per "
+      "version code (and "
       "the base layout): %d; mutations tried: %ld, of which %ld no longer parsed or changed the "
       "length or family; fewest mutations outside a row's fields on one record: %ld\n",
       figures.rows, seen.size(), kRecordsPerVersion, figures.tried, figures.skipped,
