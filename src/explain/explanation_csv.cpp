@@ -36,9 +36,7 @@ std::string CsvRow(const LineExplanation& e, const ExplainOptions& options) {
   Cell(row, options.line_number ? std::to_string(*options.line_number) : "");
   Cell(row, LayoutName(a.family));
   Cell(row, Printable(a.form_version));
-  Cell(row, a.outcome == Outcome::kGroupCode ? "group_code"
-            : a.outcome == Outcome::kMessage ? "message"
-                                             : "wrong_data_type");
+  Cell(row, OutcomeName(a.outcome));
   Cell(row, a.outcome == Outcome::kGroupCode ? Printable(a.group_code) : "");
   Cell(row, a.message != nullptr ? Utf8Twin(a.message) : "");
   Cell(row, std::to_string(e.faults.size()));

@@ -11,18 +11,6 @@ namespace {
 
 using namespace explain_parts;
 
-const char* ResultName(Outcome outcome) {
-  switch (outcome) {
-    case Outcome::kGroupCode:
-      return "group_code";
-    case Outcome::kMessage:
-      return "message";
-    case Outcome::kWrongDataType:
-      break;
-  }
-  return "wrong_data_type";
-}
-
 void JsonColumns(std::string& out, int start, int width) {
   if (start < 0) {
     out += "null";
@@ -112,7 +100,7 @@ std::string ExplanationJson(const LineExplanation& e, const ExplainOptions& opti
   out += std::to_string(a.length);
   JsonKey(out, "result");
   out += '"';
-  out += ResultName(a.outcome);
+  out += OutcomeName(a.outcome);
   out += '"';
   JsonKey(out, "group_code");
   JsonStringOrNull(out, a.outcome == Outcome::kGroupCode, a.group_code);

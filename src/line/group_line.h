@@ -52,6 +52,20 @@ LineText TakeLine(const char* bytes, std::size_t length, LineBuffer& buffer);
 
 enum class Outcome { kGroupCode, kMessage, kWrongDataType };
 
+// The name of an outcome where a program writes it for a machine (the
+// explanation's JSON and table): "group_code", "message", "wrong_data_type".
+constexpr const char* OutcomeName(Outcome outcome) {
+  switch (outcome) {
+    case Outcome::kGroupCode:
+      return "group_code";
+    case Outcome::kMessage:
+      return "message";
+    case Outcome::kWrongDataType:
+      break;
+  }
+  return "wrong_data_type";
+}
+
 struct LineAnswer {
   Outcome outcome;
   std::size_t length;    // the trimmed length of the line's text
