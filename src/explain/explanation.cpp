@@ -16,29 +16,6 @@ namespace grouper {
 
 namespace {
 
-// The section and the item that a message names in its first two bracketed
-// groups ("오류-[E.배설기능][3.g.유치도뇨관 삽입] ..."); further groups
-// belong to the item ("[7.치매 척도 검사][b-1.CDR 점수]" gives
-// "7.치매 척도 검사 / b-1.CDR 점수").
-void BracketedNames(std::string_view message, std::string& section, std::string& item) {
-  std::size_t pos = message.find('[');
-  bool first = true;
-  while (pos != std::string_view::npos && pos < message.size()) {
-    const std::size_t end = message.find(']', pos);
-    if (end == std::string_view::npos) break;
-    const std::string_view name = message.substr(pos + 1, end - pos - 1);
-    if (first) {
-      section = name;
-      first = false;
-    } else {
-      if (!item.empty()) item += " / ";
-      item += name;
-    }
-    if (end + 1 >= message.size() || message[end + 1] != '[') break;
-    pos = end + 1;
-  }
-}
-
 std::string TenthsText(float value) {
   const long tenths = Tenths(value);
   const long whole = tenths / 10;
@@ -76,20 +53,34 @@ void DescribeRow(const Check& row, const AssessmentRecord& r, ExplainedFault& fa
   if (const char* name = FieldNameAtOffset(offset)) fault.field = name;
 }
 
-ExplainedFault FaultOf(const char* message) {
+// A fault with the section and item its message names, as the row or the
+// layout item that gave it keeps them.
+ExplainedFault FaultOf(const FormMessage& message) {
   ExplainedFault fault;
-  fault.message = message;
-  MessageNames names = NamesOfMessage(message);
-  fault.section = std::move(names.section);
-  fault.item = std::move(names.item);
+  fault.message = message.text;
+  if (message.section != nullptr) {
+    MessageNames names = NamesOf(message);
+    fault.section = std::move(names.section);
+    fault.item = std::move(names.item);
+  }
   return fault;
 }
 
 }  // namespace
 
-MessageNames NamesOfMessage(const char* message) {
+MessageNames NamesOf(const FormMessage& message) {
   MessageNames names;
-  BracketedNames(Utf8Twin(message), names.section, names.item);
+  if (message.section == nullptr) return names;
+  names.section = message.section;
+  // The item's bracketed groups, joined: "[7.치매 척도 검사][b-1.CDR 점수]"
+  // is "7.치매 척도 검사 / b-1.CDR 점수".
+  for (std::string_view item = message.item; !item.empty();) {
+    const std::size_t end = item.find(']');
+    if (item.front() != '[' || end == std::string_view::npos) break;
+    if (!names.item.empty()) names.item += " / ";
+    names.item += item.substr(1, end - 1);
+    item.remove_prefix(end + 1);
+  }
   return names;
 }
 
@@ -111,7 +102,7 @@ LineExplanation ExplainLine(const char* line, std::size_t length) {
     const std::vector<ParseFault> parse_faults =
         CollectParseFaults(taken.text, e.answer.family, work.record);
     for (const ParseFault& pf : parse_faults) {
-      ExplainedFault fault = FaultOf(pf.message);
+      ExplainedFault fault = FaultOf(pf.item->parse_message);
       fault.field = pf.item->field_name;
       Evidence written = FieldEvidence(fault.field, taken.text, e.answer.family);
       fault.value = written.value;
@@ -123,7 +114,7 @@ LineExplanation ExplainLine(const char* line, std::size_t length) {
     parse_faults_none = parse_faults.empty();
     if (parse_faults_none) {
       for (const Fault& f : CollectFaults(work.record, e.answer.family)) {
-        ExplainedFault fault = FaultOf(f.message);
+        ExplainedFault fault = FaultOf(MessageOfRow(*f.check, f.message));
         DescribeRow(*f.check, work.record, fault);
         fault.fields = FaultEvidence(*f.check, taken.text, e.answer.family);
         if (!fault.field.empty()) {

@@ -24,7 +24,7 @@
 // Output. Text for people (Korean, or English on request) and one JSON object
 // per line, both UTF-8: messages
 // come from their UTF-8 twins, record bytes are converted from code page 949,
-// and any byte that is not ASCII or part of a Hangul syllable becomes U+FFFD.
+// and any byte that is no character of code page 949 becomes U+FFFD.
 // JSON escapes quotes, backslashes and every control byte (\uXXXX). The
 // identifiers (patient name, resident number, the signers' names) are masked
 // unless asked for: a name keeps its first character, the resident number its
@@ -40,6 +40,7 @@
 #include "classify/classifier.h"
 #include "explain/evidence.h"
 #include "line/group_line.h"
+#include "record/form_message.h"
 
 namespace grouper {
 
@@ -104,14 +105,15 @@ std::string WrongDataTypeReason(const LineExplanation& e, Language language);
 // The one-line legend of the criteria sets, in `language`, without a line end.
 std::string CriteriaLegend(Language language);
 
-// The section and the item that a message names in its bracketed groups, in
-// UTF-8 ("오류-[E.배설기능][3.f.인공루] ..." gives "E.배설기능" and "3.f.인공루";
-// further groups join the item with " / "). Either is "" when not named.
+// The section and the item that a message of the form names (UTF-8, as the
+// row that gives it keeps them: "오류-[E.배설기능][3.f.인공루] ..." gives
+// "E.배설기능" and "3.f.인공루"; further groups join the item with " / ").
+// Either is "" when not named.
 struct MessageNames {
   std::string section;
   std::string item;
 };
-MessageNames NamesOfMessage(const char* message);
+MessageNames NamesOf(const FormMessage& message);
 
 // The masked form of an identifier (code page 949 bytes): the first `keep`
 // characters, then one '*' per further character.

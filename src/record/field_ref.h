@@ -16,7 +16,10 @@ struct FieldRef {
   constexpr bool operator==(const FieldRef&) const = default;
 };
 
-#define FIELD(name) ::grouper::FieldRef{offsetof(::grouper::AssessmentRecord, name)}
+#define FIELD(name)                             \
+  ::grouper::FieldRef {                         \
+    offsetof(::grouper::AssessmentRecord, name) \
+  }
 
 template <FieldRef... fields>
 inline constexpr FieldRef kFields[] = {fields...};

@@ -21,6 +21,7 @@
 #include <string_view>
 
 #include "record/assessment_record.h"
+#include "record/form_message.h"
 #include "record/form_version.h"
 
 namespace grouper {
@@ -40,7 +41,7 @@ struct LayoutItem {
   int width;
   std::size_t offset;         // of the field in AssessmentRecord
   int start[kFamilyCount];    // start column per family, -1 when not carried
-  const char* parse_message;  // for tested numeric items: the message on failure
+  FormMessage parse_message;  // for tested numeric items: the message on failure
   // For one-byte items, the record field, so that rules written against fields
   // can find the field's offset at compile time.
   char AssessmentRecord::*char_member = nullptr;

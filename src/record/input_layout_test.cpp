@@ -59,7 +59,7 @@ TEST(InputLayout, FieldWidthsFitTheirRecordFields) {
     EXPECT_LT(item.offset, sizeof(AssessmentRecord));
     const bool tested = item.kind == ItemKind::kInt || item.kind == ItemKind::kTenths ||
                         item.kind == ItemKind::kIntTenths;
-    EXPECT_EQ(tested, item.parse_message != nullptr) << item.field_name;
+    EXPECT_EQ(tested, item.parse_message.text != nullptr) << item.field_name;
   }
   EXPECT_EQ(FindLayoutItem("no_such_field"), nullptr);
 }
@@ -269,9 +269,9 @@ TEST(InputLayout, ParseMessagesNameTheirItemAsTheRowDoes) {
   };
   int checked = 0;
   for (const LayoutItem& item : InputLayout()) {
-    if (item.parse_message == nullptr) continue;
+    if (item.parse_message.text == nullptr) continue;
     ++checked;
-    const std::string text(Utf8Twin(item.parse_message));
+    const std::string text(Utf8Twin(item.parse_message.text));
     std::smatch m;
     ASSERT_TRUE(std::regex_match(text, m, message)) << item.field_name;
     const LayoutSection* section = SectionOf(item);

@@ -97,7 +97,7 @@ template <Family F, std::size_t I, class Sink>
       StoreNumber(ItemKind::kInt, field, AtoiValue(source, item.width));
     } else {
       const int32_t value = DigitsValue(source, item.width);
-      if (value < 0) return !sink.Report(item, item.parse_message);
+      if (value < 0) return !sink.Report(item, item.parse_message.text);
       StoreNumber(item.kind, field, value);
     }
   }

@@ -224,7 +224,7 @@ TEST_F(ParserTest, EveryDigitOfEveryTestedNumberCounts) {
     const std::string valid = BuildLine(ValidRecord(code));
     for (const LayoutItem& item : InputLayout()) {
       const bool tenths = item.kind == ItemKind::kTenths;
-      if (item.StartIn(family) < 0 || item.parse_message == nullptr) continue;
+      if (item.StartIn(family) < 0 || item.parse_message.text == nullptr) continue;
       const std::string digits = std::string("9876").substr(0, item.width);
       std::string line = valid;
       SetItem(line, item.field_name, digits);
@@ -251,7 +251,7 @@ TEST_F(ParserTest, EveryDigitOfEveryTestedNumberCounts) {
           line = valid;
           SetItem(line, item.field_name, text);
           ASSERT_EQ(Parse(line), -1) << code << " " << item.field_name << " " << at;
-          EXPECT_STREQ(error_.c_str(), item.parse_message)
+          EXPECT_STREQ(error_.c_str(), item.parse_message.text)
               << code << " " << item.field_name << " " << at;
         }
       }

@@ -23,6 +23,7 @@
 
 #include "record/assessment_record.h"
 #include "record/field_ref.h"
+#include "record/form_message.h"
 #include "record/form_version.h"
 #include "text/cp949.h"
 
@@ -75,9 +76,13 @@ struct Check {
   unsigned digit_set = 0;  // kCharSet: bit d is set when the digit d belongs to the set
   std::span<const CharField> list = {};
   RuleFunction rule = nullptr;
-  std::span<const FieldRef> reads = {};  // kRule: the fields the rule reads
-  const char* message = nullptr;         // for kNoneOfAbove: when the flag must be '0'
-  const char* message_alt = nullptr;     // for kNoneOfAbove: when the flag must be '1'
+  std::span<const FieldRef> reads = {};             // kRule: the fields the rule reads
+  std::span<const FormMessage> rule_messages = {};  // kRule: the messages it may give
+  // The section and item its messages name (UTF-8; see FormMessage).
+  const char* section = nullptr;
+  const char* item = nullptr;
+  const char* message = nullptr;      // for kNoneOfAbove: when the flag must be '0'
+  const char* message_alt = nullptr;  // for kNoneOfAbove: when the flag must be '1'
 };
 
 // Which families a list of rows runs in (IsEarly, IsFrom090...); nullptr
@@ -96,17 +101,19 @@ struct RowList {
 
 // Row builders. Character bounds are digit characters ('0'..'9'); decimal
 // bounds are in tenths (999 for 99.9).
-constexpr Check CharRange(CharField f, char lo, char hi, const char* message,
+constexpr Check CharRange(CharField f, char lo, char hi, FormMessage message,
                           GateRef when = nullptr) {
   return {.shape = Shape::kCharRange,
           .when = when,
           .char_field = f,
           .lo = lo,
           .hi = hi,
-          .message = message};
+          .section = message.section,
+          .item = message.item,
+          .message = message.text};
 }
 // `digits` lists the accepted digit characters, for example "012348".
-constexpr Check CharSet(CharField f, const char* digits, const char* message,
+constexpr Check CharSet(CharField f, const char* digits, FormMessage message,
                         GateRef when = nullptr) {
   unsigned mask = 0;
   for (const char* p = digits; *p != '\0'; ++p) mask |= 1u << (*p - '0');
@@ -114,62 +121,114 @@ constexpr Check CharSet(CharField f, const char* digits, const char* message,
           .when = when,
           .char_field = f,
           .digit_set = mask,
-          .message = message};
+          .section = message.section,
+          .item = message.item,
+          .message = message.text};
 }
-constexpr Check Blank(CharField f, const char* message, GateRef when = nullptr) {
-  return {.shape = Shape::kBlank, .when = when, .char_field = f, .message = message};
+constexpr Check Blank(CharField f, FormMessage message, GateRef when = nullptr) {
+  return {.shape = Shape::kBlank,
+          .when = when,
+          .char_field = f,
+          .section = message.section,
+          .item = message.item,
+          .message = message.text};
 }
-constexpr Check IntRange(IntField f, int lo, int hi, const char* message, GateRef when = nullptr) {
+constexpr Check IntRange(IntField f, int lo, int hi, FormMessage message, GateRef when = nullptr) {
   return {.shape = Shape::kIntRange,
           .when = when,
           .int_field = f,
           .lo = lo,
           .hi = hi,
-          .message = message};
+          .section = message.section,
+          .item = message.item,
+          .message = message.text};
 }
-constexpr Check IntZero(IntField f, const char* message, GateRef when = nullptr) {
-  return {.shape = Shape::kIntZero, .when = when, .int_field = f, .message = message};
+constexpr Check IntZero(IntField f, FormMessage message, GateRef when = nullptr) {
+  return {.shape = Shape::kIntZero,
+          .when = when,
+          .int_field = f,
+          .section = message.section,
+          .item = message.item,
+          .message = message.text};
 }
-constexpr Check DecimalRange(DecimalField f, int lo_tenths, int hi_tenths, const char* message,
+constexpr Check DecimalRange(DecimalField f, int lo_tenths, int hi_tenths, FormMessage message,
                              GateRef when = nullptr) {
   return {.shape = Shape::kDecimalRange,
           .when = when,
           .decimal_field = f,
           .lo = lo_tenths,
           .hi = hi_tenths,
-          .message = message};
+          .section = message.section,
+          .item = message.item,
+          .message = message.text};
 }
-constexpr Check DecimalZero(DecimalField f, const char* message, GateRef when = nullptr) {
-  return {.shape = Shape::kDecimalZero, .when = when, .decimal_field = f, .message = message};
+constexpr Check DecimalZero(DecimalField f, FormMessage message, GateRef when = nullptr) {
+  return {.shape = Shape::kDecimalZero,
+          .when = when,
+          .decimal_field = f,
+          .section = message.section,
+          .item = message.item,
+          .message = message.text};
 }
-constexpr Check Date(DateField f, const char* message, GateRef when = nullptr) {
-  return {.shape = Shape::kDate, .when = when, .date_field = f, .message = message};
+constexpr Check Date(DateField f, FormMessage message, GateRef when = nullptr) {
+  return {.shape = Shape::kDate,
+          .when = when,
+          .date_field = f,
+          .section = message.section,
+          .item = message.item,
+          .message = message.text};
 }
-constexpr Check AbsentDate(DateField f, const char* message, GateRef when = nullptr) {
-  return {.shape = Shape::kAbsentDate, .when = when, .date_field = f, .message = message};
+constexpr Check AbsentDate(DateField f, FormMessage message, GateRef when = nullptr) {
+  return {.shape = Shape::kAbsentDate,
+          .when = when,
+          .date_field = f,
+          .section = message.section,
+          .item = message.item,
+          .message = message.text};
 }
 // The none-applies flag must be '0' when a flag of the list is '1' (else
 // `must_be_0`) and '1' when none is (else `must_be_1`). Its own range is a
 // separate row before this one.
-constexpr Check NoneOfAbove(CharField none, std::span<const CharField> list, const char* must_be_0,
-                            const char* must_be_1, GateRef when = nullptr) {
+constexpr Check NoneOfAbove(CharField none, std::span<const CharField> list, FormMessage must_be_0,
+                            FormMessage must_be_1, GateRef when = nullptr) {
   return {.shape = Shape::kNoneOfAbove,
           .when = when,
           .char_field = none,
           .list = list,
-          .message = must_be_0,
-          .message_alt = must_be_1};
+          .section = must_be_0.section,
+          .item = must_be_0.item,
+          .message = must_be_0.text,
+          .message_alt = must_be_1.text};
 }
-constexpr Check AnySet(std::span<const CharField> list, const char* message,
+constexpr Check AnySet(std::span<const CharField> list, FormMessage message,
                        GateRef when = nullptr) {
-  return {.shape = Shape::kAnySet, .when = when, .list = list, .message = message};
+  return {.shape = Shape::kAnySet,
+          .when = when,
+          .list = list,
+          .section = message.section,
+          .item = message.item,
+          .message = message.text};
 }
-constexpr Check AllExactlyZero(std::span<const CharField> list, const char* message,
+constexpr Check AllExactlyZero(std::span<const CharField> list, FormMessage message,
                                GateRef when = nullptr) {
-  return {.shape = Shape::kAllExactlyZero, .when = when, .list = list, .message = message};
+  return {.shape = Shape::kAllExactlyZero,
+          .when = when,
+          .list = list,
+          .section = message.section,
+          .item = message.item,
+          .message = message.text};
 }
-constexpr Check Rule(RuleFunction rule, std::span<const FieldRef> reads, GateRef when = nullptr) {
-  return {.shape = Shape::kRule, .when = when, .rule = rule, .reads = reads};
+// `messages` are the messages the rule may give (its section and item are
+// those of the first).
+constexpr Check Rule(RuleFunction rule, std::span<const FieldRef> reads,
+                     std::span<const FormMessage> messages, GateRef when = nullptr) {
+  return {.shape = Shape::kRule,
+          .when = when,
+          .rule = rule,
+          .reads = reads,
+          .rule_messages = messages,
+          .section = messages.empty() ? nullptr : messages[0].section,
+          .item = messages.empty() ? nullptr : messages[0].item};
 }
 
 // A measured value as entered, in tenths: the parser stores digits / 10 as a

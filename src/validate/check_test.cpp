@@ -218,10 +218,10 @@ const char* AlwaysFails(const R&) {
 TEST(CheckEngine, GatesRulesAndOrder) {
   const Check rows[] = {
       Blank(&R::c_expression, "gated", ComaGate),
-      Rule(PassesUnlessMarked, {}),
+      Rule(PassesUnlessMarked, {}, {}),
       CharRange(&R::c_short_term_memory, '0', '2', "first"),
       CharRange(&R::c_cognitive_skills, '0', '3', "second"),
-      Rule(AlwaysFails, {}, ComaGate),
+      Rule(AlwaysFails, {}, {}, ComaGate),
   };
   R record{};
   record.b_coma = '0';

@@ -4,6 +4,7 @@
 
 #include "record/assessment_record.h"
 #include "record/form_version.h"
+#include "record/input_layout.h"
 #include "text/cp949.h"
 #include "validate/check_plan.h"
 #include "validate/sections.h"
@@ -22,14 +23,17 @@ bool ThreeDigits(const char (&v)[4]) {
 
 // The form-version code: three digits. The base layout carries no code; its
 // first bytes belong to A.0.
+constexpr FormMessage kVersionCodeDigits[] = {
+    FORM_MSG(u8"서식버전", u8"", u8" 3자리 숫자를 입력하시오")};
 const char* VersionCode(const R& r) {
   if (ThreeDigits(r.form_version)) return nullptr;
-  return u8"오류-[서식버전] 3자리 숫자를 입력하시오"_cp949;
+  return kVersionCodeDigits[0].text;
 }
 bool HasVersionCode(Family family) {
   return family != Family::kBase;
 }
-constexpr Check kVersionCode[] = {Rule(VersionCode, kFields<FIELD(form_version)>)};
+constexpr Check kVersionCode[] = {
+    Rule(VersionCode, kFields<FIELD(form_version)>, kVersionCodeDigits)};
 using VersionStage = Rows<kVersionCode, HasVersionCode>;
 
 // The stages in form order; each returns true when the sink has ended the
@@ -82,6 +86,27 @@ std::vector<RowList> ValidationLists() {
     lists.insert(lists.end(), section.begin(), section.end());
   }
   return lists;
+}
+
+FormMessage MessageOfRow(const Check& row, const char* text) {
+  if (text == row.message || text == row.message_alt) return {text, row.section, row.item};
+  for (const FormMessage& message : row.rule_messages) {
+    if (message.text == text) return message;
+  }
+  return FormMessage(text);
+}
+
+FormMessage FindFormMessage(const char* text) {
+  for (const RowList& list : ValidationLists()) {
+    for (const Check& row : list.rows) {
+      const FormMessage found = MessageOfRow(row, text);
+      if (found.section != nullptr) return found;
+    }
+  }
+  for (const LayoutItem& item : InputLayout()) {
+    if (item.parse_message.text == text) return item.parse_message;
+  }
+  return FormMessage(text);
 }
 
 std::vector<FieldRef> RowReads(const Check& row) {

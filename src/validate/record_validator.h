@@ -47,4 +47,11 @@ std::vector<RowList> ValidationLists();
 // then the fields of its gate and of its list's gate.
 std::vector<FieldRef> RowReads(const Check& row);
 
+// The message `text` (a constant that a row of ValidationLists, or the parser
+// for an item of the layout, gives) with the section and the item it names,
+// as that row or item keeps them; a text that no row gives comes back alone.
+FormMessage FindFormMessage(const char* text);
+// The same for a message that `row` gave.
+FormMessage MessageOfRow(const Check& row, const char* text);
+
 }  // namespace grouper

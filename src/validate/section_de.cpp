@@ -59,47 +59,47 @@ constexpr CharField kToiletingAids[] = {
 
 // clang-format off
 constexpr Check kPhysicalFunction[] = {
-    CharSet(&R::d_adl_dressing, kAdlValues, u8"오류-[D.신체기능][1.옷벗고 입기] 0,1,2,3,4,8 중에서 값을 입력하시오"_cp949),
-    CharSet(&R::d_adl_washing_face, kAdlValues, u8"오류-[D.신체기능][2.세수하기] 0,1,2,3,4,8 중에서 값을 입력하시오"_cp949),
-    CharSet(&R::d_adl_brushing_teeth, kAdlValues, u8"오류-[D.신체기능][3.양치질하기] 0,1,2,3,4,8 중에서 값을 입력하시오"_cp949),
-    CharSet(&R::d_adl_bathing, kAdlValues, u8"오류-[D.신체기능][4.목욕하기] 0,1,2,3,4,8 중에서 값을 입력하시오"_cp949),
-    CharSet(&R::d_adl_eating, kAdlValues, u8"오류-[D.신체기능][5.식사하기] 0,1,2,3,4,8 중에서 값을 입력하시오"_cp949),
-    CharSet(&R::d_adl_changing_position, kAdlValues, u8"오류-[D.신체기능][6.체위변경하기] 0,1,2,3,4,8 중에서 값을 입력하시오"_cp949),
-    CharSet(&R::d_adl_sitting_up, kAdlValues, u8"오류-[D.신체기능][7.일어나앉기] 0,1,2,3,4,8 중에서 값을 입력하시오"_cp949),
-    CharSet(&R::d_adl_transferring, kAdlValues, u8"오류-[D.신체기능][8.옮겨앉기] 0,1,2,3,4,8 중에서 값을 입력하시오"_cp949),
-    CharSet(&R::d_adl_leaving_room, kAdlValues, u8"오류-[D. 신체기능][9.방밖으로 나오기] 0,1,2,3,4,8 중에서 값을 입력하시오"_cp949),
-    CharSet(&R::d_adl_toilet_use, kAdlValues, u8"오류-[D.신체기능][10.화장실 사용하기] 0,1,2,3,4,8 중에서 값을 입력하시오"_cp949),
-    CharRange(&R::d_bedridden, '0', '1', u8"오류-[D.신체기능][11.와상상태] 0~1 값을 입력하시오"_cp949),
+    CharSet(&R::d_adl_dressing, kAdlValues, FORM_MSG(u8"D.신체기능", u8"[1.옷벗고 입기]", u8" 0,1,2,3,4,8 중에서 값을 입력하시오")),
+    CharSet(&R::d_adl_washing_face, kAdlValues, FORM_MSG(u8"D.신체기능", u8"[2.세수하기]", u8" 0,1,2,3,4,8 중에서 값을 입력하시오")),
+    CharSet(&R::d_adl_brushing_teeth, kAdlValues, FORM_MSG(u8"D.신체기능", u8"[3.양치질하기]", u8" 0,1,2,3,4,8 중에서 값을 입력하시오")),
+    CharSet(&R::d_adl_bathing, kAdlValues, FORM_MSG(u8"D.신체기능", u8"[4.목욕하기]", u8" 0,1,2,3,4,8 중에서 값을 입력하시오")),
+    CharSet(&R::d_adl_eating, kAdlValues, FORM_MSG(u8"D.신체기능", u8"[5.식사하기]", u8" 0,1,2,3,4,8 중에서 값을 입력하시오")),
+    CharSet(&R::d_adl_changing_position, kAdlValues, FORM_MSG(u8"D.신체기능", u8"[6.체위변경하기]", u8" 0,1,2,3,4,8 중에서 값을 입력하시오")),
+    CharSet(&R::d_adl_sitting_up, kAdlValues, FORM_MSG(u8"D.신체기능", u8"[7.일어나앉기]", u8" 0,1,2,3,4,8 중에서 값을 입력하시오")),
+    CharSet(&R::d_adl_transferring, kAdlValues, FORM_MSG(u8"D.신체기능", u8"[8.옮겨앉기]", u8" 0,1,2,3,4,8 중에서 값을 입력하시오")),
+    CharSet(&R::d_adl_leaving_room, kAdlValues, FORM_MSG(u8"D. 신체기능", u8"[9.방밖으로 나오기]", u8" 0,1,2,3,4,8 중에서 값을 입력하시오")),
+    CharSet(&R::d_adl_toilet_use, kAdlValues, FORM_MSG(u8"D.신체기능", u8"[10.화장실 사용하기]", u8" 0,1,2,3,4,8 중에서 값을 입력하시오")),
+    CharRange(&R::d_bedridden, '0', '1', FORM_MSG(u8"D.신체기능", u8"[11.와상상태]", u8" 0~1 값을 입력하시오")),
 };
 
 // D.12, early families only.
 constexpr Check kRehabPotential[] = {
-    CharRange(&R::d_rehab_potential_improve, '0', '1', u8"오류-[D.신체기능][12.a.ADL의 재활 가능성 여부-향상기능] 0~1 사이값을 입력하시오"_cp949),
-    CharRange(&R::d_rehab_potential_perform, '0', '1', u8"오류-[D.신체기능][12.b.ADL의 재활 가능성 여부-수행기능] 0~1 사이값을 입력하시오"_cp949),
-    CharRange(&R::d_rehab_potential_change, '0', '1', u8"오류-[D.신체기능][12.c.ADL의 재활 가능성 여부-달라짐] 0~1 사이값을 입력하시오"_cp949),
+    CharRange(&R::d_rehab_potential_improve, '0', '1', FORM_MSG(u8"D.신체기능", u8"[12.a.ADL의 재활 가능성 여부-향상기능]", u8" 0~1 사이값을 입력하시오")),
+    CharRange(&R::d_rehab_potential_perform, '0', '1', FORM_MSG(u8"D.신체기능", u8"[12.b.ADL의 재활 가능성 여부-수행기능]", u8" 0~1 사이값을 입력하시오")),
+    CharRange(&R::d_rehab_potential_change, '0', '1', FORM_MSG(u8"D.신체기능", u8"[12.c.ADL의 재활 가능성 여부-달라짐]", u8" 0~1 사이값을 입력하시오")),
 };
 
 constexpr Check kExcretion[] = {
-    CharRange(&R::e_bowel_control, '0', '3', u8"오류-[E.배설기능][1.대변조절] 0~3 사이값을 입력하시오"_cp949),
-    CharRange(&R::e_bladder_control, '0', '3', u8"오류-[E.배설기능][2.소변조절] 0~3 사이값을 입력하시오"_cp949),
-    CharRange(&R::e_scheduled_toileting, '0', '1', u8"오류-[E.배설기능][3.a.일정하기 짜여진 배뇨계획] 0~1 사이 숫자를 입력하시오"_cp949),
-    CharRange(&R::e_bladder_retraining, '0', '1', u8"오류-[E.배설기능][3.b.방광 재훈련 프로그램] 0~1 사이 숫자를 입력하시오"_cp949),
-    CharRange(&R::e_intermittent_catheter, '0', '1', u8"오류-[E.배설기능][3.c.규칙적 간헐적 도뇨] 0~1 사이 숫자를 입력하시오"_cp949),
-    CharRange(&R::e_external_catheter, '0', '1', u8"오류-[E.배설기능][3.d.외부(콘돔형) 카테터] 0~1 사이 숫자를 입력하시오"_cp949),
-    CharRange(&R::e_pads_briefs, '0', '1', u8"오류-[E.배설기능][3.e.패드, 팬티형 기저귀] 0~1 사이 숫자를 입력하시오"_cp949),
-    CharRange(&R::e_ostomy, '0', '1', u8"오류-[E.배설기능][3.f.인공루] 0~1 사이 숫자를 입력하시오"_cp949),
-    CharRange(&R::e_indwelling_catheter, '0', '1', u8"오류-[E.배설기능][3.g.유치도뇨관 삽입] 0~1 사이 숫자를 입력하시오"_cp949),
-    Date(&R::e_indwelling_catheter_date, u8"오류-[E.배설기능][3.g.유치도뇨관 삽입일자]"_cp949, CatheterInserted),
-    AbsentDate(&R::e_indwelling_catheter_date, u8"오류-[E.배설기능][3.g.유치도뇨관 삽입일자] 미실시 경우 검사일 \"00000000\"을 입력하시오."_cp949, NoCatheter),
-    CharRange(&R::e_toileting_none, '0', '1', u8"오류-[E.배설기능][3.h.해당사항 없음] 0~1 사이 숫자를 입력하시오"_cp949),
-    NoneOfAbove(&R::e_toileting_none, kToiletingAids, u8"오류-[E.배설기능][3.h.해당사항 없음] 해당사항 없음이 0이어야 합니다."_cp949, u8"오류-[E.배설기능][3.h.해당사항 없음] 해당사항 없음이 1이어야 합니다."_cp949),
+    CharRange(&R::e_bowel_control, '0', '3', FORM_MSG(u8"E.배설기능", u8"[1.대변조절]", u8" 0~3 사이값을 입력하시오")),
+    CharRange(&R::e_bladder_control, '0', '3', FORM_MSG(u8"E.배설기능", u8"[2.소변조절]", u8" 0~3 사이값을 입력하시오")),
+    CharRange(&R::e_scheduled_toileting, '0', '1', FORM_MSG(u8"E.배설기능", u8"[3.a.일정하기 짜여진 배뇨계획]", u8" 0~1 사이 숫자를 입력하시오")),
+    CharRange(&R::e_bladder_retraining, '0', '1', FORM_MSG(u8"E.배설기능", u8"[3.b.방광 재훈련 프로그램]", u8" 0~1 사이 숫자를 입력하시오")),
+    CharRange(&R::e_intermittent_catheter, '0', '1', FORM_MSG(u8"E.배설기능", u8"[3.c.규칙적 간헐적 도뇨]", u8" 0~1 사이 숫자를 입력하시오")),
+    CharRange(&R::e_external_catheter, '0', '1', FORM_MSG(u8"E.배설기능", u8"[3.d.외부(콘돔형) 카테터]", u8" 0~1 사이 숫자를 입력하시오")),
+    CharRange(&R::e_pads_briefs, '0', '1', FORM_MSG(u8"E.배설기능", u8"[3.e.패드, 팬티형 기저귀]", u8" 0~1 사이 숫자를 입력하시오")),
+    CharRange(&R::e_ostomy, '0', '1', FORM_MSG(u8"E.배설기능", u8"[3.f.인공루]", u8" 0~1 사이 숫자를 입력하시오")),
+    CharRange(&R::e_indwelling_catheter, '0', '1', FORM_MSG(u8"E.배설기능", u8"[3.g.유치도뇨관 삽입]", u8" 0~1 사이 숫자를 입력하시오")),
+    Date(&R::e_indwelling_catheter_date, FORM_MSG(u8"E.배설기능", u8"[3.g.유치도뇨관 삽입일자]", u8""), CatheterInserted),
+    AbsentDate(&R::e_indwelling_catheter_date, FORM_MSG(u8"E.배설기능", u8"[3.g.유치도뇨관 삽입일자]", u8" 미실시 경우 검사일 \"00000000\"을 입력하시오."), NoCatheter),
+    CharRange(&R::e_toileting_none, '0', '1', FORM_MSG(u8"E.배설기능", u8"[3.h.해당사항 없음]", u8" 0~1 사이 숫자를 입력하시오")),
+    NoneOfAbove(&R::e_toileting_none, kToiletingAids, FORM_MSG(u8"E.배설기능", u8"[3.h.해당사항 없음]", u8" 해당사항 없음이 0이어야 합니다."), FORM_MSG(u8"E.배설기능", u8"[3.h.해당사항 없음]", u8" 해당사항 없음이 1이어야 합니다.")),
 };
 
 // E.4, families from 090.
 constexpr Check kVoidingDiary[] = {
-    CharRange(&R::e_voiding_diary, '0', '1', u8"오류-[E.배설기능][4.배뇨일지 작성 여부] 0~1 사이 숫자를 입력하시오"_cp949),
-    IntRange(&R::e_voiding_diary_days, 0, 99, u8"오류-[E.배설기능][4.배뇨일지 작성 일수] 0~99 사이 숫자를 입력하시오"_cp949, DiaryKept),
-    IntZero(&R::e_voiding_diary_days, u8"오류-[E.배설기능][4.배뇨일지 작성 일수] 배뇨일지 작성 여부를 체크하지 않았을 경우 0을 입력하시오"_cp949, NoDiary),
+    CharRange(&R::e_voiding_diary, '0', '1', FORM_MSG(u8"E.배설기능", u8"[4.배뇨일지 작성 여부]", u8" 0~1 사이 숫자를 입력하시오")),
+    IntRange(&R::e_voiding_diary_days, 0, 99, FORM_MSG(u8"E.배설기능", u8"[4.배뇨일지 작성 일수]", u8" 0~99 사이 숫자를 입력하시오"), DiaryKept),
+    IntZero(&R::e_voiding_diary_days, FORM_MSG(u8"E.배설기능", u8"[4.배뇨일지 작성 일수]", u8" 배뇨일지 작성 여부를 체크하지 않았을 경우 0을 입력하시오"), NoDiary),
 };
 // clang-format on
 

@@ -25,44 +25,45 @@ constexpr GateRef HasNoFever = &kAnswerIs<&R::g_fever, '0'>;
 // G.1.a fever, for every family.
 constexpr Check kFever[] = {
     CharRange(&R::g_fever, '0', '1',
-              u8"오류-[G.건강상태][1.a.열] 0~1 사이 숫자를 입력하시오"_cp949),
+              FORM_MSG(u8"G.건강상태", u8"[1.a.열]", u8" 0~1 사이 숫자를 입력하시오")),
 };
 
 // G.1.a.1 and G.1.a.2, from 090. The rows of the two answers exclude each
 // other, so with a fever the range rows run and without one the zero rows.
 constexpr Check kFeverDetails[] = {
     DecimalRange(&R::g_body_temperature, 0, 999,
-                 u8"오류-[G.건강상태][1.a.열][1.체온] 0~99.9 사이 숫자를 입력하시오"_cp949,
+                 FORM_MSG(u8"G.건강상태", u8"[1.a.열][1.체온]", u8" 0~99.9 사이 숫자를 입력하시오"),
                  HasFever),
-    CharRange(
-        &R::g_fever_workup, '0', '1',
-        u8"오류-[G.건강상태][1.a.열][2. 발열 원인을 찾는 검사와 처치 시행 여부] 0~1 사이 "_cp949
-        u8"숫자를 입력하시오"_cp949,
-        HasFever),
-    DecimalZero(&R::g_body_temperature,
-                u8"오류-[G.건강상태][1.a.열][1.체온] 열 미체크시 체온에 0을 입력하시오."_cp949,
-                HasNoFever),
-    Blank(
-        &R::g_fever_workup,
-        u8"오류-[G.건강상태][1.a.열][2. 발열 원인을 찾는 검사와 처치 시행 여부] space를 입력하시오"_cp949,
+    CharRange(&R::g_fever_workup, '0', '1',
+              FORM_MSG(u8"G.건강상태", u8"[1.a.열][2. 발열 원인을 찾는 검사와 처치 시행 여부]",
+                       u8" 0~1 사이 숫자를 입력하시오"),
+              HasFever),
+    DecimalZero(
+        &R::g_body_temperature,
+        FORM_MSG(u8"G.건강상태", u8"[1.a.열][1.체온]", u8" 열 미체크시 체온에 0을 입력하시오."),
         HasNoFever),
+    Blank(&R::g_fever_workup,
+          FORM_MSG(u8"G.건강상태", u8"[1.a.열][2. 발열 원인을 찾는 검사와 처치 시행 여부]",
+                   u8" space를 입력하시오"),
+          HasNoFever),
 };
 
 // G.1.a.3 days of fever, from 091.
 constexpr Check kFeverDays[] = {
     IntRange(&R::g_fever_days, 0, 99,
-             u8"오류-[G.건강상태][1.a.열][3.발열일수] 0~99 사이 숫자를 입력하시오"_cp949, HasFever),
-    IntZero(
-        &R::g_fever_days,
-        u8"오류-[G.건강상태][1.a.열][3.발열일수] 열을 체크하지 않았을 경우 0을 입력하십시오 "_cp949,
-        HasNoFever),
+             FORM_MSG(u8"G.건강상태", u8"[1.a.열][3.발열일수]", u8" 0~99 사이 숫자를 입력하시오"),
+             HasFever),
+    IntZero(&R::g_fever_days,
+            FORM_MSG(u8"G.건강상태", u8"[1.a.열][3.발열일수]",
+                     u8" 열을 체크하지 않았을 경우 0을 입력하십시오 "),
+            HasNoFever),
 };
 
 constexpr Check kDehydrationVomiting[] = {
     CharRange(&R::g_dehydration, '0', '1',
-              u8"오류-[G.건강상태][1.b.탈수] 0~1 사이 숫자를 입력하시오"_cp949),
+              FORM_MSG(u8"G.건강상태", u8"[1.b.탈수]", u8" 0~1 사이 숫자를 입력하시오")),
     CharRange(&R::g_vomiting, '0', '1',
-              u8"오류-[G.건강상태][1.c.구토] 0~1 사이 숫자를 입력하시오"_cp949),
+              FORM_MSG(u8"G.건강상태", u8"[1.c.구토]", u8" 0~1 사이 숫자를 입력하시오")),
 };
 
 // G.1.d to G.1.e in the early families.
@@ -70,12 +71,13 @@ constexpr CharField kConditionsEarlyItems[] = {&R::g_fever, &R::g_dehydration, &
                                                &R::g_internal_bleeding};
 constexpr Check kConditionsEarly[] = {
     CharRange(&R::g_internal_bleeding, '0', '1',
-              u8"오류-[G.건강상태][1.d.체내출혈] 0~1 사이 숫자를 입력하시오"_cp949),
+              FORM_MSG(u8"G.건강상태", u8"[1.d.체내출혈]", u8" 0~1 사이 숫자를 입력하시오")),
     CharRange(&R::g_conditions_none, '0', '1',
-              u8"오류-[G.건강상태][1.e.해당사항 없음] 0~1 사이 숫자를 입력하시오"_cp949),
-    NoneOfAbove(&R::g_conditions_none, kConditionsEarlyItems,
-                u8"오류-[G.건강상태][1.e.해당사항 없음] 해당사항 없음이 0이어야 합니다."_cp949,
-                u8"오류-[G.건강상태][1.e.해당사항 없음] 해당사항 없음이 1이어야 합니다."_cp949),
+              FORM_MSG(u8"G.건강상태", u8"[1.e.해당사항 없음]", u8" 0~1 사이 숫자를 입력하시오")),
+    NoneOfAbove(
+        &R::g_conditions_none, kConditionsEarlyItems,
+        FORM_MSG(u8"G.건강상태", u8"[1.e.해당사항 없음]", u8" 해당사항 없음이 0이어야 합니다."),
+        FORM_MSG(u8"G.건강상태", u8"[1.e.해당사항 없음]", u8" 해당사항 없음이 1이어야 합니다.")),
 };
 
 // G.1.d to G.1.g in family 090/011.
@@ -87,17 +89,19 @@ constexpr CharField kConditions090Items[] = {&R::g_fever,
                                              &R::g_stoma_care_complication_090};
 constexpr Check kConditions090[] = {
     CharRange(&R::g_internal_bleeding, '0', '1',
-              u8"오류-[G.건강상태][1.d.체내출혈] 0~1 사이 숫자를 입력하시오"_cp949),
+              FORM_MSG(u8"G.건강상태", u8"[1.d.체내출혈]", u8" 0~1 사이 숫자를 입력하시오")),
     CharRange(&R::g_stoma_care_post_surgery_090, '0', '1',
-              u8"오류-[G.건강상태][1.e.수술 3개월 이내 루 관리] 0~1 사이 숫자를 입력하시오"_cp949),
-    CharRange(
-        &R::g_stoma_care_complication_090, '0', '1',
-        u8"오류-[G.건강상태][1.f.출혈감염 등의 문제로 인한 루 관리] 0~1 사이 숫자를 입력하시오"_cp949),
+              FORM_MSG(u8"G.건강상태", u8"[1.e.수술 3개월 이내 루 관리]",
+                       u8" 0~1 사이 숫자를 입력하시오")),
+    CharRange(&R::g_stoma_care_complication_090, '0', '1',
+              FORM_MSG(u8"G.건강상태", u8"[1.f.출혈감염 등의 문제로 인한 루 관리]",
+                       u8" 0~1 사이 숫자를 입력하시오")),
     CharRange(&R::g_conditions_none_090, '0', '1',
-              u8"오류-[G.건강상태][1.g.해당사항 없음] 0~1 사이 숫자를 입력하시오"_cp949),
-    NoneOfAbove(&R::g_conditions_none_090, kConditions090Items,
-                u8"오류-[G.건강상태][1.g.해당사항 없음] 해당사항 없음이 0이어야 합니다."_cp949,
-                u8"오류-[G.건강상태][1.g.해당사항 없음] 해당사항 없음이 1이어야 합니다."_cp949),
+              FORM_MSG(u8"G.건강상태", u8"[1.g.해당사항 없음]", u8" 0~1 사이 숫자를 입력하시오")),
+    NoneOfAbove(
+        &R::g_conditions_none_090, kConditions090Items,
+        FORM_MSG(u8"G.건강상태", u8"[1.g.해당사항 없음]", u8" 해당사항 없음이 0이어야 합니다."),
+        FORM_MSG(u8"G.건강상태", u8"[1.g.해당사항 없음]", u8" 해당사항 없음이 1이어야 합니다.")),
 };
 
 // G.1.d to G.1.f in the families from 091, which have no internal bleeding.
@@ -106,50 +110,57 @@ constexpr CharField kConditions091Items[] = {&R::g_fever, &R::g_dehydration, &R:
                                              &R::g_stoma_care_complication_091};
 constexpr Check kConditions091[] = {
     CharRange(&R::g_stoma_care_post_surgery_091, '0', '1',
-              u8"오류-[G.건강상태][1.d.수술 3개월 이내 루 관리] 0~1 사이 숫자를 입력하시오"_cp949),
-    CharRange(
-        &R::g_stoma_care_complication_091, '0', '1',
-        u8"오류-[G.건강상태][1.e.출혈감염 등의 문제로 인한 루 관리] 0~1 사이 숫자를 입력하시오"_cp949),
+              FORM_MSG(u8"G.건강상태", u8"[1.d.수술 3개월 이내 루 관리]",
+                       u8" 0~1 사이 숫자를 입력하시오")),
+    CharRange(&R::g_stoma_care_complication_091, '0', '1',
+              FORM_MSG(u8"G.건강상태", u8"[1.e.출혈감염 등의 문제로 인한 루 관리]",
+                       u8" 0~1 사이 숫자를 입력하시오")),
     CharRange(&R::g_conditions_none_091, '0', '1',
-              u8"오류-[G.건강상태][1.f.해당사항 없음] 0~1 사이 숫자를 입력하시오"_cp949),
-    NoneOfAbove(&R::g_conditions_none_091, kConditions091Items,
-                u8"오류-[G.건강상태][1.f.해당사항 없음] 해당사항 없음이 0이어야 합니다."_cp949,
-                u8"오류-[G.건강상태][1.f.해당사항 없음] 해당사항 없음이 1이어야 합니다."_cp949),
+              FORM_MSG(u8"G.건강상태", u8"[1.f.해당사항 없음]", u8" 0~1 사이 숫자를 입력하시오")),
+    NoneOfAbove(
+        &R::g_conditions_none_091, kConditions091Items,
+        FORM_MSG(u8"G.건강상태", u8"[1.f.해당사항 없음]", u8" 해당사항 없음이 0이어야 합니다."),
+        FORM_MSG(u8"G.건강상태", u8"[1.f.해당사항 없음]", u8" 해당사항 없음이 1이어야 합니다.")),
 };
 
 // G.2 in the early families: three scales, one per strength of pain.
 constexpr Check kPainEarly[] = {
     CharRange(&R::g_pain_mild, '0', '2',
-              u8"오류-[G.건강상태][2.a.경미한 통증] 0~2 사이값을 입력하시오"_cp949),
+              FORM_MSG(u8"G.건강상태", u8"[2.a.경미한 통증]", u8" 0~2 사이값을 입력하시오")),
     CharRange(&R::g_pain_moderate, '0', '2',
-              u8"오류-[G.건강상태][2.b.중증도의 통증] 0~2 사이값을 입력하시오"_cp949),
-    CharRange(
-        &R::g_pain_severe, '0', '2',
-        u8"오류-[G.건강상태][2.c.격렬하거나 참을 수 없는 통증] 0~2 사이값을 입력하시오"_cp949),
+              FORM_MSG(u8"G.건강상태", u8"[2.b.중증도의 통증]", u8" 0~2 사이값을 입력하시오")),
+    CharRange(&R::g_pain_severe, '0', '2',
+              FORM_MSG(u8"G.건강상태", u8"[2.c.격렬하거나 참을 수 없는 통증]",
+                       u8" 0~2 사이값을 입력하시오")),
 };
 
 // From 090 the pain frequency and the grades must tell the same story: no
 // grade means no pain, and a pain is graded on exactly one of the three
 // scales. The grades' own ranges are tested after this rule.
+constexpr FormMessage kPainMessages[] = {
+    FORM_MSG(u8"G.건강상태", u8"[2.a.통증 발생 빈도]", u8" 통증 발생 빈도가 0이어야 합니다. "),
+    FORM_MSG(u8"G.건강상태", u8"[2.a.통증 발생 빈도]",
+             u8" 통증 발생 빈도가 1 또는 2이어야 합니다."),
+    FORM_MSG(u8"G.건강상태", u8"[2.a.통증 발생 빈도]",
+             u8" 통증 강도는 3가지중 1가지만 값을 입력해야 합니다.")};
 const char* PainRule(char frequency, const R& r) {
   const int visual = r.g_pain_visual_scale;
   const int numeric = r.g_pain_numeric_scale;
   const int faces = r.g_pain_faces_scale;
   if (visual <= 0 && numeric <= 0 && faces <= 0) {
     if (frequency == '1' || frequency == '2') {
-      return u8"오류-[G.건강상태][2.a.통증 발생 빈도] 통증 발생 빈도가 0이어야 합니다. "_cp949;
+      return kPainMessages[0].text;
     }
     return nullptr;
   }
   if (frequency == '0') {
-    return u8"오류-[G.건강상태][2.a.통증 발생 빈도] 통증 발생 빈도가 1 또는 2이어야 합니다."_cp949;
+    return kPainMessages[1].text;
   }
   const bool only_visual = visual > 0 && numeric == 0 && faces == 0;
   const bool only_numeric = numeric > 0 && visual == 0 && faces == 0;
   const bool only_faces = faces > 0 && visual == 0 && numeric == 0;
   if (!only_visual && !only_numeric && !only_faces) {
-    return u8"오류-[G.건강상태][2.a.통증 발생 빈도] 통증 강도는 3가지중 1가지만 값을 입력해야 "_cp949
-           u8"합니다."_cp949;
+    return kPainMessages[2].text;
   }
   return nullptr;
 }
@@ -168,45 +179,47 @@ constexpr std::span<const FieldRef> kPainRule091Reads =
 
 constexpr Check kPainGrades[] = {
     IntRange(&R::g_pain_visual_scale, 0, 10,
-             u8"오류-[G.건강상태][2.b.1.시각 통증 등급] 0~10 사이값을 입력하시오"_cp949),
+             FORM_MSG(u8"G.건강상태", u8"[2.b.1.시각 통증 등급]", u8" 0~10 사이값을 입력하시오")),
     IntRange(&R::g_pain_numeric_scale, 0, 10,
-             u8"오류-[G.건강상태][2.b.2.숫자 통증 등급] 0~10 사이값을 입력하시오"_cp949),
+             FORM_MSG(u8"G.건강상태", u8"[2.b.2.숫자 통증 등급]", u8" 0~10 사이값을 입력하시오")),
     IntRange(&R::g_pain_faces_scale, 0, 5,
-             u8"오류-[G.건강상태][2.b.3.얼굴 통증 등급] 0~5 사이값을 입력하시오"_cp949),
+             FORM_MSG(u8"G.건강상태", u8"[2.b.3.얼굴 통증 등급]", u8" 0~5 사이값을 입력하시오")),
 };
 
 // G.2 in family 090/011.
 constexpr Check kPainFrequency090[] = {
     CharRange(&R::g_pain_frequency_090, '0', '2',
-              u8"오류-[G.건강상태][2.a.통증발생빈도] 0~2 사이값을 입력하시오"_cp949),
-    Rule(PainRule090, kPainRule090Reads),
+              FORM_MSG(u8"G.건강상태", u8"[2.a.통증발생빈도]", u8" 0~2 사이값을 입력하시오")),
+    Rule(PainRule090, kPainRule090Reads, kPainMessages),
 };
 constexpr Check kPainTreatment090[] = {
     CharRange(&R::g_cancer_pain_treatment_090, '0', '1',
-              u8"오류-[G.건강상태][2.c.암성통증 치료여부] 0~1 사이값을 입력하시오"_cp949),
+              FORM_MSG(u8"G.건강상태", u8"[2.c.암성통증 치료여부]", u8" 0~1 사이값을 입력하시오")),
 };
 
 // G.2 in the families from 091.
 constexpr Check kPainFrequency091[] = {
     CharRange(&R::g_pain_frequency_091, '0', '2',
-              u8"오류-[G.건강상태][2.a.통증발생빈도] 0~2 사이값을 입력하시오"_cp949),
-    Rule(PainRule091, kPainRule091Reads),
+              FORM_MSG(u8"G.건강상태", u8"[2.a.통증발생빈도]", u8" 0~2 사이값을 입력하시오")),
+    Rule(PainRule091, kPainRule091Reads, kPainMessages),
 };
 constexpr Check kPainTreatment091[] = {
     CharRange(&R::g_pain_treatment_091, '0', '1',
-              u8"오류-[G.건강상태][2.c.1.통증치료] 0~1 사이값을 입력하시오"_cp949),
-    CharRange(&R::g_cancer_pain_treatment_091, '0', '1',
-              u8"오류-[G.건강상태][2.c.2.암성통증 치료여부] 0~1 사이값을 입력하시오"_cp949),
+              FORM_MSG(u8"G.건강상태", u8"[2.c.1.통증치료]", u8" 0~1 사이값을 입력하시오")),
+    CharRange(
+        &R::g_cancer_pain_treatment_091, '0', '1',
+        FORM_MSG(u8"G.건강상태", u8"[2.c.2.암성통증 치료여부]", u8" 0~1 사이값을 입력하시오")),
 };
 
 // G.3 and G.4, for every family.
 constexpr Check kFallsAndTerminalIllness[] = {
     CharRange(&R::g_fall_30_days, '0', '2',
-              u8"오류-[G.건강상태][3.a.30일 이내 낙상] 0~2 사이값을 입력하시오"_cp949),
-    CharRange(&R::g_fall_31_180_days, '0', '2',
-              u8"오류-[G.건강상태][3.b.31~180일 사이의 낙상] 0~2 사이값을 입력하시오"_cp949),
+              FORM_MSG(u8"G.건강상태", u8"[3.a.30일 이내 낙상]", u8" 0~2 사이값을 입력하시오")),
+    CharRange(
+        &R::g_fall_31_180_days, '0', '2',
+        FORM_MSG(u8"G.건강상태", u8"[3.b.31~180일 사이의 낙상]", u8" 0~2 사이값을 입력하시오")),
     CharRange(&R::g_end_stage_disease, '0', '1',
-              u8"오류-[G.건강상태][4.말기질환] 0~1 사이값을 입력하시오"_cp949),
+              FORM_MSG(u8"G.건강상태", u8"[4.말기질환]", u8" 0~1 사이값을 입력하시오")),
 };
 
 // Each family group runs its own sequence: the rows of the fever details,

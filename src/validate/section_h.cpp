@@ -39,58 +39,65 @@ constexpr GateRef NotTubeFed = &kAnswerIs<&R::h_tube_feeding, '0'>;
 // H.1 and H.2, for every family. Weights are compared in tenths.
 constexpr Check kSwallowingAndWeight[] = {
     CharRange(&R::h_swallowing, '0', '1',
-              u8"오류-[H.구강 및 영양상태][1.삼키기] 0~1 사이값을 입력하시오"_cp949),
+              FORM_MSG(u8"H.구강 및 영양상태", u8"[1.삼키기]", u8" 0~1 사이값을 입력하시오")),
     CharRange(&R::h_weight_measured, '0', '1',
-              u8"오류-[H.구강및영양상태][2.체중 측정 여부] 0~1 사이값을 입력하시오"_cp949),
-    DecimalRange(&R::h_weight, 1, 9999,
-                 u8"오류-[H.구강 및 영양상태][2.체중] 0.1~999.9 사이 숫자를 입력하시오"_cp949,
-                 WeightMeasured),
-    Date(&R::h_weight_date, u8"오류-[H.구강및영양상태][2.체중 측정일]"_cp949, WeightMeasured),
-    DecimalZero(&R::h_weight,
-                u8"오류-[H.구강 및 영양상태][2.체중] 측정하지 않았을 경우 0을 입력하시오"_cp949,
-                WeightNotMeasured),
-    AbsentDate(
-        &R::h_weight_date,
-        u8"오류-[H.구강 및 영양상태][2.체중] 측정하지 않았을 경우 측정일 \"00000000\"을 "_cp949
-        u8"입력하시오."_cp949,
+              FORM_MSG(u8"H.구강및영양상태", u8"[2.체중 측정 여부]", u8" 0~1 사이값을 입력하시오")),
+    DecimalRange(
+        &R::h_weight, 1, 9999,
+        FORM_MSG(u8"H.구강 및 영양상태", u8"[2.체중]", u8" 0.1~999.9 사이 숫자를 입력하시오"),
+        WeightMeasured),
+    Date(&R::h_weight_date, FORM_MSG(u8"H.구강및영양상태", u8"[2.체중 측정일]", u8""),
+         WeightMeasured),
+    DecimalZero(
+        &R::h_weight,
+        FORM_MSG(u8"H.구강 및 영양상태", u8"[2.체중]", u8" 측정하지 않았을 경우 0을 입력하시오"),
         WeightNotMeasured),
+    AbsentDate(&R::h_weight_date,
+               FORM_MSG(u8"H.구강 및 영양상태", u8"[2.체중]",
+                        u8" 측정하지 않았을 경우 측정일 \"00000000\"을 입력하시오."),
+               WeightNotMeasured),
     CharRange(&R::h_weight_loss, '0', '2',
-              u8"오류-[H.구강및영양상태][2.2.체중감소] 0~2 사이값을 입력하시오"_cp949),
+              FORM_MSG(u8"H.구강및영양상태", u8"[2.2.체중감소]", u8" 0~2 사이값을 입력하시오")),
 };
 
 // H.2.3 height, from 090.
 constexpr Check kHeight[] = {
-    CharRange(&R::h_height_measured, '0', '1',
-              u8"오류-[H.구강및영양상태][2.3.키][a.키 측정여부] 0~1 사이값을 입력하시오"_cp949),
-    DecimalRange(&R::h_height, 1, 9999,
-                 u8"오류-[H.구강및영양상태][2.3.키][b-1 키] 0.1~999.9 사이 숫자를 입력하시오"_cp949,
-                 HeightMeasured),
-    Date(&R::h_height_date, u8"오류-[H.구강및영양상태][2.3.키][b-2.측정일]"_cp949, HeightMeasured),
-    DecimalZero(
-        &R::h_height,
-        u8"오류-[H.구강 및 영양상태][2.3.키][측정키] 측정하지 않았을 경우 0을 입력하시오"_cp949,
-        HeightNotMeasured),
+    CharRange(
+        &R::h_height_measured, '0', '1',
+        FORM_MSG(u8"H.구강및영양상태", u8"[2.3.키][a.키 측정여부]", u8" 0~1 사이값을 입력하시오")),
+    DecimalRange(
+        &R::h_height, 1, 9999,
+        FORM_MSG(u8"H.구강및영양상태", u8"[2.3.키][b-1 키]", u8" 0.1~999.9 사이 숫자를 입력하시오"),
+        HeightMeasured),
+    Date(&R::h_height_date, FORM_MSG(u8"H.구강및영양상태", u8"[2.3.키][b-2.측정일]", u8""),
+         HeightMeasured),
+    DecimalZero(&R::h_height,
+                FORM_MSG(u8"H.구강 및 영양상태", u8"[2.3.키][측정키]",
+                         u8" 측정하지 않았을 경우 0을 입력하시오"),
+                HeightNotMeasured),
     AbsentDate(&R::h_height_date,
-               u8"오류-[H.구강 및 영양상태][2.3.키][측정일] 측정하지 않았을 경우 측정일 "_cp949
-               u8"\"00000000\"을 입력하시오."_cp949,
+               FORM_MSG(u8"H.구강 및 영양상태", u8"[2.3.키][측정일]",
+                        u8" 측정하지 않았을 경우 측정일 \"00000000\"을 입력하시오."),
                HeightNotMeasured),
 };
 
 // H.3 and H.4, for every family.
 constexpr Check kFeeding[] = {
     CharRange(&R::h_parenteral_nutrition, '0', '1',
-              u8"오류-[H.구강및영양상태][3.a.정맥내 영양] 0~1 사이값을 입력하시오"_cp949),
+              FORM_MSG(u8"H.구강및영양상태", u8"[3.a.정맥내 영양]", u8" 0~1 사이값을 입력하시오")),
     CharRange(&R::h_tube_feeding, '0', '1',
-              u8"오류-[H.구강및영양상태][3.b.경관영양] 0~1 사이값을 입력하시오"_cp949),
+              FORM_MSG(u8"H.구강및영양상태", u8"[3.b.경관영양]", u8" 0~1 사이값을 입력하시오")),
     CharRange(&R::h_calorie_intake, '0', '4',
-              u8"오류-[H.구강및영양상태][4.a.칼로리] 0~4 사이값을 입력하시오"_cp949,
+              FORM_MSG(u8"H.구강및영양상태", u8"[4.a.칼로리]", u8" 0~4 사이값을 입력하시오"),
               FedArtificially),
     CharRange(&R::h_fluid_intake, '0', '5',
-              u8"오류-[H.구강및영양상태][4.b.수분량] 0~5 사이값을 입력하시오"_cp949,
+              FORM_MSG(u8"H.구강및영양상태", u8"[4.b.수분량]", u8" 0~5 사이값을 입력하시오"),
               FedArtificially),
-    Blank(&R::h_calorie_intake, u8"오류-[H.구강및영양상태][4.a.칼로리] space를 입력하시오"_cp949,
+    Blank(&R::h_calorie_intake,
+          FORM_MSG(u8"H.구강및영양상태", u8"[4.a.칼로리]", u8" space를 입력하시오"),
           NotFedArtificially),
-    Blank(&R::h_fluid_intake, u8"오류-[H.구강및영양상태][4.b.수분량] space를 입력하시오"_cp949,
+    Blank(&R::h_fluid_intake,
+          FORM_MSG(u8"H.구강및영양상태", u8"[4.b.수분량]", u8" space를 입력하시오"),
           NotFedArtificially),
 };
 
@@ -98,13 +105,13 @@ constexpr Check kFeeding[] = {
 // no days of tube feeding.
 constexpr Check kTubeFeedingDays[] = {
     IntRange(&R::h_tube_feeding_days, 0, 99,
-             u8"오류-[H.구강및영양상태][3.b.2.경관영양 실시일수 ] 0~99 사이값을 입력하시오"_cp949,
+             FORM_MSG(u8"H.구강및영양상태", u8"[3.b.2.경관영양 실시일수 ]",
+                      u8" 0~99 사이값을 입력하시오"),
              TubeFed),
-    IntZero(
-        &R::h_tube_feeding_days,
-        u8"오류-[H.구강및영양상태][3.b.2.경관영양 실시일수 ] 경관영양을 체크하지 않았을 경우 "_cp949
-        u8"0을 입력하시오"_cp949,
-        NotTubeFed),
+    IntZero(&R::h_tube_feeding_days,
+            FORM_MSG(u8"H.구강및영양상태", u8"[3.b.2.경관영양 실시일수 ]",
+                     u8" 경관영양을 체크하지 않았을 경우 0을 입력하시오"),
+            NotTubeFed),
 };
 
 using SectionH = Section<Rows<kSwallowingAndWeight>, Rows<kHeight, IsFrom090>, Rows<kFeeding>,

@@ -35,126 +35,130 @@ constexpr GateRef HasNoVentilator091 = &kAnswerIs<&R::k_ventilator_091, '0'>;
 
 constexpr Check kInjections[] = {
     CharRange(&R::j_injection_count, '0', '2',
-              u8"오류-[J.투약][1.주사제 투여 횟수] 0~2 사이값을 입력하시오"_cp949),
+              FORM_MSG(u8"J.투약", u8"[1.주사제 투여 횟수]", u8" 0~2 사이값을 입력하시오")),
 };
 
 // J.2 to J.4, from 090.
 constexpr Check kMedicationFrom090[] = {
     CharRange(
         &R::j_behaviour_drug_treatment, '0', '1',
-        u8"오류-[J.투약][2.망각, 환각, 초조공격성, 탈억제, 케어에 대한 저항, 배회에 대한 약물 "_cp949
-        u8"치료 여부] 0~1 사이값을 입력하시오"_cp949),
+        FORM_MSG(
+            u8"J.투약",
+            u8"[2.망각, 환각, 초조공격성, 탈억제, 케어에 대한 저항, 배회에 대한 약물 치료 여부]",
+            u8" 0~1 사이값을 입력하시오")),
     CharRange(&R::j_dementia_drug, '0', '1',
-              u8"오류-[J.투약][3.치매관련 약제 투여 여부] 0~1 사이값을 입력하시오"_cp949),
-    CharRange(
-        &R::j_daily_medication_count, '0', '4',
-        u8"오류-[J.투약][4.지난 7일 동안 매일 복용한 의약품 수] 0~4 사이값을 입력하시오"_cp949),
+              FORM_MSG(u8"J.투약", u8"[3.치매관련 약제 투여 여부]", u8" 0~1 사이값을 입력하시오")),
+    CharRange(&R::j_daily_medication_count, '0', '4',
+              FORM_MSG(u8"J.투약", u8"[4.지난 7일 동안 매일 복용한 의약품 수]",
+                       u8" 0~4 사이값을 입력하시오")),
 };
 
 constexpr Check kIvMedication[] = {
     CharRange(&R::k_iv_medication, '0', '1',
-              u8"오류-[K.특수처치 및 전문재활치료][1.a.정맥주사에 의한 투약] 0~1 사이 숫자를 "_cp949
-              u8"입력하시오"_cp949),
+              FORM_MSG(u8"K.특수처치 및 전문재활치료", u8"[1.a.정맥주사에 의한 투약]",
+                       u8" 0~1 사이 숫자를 입력하시오")),
 };
 
 // The upper bound of the days holds whatever the flag; the lower bound only
 // with medication, since without it the zero row that follows reports a
 // negative count.
+constexpr FormMessage kIvMedicationDaysRange[] = {FORM_MSG(u8"K.특수처치 및 전문재활치료",
+                                                           u8"[1.a.정맥주사에 의한 투약 일수]",
+                                                           u8" 0~99 사이 숫자를 입력하시오")};
 const char* IvMedicationDaysInRange(const R& r) {
   const int days = r.k_iv_medication_days;
   if (days > 99 || (r.k_iv_medication == '1' && days < 0)) {
-    return u8"오류-[K.특수처치 및 전문재활치료][1.a.정맥주사에 의한 투약 일수] 0~99 사이 숫자를 "_cp949
-           u8"입력하시오"_cp949;
+    return kIvMedicationDaysRange[0].text;
   }
   return nullptr;
 }
 
 // K.1.a days of intravenous medication, from 091.
 constexpr Check kIvMedicationDays[] = {
-    Rule(IvMedicationDaysInRange, kFields<FIELD(k_iv_medication_days), FIELD(k_iv_medication)>),
-    IntZero(
-        &R::k_iv_medication_days,
-        u8"오류-[K.특수처치 및 전문재활치료][1.a.정맥주사에 의한 투약 일수] 정맥주사에 의한 "_cp949
-        u8"투약을 체크하지 않았을 경우 0을 입력하시오"_cp949,
-        HasNoIvMedication),
+    Rule(IvMedicationDaysInRange, kFields<FIELD(k_iv_medication_days), FIELD(k_iv_medication)>,
+         kIvMedicationDaysRange),
+    IntZero(&R::k_iv_medication_days,
+            FORM_MSG(u8"K.특수처치 및 전문재활치료", u8"[1.a.정맥주사에 의한 투약 일수]",
+                     u8" 정맥주사에 의한 투약을 체크하지 않았을 경우 0을 입력하시오"),
+            HasNoIvMedication),
 };
 
 constexpr Check kStomaCareAndOxygen[] = {
-    CharRange(
-        &R::k_urinary_stoma_care, '0', '1',
-        u8"오류-[K.특수처치 및 전문재활치료][1.b.배뇨관련 루 관리] 0~1 사이 숫자를 입력하시오"_cp949),
-    CharRange(
-        &R::k_bowel_stoma_care, '0', '1',
-        u8"오류-[K.특수처치 및 전문재활치료][1.c.배변관련 루 관리] 0~1 사이 숫자를 입력하시오"_cp949),
-    CharRange(
-        &R::k_feeding_stoma_care, '0', '1',
-        u8"오류-[K.특수처치 및 전문재활치료][1.d.영양관련 루 관리] 0~1 사이 숫자를 입력하시오"_cp949),
+    CharRange(&R::k_urinary_stoma_care, '0', '1',
+              FORM_MSG(u8"K.특수처치 및 전문재활치료", u8"[1.b.배뇨관련 루 관리]",
+                       u8" 0~1 사이 숫자를 입력하시오")),
+    CharRange(&R::k_bowel_stoma_care, '0', '1',
+              FORM_MSG(u8"K.특수처치 및 전문재활치료", u8"[1.c.배변관련 루 관리]",
+                       u8" 0~1 사이 숫자를 입력하시오")),
+    CharRange(&R::k_feeding_stoma_care, '0', '1',
+              FORM_MSG(u8"K.특수처치 및 전문재활치료", u8"[1.d.영양관련 루 관리]",
+                       u8" 0~1 사이 숫자를 입력하시오")),
     CharRange(&R::k_oxygen_therapy, '0', '1',
-              u8"오류-[K.특수처치 및 전문재활치료][1.e.산소요법] 0~1 사이 숫자를 입력하시오"_cp949),
+              FORM_MSG(u8"K.특수처치 및 전문재활치료", u8"[1.e.산소요법]",
+                       u8" 0~1 사이 숫자를 입력하시오")),
 };
 
 // K.1.e.1 and K.1.e.2, from 090. Saturation is compared in tenths.
 constexpr Check kOxygenDetails[] = {
-    DecimalRange(
-        &R::k_oxygen_saturation, 0, 9999,
-        u8"오류-[K.특수처치 및 전문재활치료][1.e.산소요법][1.산소포화도] 0~999.9 사이 "_cp949
-        u8"숫자를 입력하시오"_cp949,
-        HasOxygen),
-    IntRange(
-        &R::k_oxygen_days, 0, 99,
-        u8"오류-[K.특수처치 및 전문재활치료][1.e.산소요법][2.산소투여일수] 0~99 사이 숫자를 "_cp949
-        u8"입력하시오"_cp949,
-        HasOxygen),
-    DecimalZero(
-        &R::k_oxygen_saturation,
-        u8"오류-[K.특수처치 및 전문재활치료][1.e.산소요법][1.산소포화도] 산소요법을 체크하지 "_cp949
-        u8"않았을 경우 0을 입력하시오."_cp949,
-        HasNoOxygen),
-    IntZero(
-        &R::k_oxygen_days,
-        u8"오류-[K.특수처치 및 전문재활치료][1.e.산소요법][2.산소투여일수] 산소요법을 체크하지 "_cp949
-        u8"않았을 경우 0을 입력하시오."_cp949,
-        HasNoOxygen),
+    DecimalRange(&R::k_oxygen_saturation, 0, 9999,
+                 FORM_MSG(u8"K.특수처치 및 전문재활치료", u8"[1.e.산소요법][1.산소포화도]",
+                          u8" 0~999.9 사이 숫자를 입력하시오"),
+                 HasOxygen),
+    IntRange(&R::k_oxygen_days, 0, 99,
+             FORM_MSG(u8"K.특수처치 및 전문재활치료", u8"[1.e.산소요법][2.산소투여일수]",
+                      u8" 0~99 사이 숫자를 입력하시오"),
+             HasOxygen),
+    DecimalZero(&R::k_oxygen_saturation,
+                FORM_MSG(u8"K.특수처치 및 전문재활치료", u8"[1.e.산소요법][1.산소포화도]",
+                         u8" 산소요법을 체크하지 않았을 경우 0을 입력하시오."),
+                HasNoOxygen),
+    IntZero(&R::k_oxygen_days,
+            FORM_MSG(u8"K.특수처치 및 전문재활치료", u8"[1.e.산소요법][2.산소투여일수]",
+                     u8" 산소요법을 체크하지 않았을 경우 0을 입력하시오."),
+            HasNoOxygen),
 };
 
 constexpr Check kNebulizerToTracheostomy[] = {
+    CharRange(&R::k_nebulizer, '0', '1',
+              FORM_MSG(u8"K.특수처치 및 전문재활치료", u8"[1.f.네블라이저 요법]",
+                       u8" 0~1 사이 숫자를 입력하시오")),
     CharRange(
-        &R::k_nebulizer, '0', '1',
-        u8"오류-[K.특수처치 및 전문재활치료][1.f.네블라이저 요법] 0~1 사이 숫자를 입력하시오"_cp949),
-    CharRange(&R::k_suctioning, '0', '1',
-              u8"오류-[K.특수처치 및 전문재활치료][1.g.흡인] 0~1 사이 숫자를 입력하시오"_cp949),
-    CharRange(
-        &R::k_tracheostomy_care, '0', '1',
-        u8"오류-[K.특수처치 및 전문재활치료][1.h.기관절개관 관리] 0~1 사이 숫자를 입력하시오"_cp949),
+        &R::k_suctioning, '0', '1',
+        FORM_MSG(u8"K.특수처치 및 전문재활치료", u8"[1.g.흡인]", u8" 0~1 사이 숫자를 입력하시오")),
+    CharRange(&R::k_tracheostomy_care, '0', '1',
+              FORM_MSG(u8"K.특수처치 및 전문재활치료", u8"[1.h.기관절개관 관리]",
+                       u8" 0~1 사이 숫자를 입력하시오")),
 };
 
 // Both families with ventilator sites share the two site messages, which name
 // the item without its letter.
-constexpr const char* kVentilatorSiteMissing =
-    u8"오류-[K.특수처치 및 전문재활치료][1.인공호흡기]가 있을 경우 부위값중 적어도 하나는 "_cp949
-    u8"1이어야 합니다."_cp949;
-constexpr const char* kVentilatorSiteWithout =
-    u8"오류-[K.특수처치 및 전문재활치료][1.인공호흡기]가 없는 경우 부위값은 모두 0이어야 합니다."_cp949;
+constexpr FormMessage kVentilatorSiteMissing =
+    FORM_MSG(u8"K.특수처치 및 전문재활치료", u8"[1.인공호흡기]",
+             u8"가 있을 경우 부위값중 적어도 하나는 1이어야 합니다.");
+constexpr FormMessage kVentilatorSiteWithout =
+    FORM_MSG(u8"K.특수처치 및 전문재활치료", u8"[1.인공호흡기]",
+             u8"가 없는 경우 부위값은 모두 0이어야 합니다.");
 
 // K.1.i and K.1.j in the early families and 090/011.
 constexpr Check kTransfusionVentilator[] = {
-    CharRange(&R::k_transfusion, '0', '1',
-              u8"오류-[K.특수처치 및 전문재활치료][1.i.수혈] 0~1 사이 숫자를 입력하시오"_cp949),
     CharRange(
-        &R::k_ventilator, '0', '1',
-        u8"오류-[K.특수처치 및 전문재활치료][1.j.인공호흡기] 0~1 사이 숫자를 입력하시오"_cp949),
+        &R::k_transfusion, '0', '1',
+        FORM_MSG(u8"K.특수처치 및 전문재활치료", u8"[1.i.수혈]", u8" 0~1 사이 숫자를 입력하시오")),
+    CharRange(&R::k_ventilator, '0', '1',
+              FORM_MSG(u8"K.특수처치 및 전문재활치료", u8"[1.j.인공호흡기]",
+                       u8" 0~1 사이 숫자를 입력하시오")),
 };
 
 // Ventilator sites of family 090/011; the early families have none.
 constexpr CharField kVentilatorSites[] = {&R::k_ventilator_personal, &R::k_ventilator_hospital};
 constexpr Check kVentilatorSiteRule[] = {
     CharRange(&R::k_ventilator_personal, '0', '1',
-              u8"오류-[K.특수처치 및 전문재활치료][1.j.인공호흡기][1.개인용] 0~1 사이 숫자를 "_cp949
-              u8"입력하시오"_cp949,
+              FORM_MSG(u8"K.특수처치 및 전문재활치료", u8"[1.j.인공호흡기][1.개인용]",
+                       u8" 0~1 사이 숫자를 입력하시오"),
               HasVentilator),
     CharRange(&R::k_ventilator_hospital, '0', '1',
-              u8"오류-[K.특수처치 및 전문재활치료][1.j.인공호흡기][2.병원용] 0~1 사이 숫자를 "_cp949
-              u8"입력하시오"_cp949,
+              FORM_MSG(u8"K.특수처치 및 전문재활치료", u8"[1.j.인공호흡기][2.병원용]",
+                       u8" 0~1 사이 숫자를 입력하시오"),
               HasVentilator),
     AnySet(kVentilatorSites, kVentilatorSiteMissing, HasVentilator),
     AllExactlyZero(kVentilatorSites, kVentilatorSiteWithout, HasNoVentilator),
@@ -167,18 +171,17 @@ constexpr CharField kTreatmentsUpTo090[] = {
     &R::k_suctioning,         &R::k_tracheostomy_care,       &R::k_transfusion,
     &R::k_ventilator,         &R::k_central_venous_nutrition};
 constexpr Check kCentralVenousAndNoneUpTo090[] = {
-    CharRange(
-        &R::k_central_venous_nutrition, '0', '1',
-        u8"오류-[K.특수처치 및 전문재활치료][1.k.중심정맥영양] 0~1 사이 숫자를 입력하시오"_cp949),
-    CharRange(
-        &R::k_treatments_none, '0', '1',
-        u8"오류-[K.특수처치 및 전문재활치료][1.l.해당사항없음] 0~1 사이 숫자를 입력하시오"_cp949),
-    NoneOfAbove(
-        &R::k_treatments_none, kTreatmentsUpTo090,
-        u8"오류-[K.특수처치 및 전문재활치료][1.l.해당사항 없음] 해당사항 없음이 0이어야 "_cp949
-        u8"합니다."_cp949,
-        u8"오류-[K.특수처치 및 전문재활치료][1.l.해당사항 없음] 해당사항 없음이 1이어야 "_cp949
-        u8"합니다."_cp949),
+    CharRange(&R::k_central_venous_nutrition, '0', '1',
+              FORM_MSG(u8"K.특수처치 및 전문재활치료", u8"[1.k.중심정맥영양]",
+                       u8" 0~1 사이 숫자를 입력하시오")),
+    CharRange(&R::k_treatments_none, '0', '1',
+              FORM_MSG(u8"K.특수처치 및 전문재활치료", u8"[1.l.해당사항없음]",
+                       u8" 0~1 사이 숫자를 입력하시오")),
+    NoneOfAbove(&R::k_treatments_none, kTreatmentsUpTo090,
+                FORM_MSG(u8"K.특수처치 및 전문재활치료", u8"[1.l.해당사항 없음]",
+                         u8" 해당사항 없음이 0이어야 합니다."),
+                FORM_MSG(u8"K.특수처치 및 전문재활치료", u8"[1.l.해당사항 없음]",
+                         u8" 해당사항 없음이 1이어야 합니다.")),
 };
 
 // K.1.i to K.1.k in the families from 091.
@@ -191,50 +194,52 @@ constexpr CharField kTreatmentsFrom091[] = {
     &R::k_suctioning,       &R::k_tracheostomy_care,
     &R::k_ventilator_091,   &R::k_central_venous_nutrition_091};
 constexpr Check kVentilatorToNoneFrom091[] = {
-    CharRange(
-        &R::k_ventilator_091, '0', '1',
-        u8"오류-[K.특수처치 및 전문재활치료][1.i.인공호흡기] 0~1 사이 숫자를 입력하시오"_cp949),
+    CharRange(&R::k_ventilator_091, '0', '1',
+              FORM_MSG(u8"K.특수처치 및 전문재활치료", u8"[1.i.인공호흡기]",
+                       u8" 0~1 사이 숫자를 입력하시오")),
     CharRange(&R::k_ventilator_personal_091, '0', '1',
-              u8"오류-[K.특수처치 및 전문재활치료][1.i.인공호흡기][1.개인용] 0~1 사이 숫자를 "_cp949
-              u8"입력하시오"_cp949,
+              FORM_MSG(u8"K.특수처치 및 전문재활치료", u8"[1.i.인공호흡기][1.개인용]",
+                       u8" 0~1 사이 숫자를 입력하시오"),
               HasVentilator091),
     CharRange(&R::k_ventilator_hospital_091, '0', '1',
-              u8"오류-[K.특수처치 및 전문재활치료][1.i.인공호흡기][2.병원용] 0~1 사이 숫자를 "_cp949
-              u8"입력하시오"_cp949,
+              FORM_MSG(u8"K.특수처치 및 전문재활치료", u8"[1.i.인공호흡기][2.병원용]",
+                       u8" 0~1 사이 숫자를 입력하시오"),
               HasVentilator091),
     AnySet(kVentilatorSites091, kVentilatorSiteMissing, HasVentilator091),
     AllExactlyZero(kVentilatorSites091, kVentilatorSiteWithout, HasNoVentilator091),
-    CharRange(
-        &R::k_central_venous_nutrition_091, '0', '1',
-        u8"오류-[K.특수처치 및 전문재활치료][1.j.중심정맥영양] 0~1 사이 숫자를 입력하시오"_cp949),
-    CharRange(
-        &R::k_treatments_none_091, '0', '1',
-        u8"오류-[K.특수처치 및 전문재활치료][1.k.해당사항없음] 0~1 사이 숫자를 입력하시오"_cp949),
-    NoneOfAbove(
-        &R::k_treatments_none_091, kTreatmentsFrom091,
-        u8"오류-[K.특수처치 및 전문재활치료][1.k.해당사항 없음] 해당사항 없음이 0이어야 "_cp949
-        u8"합니다."_cp949,
-        u8"오류-[K.특수처치 및 전문재활치료][1.k.해당사항 없음] 해당사항 없음이 1이어야 "_cp949
-        u8"합니다."_cp949),
+    CharRange(&R::k_central_venous_nutrition_091, '0', '1',
+              FORM_MSG(u8"K.특수처치 및 전문재활치료", u8"[1.j.중심정맥영양]",
+                       u8" 0~1 사이 숫자를 입력하시오")),
+    CharRange(&R::k_treatments_none_091, '0', '1',
+              FORM_MSG(u8"K.특수처치 및 전문재활치료", u8"[1.k.해당사항없음]",
+                       u8" 0~1 사이 숫자를 입력하시오")),
+    NoneOfAbove(&R::k_treatments_none_091, kTreatmentsFrom091,
+                FORM_MSG(u8"K.특수처치 및 전문재활치료", u8"[1.k.해당사항 없음]",
+                         u8" 해당사항 없음이 0이어야 합니다."),
+                FORM_MSG(u8"K.특수처치 및 전문재활치료", u8"[1.k.해당사항 없음]",
+                         u8" 해당사항 없음이 1이어야 합니다.")),
 };
 
 constexpr Check kRehabilitation[] = {
     IntRange(&R::k_rehab_days, 0, 7,
-             u8"오류-[K.특수처치 및 전문재활치료][2.전문재활치료 실시일수] 0~7 사이 숫자를 "_cp949
-             u8"입력하시오"_cp949),
+             FORM_MSG(u8"K.특수처치 및 전문재활치료", u8"[2.전문재활치료 실시일수]",
+                      u8" 0~7 사이 숫자를 입력하시오")),
 };
 
 // The names count without their blanks; the doctor's message wins when both
 // are missing.
+constexpr FormMessage kSignatureMessages[] = {
+    FORM_MSG(u8"작성", u8"[서명]", u8" 의사 성명을 입력하시오"),
+    FORM_MSG(u8"작성", u8"[서명]", u8" 간호사 성명을 입력하시오")};
 const char* SignatureNames(const R& r) {
-  if (NameLength(r.s_doctor_name) == 0) return u8"오류-[작성][서명] 의사 성명을 입력하시오"_cp949;
-  if (NameLength(r.s_nurse_name) == 0) return u8"오류-[작성][서명] 간호사 성명을 입력하시오"_cp949;
+  if (NameLength(r.s_doctor_name) == 0) return kSignatureMessages[0].text;
+  if (NameLength(r.s_nurse_name) == 0) return kSignatureMessages[1].text;
   return nullptr;
 }
 
 // The signature block, from 090.
 constexpr Check kSignatures[] = {
-    Rule(SignatureNames, kFields<FIELD(s_doctor_name), FIELD(s_nurse_name)>),
+    Rule(SignatureNames, kFields<FIELD(s_doctor_name), FIELD(s_nurse_name)>, kSignatureMessages),
 };
 
 // The medication items and the oxygen details come with 090, the days of

@@ -212,7 +212,7 @@ struct Figures {
   long rows = 0;
   long tried = 0;
   long skipped = 0;
-  long fewest = 1L << 40;  // mutations outside a row's fields, on one record
+  long long fewest = 1LL << 40;  // mutations outside a row's fields, on one record
   int failures = 0;
 };
 
@@ -347,7 +347,7 @@ void CheckFamily(const std::vector<std::string>& versions, const std::vector<Row
                "");
         }
       }
-      figures.fewest = std::min(figures.fewest, counted);
+      figures.fewest = std::min<long long>(figures.fewest, counted);
     }
 
     // Necessary: each listed read changes the outcome on some record. A
@@ -446,11 +446,12 @@ int Run() {
          static_cast<int>(figures.fewest));
   }
   std::printf(
-      "validation and criterion rows checked, family by family: %ld (%zu rows); records per "
-      "version code (and "
-      "the base layout): %d; mutations tried: %ld, of which %ld no longer parsed or changed the "
-      "length or family; fewest mutations outside a row's fields on one record: %ld\n",
-      figures.rows, seen.size(), kRecordsPerVersion, figures.tried, figures.skipped,
+      "validation and criterion rows checked, family by family: %lld (%lld rows); records per "
+      "version code (and the base layout): %d; mutations tried: %lld, of which %lld no longer "
+      "parsed or changed the length or family; fewest mutations outside a row's fields on one "
+      "record: %lld\n",
+      static_cast<long long>(figures.rows), static_cast<long long>(seen.size()), kRecordsPerVersion,
+      static_cast<long long>(figures.tried), static_cast<long long>(figures.skipped),
       figures.fewest);
   std::printf("%s\n", figures.failures == 0 ? "evidence complete" : "EVIDENCE INCOMPLETE");
   return figures.failures == 0 ? 0 : 1;
@@ -460,6 +461,5 @@ int Run() {
 }  // namespace grouper
 
 int main() {
-  setenv("TZ", "Asia/Seoul", 1);
   return grouper::Run();
 }

@@ -3,6 +3,7 @@
 #include "explain/explanation.h"
 #include "report_chart.h"
 #include "text/cp949.h"
+#include "validate/record_validator.h"
 
 namespace grouper::report {
 
@@ -286,7 +287,7 @@ void AppendMessages(std::string& out, const ReportTally& t) {
   out += "</tr></thead>\n<tbody>\n";
   int rank = 0;
   for (const MessageTally* m : MessagesByCount(t)) {
-    const MessageNames names = NamesOfMessage(m->message);
+    const MessageNames names = NamesOf(FindFormMessage(m->message));
     out += "<tr data-message-count=\"" + std::to_string(m->lines.total) + "\"><td class=\"num\">" +
            std::to_string(++rank) + "</td>";
     out += "<td class=\"section\">";

@@ -398,7 +398,7 @@ std::string NonDigitFault(Random& g, Family family, std::string& line) {
   // Sized by the layout, which may grow: a fixed array would be overrun.
   std::vector<const LayoutItem*> tested;
   for (const LayoutItem& item : InputLayout()) {
-    if (item.parse_message != nullptr && item.StartIn(family) >= 0) tested.push_back(&item);
+    if (item.parse_message.text != nullptr && item.StartIn(family) >= 0) tested.push_back(&item);
   }
   const LayoutItem& item = *tested[Uniform(g, 0, static_cast<int>(tested.size()) - 1)];
   const int column = item.StartIn(family) + Uniform(g, 0, item.width - 1);
