@@ -296,9 +296,9 @@ struct AssessmentRecord {
   char s_doctor_name[13];
   char s_nurse_name[13];
 
-  // Written by the validator, not by the parser: the local midnights of the
-  // three dates of the stay as their rows converted them (-1 for no valid
-  // date), kept for the rule that orders them.
+  // Written by the validator, not by the parser: the day numbers of the three
+  // dates of the stay as their rows converted them (-1 for no valid date),
+  // kept for the rule that orders them.
   int32_t a_admission_time;
   int32_t a_care_start_time;
   int32_t a_assessment_time;

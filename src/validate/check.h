@@ -43,7 +43,7 @@ enum class Shape {
   kIntZero,         // value == 0
   kDecimalRange,    // lo <= value <= hi, compared in tenths as entered
   kDecimalZero,     // value == 0.0
-  kDate,            // CheckDate accepts the text
+  kDate,            // CheckDateField accepts the text
   kAbsentDate,      // the text is exactly "00000000"
   kNoneOfAbove,     // a none-applies flag agrees with its list of flags
   kAnySet,          // at least one flag of the list is '1'
@@ -58,7 +58,7 @@ struct Check {
   IntField int_field = nullptr;
   DecimalField decimal_field = nullptr;
   DateField date_field = nullptr;
-  IntField kept_value = nullptr;  // kDate: where the row keeps the date's time value
+  IntField kept_value = nullptr;  // kDate: where the row keeps the date's day number
   int lo = 0;
   int hi = 0;
   unsigned digit_set = 0;  // kCharSet: bit d is set when the digit d belongs to the set
@@ -117,7 +117,7 @@ constexpr Check DecimalZero(DecimalField f, const char* message, Gate when = nul
 constexpr Check Date(DateField f, const char* message, Gate when = nullptr) {
   return {.shape = Shape::kDate, .when = when, .date_field = f, .message = message};
 }
-// A date whose time value a later rule needs: the row keeps it in `kept`, so
+// A date whose day number a later rule needs: the row keeps it in `kept`, so
 // that the rule need not convert the date again.
 constexpr Check KeptDate(DateField f, IntField kept, const char* message) {
   return {.shape = Shape::kDate, .date_field = f, .kept_value = kept, .message = message};

@@ -12,7 +12,7 @@
 //
 // The validator changes the record in two ways only: it removes the blanks from
 // `patient_name` and, in the families from 090, from the two signature names,
-// and it keeps the time values of the three dates of the stay in their
+// and it keeps the day numbers of the three dates of the stay in their
 // `a_..._time` fields.
 #pragma once
 
