@@ -163,8 +163,8 @@ namespace date_detail {
 
 ValidDayRange ProbeValidDays() {
   // In a zone less than a day from UTC the first valid day is 1 or 2 January
-  // 1970 and the last 18 or 19 January 2038 (20 January 2038 is never valid);
-  // the probes stop a day beyond those.
+  // 1970 and the last 18 or 19 January 2038 (20 January would take a zone
+  // more than 20 hours east of UTC); the probes look a day beyond each.
   constexpr int32_t kFirstOfJanuary1970 = 0;
   constexpr int32_t kFirstOfJanuary2038 = DayNumber(2038, 1, 1);
   ValidDayRange range{};
