@@ -18,6 +18,8 @@
 // the local time zone then in force (see date_detail::ValidDays).
 #pragma once
 
+#include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -57,12 +59,24 @@ inline constexpr int kLastYear = 2038;
 // C library's local-time conversion normalises it (31 February 2015 is 3 March).
 // Every fourth year from 1972 is a leap year in that range, 2000 included.
 constexpr int32_t DayNumber(int year, int month, int day) {
-  constexpr int16_t kDaysBeforeMonth[12] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
+  constexpr int kDaysBeforeMonth[12] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
   const int years = year - kFirstYear;
   const bool leap = years % 4 == 2;
-  return years * 365 + (years + 1) / 4 + kDaysBeforeMonth[month - 1] + (leap && month > 2) + day -
-         1;
+  return years * 365 + (years + 1) / 4 + kDaysBeforeMonth[month - 1] + (leap && month > 2) +
+         (day - 1);
 }
+
+// The day number of the first of each month of those years, twelve a year: a
+// date is one lookup away.
+inline constexpr auto kFirstOfMonth = [] {
+  std::array<int16_t, (kLastYear - kFirstYear + 1) * 12> days{};
+  for (int year = kFirstYear; year <= kLastYear; ++year) {
+    for (int month = 1; month <= 12; ++month) {
+      days[(year - kFirstYear) * 12 + month - 1] = static_cast<int16_t>(DayNumber(year, month, 1));
+    }
+  }
+  return days;
+}();
 
 // The first and the last day number whose local midnight lies from 0 to
 // 2^31 - 1 seconds after the epoch in the process's local time zone. Every day
@@ -79,7 +93,7 @@ ValidDayRange ProbeValidDays();
 // The range of the process, found at the first call (the language makes the
 // initialisation safe for threads that arrive at once) and never changed: the
 // zone in force at that first call decides it.
-inline const ValidDayRange& ValidDays() {
+[[gnu::always_inline]] inline const ValidDayRange& ValidDays() {
   static const ValidDayRange range = ProbeValidDays();
   return range;
 }
@@ -91,7 +105,7 @@ inline const ValidDayRange& ValidDays() {
       static_cast<unsigned>(year - kFirstYear) > static_cast<unsigned>(kLastYear - kFirstYear)) {
     return -1;
   }
-  const int32_t number = DayNumber(year, month, day);
+  const int32_t number = kFirstOfMonth[(year - kFirstYear) * 12 + month - 1] + day - 1;
   const ValidDayRange& valid = ValidDays();
   return number >= valid.first && number <= valid.last ? number : -1;
 }
@@ -106,9 +120,21 @@ int32_t CheckOtherDateField(const DateText& text);
 
 [[gnu::always_inline]] inline int32_t CheckDateField(const DateText& text) {
   if (!EightDigits(text) || text[8] != '\0') return date_detail::CheckOtherDateField(text);
-  const auto digit = [&text](int at) { return text[at] - '0'; };
-  const int year = digit(0) * 1000 + digit(1) * 100 + digit(2) * 10 + digit(3);
-  return date_detail::CheckedDay(year, digit(4) * 10 + digit(5), digit(6) * 10 + digit(7));
+  if constexpr (std::endian::native == std::endian::little) {
+    // Each pair of digits becomes its number in the low byte of its 16-bit
+    // lane, ten times the first digit plus the second: no byte carries.
+    uint64_t bytes;
+    std::memcpy(&bytes, text, sizeof bytes);
+    const uint64_t digits = bytes - 0x3030303030303030u;
+    const uint64_t pairs = (digits * 10 + (digits >> 8)) & 0x00FF00FF00FF00FFu;
+    const int year = static_cast<int>(pairs & 0xFF) * 100 + static_cast<int>((pairs >> 16) & 0xFF);
+    return date_detail::CheckedDay(year, static_cast<int>((pairs >> 32) & 0xFF),
+                                   static_cast<int>(pairs >> 48));
+  } else {
+    const auto digit = [&text](int at) { return text[at] - '0'; };
+    const int year = digit(0) * 1000 + digit(1) * 100 + digit(2) * 10 + digit(3);
+    return date_detail::CheckedDay(year, digit(4) * 10 + digit(5), digit(6) * 10 + digit(7));
+  }
 }
 
 }  // namespace grouper
