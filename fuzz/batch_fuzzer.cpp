@@ -16,7 +16,6 @@
 #include "answer_check.h"
 #include "batch/line_stream.h"
 #include "fuzz_support.h"
-#include "validate/field_text.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // What every fuzz target shares: how a target reports a broken promise, the
-// set-up of the process (the Korean time zone, a fresh date cache), and the
-// fixed texts of the batch's answers written out as code page 949 bytes, so
-// that the targets' model does not share the program's own conversion.
+// set-up of the process (the Korean time zone), and the fixed texts of the
+// batch's answers written out as code page 949 bytes, so that the targets'
+// model does not share the program's own conversion.
 #pragma once
 
 #include <cstdio>
@@ -9,7 +9,6 @@
 #include <ctime>
 
 #include "answer_check.h"
-#include "validate/field_text.h"
 
 namespace grouper::fuzzing {
 
@@ -23,7 +22,6 @@ namespace grouper::fuzzing {
 inline void SetUpProcess() {
   setenv("TZ", "Asia/Seoul", 1);
   tzset();
-  ResetDateCache();
 }
 
 // "오류-잘못된 데이타 타입입니다.", "오류-", "데이타(", ") .. 완료 (", ") .. ".

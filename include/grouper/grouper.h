@@ -16,16 +16,18 @@
  * result points to are static: they live as long as the process and must not
  * be freed.
  *
- * Thread safety. The library has no mutable process-wide state that a call
- * could race on: every function may be called from any number of threads at
- * once, each call working on its own arguments (a result structure must not
- * be shared by threads that write it). No lock is taken.
+ * Thread safety. The library keeps no mutable process-wide state and takes no
+ * lock: every function may be called from any number of threads at once, each
+ * call working on its own arguments (a result structure must not be shared by
+ * threads that write it).
  *
- * Time zone. The date rules of the form compare each date's local midnight in
- * the process's time zone. Each calendar date is converted once per process,
- * the first time any call checks it, and kept: set the zone (the TZ variable,
- * "Asia/Seoul" or, for the Windows C runtime, "KST-9") before the first call;
- * a later change is not seen for dates already converted.
+ * Time zone. A date is valid when its local midnight lies from 0 to 2^31 - 1
+ * seconds after 1 January 1970 00:00 UTC, so the zone decides only the first
+ * and the last valid date (in Korean time 2 January 1970 and 19 January 2038).
+ * The zone in force at the first date that the process checks fixes them for
+ * the life of the process: set it (the TZ variable, "Asia/Seoul" or, for the
+ * Windows C runtime, "KST-9") before the first call. Nothing else depends on
+ * the zone; dates compare in calendar order.
  *
  * Errors. Functions that can fail return 0 or a negative GROUPER_ERROR_*
  * value; no C++ exception ever leaves the library.

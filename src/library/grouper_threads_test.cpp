@@ -1,7 +1,6 @@
 // Four threads answer the lines of a generated file through the C interface
-// at once, starting from an empty date cache so that they also fill it
-// together; every output and console line must be the one that the batch's
-// own line processing gives the same read. Run under ThreadSanitizer (preset
+// at once; every output and console line must be the one that the batch's own
+// line processing gives the same read. Run under ThreadSanitizer (preset
 // "tsan") and AddressSanitizer (preset "sanitize") as well.
 #include <gtest/gtest.h>
 
@@ -11,10 +10,9 @@
 #include <thread>
 #include <vector>
 
-#include "line/group_line.h"
 #include "grouper/grouper.h"
+#include "line/group_line.h"
 #include "sample_generator.h"
-#include "validate/field_text.h"
 
 namespace grouper {
 namespace {
@@ -54,7 +52,6 @@ struct Answer {
 
 TEST(GrouperThreads, FourThreadsAnswerEveryLineAsTheBatchDoes) {
   const std::vector<std::string> lines = Lines();
-  ResetDateCache();
   std::vector<Answer> answers(lines.size());
   std::vector<std::thread> threads;
   for (int t = 0; t < kThreads; ++t) {

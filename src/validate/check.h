@@ -56,7 +56,7 @@ enum class Shape {
   kIntZero,         // value == 0
   kDecimalRange,    // lo <= value <= hi, compared in tenths as entered
   kDecimalZero,     // value == 0.0
-  kDate,            // CheckDate accepts the text
+  kDate,            // CheckDateField accepts the text
   kAbsentDate,      // the text is exactly "00000000"
   kNoneOfAbove,     // a none-applies flag agrees with its list of flags
   kAnySet,          // at least one flag of the list is '1'

@@ -6,14 +6,19 @@
 //   EightDigits   true when eight bytes are all digits.
 //   IsNumericText 1 when the text is one or more digits (with a point flag other
 //                 than 0, digits with at most one '.'), else -1.
-//   CheckDate     the time value of local midnight of a YYYYMMDD text, or -1
-//                 when the text is no valid date. Blanks in the text are
-//                 ignored; the absent date "00000000" is not a valid date. A
-//                 date is valid only when its time value lies from 0 to
-//                 2^31 - 1 in the process's local time zone.
+//   CheckDateField the day number of a record's YYYYMMDD date field (days
+//                 since 1 January 1970), or -1 when the text is no valid date.
+//                 Blanks in the text are ignored; the absent date "00000000" is
+//                 not a valid date. A date is valid only when the time value of
+//                 its local midnight lies from 0 to 2^31 - 1 in the process's
+//                 local time zone.
+//
+// Nothing here keeps state that changes: the only state is the first and the
+// last valid day, found once, at the first date checked in the process, from
+// the local time zone then in force (see date_detail::ValidDays).
 #pragma once
 
-#include <atomic>
+#include <array>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -24,10 +29,6 @@
 namespace grouper {
 
 int RemoveChar(char character, char* text);
-// RemoveChar(' ', name) for a name field of 13 bytes (12 and the terminator),
-// returning the length of the name that remains. The usual name, whose blanks
-// all trail it, is handled a word at a time.
-std::size_t RemoveBlanksFromName(char (&name)[13]);
 // True when the eight bytes from `text` are all digits.
 inline bool EightDigits(const char* text) {
   uint64_t bytes;
@@ -38,66 +39,98 @@ inline bool EightDigits(const char* text) {
          ((bytes + 0x0606060606060606u) & 0xF0F0F0F0F0F0F0F0u) == 0x3030303030303030u;
 }
 int IsNumericText(const char* text, int point_flag);
-int32_t CheckDate(const char* text);
-// The same for a record's date field (faster: its nine bytes are known).
+// A record's date field: its nine bytes are known, and eight digits and a
+// terminator (the usual field) are converted inline.
 [[gnu::always_inline]] inline int32_t CheckDateField(const DateText& text);
-
-// CheckDate converts each date once per process and keeps the result (threads
-// share it safely), so the time zone in force when a date is first converted
-// decides it: set the zone (TZ) before the first date is checked, or call
-// ResetDateCache after changing it, while no other thread checks dates.
-//
-// Forgets the dates that CheckDate has converted.
-void ResetDateCache();
 
 namespace date_detail {
 
-// In front of the date cache, the dates last seen, keyed by their digits as
-// they stand in the field: a date that recurs is answered without decoding it,
-// inline in the rows that check it. The key holds the eight digits as nibbles
-// (interleaved, so distinct digit texts have distinct keys) and sits beside
-// the cache's stored value (0: none, kInvalid, or the time value plus 1) in
-// one atomic word, so that threads share the entries as they share the cache:
-// a reader sees a key with its own value or a miss. A slot that another date
-// has taken is a miss, decoded the long way.
-//
-// A lookup tests only that the eight bytes are 0x30 to 0x3F: only digit texts
-// are kept, so a key that matches has digits for nibbles. A miss tests the
-// bytes for digits before it decodes them.
-inline constexpr int kRecentBits = 12;
-inline constexpr uint32_t kInvalid = 0xFFFFFFFFu;
-extern std::atomic<uint64_t> recent_dates[1u << kRecentBits];
+// Date texts name years from 1970 to 2038 at most: no other year holds a
+// local midnight from 0 to 2^31 - 1 seconds after the epoch in any zone.
+inline constexpr int kFirstYear = 1970;
+inline constexpr int kLastYear = 2038;
 
-inline std::atomic<uint64_t>& RecentSlot(uint32_t key) {
-  return recent_dates[(key * 0x9E3779B1u) >> (32 - kRecentBits)];
+// The day number of a date of the years above, with the month 1 to 12 and the
+// day 1 to 31; a day past the month's end counts on into the next month, as the
+// C library's local-time conversion normalises it (31 February 2015 is 3 March).
+// Every fourth year from 1972 is a leap year in that range, 2000 included.
+constexpr int32_t DayNumber(int year, int month, int day) {
+  constexpr int kDaysBeforeMonth[12] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
+  const int years = year - kFirstYear;
+  const bool leap = years % 4 == 2;
+  return years * 365 + (years + 1) / 4 + kDaysBeforeMonth[month - 1] + (leap && month > 2) +
+         (day - 1);
 }
 
-// The long ways, out of line: a date not among the recent ones (kept there
-// once converted, when its bytes are digits), a field of other than eight
-// digits, a big-endian machine.
-int32_t DecodeAndKeep(const DateText& text, uint32_t key);
+// The day number of the first of each month of those years, twelve a year: a
+// date is one lookup away.
+inline constexpr auto kFirstOfMonth = [] {
+  std::array<int16_t, (kLastYear - kFirstYear + 1) * 12> days{};
+  for (int year = kFirstYear; year <= kLastYear; ++year) {
+    for (int month = 1; month <= 12; ++month) {
+      days[(year - kFirstYear) * 12 + month - 1] = static_cast<int16_t>(DayNumber(year, month, 1));
+    }
+  }
+  return days;
+}();
+
+// The first and the last day number whose local midnight lies from 0 to
+// 2^31 - 1 seconds after the epoch in the process's local time zone. Every day
+// between them is valid too: a zone's offset from UTC is less than a day, so
+// only the days near 1 January 1970 and 19 January 2038 depend on the zone.
+struct ValidDayRange {
+  int32_t first;
+  int32_t last;
+};
+
+// Asks the C library's local-time conversion about the few days at each edge.
+ValidDayRange ProbeValidDays();
+
+// The range of the process, found at the first call (the language makes the
+// initialisation safe for threads that arrive at once) and never changed: the
+// zone in force at that first call decides it.
+[[gnu::always_inline]] inline const ValidDayRange& ValidDays() {
+  static const ValidDayRange range = ProbeValidDays();
+  return range;
+}
+
+// The day number of a year, month and day as read from a date text, or -1
+// when they are no valid date.
+[[gnu::always_inline]] inline int32_t CheckedDay(int year, int month, int day) {
+  if (static_cast<unsigned>(month - 1) >= 12 || static_cast<unsigned>(day - 1) >= 31 ||
+      static_cast<unsigned>(year - kFirstYear) > static_cast<unsigned>(kLastYear - kFirstYear)) {
+    return -1;
+  }
+  const int32_t number = kFirstOfMonth[(year - kFirstYear) * 12 + month - 1] + day - 1;
+  const ValidDayRange& valid = ValidDays();
+  return number >= valid.first && number <= valid.last ? number : -1;
+}
+
+// The long way, out of line, for a field of other than eight digits and a
+// terminator: blanks removed, then the year, month and day read as the C
+// library's "%4d%2d%2d" reads them (white space skipped, a sign counting
+// toward the width, characters after the day ignored).
 int32_t CheckOtherDateField(const DateText& text);
-int32_t ConvertDateField(const DateText& text);
 
 }  // namespace date_detail
 
 [[gnu::always_inline]] inline int32_t CheckDateField(const DateText& text) {
-  // All nine bytes of a date field may be read at once: the eight bytes are
-  // tested together.
-  uint64_t bytes;
-  std::memcpy(&bytes, text, sizeof bytes);
-  if ((bytes & 0xF0F0F0F0F0F0F0F0u) != 0x3030303030303030u || text[8] != '\0') {
-    return date_detail::CheckOtherDateField(text);
+  if (!EightDigits(text) || text[8] != '\0') return date_detail::CheckOtherDateField(text);
+  if constexpr (std::endian::native == std::endian::little) {
+    // Each pair of digits becomes its number in the low byte of its 16-bit
+    // lane, ten times the first digit plus the second: no byte carries.
+    uint64_t bytes;
+    std::memcpy(&bytes, text, sizeof bytes);
+    const uint64_t digits = bytes - 0x3030303030303030u;
+    const uint64_t pairs = (digits * 10 + (digits >> 8)) & 0x00FF00FF00FF00FFu;
+    const int year = static_cast<int>(pairs & 0xFF) * 100 + static_cast<int>((pairs >> 16) & 0xFF);
+    return date_detail::CheckedDay(year, static_cast<int>((pairs >> 32) & 0xFF),
+                                   static_cast<int>(pairs >> 48));
+  } else {
+    const auto digit = [&text](int at) { return text[at] - '0'; };
+    const int year = digit(0) * 1000 + digit(1) * 100 + digit(2) * 10 + digit(3);
+    return date_detail::CheckedDay(year, digit(4) * 10 + digit(5), digit(6) * 10 + digit(7));
   }
-  if constexpr (std::endian::native != std::endian::little) {
-    return date_detail::ConvertDateField(text);
-  }
-  const uint64_t nibbles = bytes - 0x3030303030303030u;
-  const uint32_t key = static_cast<uint32_t>(nibbles | (nibbles >> 28));
-  const uint64_t entry = date_detail::RecentSlot(key).load(std::memory_order_relaxed);
-  const uint32_t stored = static_cast<uint32_t>(entry);
-  if (entry >> 32 != key || stored == 0) return date_detail::DecodeAndKeep(text, key);
-  return stored == date_detail::kInvalid ? -1 : static_cast<int32_t>(stored - 1);
 }
 
 }  // namespace grouper

@@ -15,10 +15,7 @@
 // and the gate of each, and RowReads every field a row reads. The evidence of
 // a fault is read from there.
 //
-// The validator changes the record in two ways only: it removes the blanks from
-// `patient_name` and, in the families from 090, from the two signature names,
-// and it keeps the converted values of the three dates of the stay in their
-// `a_..._time` fields.
+// The validator only reads the record; what it finds it returns.
 #pragma once
 
 #include <vector>

@@ -7,8 +7,6 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "validate/field_text.h"
-
 int main(int argc, char** argv) {
 #ifdef _WIN32
   _putenv_s("TZ", "KST-9");
@@ -17,7 +15,6 @@ int main(int argc, char** argv) {
   setenv("TZ", "Asia/Seoul", 1);
   tzset();
 #endif
-  grouper::ResetDateCache();
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }
