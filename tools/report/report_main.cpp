@@ -6,10 +6,12 @@
 // the totals, the group codes, the ADL scores, the rejected records by message
 // and every fault of the first rejected records.
 //
-// Exit status: 0; 1 when the input cannot be opened or read or the page
-// cannot be written; 2 for bad arguments (with a usage line), among them a
-// report that would overwrite the input. --help prints the usage, --version
-// the library's version.
+// Exit status: 0; 1 when the input cannot be opened or read, the page cannot
+// be written or the summary line cannot be written to standard output (a
+// closed one included), each said on standard error with the system's reason;
+// 2 for bad arguments (with a usage line), among them a report that would
+// overwrite the input. --help prints the usage and the options, --version the
+// library's version. The options are read as util/options.h reads them.
 #include <grouper/grouper.h>
 
 #include <cerrno>
@@ -18,40 +20,42 @@
 #include <cstring>
 #include <ctime>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "batch/byte_io.h"
-#include "line/group_line.h"
 #include "explain/input_warnings.h"
-#include "grouper/grouper.h"
+#include "line/group_line.h"
 #include "platform/platform.h"
 #include "report_page.h"
 #include "report_tally.h"
 #include "sha256.h"
 #include "text/cp949.h"
+#include "util/options.h"
+#include "util/stream_output.h"
 
 namespace {
 
-constexpr const char* kUsage =
+constexpr char kProgram[] = "grouper-report";
+constexpr char kUsage[] =
     "usage: grouper-report INPUT REPORT.html\n"
     "       grouper-report --help | --version\n";
+constexpr grouper::options::Option kOptions[] = {
+    {"--help", "", "this help, on standard output", "-h"},
+    {"--version", "", "the program's name and the library's version"},
+};
 
-int Usage(const char* problem) {
-  std::fprintf(stderr, "grouper-report: %s\n%s", problem, kUsage);
+int Usage(const std::string& problem) {
+  std::fprintf(stderr, "%s: %s\n%s", kProgram, problem.c_str(), kUsage);
   return 2;
 }
 
-// A file that could not be opened, read or written, with the system's reason
-// where there is one (0: none).
+// A file that could not be opened, read or written, with the system's reason.
 int Failed(const char* what, const std::string& name, int error) {
-  const std::string shown = grouper::platform::NameForConsole(name);
-  if (error != 0) {
-    std::fprintf(stderr, "grouper-report: %s %s: %s\n", what, shown.c_str(), std::strerror(error));
-  } else {
-    std::fprintf(stderr, "grouper-report: %s %s\n", what, shown.c_str());
-  }
+  std::fprintf(stderr, "%s: %s %s: %s\n", kProgram, what,
+               grouper::platform::NameForConsole(name).c_str(), std::strerror(error));
   return 1;
 }
 
@@ -99,23 +103,26 @@ int WritePage(const std::string& path, const std::string& page) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  const grouper::platform::ClosedStreams closed = grouper::platform::PrepareProcess();
+  grouper::StreamOutput out(stdout, closed.output ? EBADF : 0);
+  auto finish = [&out](std::string_view text) {
+    return out.Write(text) && out.Flush()
+               ? 0
+               : grouper::CannotWrite(kProgram, "standard output", out.error());
+  };
   const std::vector<std::string> args = grouper::platform::Arguments(argc, argv);
-  if (args.size() == 2 && (args[1] == "--help" || args[1] == "-h")) {
-    std::fputs(kUsage, stdout);
-    return 0;
+  const grouper::options::CommandLine line =
+      grouper::options::Parse(kOptions, std::span(args).subspan(1));
+  if (!line.error.empty()) return Usage(line.error);
+  if (grouper::options::Has(line, "--help")) {
+    return finish(std::string(kUsage) + "\noptions:\n" + grouper::options::Describe(kOptions));
   }
-  if (args.size() == 2 && args[1] == "--version") {
-    std::printf("grouper-report %s\n", grouper_version());
-    return 0;
+  if (grouper::options::Has(line, "--version")) {
+    return finish(std::string(kProgram) + " " + grouper_version() + "\n");
   }
-  if (args.size() != 3) return Usage("an input file and a report file are needed");
-  const std::string& input = args[1];
-  const std::string& report = args[2];
-  for (const std::string& arg : {input, report}) {
-    if (arg.empty() || (arg[0] == '-' && arg.size() > 1)) {
-      return Usage(("unknown option " + arg).c_str());
-    }
-  }
+  if (line.operands.size() != 2) return Usage("an input file and a report file are needed");
+  const std::string input(line.operands[0]);
+  const std::string report(line.operands[1]);
 
   const int fd = grouper::platform::OpenInput(input.c_str());
   if (fd < 0) return Failed("cannot open", input, errno);
@@ -123,29 +130,33 @@ int main(int argc, char** argv) {
     grouper::platform::Close(fd);
     return Usage("the report would overwrite the input");
   }
-  grouper::LineReader reader(fd);
   auto tally = std::make_unique<grouper::report::ReportTally>();
   auto work = std::make_unique<grouper::GroupingWork>();
-  char line[grouper::kLineBufferSize] = {};
+  char read_bytes[grouper::kLineBufferSize] = {};
   uint64_t number = 0;
-  grouper::report::Sha256 sha256;
   grouper::InputWarnings warnings;
   grouper::report::FilingInfo filing;
+  grouper::LineReader reader(fd);
+  grouper::report::Sha256 sha256;
+  int read_error = 0;
   for (;;) {
-    const std::size_t read = reader.ReadLine(line);
-    if (read == 0) break;
+    const std::size_t read = reader.ReadLine(read_bytes);
+    if (read == 0) {
+      // The failed read's errno: nothing runs between it and here.
+      if (reader.failed()) read_error = errno != 0 ? errno : EIO;
+      break;
+    }
     // The reads hold every byte of the file, in order.
-    sha256.Add(line, read);
+    sha256.Add(read_bytes, read);
     filing.file_size += read;
-    warnings.Add(line, read);
-    grouper::report::TallyLine(*tally, line, read, ++number, *work);
+    warnings.Add(read_bytes, read);
+    grouper::report::TallyLine(*tally, read_bytes, read, ++number, *work);
   }
-  const bool failed = reader.failed();
   grouper::platform::Close(fd);
-  if (failed) return Failed("cannot read", input, 0);
+  if (read_error != 0) return Failed("cannot read", input, read_error);
+  filing.sha256 = sha256.HexDigest();
 
   warnings.Finish();
-  filing.sha256 = sha256.HexDigest();
   filing.generated = grouper::report::Iso8601Local(std::time(nullptr));
   filing.version = grouper_version();
   for (const char* name : warnings.Names()) filing.warnings.emplace_back(name);
@@ -154,10 +165,11 @@ int main(int argc, char** argv) {
     return Failed("cannot write", report, error);
   }
   const grouper::report::OutcomeCounts& t = tally->totals;
-  std::printf("grouper-report: %llu lines, %llu grouped, %llu rejected, %llu wrong data type: %s\n",
-              static_cast<unsigned long long>(t.lines), static_cast<unsigned long long>(t.grouped),
-              static_cast<unsigned long long>(t.rejected),
-              static_cast<unsigned long long>(t.wrong_type),
-              grouper::platform::NameForConsole(report).c_str());
-  return 0;
+  char summary[160];
+  std::snprintf(
+      summary, sizeof summary,
+      "%s: %llu lines, %llu grouped, %llu rejected, %llu wrong data type: ", kProgram,
+      static_cast<unsigned long long>(t.lines), static_cast<unsigned long long>(t.grouped),
+      static_cast<unsigned long long>(t.rejected), static_cast<unsigned long long>(t.wrong_type));
+  return finish(summary + grouper::platform::NameForConsole(report) + "\n");
 }
