@@ -6,6 +6,9 @@
 // the totals, the group codes, the ADL scores, the rejected records by message
 // and every fault of the first rejected records.
 //
+// The SHA-256 of the input, which the page names, is computed on a second
+// thread from the same reads (report_input.h).
+//
 // Exit status: 0; 1 when the input cannot be opened or read, the page cannot
 // be written or the summary line cannot be written to standard output (a
 // closed one included), each said on standard error with the system's reason;
@@ -25,13 +28,12 @@
 #include <string_view>
 #include <vector>
 
-#include "batch/byte_io.h"
 #include "explain/input_warnings.h"
 #include "line/group_line.h"
 #include "platform/platform.h"
+#include "report_input.h"
 #include "report_page.h"
 #include "report_tally.h"
-#include "sha256.h"
 #include "text/cp949.h"
 #include "util/options.h"
 #include "util/stream_output.h"
@@ -136,25 +138,21 @@ int main(int argc, char** argv) {
   uint64_t number = 0;
   grouper::InputWarnings warnings;
   grouper::report::FilingInfo filing;
-  grouper::LineReader reader(fd);
-  grouper::report::Sha256 sha256;
-  int read_error = 0;
-  for (;;) {
-    const std::size_t read = reader.ReadLine(read_bytes);
-    if (read == 0) {
-      // The failed read's errno: nothing runs between it and here.
-      if (reader.failed()) read_error = errno != 0 ? errno : EIO;
-      break;
+  {
+    // Each block of the file is hashed on a second thread while its lines
+    // are tallied here.
+    grouper::report::ReportInput reader(fd);
+    for (;;) {
+      const std::size_t read = reader.ReadLine(read_bytes);
+      if (read == 0) break;
+      warnings.Add(read_bytes, read);
+      grouper::report::TallyLine(*tally, read_bytes, read, ++number, *work);
     }
-    // The reads hold every byte of the file, in order.
-    sha256.Add(read_bytes, read);
-    filing.file_size += read;
-    warnings.Add(read_bytes, read);
-    grouper::report::TallyLine(*tally, read_bytes, read, ++number, *work);
+    grouper::platform::Close(fd);
+    if (reader.error() != 0) return Failed("cannot read", input, reader.error());
+    filing.file_size = reader.size();
+    filing.sha256 = reader.Sha256HexDigest();
   }
-  grouper::platform::Close(fd);
-  if (read_error != 0) return Failed("cannot read", input, read_error);
-  filing.sha256 = sha256.HexDigest();
 
   warnings.Finish();
   filing.generated = grouper::report::Iso8601Local(std::time(nullptr));
