@@ -34,7 +34,7 @@
 #include "report_input.h"
 #include "report_page.h"
 #include "report_tally.h"
-#include "text/cp949.h"
+#include "text/utf8.h"
 #include "util/options.h"
 #include "util/stream_output.h"
 
@@ -61,29 +61,11 @@ int Failed(const char* what, const std::string& name, int error) {
   return 1;
 }
 
-bool IsUtf8(std::string_view text) {
-  for (std::size_t i = 0; i < text.size();) {
-    const unsigned char b = static_cast<unsigned char>(text[i]);
-    const std::size_t n = b < 0x80         ? 1
-                          : (b >> 5) == 6  ? 2
-                          : (b >> 4) == 14 ? 3
-                          : (b >> 3) == 30 ? 4
-                                           : 0;
-    if (n == 0 || i + n > text.size()) return false;
-    for (std::size_t k = 1; k < n; ++k) {
-      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
-    }
-    i += n;
-  }
-  return true;
-}
-
-// The input's file name for the heading: UTF-8 as most systems (and the
-// platform layer on Windows) name files, otherwise read as code page 949 (a
-// Korean name on a system that gives bytes).
+// The input's file name for the page, which is strict UTF-8: a name as most
+// systems (and the platform layer on Windows) give it stays, and any byte of
+// it that is not UTF-8 is shown as \xNN.
 std::string ShownName(const std::string& path) {
-  const std::string name(grouper::platform::FileNamePart(path));
-  return IsUtf8(name) ? name : grouper::cp949::ToUtf8(name);
+  return grouper::utf8::Escaped(grouper::platform::FileNamePart(path));
 }
 
 // Writes the page; the system's reason (errno) when it cannot, else 0.
