@@ -133,7 +133,7 @@ int main(int argc, char** argv) {
   };
   const std::vector<std::string> args = grouper::platform::Arguments(argc, argv);
   const grouper::options::CommandLine command =
-      grouper::options::Parse(kOptions, std::span(args).subspan(1));
+      grouper::options::Parse(kOptions, std::span(args).subspan(args.empty() ? 0 : 1));
   if (!command.error.empty()) return Usage(command.error);
   if (grouper::options::Has(command, "--help")) {
     return finish(std::string(kUsage) + "\noptions:\n" + grouper::options::Describe(kOptions));

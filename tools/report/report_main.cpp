@@ -96,7 +96,7 @@ int main(int argc, char** argv) {
   };
   const std::vector<std::string> args = grouper::platform::Arguments(argc, argv);
   const grouper::options::CommandLine line =
-      grouper::options::Parse(kOptions, std::span(args).subspan(1));
+      grouper::options::Parse(kOptions, std::span(args).subspan(args.empty() ? 0 : 1));
   if (!line.error.empty()) return Usage(line.error);
   if (grouper::options::Has(line, "--help")) {
     return finish(std::string(kUsage) + "\noptions:\n" + grouper::options::Describe(kOptions));
