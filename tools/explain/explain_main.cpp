@@ -193,8 +193,9 @@ int main(int argc, char** argv) {
                               : grouper::ExplanationText(e, options));
   }
   grouper::platform::Close(fd);
-  if (!written || !out.Flush())
+  if (!written || !out.Flush()) {
     return grouper::CannotWrite(kProgram, "standard output", out.error());
+  }
   if (read_error != 0) return Failed("cannot read", input, read_error);
   warnings.Finish();
   warned = Warn(warnings, options.language, out, err) && warned;
