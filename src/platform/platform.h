@@ -26,12 +26,21 @@ namespace grouper::platform {
 
 inline constexpr int kStandardOutput = 1;
 
+// Which standard streams the caller left closed.
+struct ClosedStreams {
+  bool input = false;
+  bool output = false;
+  bool error = false;
+};
+
 // Call first in main. Standard streams that the caller left closed are opened
 // on the null device, so that no file opened later takes a standard stream's
 // place (console lines would land in the result file). The console is
 // switched to bytes. A console reader that goes away (a closed pipe) makes
-// console writes fail instead of ending the process.
-void PrepareProcess();
+// console writes fail instead of ending the process. Returns the streams that
+// were closed: a program whose standard output is its product treats a
+// closed one as an output that cannot be written.
+ClosedStreams PrepareProcess();
 
 // Writes `stream` as bytes (a tool's standard output that carries CR LF
 // lines); nothing to do where the C library never translates.

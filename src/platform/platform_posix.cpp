@@ -14,14 +14,17 @@
 
 namespace grouper::platform {
 
-void PrepareProcess() {
+ClosedStreams PrepareProcess() {
+  bool closed[3] = {};
   for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
     if (::fcntl(fd, F_GETFD) == -1) {
+      closed[fd] = true;
       const int null_fd = ::open("/dev/null", O_RDWR);
       if (null_fd >= 0 && null_fd != fd) ::close(null_fd);  // only the lowest free one is kept
     }
   }
   std::signal(SIGPIPE, SIG_IGN);
+  return {closed[0], closed[1], closed[2]};
 }
 
 void WriteAsBytes(std::FILE*) {}

@@ -71,9 +71,11 @@ std::wstring WideName(const char* name) {
 
 }  // namespace
 
-void PrepareProcess() {
+ClosedStreams PrepareProcess() {
+  bool closed[3] = {};
   for (int fd = 0; fd <= 2; ++fd) {
     if (!Missing(fd)) continue;
+    closed[fd] = true;
     int null_fd = -1;
     if (_sopen_s(&null_fd, "NUL", _O_RDWR | _O_BINARY, _SH_DENYNO, 0) != 0) continue;
     if (null_fd != fd) {
@@ -84,6 +86,7 @@ void PrepareProcess() {
   // The console carries code page 949 bytes and LF line ends of its own; text
   // mode would widen every LF to CR LF.
   _setmode(kStandardOutput, _O_BINARY);
+  return {closed[0], closed[1], closed[2]};
 }
 
 void WriteAsBytes(std::FILE* stream) {

@@ -4,7 +4,8 @@ its file's size and SHA-256, the period of the grouped assessments, the institut
 codes with their counts, when it was made (ISO 8601 with the offset) and the
 library's version; wrong-data-type lines carry their reasons; and the page warns,
 with a banner and data-warnings, for a UTF-8 copy, a CR-only copy and an empty file,
-but not for the bundled sample nor for a generated file.
+but not for the bundled sample nor for a generated file; and the page stays UTF-8
+whatever bytes the input's name holds.
 
 Usage: check_filing.py GROUPER_REPORT GROUPER_EXPLAIN GROUPER_SAMPLE SOURCE_DIR
 """
@@ -99,6 +100,25 @@ def main():
             page, attrs, _, _ = report(program, path, tmp)
             check(attrs.get("warnings") == name and page.count('class="banner"') == 1,
                   f"{name}: warnings {attrs.get('warnings')}")
+
+        # The page is strict UTF-8 whatever the input's name: UTF-8 stays, every
+        # other byte (a surrogate, an overlong form, code page 949) shows as \xNN.
+        if os.name == "posix":
+            names = {"가.in".encode(): "가.in", b"\xed\xa0\x80.in": "\\xED\\xA0\\x80.in",
+                     b"\xc0\xaf.in": "\\xC0\\xAF.in", b"\xb0\xa1.in": "\\xB0\\xA1.in"}
+            for raw, shown in names.items():
+                path = os.path.join(os.fsencode(tmp), raw)
+                with open(path, "wb") as f:
+                    f.write(open(bundled, "rb").read())
+                out = os.path.join(tmp, "named.html")
+                done = run(program, path, out)
+                try:
+                    page = open(out, "rb").read().decode("utf-8") if done.returncode == 0 else ""
+                except UnicodeDecodeError as e:
+                    page = ""
+                    check(False, f"{raw!r}: the page is not UTF-8: {e}")
+                check(f'data-file-name="{shown}"' in page and f"<b>{shown}</b>" in page,
+                      f"{raw!r}: the name is not shown as {shown}")
 
     return summary("check_filing")
 

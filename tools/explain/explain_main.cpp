@@ -9,34 +9,50 @@
 // looks like the wrong file (UTF-8 text, CR line ends, empty) gets a warning
 // on standard error.
 //
-// Exit status: 0; 1 when the input cannot be opened or read; 2 for bad
-// arguments (with a usage line). --help prints the usage, --version the
-// library's version.
+// Exit status: 0; 1 when the input cannot be opened or read, or the output
+// cannot be written (standard output full, closed or gone, or a warning lost
+// on standard error), said on standard error with the system's reason where
+// it can be; 2 for bad arguments (with a usage line). --help prints the usage
+// and the options, --version the library's version. The options are read as
+// util/options.h reads them.
 #include <grouper/grouper.h>
 
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
-#include "console_text.h"
 #include "batch/byte_io.h"
-#include "line/group_line.h"
+#include "console_text.h"
 #include "explain/explanation.h"
 #include "explain/explanation_csv.h"
 #include "explain/input_warnings.h"
+#include "line/group_line.h"
 #include "platform/platform.h"
+#include "util/options.h"
+#include "util/stream_output.h"
 
 namespace {
 
-constexpr const char* kUsage =
+constexpr char kProgram[] = "grouper-explain";
+constexpr char kUsage[] =
     "usage: grouper-explain [--json | --csv] [--lang en] [--lines LIST] [--show-identifiers] "
     "INPUT\n"
     "       grouper-explain --help | --version\n";
+constexpr grouper::options::Option kOptions[] = {
+    {"--json", "", "one JSON object per input line (JSON Lines)"},
+    {"--csv", "", "a table for spreadsheets"},
+    {"--lang", "LANG", "the language of the text: ko (the default) or en"},
+    {"--lines", "LIST", "only the lines of LIST, for example 3,10-12"},
+    {"--show-identifiers", "", "names and resident numbers in full"},
+    {"--help", "", "this help, on standard output", "-h"},
+    {"--version", "", "the program's name and the library's version"},
+};
 
 // Line ranges from "3,10-12": inclusive pairs; false when the text is not
 // such a list.
@@ -76,24 +92,28 @@ bool Picked(const std::vector<std::pair<uint64_t, uint64_t>>& ranges, uint64_t l
   return false;
 }
 
-// Prints each sign of a wrong file that has shown since the last call, once.
-void Warn(grouper::InputWarnings& warnings, grouper::Language language) {
+// Prints each sign of a wrong file that has shown since the last call, once,
+// after the lines explained so far; false when a warning could not be written.
+bool Warn(grouper::InputWarnings& warnings, grouper::Language language, grouper::StreamOutput& out,
+          grouper::StreamOutput& err) {
   for (const char* name : warnings.NewNames()) {
-    std::fflush(stdout);  // the lines explained so far come first
-    grouper::console::WriteText(
-        stderr, "grouper-explain: " + grouper::InputWarnings::Sentence(name, language) + " [" +
-                    name + "]\n");
+    out.Flush();
+    if (!err.Write(std::string(kProgram) + ": " + grouper::InputWarnings::Sentence(name, language) +
+                   " [" + name + "]\n")) {
+      return false;
+    }
   }
+  return true;
 }
 
-int Usage(const char* problem) {
-  std::fprintf(stderr, "grouper-explain: %s\n%s", problem, kUsage);
+int Usage(const std::string& problem) {
+  std::fprintf(stderr, "%s: %s\n%s", kProgram, problem.c_str(), kUsage);
   return 2;
 }
 
 // The file name and the system's reason, on standard error.
-int CannotOpen(const std::string& name, int error) {
-  std::fprintf(stderr, "grouper-explain: cannot open %s: %s\n",
+int Failed(const char* what, const std::string& name, int error) {
+  std::fprintf(stderr, "%s: %s %s: %s\n", kProgram, what,
                grouper::platform::NameForConsole(name).c_str(), std::strerror(error));
   return 1;
 }
@@ -101,77 +121,83 @@ int CannotOpen(const std::string& name, int error) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  const grouper::platform::ClosedStreams closed = grouper::platform::PrepareProcess();
+  // Lines end in a line feed alone, as JSON Lines and UTF-8 text want them;
+  // every output is UTF-8 text, which a console gets so that its Hangul shows.
+  grouper::StreamOutput out(stdout, closed.output ? EBADF : 0, grouper::console::WriteText);
+  grouper::StreamOutput err(stderr, 0, grouper::console::WriteText);
+  auto finish = [&out](std::string_view text) {
+    return out.Write(text) && out.Flush()
+               ? 0
+               : grouper::CannotWrite(kProgram, "standard output", out.error());
+  };
   const std::vector<std::string> args = grouper::platform::Arguments(argc, argv);
+  const grouper::options::CommandLine command =
+      grouper::options::Parse(kOptions, std::span(args).subspan(args.empty() ? 0 : 1));
+  if (!command.error.empty()) return Usage(command.error);
+  if (grouper::options::Has(command, "--help")) {
+    return finish(std::string(kUsage) + "\noptions:\n" + grouper::options::Describe(kOptions));
+  }
+  if (grouper::options::Has(command, "--version")) {
+    return finish(std::string(kProgram) + " " + grouper_version() + "\n");
+  }
   bool json = false;
   bool csv = false;
   grouper::ExplainOptions options;
   std::vector<std::pair<uint64_t, uint64_t>> ranges;
-  const std::string* input = nullptr;
-  for (std::size_t i = 1; i < args.size(); ++i) {
-    const std::string_view arg = args[i];
-    if (arg == "--json") {
+  for (const grouper::options::Given& given : command.options) {
+    if (given.name == "--json") {
       json = true;
-    } else if (arg == "--csv") {
+    } else if (given.name == "--csv") {
       csv = true;
-    } else if (arg == "--lang") {
-      const std::string_view lang = i + 1 < args.size() ? std::string_view(args[++i]) : "";
-      if (lang != "en" && lang != "ko") return Usage("--lang takes ko or en");
-      options.language = lang == "en" ? grouper::Language::kEnglish : grouper::Language::kKorean;
-    } else if (arg == "--show-identifiers") {
+    } else if (given.name == "--lang") {
+      if (given.value != "en" && given.value != "ko") return Usage("--lang takes ko or en");
+      options.language =
+          given.value == "en" ? grouper::Language::kEnglish : grouper::Language::kKorean;
+    } else if (given.name == "--show-identifiers") {
       options.show_identifiers = true;
-    } else if (arg == "--lines") {
-      if (i + 1 >= args.size()) return Usage("--lines needs a list such as 3,10-12");
-      if (!ParseLineList(args[++i], ranges)) return Usage("bad --lines list");
-    } else if (arg == "--help" || arg == "-h") {
-      std::fputs(kUsage, stdout);
-      return 0;
-    } else if (arg == "--version") {
-      std::printf("grouper-explain %s\n", grouper_version());
-      return 0;
-    } else if (arg.size() > 1 && arg[0] == '-') {
-      return Usage(("unknown option " + std::string(arg)).c_str());
-    } else if (input == nullptr) {
-      input = &args[i];
-    } else {
-      return Usage("one input file only");
+    } else if (given.name == "--lines") {
+      if (!ParseLineList(given.value, ranges)) return Usage("bad --lines list");
     }
   }
-  if (input == nullptr) return Usage("no input file");
+  if (command.operands.empty()) return Usage("no input file");
+  if (command.operands.size() > 1) return Usage("one input file only");
   if (json && csv) return Usage("--json or --csv, not both");
+  const std::string input(command.operands[0]);
 
-  // Lines end in a line feed alone, as JSON Lines and UTF-8 text want them.
   grouper::platform::WriteAsBytes(stdout);
-  const int fd = grouper::platform::OpenInput(input->c_str());
-  if (fd < 0) return CannotOpen(*input, errno);
+  const int fd = grouper::platform::OpenInput(input.c_str());
+  if (fd < 0) return Failed("cannot open", input, errno);
   grouper::LineReader reader(fd);
   char line[grouper::kLineBufferSize];
   uint64_t number = 0;
   grouper::InputWarnings warnings;
-  if (csv) grouper::console::WriteText(stdout, grouper::CsvHeader());
-  for (;;) {
+  bool warned = true;  // every warning reached standard error
+  bool written = !csv || out.Write(grouper::CsvHeader());
+  int read_error = 0;
+  while (written) {
     const std::size_t read = reader.ReadLine(line);
-    if (read == 0) break;
+    if (read == 0) {
+      // The failed read's errno: nothing runs between it and here.
+      if (reader.failed()) read_error = errno != 0 ? errno : EIO;
+      break;
+    }
     warnings.Add(line, read);
-    Warn(warnings, options.language);
+    warned = Warn(warnings, options.language, out, err) && warned;
     ++number;
     if (!Picked(ranges, number)) continue;
     options.line_number = number;
     const grouper::LineExplanation e = grouper::ExplainLine(line, read);
-    // Every output is UTF-8 text: a console gets it so that its Hangul shows.
-    grouper::console::WriteText(stdout, json  ? grouper::ExplanationJson(e, options) + "\n"
-                                        : csv ? grouper::CsvRow(e, options)
-                                              : grouper::ExplanationText(e, options));
-  }
-  const bool failed = reader.failed();
-  if (!failed) {
-    warnings.Finish();
-    Warn(warnings, options.language);
+    written = out.Write(json  ? grouper::ExplanationJson(e, options) + "\n"
+                        : csv ? grouper::CsvRow(e, options)
+                              : grouper::ExplanationText(e, options));
   }
   grouper::platform::Close(fd);
-  if (failed) {
-    std::fprintf(stderr, "grouper-explain: cannot read %s\n",
-                 grouper::platform::NameForConsole(*input).c_str());
-    return 1;
+  if (!written || !out.Flush()) {
+    return grouper::CannotWrite(kProgram, "standard output", out.error());
   }
-  return std::fflush(stdout) == 0 ? 0 : 1;
+  if (read_error != 0) return Failed("cannot read", input, read_error);
+  warnings.Finish();
+  warned = Warn(warnings, options.language, out, err) && warned;
+  return warned ? 0 : 1;
 }

@@ -6,10 +6,15 @@
 // the totals, the group codes, the ADL scores, the rejected records by message
 // and every fault of the first rejected records.
 //
-// Exit status: 0; 1 when the input cannot be opened or read or the page
-// cannot be written; 2 for bad arguments (with a usage line), among them a
-// report that would overwrite the input. --help prints the usage, --version
-// the library's version.
+// The SHA-256 of the input, which the page names, is computed on a second
+// thread from the same reads (report_input.h).
+//
+// Exit status: 0; 1 when the input cannot be opened or read, the page cannot
+// be written or the summary line cannot be written to standard output (a
+// closed one included), each said on standard error with the system's reason;
+// 2 for bad arguments (with a usage line), among them a report that would
+// overwrite the input. --help prints the usage and the options, --version the
+// library's version. The options are read as util/options.h reads them.
 #include <grouper/grouper.h>
 
 #include <cerrno>
@@ -18,66 +23,49 @@
 #include <cstring>
 #include <ctime>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "batch/byte_io.h"
-#include "line/group_line.h"
 #include "explain/input_warnings.h"
-#include "grouper/grouper.h"
+#include "line/group_line.h"
 #include "platform/platform.h"
+#include "report_input.h"
 #include "report_page.h"
 #include "report_tally.h"
-#include "sha256.h"
-#include "text/cp949.h"
+#include "text/utf8.h"
+#include "util/options.h"
+#include "util/stream_output.h"
 
 namespace {
 
-constexpr const char* kUsage =
+constexpr char kProgram[] = "grouper-report";
+constexpr char kUsage[] =
     "usage: grouper-report INPUT REPORT.html\n"
     "       grouper-report --help | --version\n";
+constexpr grouper::options::Option kOptions[] = {
+    {"--help", "", "this help, on standard output", "-h"},
+    {"--version", "", "the program's name and the library's version"},
+};
 
-int Usage(const char* problem) {
-  std::fprintf(stderr, "grouper-report: %s\n%s", problem, kUsage);
+int Usage(const std::string& problem) {
+  std::fprintf(stderr, "%s: %s\n%s", kProgram, problem.c_str(), kUsage);
   return 2;
 }
 
-// A file that could not be opened, read or written, with the system's reason
-// where there is one (0: none).
+// A file that could not be opened, read or written, with the system's reason.
 int Failed(const char* what, const std::string& name, int error) {
-  const std::string shown = grouper::platform::NameForConsole(name);
-  if (error != 0) {
-    std::fprintf(stderr, "grouper-report: %s %s: %s\n", what, shown.c_str(), std::strerror(error));
-  } else {
-    std::fprintf(stderr, "grouper-report: %s %s\n", what, shown.c_str());
-  }
+  std::fprintf(stderr, "%s: %s %s: %s\n", kProgram, what,
+               grouper::platform::NameForConsole(name).c_str(), std::strerror(error));
   return 1;
 }
 
-bool IsUtf8(std::string_view text) {
-  for (std::size_t i = 0; i < text.size();) {
-    const unsigned char b = static_cast<unsigned char>(text[i]);
-    const std::size_t n = b < 0x80         ? 1
-                          : (b >> 5) == 6  ? 2
-                          : (b >> 4) == 14 ? 3
-                          : (b >> 3) == 30 ? 4
-                                           : 0;
-    if (n == 0 || i + n > text.size()) return false;
-    for (std::size_t k = 1; k < n; ++k) {
-      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
-    }
-    i += n;
-  }
-  return true;
-}
-
-// The input's file name for the heading: UTF-8 as most systems (and the
-// platform layer on Windows) name files, otherwise read as code page 949 (a
-// Korean name on a system that gives bytes).
+// The input's file name for the page, which is strict UTF-8: a name as most
+// systems (and the platform layer on Windows) give it stays, and any byte of
+// it that is not UTF-8 is shown as \xNN.
 std::string ShownName(const std::string& path) {
-  const std::string name(grouper::platform::FileNamePart(path));
-  return IsUtf8(name) ? name : grouper::cp949::ToUtf8(name);
+  return grouper::utf8::Escaped(grouper::platform::FileNamePart(path));
 }
 
 // Writes the page; the system's reason (errno) when it cannot, else 0.
@@ -99,23 +87,26 @@ int WritePage(const std::string& path, const std::string& page) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  const grouper::platform::ClosedStreams closed = grouper::platform::PrepareProcess();
+  grouper::StreamOutput out(stdout, closed.output ? EBADF : 0);
+  auto finish = [&out](std::string_view text) {
+    return out.Write(text) && out.Flush()
+               ? 0
+               : grouper::CannotWrite(kProgram, "standard output", out.error());
+  };
   const std::vector<std::string> args = grouper::platform::Arguments(argc, argv);
-  if (args.size() == 2 && (args[1] == "--help" || args[1] == "-h")) {
-    std::fputs(kUsage, stdout);
-    return 0;
+  const grouper::options::CommandLine line =
+      grouper::options::Parse(kOptions, std::span(args).subspan(args.empty() ? 0 : 1));
+  if (!line.error.empty()) return Usage(line.error);
+  if (grouper::options::Has(line, "--help")) {
+    return finish(std::string(kUsage) + "\noptions:\n" + grouper::options::Describe(kOptions));
   }
-  if (args.size() == 2 && args[1] == "--version") {
-    std::printf("grouper-report %s\n", grouper_version());
-    return 0;
+  if (grouper::options::Has(line, "--version")) {
+    return finish(std::string(kProgram) + " " + grouper_version() + "\n");
   }
-  if (args.size() != 3) return Usage("an input file and a report file are needed");
-  const std::string& input = args[1];
-  const std::string& report = args[2];
-  for (const std::string& arg : {input, report}) {
-    if (arg.empty() || (arg[0] == '-' && arg.size() > 1)) {
-      return Usage(("unknown option " + arg).c_str());
-    }
-  }
+  if (line.operands.size() != 2) return Usage("an input file and a report file are needed");
+  const std::string input(line.operands[0]);
+  const std::string report(line.operands[1]);
 
   const int fd = grouper::platform::OpenInput(input.c_str());
   if (fd < 0) return Failed("cannot open", input, errno);
@@ -123,29 +114,29 @@ int main(int argc, char** argv) {
     grouper::platform::Close(fd);
     return Usage("the report would overwrite the input");
   }
-  grouper::LineReader reader(fd);
   auto tally = std::make_unique<grouper::report::ReportTally>();
   auto work = std::make_unique<grouper::GroupingWork>();
-  char line[grouper::kLineBufferSize] = {};
+  char read_bytes[grouper::kLineBufferSize] = {};
   uint64_t number = 0;
-  grouper::report::Sha256 sha256;
   grouper::InputWarnings warnings;
   grouper::report::FilingInfo filing;
-  for (;;) {
-    const std::size_t read = reader.ReadLine(line);
-    if (read == 0) break;
-    // The reads hold every byte of the file, in order.
-    sha256.Add(line, read);
-    filing.file_size += read;
-    warnings.Add(line, read);
-    grouper::report::TallyLine(*tally, line, read, ++number, *work);
+  {
+    // Each block of the file is hashed on a second thread while its lines
+    // are tallied here.
+    grouper::report::ReportInput reader(fd);
+    for (;;) {
+      const std::size_t read = reader.ReadLine(read_bytes);
+      if (read == 0) break;
+      warnings.Add(read_bytes, read);
+      grouper::report::TallyLine(*tally, read_bytes, read, ++number, *work);
+    }
+    grouper::platform::Close(fd);
+    if (reader.error() != 0) return Failed("cannot read", input, reader.error());
+    filing.file_size = reader.size();
+    filing.sha256 = reader.Sha256HexDigest();
   }
-  const bool failed = reader.failed();
-  grouper::platform::Close(fd);
-  if (failed) return Failed("cannot read", input, 0);
 
   warnings.Finish();
-  filing.sha256 = sha256.HexDigest();
   filing.generated = grouper::report::Iso8601Local(std::time(nullptr));
   filing.version = grouper_version();
   for (const char* name : warnings.Names()) filing.warnings.emplace_back(name);
@@ -154,10 +145,11 @@ int main(int argc, char** argv) {
     return Failed("cannot write", report, error);
   }
   const grouper::report::OutcomeCounts& t = tally->totals;
-  std::printf("grouper-report: %llu lines, %llu grouped, %llu rejected, %llu wrong data type: %s\n",
-              static_cast<unsigned long long>(t.lines), static_cast<unsigned long long>(t.grouped),
-              static_cast<unsigned long long>(t.rejected),
-              static_cast<unsigned long long>(t.wrong_type),
-              grouper::platform::NameForConsole(report).c_str());
-  return 0;
+  char summary[160];
+  std::snprintf(
+      summary, sizeof summary,
+      "%s: %llu lines, %llu grouped, %llu rejected, %llu wrong data type: ", kProgram,
+      static_cast<unsigned long long>(t.lines), static_cast<unsigned long long>(t.grouped),
+      static_cast<unsigned long long>(t.rejected), static_cast<unsigned long long>(t.wrong_type));
+  return finish(summary + grouper::platform::NameForConsole(report) + "\n");
 }

@@ -1,6 +1,5 @@
 #include "sha256.h"
 
-#include <algorithm>
 #include <cstring>
 
 namespace grouper::report {
@@ -106,62 +105,50 @@ std::string Sha256::HexDigest() {
   return hex;
 }
 
-BackgroundSha256::BackgroundSha256() : thread_(&BackgroundSha256::Run, this) {
-  filling_.reserve(kBlock);
-}
+BackgroundSha256::BackgroundSha256() : thread_(&BackgroundSha256::Run, this) {}
 
 BackgroundSha256::~BackgroundSha256() {
   Stop();
 }
 
-void BackgroundSha256::Add(const void* bytes, std::size_t length) {
-  const char* p = static_cast<const char*>(bytes);
-  while (length > 0) {
-    const std::size_t take = std::min(length, kBlock - filling_.size());
-    filling_.insert(filling_.end(), p, p + take);
-    p += take;
-    length -= take;
-    if (filling_.size() == kBlock) HandOver();
-  }
-}
-
-void BackgroundSha256::HandOver() {
-  std::unique_lock lock(mutex_);
-  changed_.wait(lock, [this] { return !has_work_; });
-  handed_.swap(filling_);
+void BackgroundSha256::Hash(const char* block, std::size_t length) {
+  MutexLock lock(mutex_);
+  while (has_work_) changed_.Wait(mutex_);
+  block_ = block;
+  length_ = length;
   has_work_ = true;
-  lock.unlock();
-  changed_.notify_all();
-  filling_.clear();
+  changed_.SignalAll();
 }
 
 void BackgroundSha256::Stop() {
   if (!thread_.joinable()) return;
   {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     stopping_ = true;
+    changed_.SignalAll();
   }
-  changed_.notify_all();
   thread_.join();
 }
 
 std::string BackgroundSha256::HexDigest() {
-  if (!filling_.empty()) HandOver();
   Stop();
   return hash_.HexDigest();
 }
 
 void BackgroundSha256::Run() {
-  std::unique_lock lock(mutex_);
+  mutex_.Lock();
   for (;;) {
-    changed_.wait(lock, [this] { return has_work_ || stopping_; });
-    if (!has_work_) return;  // stopping, and every block handed over is hashed
-    lock.unlock();
-    hash_.Add(handed_.data(), handed_.size());
-    lock.lock();
+    while (!has_work_ && !stopping_) changed_.Wait(mutex_);
+    if (!has_work_) break;  // stopping, and every block handed over is hashed
+    const char* block = block_;
+    const std::size_t length = length_;
+    mutex_.Unlock();
+    hash_.Add(block, length);
+    mutex_.Lock();
     has_work_ = false;
-    changed_.notify_all();
+    changed_.SignalAll();
   }
+  mutex_.Unlock();
 }
 
 }  // namespace grouper::report

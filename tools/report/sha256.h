@@ -4,13 +4,12 @@
 #pragma once
 
 #include <array>
-#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
-#include <mutex>
 #include <string>
 #include <thread>
-#include <vector>
+
+#include "util/mutex.h"
 
 namespace grouper::report {
 
@@ -33,36 +32,41 @@ class Sha256 {
 };
 
 // The same digest, computed on a thread of its own while the caller goes on:
-// the bytes are gathered into blocks of a megabyte and hashed in the order
-// they were added, one block at a time, so that hashing a large file costs
-// the report little time where a second core is free. One caller thread.
+// the caller hands over the blocks of the message in order, as it reads them,
+// and each is hashed while the caller works on it and reads the next, so that
+// hashing a large file costs the report little time where a second core is
+// free and the file is read once. The blocks are the caller's: nothing is
+// copied. One caller thread.
 class BackgroundSha256 {
  public:
   BackgroundSha256();
+  // Waits for the block handed over last to be hashed.
   ~BackgroundSha256();
   BackgroundSha256(const BackgroundSha256&) = delete;
   BackgroundSha256& operator=(const BackgroundSha256&) = delete;
 
-  void Add(const void* bytes, std::size_t length);
-  // Waits for every byte added to be hashed; the digest as Sha256's. Once.
+  // Hashes the `length` bytes at `block` after every block handed over
+  // before. Waits first until the block handed over before is hashed, so
+  // that the caller may change or free that one once this call returns;
+  // `block` itself must stay unchanged until the next call of Hash or
+  // HexDigest returns (or the hash is destroyed).
+  void Hash(const char* block, std::size_t length);
+  // Waits for every block to be hashed; the digest as Sha256's. Once.
   std::string HexDigest();
 
  private:
-  void HandOver();  // gives the filled block to the hashing thread
   void Stop();
   void Run();
 
-  static constexpr std::size_t kBlock = 1 << 20;
-  std::vector<char> filling_;  // the caller's block
-
-  std::mutex mutex_;
-  std::condition_variable changed_;
-  // Guarded by mutex_: the block handed over and whether it waits to be
-  // hashed; the thread hashes it outside the lock while has_work_ holds, and
-  // the caller does not touch it until has_work_ is false again.
-  std::vector<char> handed_;
-  bool has_work_ = false;
-  bool stopping_ = false;
+  Mutex mutex_;
+  CondVar changed_;
+  // The block handed over, while has_work_ says that it waits to be hashed
+  // or is being hashed (outside the lock); the caller hands over no other
+  // until has_work_ is false again.
+  const char* block_ GUARDED_BY(mutex_) = nullptr;
+  std::size_t length_ GUARDED_BY(mutex_) = 0;
+  bool has_work_ GUARDED_BY(mutex_) = false;
+  bool stopping_ GUARDED_BY(mutex_) = false;
 
   Sha256 hash_;  // the hashing thread's, until it has been joined
   std::thread thread_;

@@ -101,11 +101,15 @@ AssessmentRecord SampleRecord(const SampleGenerator& generator, uint64_t index);
 bool ParseShare(std::string_view text, uint32_t* share);
 
 // The command-line tool: grouper-sample --count N [--seed S]
-// [--versions 089,090,...] [--faults P]. Writes the lines, each ending in
-// CR LF, to `out`. Returns the exit status: 0 on success (also after --help,
-// the usage, or --version, the name and the library's version, on `out`), 2
-// after a usage message on `err` for bad arguments, 1 when the output could
-// not be written.
-int RunSampleTool(int argc, const char* const* argv, std::FILE* out, std::FILE* err);
+// [--versions 089,090,...] [--faults P], its options read as util/options.h
+// reads them. Writes the lines, each ending in CR LF, to `out`; a nonzero
+// `out_error` says that `out` cannot be written at all (EBADF for a standard
+// output that the caller closed). Returns the exit status: 0 on success (also
+// after --help, the usage and the options, or --version, the name and the
+// library's version, on `out`), 2 after a usage message on `err` for bad
+// arguments, 1 after a message on `err` with the system's reason when `out`
+// could not be written.
+int RunSampleTool(int argc, const char* const* argv, std::FILE* out, std::FILE* err,
+                  int out_error = 0);
 
 }  // namespace grouper::sample

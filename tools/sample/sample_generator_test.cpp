@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -415,6 +416,30 @@ TEST(SampleTool, BadArgumentsGiveTheUsageAndStatus2) {
   const ToolRun zero = RunTool({"--count", "0"});
   EXPECT_EQ(zero.status, 0);
   EXPECT_TRUE(zero.out.empty());
+}
+
+TEST(SampleTool, AnOutputThatCannotBeWrittenIsSaidWithItsReason) {
+  const std::string said =
+      std::string("grouper-sample: cannot write standard output: ") + std::strerror(EBADF) + "\n";
+  for (const std::vector<const char*>& args :
+       {std::vector<const char*>{"grouper-sample", "--count", "3000"},
+        std::vector<const char*>{"grouper-sample", "--help"}}) {
+    for (const bool closed : {false, true}) {
+      // A stream open for reading only refuses every write, as a closed
+      // standard output (given as EBADF) does.
+      std::FILE* out = closed ? std::tmpfile() : std::fopen(GROUPER_SAMPLE_BINARY, "rb");
+      std::FILE* err = std::tmpfile();
+      const int status =
+          RunSampleTool(static_cast<int>(args.size()), args.data(), out, err, closed ? EBADF : 0);
+      EXPECT_EQ(status, 1) << args[1] << (closed ? " closed" : " read-only");
+      EXPECT_EQ(ReadAll(err), said) << args[1] << (closed ? " closed" : " read-only");
+      if (closed) {
+        EXPECT_EQ(ReadAll(out), "");
+      } else {
+        std::fclose(out);
+      }
+    }
+  }
 }
 
 TEST(SampleTool, SharesAreReadExactly) {

@@ -1,4 +1,5 @@
 // grouper-sample: writes synthetic assessment files (see sample_generator.h).
+#include <cerrno>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -7,6 +8,7 @@
 #include "sample_generator.h"
 
 int main(int argc, char** argv) {
+  const grouper::platform::ClosedStreams closed = grouper::platform::PrepareProcess();
   const std::vector<std::string> args = grouper::platform::Arguments(argc, argv);
   std::vector<const char*> pointers;
   for (const std::string& arg : args) pointers.push_back(arg.c_str());
@@ -14,5 +16,5 @@ int main(int argc, char** argv) {
   static char buffer[1 << 20];
   std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
   return grouper::sample::RunSampleTool(static_cast<int>(pointers.size()), pointers.data(), stdout,
-                                        stderr);
+                                        stderr, closed.output ? EBADF : 0);
 }

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "sample_generator.h"
+#include "util/options.h"
+#include "util/stream_output.h"
 
 namespace grouper::sample {
 
@@ -45,19 +47,25 @@ bool ParseShare(std::string_view text, uint32_t* share) {
 
 namespace {
 
+constexpr char kProgram[] = "grouper-sample";
 constexpr char kUsage[] =
     "usage: grouper-sample --count N [--seed S] [--versions V,V,...] [--faults P] > FILE\n"
     "       grouper-sample --help | --version\n"
     "\n"
     "Writes N synthetic assessment records, one per line in code page 949 with CR LF\n"
-    "line ends, valid for their form version unless given a fault.\n"
-    "\n"
-    "  --count N       number of records (required)\n"
-    "  --seed S        seed of the drawing (default 1); the same seed gives the same bytes\n"
-    "  --versions L    comma-separated form versions to draw from: 089 010 090 011 091\n"
-    "                  012 092 013 and base (the layout without version code); default all\n"
-    "  --faults P      share of records (0 to 1) that get exactly one deliberate fault\n"
-    "                  (default 0)\n";
+    "line ends, valid for their form version unless given a fault.\n";
+constexpr options::Option kOptions[] = {
+    {"--count", "N", "number of records (required)"},
+    {"--seed", "S", "seed of the drawing (default 1); the same seed gives the same bytes"},
+    {"--versions", "L",
+     "comma-separated form versions to draw from: 089 010 090 011 091\n"
+     "012 092 013 and base (the layout without version code); default all"},
+    {"--faults", "P",
+     "share of records (0 to 1) that get exactly one deliberate fault\n"
+     "(default 0)"},
+    {"--help", "", "this help, on standard output", "-h"},
+    {"--version", "", "the program's name and the library's version"},
+};
 
 bool ParseCount(std::string_view text, uint64_t* value) {
   if (text.empty() || text.size() > 19) return false;
@@ -83,71 +91,65 @@ bool ParseVersions(std::string_view text, std::vector<std::string>* versions) {
 }
 
 int UsageError(std::FILE* err, const std::string& problem) {
-  std::fprintf(err, "grouper-sample: %s\n%s", problem.c_str(), kUsage);
+  std::fprintf(err, "%s: %s\n%s", kProgram, problem.c_str(), kUsage);
   return 2;
+}
+
+// Reads the options into `options` and `count`; a usage error's status, or 0.
+int ReadOptions(const options::CommandLine& command, std::FILE* err, SampleOptions& options,
+                uint64_t& count) {
+  if (!command.error.empty()) return UsageError(err, command.error);
+  if (!command.operands.empty()) {
+    return UsageError(err, "unknown argument '" + std::string(command.operands[0]) + "'");
+  }
+  bool have_count = false;
+  for (const options::Given& given : command.options) {
+    const std::string value(given.value);
+    if (given.name == "--count") {
+      if (!ParseCount(value, &count)) return UsageError(err, "bad --count '" + value + "'");
+      have_count = true;
+    } else if (given.name == "--seed") {
+      if (!ParseCount(value, &options.seed)) return UsageError(err, "bad --seed '" + value + "'");
+    } else if (given.name == "--versions") {
+      if (!ParseVersions(value, &options.versions)) {
+        return UsageError(err, "bad --versions '" + value + "'");
+      }
+    } else if (given.name == "--faults") {
+      if (!ParseShare(value, &options.fault_share)) {
+        return UsageError(err, "bad --faults '" + value + "' (a share from 0 to 1)");
+      }
+    }
+  }
+  return have_count ? 0 : UsageError(err, "--count is required");
 }
 
 }  // namespace
 
-int RunSampleTool(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
+int RunSampleTool(int argc, const char* const* argv, std::FILE* out, std::FILE* err,
+                  int out_error) {
+  StreamOutput output(out, out_error);
+  auto cannot_write = [&] { return CannotWrite(kProgram, "standard output", output.error(), err); };
+  const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+  const options::CommandLine command = options::Parse(kOptions, args);
+  if (command.error.empty() && options::Has(command, "--help")) {
+    const std::string help = std::string(kUsage) + "\noptions:\n" + options::Describe(kOptions);
+    return output.Write(help) && output.Flush() ? 0 : cannot_write();
+  }
+  if (command.error.empty() && options::Has(command, "--version")) {
+    const std::string version = std::string(kProgram) + " " + grouper_version() + "\n";
+    return output.Write(version) && output.Flush() ? 0 : cannot_write();
+  }
   SampleOptions options;
   uint64_t count = 0;
-  bool have_count = false;
-  for (int i = 1; i < argc; ++i) {
-    std::string_view arg = argv[i];
-    if (arg == "--help" || arg == "-h") {
-      std::fputs(kUsage, out);
-      return 0;
-    }
-    if (arg == "--version") {
-      std::fprintf(out, "grouper-sample %s\n", grouper_version());
-      return 0;
-    }
-    std::string_view name = arg;
-    std::string_view value;
-    bool have_value = false;
-    if (const std::size_t eq = arg.find('=');
-        arg.starts_with("--") && eq != std::string_view::npos) {
-      name = arg.substr(0, eq);
-      value = arg.substr(eq + 1);
-      have_value = true;
-    }
-    if (name != "--count" && name != "--seed" && name != "--versions" && name != "--faults") {
-      return UsageError(err, "unknown argument '" + std::string(arg) + "'");
-    }
-    if (!have_value) {
-      if (i + 1 >= argc) return UsageError(err, std::string(name) + " needs a value");
-      value = argv[++i];
-    }
-    if (name == "--count") {
-      if (!ParseCount(value, &count))
-        return UsageError(err, "bad --count '" + std::string(value) + "'");
-      have_count = true;
-    } else if (name == "--seed") {
-      if (!ParseCount(value, &options.seed)) {
-        return UsageError(err, "bad --seed '" + std::string(value) + "'");
-      }
-    } else if (name == "--versions") {
-      if (!ParseVersions(value, &options.versions)) {
-        return UsageError(err, "bad --versions '" + std::string(value) + "'");
-      }
-    } else if (!ParseShare(value, &options.fault_share)) {
-      return UsageError(err, "bad --faults '" + std::string(value) + "' (a share from 0 to 1)");
-    }
-  }
-  if (!have_count) return UsageError(err, "--count is required");
+  if (const int status = ReadOptions(command, err, options, count); status != 0) return status;
 
   SampleGenerator gen = StartSample(options);
   for (uint64_t i = 0; i < count; ++i) {
     SampleLine line = NextSampleLine(gen);
     line.text += "\r\n";
-    if (std::fwrite(line.text.data(), 1, line.text.size(), out) != line.text.size()) break;
+    if (!output.Write(line.text)) break;
   }
-  if (std::fflush(out) != 0 || std::ferror(out)) {
-    std::fprintf(err, "grouper-sample: cannot write the output\n");
-    return 1;
-  }
-  return 0;
+  return output.Flush() ? 0 : cannot_write();
 }
 
 }  // namespace grouper::sample

@@ -1,0 +1,103 @@
+#!/usr/bin/env python3
+"""The command lines of the three helper programs, side by side: each --help lists the
+options that the program takes and its manual page lists the same; a bad command line
+gets the same words from every program (an unknown option, a missing value, a value
+given to a flag, an empty argument) with the usage and status 2; "--x=v" means
+"--x v"; and an output that cannot be written (standard output full or closed) is
+said on standard error with the system's reason, with status 1, never passed over.
+
+Usage: check_command_lines.py GROUPER_EXPLAIN GROUPER_REPORT GROUPER_SAMPLE SOURCE_DIR
+"""
+import errno
+import os
+import re
+import subprocess
+import sys
+import tempfile
+
+failures = []
+
+
+def check(condition, what):
+    if not condition:
+        failures.append(what)
+
+
+def run(*args, stdout=subprocess.PIPE, close_stdout=False):
+    return subprocess.run([str(a) for a in args], stdout=stdout, stderr=subprocess.PIPE,
+                          preexec_fn=(lambda: os.close(1)) if close_stdout else None)
+
+
+def long_options(text):
+    return set(re.findall(r"(?<![\w-])--[a-z][a-z-]*", text))
+
+
+def main():
+    explain, report, sample, source_dir = sys.argv[1:5]
+    bundled = os.path.join(source_dir, "examples", "sample.in")
+    tools = {"grouper-explain": explain, "grouper-report": report, "grouper-sample": sample}
+    # An option of each program that takes a value, where it has one.
+    valued = {"grouper-explain": "--lines", "grouper-report": None, "grouper-sample": "--count"}
+
+    for name, program in tools.items():
+        done = run(program, "--help")
+        help_text = done.stdout.decode()
+        check(done.returncode == 0 and help_text.startswith(f"usage: {name}"), f"{name} --help")
+        listed = long_options(help_text)
+        manual = open(os.path.join(source_dir, "docs", "man", name + ".1.in")).read()
+        in_manual = long_options(manual.replace("\\-", "-"))
+        check(listed == in_manual, f"{name}: --help lists {sorted(listed)}, "
+                                   f"the manual {sorted(in_manual)}")
+        for option in listed:
+            said = run(program, option).stderr.decode()
+            check("unknown option" not in said, f"{name}: --help lists {option}, refused: {said}")
+
+        bad = [(["--bogus", bundled], "unknown option '--bogus'"),
+               (["-x", bundled], "unknown option '-x'"),
+               (["--hel", bundled], "unknown option '--hel'"),
+               (["--help=1"], "--help takes no value"),
+               (["", bundled], "an empty argument")]
+        if valued[name]:
+            bad.append(([valued[name]], f"{valued[name]} needs a value"))
+        for args, message in bad:
+            done = run(program, *args)
+            said = done.stderr.decode().splitlines()
+            check(done.returncode == 2 and said[:1] == [f"{name}: {message}"]
+                  and said[1:2] and said[1].startswith(f"usage: {name}") and not done.stdout,
+                  f"{name} {args}: status {done.returncode}, said {said[:2]}")
+
+    joined = run(explain, "--lines=1,8", "--lang=en", "--json", bundled)
+    apart = run(explain, "--lines", "1,8", "--lang", "en", "--json", bundled)
+    check(joined.returncode == 0 and joined.stdout and joined.stdout == apart.stdout,
+          "grouper-explain: --x=v is not --x v")
+
+    if os.name == "posix" and os.path.exists("/dev/full"):
+        with tempfile.TemporaryDirectory() as tmp:
+            page = os.path.join(tmp, "month.html")
+            commands = {"grouper-explain": [explain, bundled],
+                        "grouper-sample": [sample, "--count", "3000"],
+                        "grouper-report": [report, bundled, page]}
+            for name, command in commands.items():
+                for args in (command, [command[0], "--help"]):
+                    for reason, how in ((errno.ENOSPC, "full"), (errno.EBADF, "closed")):
+                        if how == "full":
+                            with open("/dev/full", "wb") as full:
+                                done = run(*args, stdout=full)
+                        else:
+                            done = run(*args, stdout=None, close_stdout=True)
+                        said = done.stderr.decode().splitlines()
+                        check(done.returncode == 1 and said[-1:] == [
+                            f"{name}: cannot write standard output: {os.strerror(reason)}"],
+                              f"{args[1:]} to a {how} standard output: "
+                              f"status {done.returncode}, said {said}")
+            # The page is whole even when the summary line could not be written.
+            check(open(page, encoding="utf-8").read().endswith("</html>\n"), "the page")
+
+    for f in failures[:20]:
+        print("FAILED:", f)
+    print(f"check_command_lines: {len(failures)} failures")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
