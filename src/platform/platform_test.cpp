@@ -108,6 +108,51 @@ TEST_F(PlatformTest, AHangulNameReachesTheSystemWhole) {
   EXPECT_TRUE(std::filesystem::is_empty(dir_));
 }
 
+// Five nested folders of 60 characters put a file's full path past the 260 of
+// a plain Windows path; every call reaches it, by an absolute name written with
+// slashes and a "..", and by a name relative to the current directory. (Wine
+// takes long plain paths too; a Windows without the long-path setting takes
+// only the extended form that the calls give it.)
+TEST_F(PlatformTest, AFileDeepInNestedFoldersIsReachedByEveryCall) {
+  std::string nested;
+  for (char letter = 'a'; letter < 'f'; ++letter) nested += std::string(60, letter) + "/";
+  std::filesystem::create_directories(Path(nested + "x"));
+  const std::string file = Path(nested + "in.txt");
+  ASSERT_GT(file.size(), 300u);
+
+  struct CurrentDirectory {
+    std::filesystem::path before = std::filesystem::current_path();
+    ~CurrentDirectory() { std::filesystem::current_path(before); }
+  } restored;
+  for (const bool relative : {false, true}) {
+    std::filesystem::current_path(relative ? dir_ : restored.before.string());
+    const std::string prefix = relative ? nested : Path(nested);
+    const std::string name = prefix + "x/../in.txt";
+    SCOPED_TRACE(name);
+
+    const int out = OpenOutput(name.c_str());
+    ASSERT_GE(out, 0) << errno;
+    EXPECT_EQ(Write(out, "deep", 4), 4);
+    EXPECT_TRUE(Close(out));
+    EXPECT_EQ(ReadFile(file), "deep");
+
+    const int in = OpenInput(name.c_str());
+    ASSERT_GE(in, 0) << errno;
+    EXPECT_TRUE(IsSameFile(in, file.c_str()));
+    EXPECT_TRUE(IsSameFile(in, (prefix + "in.txt").c_str()));
+    EXPECT_FALSE(IsSameFile(in, (prefix + "x").c_str()));
+    EXPECT_TRUE(Close(in));
+    errno = 0;
+    EXPECT_EQ(OpenInput((prefix + "missing.txt").c_str()), -1);
+    EXPECT_EQ(errno, ENOENT);
+
+    RemoveRegularFile((prefix + "x").c_str());
+    EXPECT_TRUE(std::filesystem::is_directory(Path(nested + "x")));
+    RemoveRegularFile(name.c_str());
+    EXPECT_FALSE(std::filesystem::exists(file));
+  }
+}
+
 TEST_F(PlatformTest, OnlyARegularFileIsRemoved) {
   std::filesystem::create_directory(Path("sub"));
   RemoveRegularFile(Path("sub").c_str());
