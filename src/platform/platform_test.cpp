@@ -116,14 +116,24 @@ TEST_F(PlatformTest, AHangulNameReachesTheSystemWhole) {
 TEST_F(PlatformTest, AFileDeepInNestedFoldersIsReachedByEveryCall) {
   std::string nested;
   for (char letter = 'a'; letter < 'f'; ++letter) nested += std::string(60, letter) + "/";
-  std::filesystem::create_directories(Path(nested + "x"));
   const std::string file = Path(nested + "in.txt");
   ASSERT_GT(file.size(), 300u);
 
-  struct CurrentDirectory {
+  // Back to the current directory, and the folders removed one by one, deepest
+  // first: MinGW's directory listing, which remove_all uses, stops at 260.
+  struct Restore {
     std::filesystem::path before = std::filesystem::current_path();
-    ~CurrentDirectory() { std::filesystem::current_path(before); }
-  } restored;
+    std::string deepest, top;
+    ~Restore() {
+      std::error_code ignored;
+      std::filesystem::current_path(before, ignored);
+      std::filesystem::remove(deepest + "/../in.txt", ignored);
+      for (std::string folder = deepest; folder.size() > top.size();
+           folder.erase(folder.rfind('/')))
+        std::filesystem::remove(folder, ignored);
+    }
+  } restored{.deepest = Path(nested + "x"), .top = dir_};
+  std::filesystem::create_directories(restored.deepest);
   for (const bool relative : {false, true}) {
     std::filesystem::current_path(relative ? dir_ : restored.before.string());
     const std::string prefix = relative ? nested : Path(nested);
