@@ -62,8 +62,8 @@ TEST(LongPath, OnlyAFullPathPastTheLimitTakesTheExtendedForm) {
 TEST(LongPath, DevicePathsAreToldFromOtherRootedOnes) {
   for (const std::wstring device : {L"\\\\?\\C:\\x", L"\\\\.\\COM1", L"//./COM1", L"\\??\\C:\\x"})
     EXPECT_TRUE(IsDevicePath(device)) << std::string(device.begin(), device.end());
-  for (const std::wstring other :
-       {L"\\\\server\\share", L"C:\\x", L"\\x\\y", L"/?\?/x", L"\\\\?", L"\\\\.x\\y", L"", L"..\\x"})
+  for (const std::wstring other : {L"\\\\server\\share", L"C:\\x", L"\\x\\y", L"/?\?/x", L"\\\\?",
+                                   L"\\\\.x\\y", L"", L"..\\x"})
     EXPECT_FALSE(IsDevicePath(other)) << std::string(other.begin(), other.end());
 }
 
