@@ -12,7 +12,9 @@
 // File names are text of one encoding inside the programs: on POSIX the bytes
 // that the system gives and takes, on Windows UTF-8, which the Windows
 // implementation converts to and from UTF-16 at every call, so that a Hangul
-// name works whatever the ANSI code page. Names come in through Arguments and
+// name works whatever the ANSI code page; a name whose full path is past the
+// 260 characters of a plain Windows path reaches the system in the
+// extended-length form (long_path.h). Names come in through Arguments and
 // NameFromConsole and go out to people through NameForConsole.
 #pragma once
 

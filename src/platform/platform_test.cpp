@@ -108,6 +108,61 @@ TEST_F(PlatformTest, AHangulNameReachesTheSystemWhole) {
   EXPECT_TRUE(std::filesystem::is_empty(dir_));
 }
 
+// Five nested folders of 60 characters put a file's full path past the 260 of
+// a plain Windows path; every call reaches it, by an absolute name written with
+// slashes and a "..", and by a name relative to the current directory. (Wine
+// takes long plain paths too; a Windows without the long-path setting takes
+// only the extended form that the calls give it.)
+TEST_F(PlatformTest, AFileDeepInNestedFoldersIsReachedByEveryCall) {
+  std::string nested;
+  for (char letter = 'a'; letter < 'f'; ++letter) nested += std::string(60, letter) + "/";
+  const std::string file = Path(nested + "in.txt");
+  ASSERT_GT(file.size(), 300u);
+
+  // Back to the current directory, and the folders removed one by one, deepest
+  // first: MinGW's directory listing, which remove_all uses, stops at 260.
+  struct Restore {
+    std::filesystem::path before = std::filesystem::current_path();
+    std::string deepest, top;
+    ~Restore() {
+      std::error_code ignored;
+      std::filesystem::current_path(before, ignored);
+      std::filesystem::remove(deepest + "/../in.txt", ignored);
+      for (std::string folder = deepest; folder.size() > top.size();
+           folder.erase(folder.rfind('/')))
+        std::filesystem::remove(folder, ignored);
+    }
+  } restored{.deepest = Path(nested + "x"), .top = dir_};
+  std::filesystem::create_directories(restored.deepest);
+  for (const bool relative : {false, true}) {
+    std::filesystem::current_path(relative ? dir_ : restored.before.string());
+    const std::string prefix = relative ? nested : Path(nested);
+    const std::string name = prefix + "x/../in.txt";
+    SCOPED_TRACE(name);
+
+    const int out = OpenOutput(name.c_str());
+    ASSERT_GE(out, 0) << errno;
+    EXPECT_EQ(Write(out, "deep", 4), 4);
+    EXPECT_TRUE(Close(out));
+    EXPECT_EQ(ReadFile(file), "deep");
+
+    const int in = OpenInput(name.c_str());
+    ASSERT_GE(in, 0) << errno;
+    EXPECT_TRUE(IsSameFile(in, file.c_str()));
+    EXPECT_TRUE(IsSameFile(in, (prefix + "in.txt").c_str()));
+    EXPECT_FALSE(IsSameFile(in, (prefix + "x").c_str()));
+    EXPECT_TRUE(Close(in));
+    errno = 0;
+    EXPECT_EQ(OpenInput((prefix + "missing.txt").c_str()), -1);
+    EXPECT_EQ(errno, ENOENT);
+
+    RemoveRegularFile((prefix + "x").c_str());
+    EXPECT_TRUE(std::filesystem::is_directory(Path(nested + "x")));
+    RemoveRegularFile(name.c_str());
+    EXPECT_FALSE(std::filesystem::exists(file));
+  }
+}
+
 TEST_F(PlatformTest, OnlyARegularFileIsRemoved) {
   std::filesystem::create_directory(Path("sub"));
   RemoveRegularFile(Path("sub").c_str());

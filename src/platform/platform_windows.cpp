@@ -22,6 +22,7 @@
 #include <climits>
 #include <cstdint>
 
+#include "platform/long_path.h"
 #include "platform/platform.h"
 
 namespace grouper::platform {
@@ -64,9 +65,33 @@ std::string Narrow(std::wstring_view wide, UINT code_page) {
   return text;
 }
 
-// A name as the wide calls take it.
+// The full path of `path` by the system's rules (made absolute against the
+// current directory, slashes turned to backslashes, "." and ".." resolved);
+// empty when the system cannot give it.
+std::wstring FullPath(const std::wstring& path) {
+  std::wstring full(MAX_PATH, L'\0');
+  // Too small a buffer gives the size needed; a second try is short only if
+  // another thread changed the current directory in between.
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    const DWORD n =
+        GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (n == 0) return {};
+    if (n < full.size()) {
+      full.resize(n);
+      return full;
+    }
+    full.resize(n);
+  }
+  return {};
+}
+
+// A name as the wide calls take it: UTF-16, and in the extended-length form
+// when its full path is too long for the plain one (long_path.h). A name that
+// fits is given as it is, so that it names what it always named.
 std::wstring WideName(const char* name) {
-  return Wide(name, CP_UTF8);
+  const std::wstring wide = Wide(name, CP_UTF8);
+  if (wide.empty() || IsDevicePath(wide)) return wide;
+  return SystemPathName(wide, FullPath(wide));
 }
 
 }  // namespace
@@ -168,11 +193,15 @@ int OpenOutput(const char* name) {
   return fd;
 }
 
+// The attributes come from the system and not from the runtime's _wstat64,
+// which in some runtimes refuses a name with '?' in it, and so every name in
+// the extended-length form.
 void RemoveRegularFile(const char* name) {
   const std::wstring wide = WideName(name);
-  struct _stat64 st;
-  if (_wstat64(wide.c_str(), &st) == 0 && (st.st_mode & _S_IFMT) == _S_IFREG)
-    _wremove(wide.c_str());
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &data) != 0 &&
+      (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0)
+    DeleteFileW(wide.c_str());
 }
 
 // The runtime treats a negative descriptor as a programming error and may end
