@@ -51,7 +51,12 @@
 extern "C" {
 #endif
 
+/* The library's version as text, and as one number for comparisons in the
+   preprocessor and at run time: major * 1000000 + minor * 1000 + patch, so
+   that 1.1.0 is 1001000 and 1.12.3 would be 1012003 (minor and patch stay
+   below 1000). Both change with every release, together. */
 #define GROUPER_VERSION "1.1.0"
+#define GROUPER_VERSION_NUMBER 1001000
 
 /* The kinds of answer. */
 #define GROUPER_KIND_GROUP_CODE 0      /* the record is valid: group_code holds its code */
@@ -177,6 +182,13 @@ GROUPER_API const char *grouper_layout(const grouper_result *result);
 
 /* The library's version, GROUPER_VERSION; a static string. */
 GROUPER_API const char *grouper_version(void);
+
+/*
+ * The library's version number, the GROUPER_VERSION_NUMBER that it was built
+ * with. A program compares it with the GROUPER_VERSION_NUMBER of the header
+ * it was compiled with to find, at run time, a library older than its header.
+ */
+GROUPER_API int grouper_version_number(void);
 
 #ifdef __cplusplus
 }

@@ -133,3 +133,7 @@ extern "C" const char* grouper_layout(const grouper_result* result) {
 extern "C" const char* grouper_version(void) {
   return GROUPER_VERSION;
 }
+
+extern "C" int grouper_version_number(void) {
+  return GROUPER_VERSION_NUMBER;
+}

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -161,6 +162,15 @@ TEST(GrouperC, NextReadCutsAsTheBatchReads) {
   }
   EXPECT_EQ(grouper_next_read(nullptr, 0), 0u);
   EXPECT_EQ(grouper_next_read(nullptr, 10), 0u);
+}
+
+// The number that the library gives is its version text's, by the header's
+// scheme, and the header's own.
+TEST(GrouperC, VersionNumberIsTheVersionText) {
+  int major = 0, minor = 0, patch = 0;
+  ASSERT_EQ(std::sscanf(grouper_version(), "%d.%d.%d", &major, &minor, &patch), 3);
+  EXPECT_EQ(grouper_version_number(), major * 1000000 + minor * 1000 + patch);
+  EXPECT_EQ(grouper_version_number(), GROUPER_VERSION_NUMBER);
 }
 
 TEST(GrouperC, LayoutOfEveryFormVersion) {
