@@ -182,6 +182,13 @@ namespace PatientGroups
             return AsciiText(NativeMethods.grouper_version());
         }
 
+        // The library's version as one number (GROUPER_VERSION_NUMBER):
+        // major * 1000000 + minor * 1000 + patch, 1001000 for 1.1.0.
+        public static int VersionNumber()
+        {
+            return NativeMethods.grouper_version_number();
+        }
+
         // Loads the library now, and finds the functions this binding needs
         // beyond those of earlier versions. Throws DllNotFoundException when
         // the library cannot be loaded, EntryPointNotFoundException when it
@@ -191,6 +198,7 @@ namespace PatientGroups
             NativeMethods.grouper_version();
             byte none = 0;
             NativeMethods.grouper_next_read(ref none, UIntPtr.Zero);
+            NativeMethods.grouper_version_number();
         }
 
         // The length of the read at `bytes[offset]`, which holds `length`

@@ -64,5 +64,9 @@ namespace PatientGroups
         // A static ASCII string.
         [DllImport(Library, CallingConvention = CallingConvention.Cdecl)]
         internal static extern IntPtr grouper_version();
+
+        // GROUPER_VERSION_NUMBER: major * 1000000 + minor * 1000 + patch.
+        [DllImport(Library, CallingConvention = CallingConvention.Cdecl)]
+        internal static extern int grouper_version_number();
     }
 }

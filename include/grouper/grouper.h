@@ -29,8 +29,33 @@
  * Windows C runtime, "KST-9") before the first call. Nothing else depends on
  * the zone; dates compare in calendar order.
  *
- * Errors. Functions that can fail return 0 or a negative GROUPER_ERROR_*
- * value; no C++ exception ever leaves the library.
+ * Errors. Functions that can fail return a status: GROUPER_OK (0) or a
+ * negative GROUPER_ERROR_* value; no C++ exception ever leaves the library.
+ * The functions that return a length return 0 when they cannot answer:
+ * grouper_format_output_line and grouper_format_console_line only for a bad
+ * argument (a formatted line is never empty), grouper_explain_json for a bad
+ * argument or when memory runs out. grouper_explain_json_into and
+ * grouper_group_line_into return a status instead and give lengths through
+ * out-parameters. No call keeps an error anywhere for a later call to read.
+ *
+ * Calls of plain integers and bytes. The functions whose names end in _into
+ * take and give only ints (32 bits), pointers to bytes and pointers to ints,
+ * so that a program that cannot read a C structure with pointers in it (a
+ * Visual Basic 6 Declare, an external function of PowerBuilder) can call
+ * them. Each writes its texts into the caller's buffers, whole or not at all:
+ *   - each text comes with a buffer and its size in bytes; a size of 0 asks
+ *     for no text (the buffer may then be NULL and is not touched);
+ *   - each text's length in bytes, without the terminating NUL, is written
+ *     to its length out-parameter (which may be NULL), as snprintf returns;
+ *   - when every wanted text fits with its NUL (length < size), all are
+ *     written and the call returns GROUPER_OK;
+ *   - when one does not, or memory runs out, the call writes the empty text
+ *     ("") into every buffer asked for and returns the status: no buffer
+ *     ever holds a cut text or a text of an earlier call. The lengths are
+ *     still given: call again with buffers that large plus one;
+ *   - a bad argument writes nothing at all.
+ * A buffer of GROUPER_MAX_OUTPUT_LINE + 1 bytes holds any text of
+ * grouper_group_line_into.
  */
 #ifndef GROUPER_GROUPER_H
 #define GROUPER_GROUPER_H
@@ -53,15 +78,24 @@
 extern "C" {
 #endif
 
+/* The library's version as text, and as one number for comparisons in the
+   preprocessor and at run time: major * 1000000 + minor * 1000 + patch, so
+   that 1.1.0 is 1001000 and 1.12.3 would be 1012003 (minor and patch stay
+   below 1000). Both change with every release, together. */
 #define GROUPER_VERSION "1.1.0"
+#define GROUPER_VERSION_NUMBER 1001000
 
 /* The kinds of answer. */
 #define GROUPER_KIND_GROUP_CODE 0      /* the record is valid: group_code holds its code */
 #define GROUPER_KIND_MESSAGE 1         /* the record breaks a rule: message names the first */
 #define GROUPER_KIND_WRONG_DATA_TYPE 2 /* the line's length does not fit its form version */
 
-/* Errors. */
-#define GROUPER_ERROR_NULL_ARGUMENT (-1) /* a required pointer was NULL */
+/* Statuses. */
+#define GROUPER_OK 0                        /* done */
+#define GROUPER_ERROR_NULL_ARGUMENT (-1)    /* a required pointer was NULL */
+#define GROUPER_ERROR_INVALID_ARGUMENT (-2) /* a length, size or number below 0; an unknown flag */
+#define GROUPER_ERROR_NO_MEMORY (-3)        /* memory ran out */
+#define GROUPER_ERROR_BUFFER_TOO_SMALL (-4) /* a text did not fit its buffer */
 
 /* The longest output line (input text, 32 blanks, message, CR LF), and the
    longest console line, in bytes without the terminating NUL. */
@@ -169,6 +203,78 @@ GROUPER_API size_t grouper_explain_json(const char *line, size_t length, int fla
                                         size_t size);
 
 /*
+ * grouper_explain_json with a status: the same JSON text for the `length`
+ * bytes of `line` (which may be NULL when `length` is 0), written into
+ * `buffer` (`size` bytes) whole or not at all, its length in bytes into
+ * *json_length, as "Calls of plain integers and bytes" above says.
+ *
+ * Returns GROUPER_OK; GROUPER_ERROR_BUFFER_TOO_SMALL when the text and its NUL
+ * do not fit in `size` bytes; GROUPER_ERROR_NO_MEMORY when memory runs out
+ * (*json_length is then 0); GROUPER_ERROR_NULL_ARGUMENT when `line` is NULL
+ * with a length or `buffer` NULL with a size; GROUPER_ERROR_INVALID_ARGUMENT
+ * when `length` or `size` is negative or `flags` holds a bit that is not a
+ * GROUPER_EXPLAIN_* flag.
+ */
+GROUPER_API int grouper_explain_json_into(const char *line, int length, int flags, char *buffer,
+                                          int size, int *json_length);
+
+/*
+ * Groups one line and gives its answer, its result-file line and its console
+ * line at once, through ints and byte buffers only: what grouper_group_line,
+ * grouper_format_output_line and grouper_format_console_line give, to the
+ * byte.
+ *
+ * In:  `line`, `length`   the line's bytes, as for grouper_group_line
+ *                         (`line` may be NULL when `length` is 0);
+ *      `line_number`      the input line's number for the console line (the
+ *                         first is 1; 0 or more).
+ * Out: *kind              one of GROUPER_KIND_* (unless `kind` is NULL);
+ *      `code`             "A11".."A73" for GROUPER_KIND_GROUP_CODE, else ""
+ *                         (4 bytes hold it);
+ *      `message`          the message, code page 949, "" for a code;
+ *      `output_line`      the result-file line, CR LF included;
+ *      `console_line`     the console line, line feed included;
+ * each text with its buffer's size and its length out-parameter, written
+ * whole or not at all as "Calls of plain integers and bytes" above says.
+ * The texts are code page 949 bytes, NUL-terminated.
+ *
+ * Returns GROUPER_OK; GROUPER_ERROR_BUFFER_TOO_SMALL when a text does not fit
+ * (*kind and the lengths are given, every buffer asked for holds "");
+ * GROUPER_ERROR_NULL_ARGUMENT when `line` is NULL with a length or a buffer
+ * NULL with a size; GROUPER_ERROR_INVALID_ARGUMENT when a length, size or
+ * `line_number` is negative. A bad argument writes nothing.
+ *
+ * From Visual Basic 6 (a 32-bit program that calls by __stdcall: it needs a
+ * library built for 32-bit Windows that exports the function so), with byte
+ * arrays, which pass the bytes unchanged (a String passed ByVal is converted
+ * by the system's ANSI code page, which is 949 only on a Korean Windows):
+ *
+ *   Declare Function grouper_group_line_into Lib "grouper.dll" ( _
+ *       ByRef line As Byte, ByVal length As Long, ByVal lineNumber As Long, _
+ *       ByRef kind As Long, _
+ *       ByRef code As Byte, ByVal codeSize As Long, ByRef codeLength As Long, _
+ *       ByRef message As Byte, ByVal messageSize As Long, ByRef messageLength As Long, _
+ *       ByRef outputLine As Byte, ByVal outputSize As Long, ByRef outputLength As Long, _
+ *       ByRef consoleLine As Byte, ByVal consoleSize As Long, _
+ *       ByRef consoleLength As Long) As Long
+ *
+ *   Dim code(3) As Byte, message(2047) As Byte, outputLine(2047) As Byte
+ *   Dim consoleLine(2047) As Byte
+ *   status = grouper_group_line_into(lineBytes(0), UBound(lineBytes) + 1, n, kind, _
+ *       code(0), 4, codeLength, message(0), 2048, messageLength, _
+ *       outputLine(0), 2048, outputLength, consoleLine(0), 2048, consoleLength)
+ *
+ * Then status is GROUPER_OK (0), and the first outputLength bytes of
+ * outputLine() are the line that the batch writes to its result file.
+ */
+GROUPER_API int grouper_group_line_into(const char *line, int length, int line_number, int *kind,
+                                        char *code, int code_size, int *code_length,
+                                        char *message, int message_size, int *message_length,
+                                        char *output_line, int output_size, int *output_length,
+                                        char *console_line, int console_size,
+                                        int *console_length);
+
+/*
  * The input layout by which the line of `result` was judged, named by its
  * family of form versions: "089/010", "090/011", "091/012", "092/013", or
  * "base" for a line whose first three bytes are none of the eight codes (a
@@ -179,6 +285,13 @@ GROUPER_API const char *grouper_layout(const grouper_result *result);
 
 /* The library's version, GROUPER_VERSION; a static string. */
 GROUPER_API const char *grouper_version(void);
+
+/*
+ * The library's version number, the GROUPER_VERSION_NUMBER that it was built
+ * with. A program compares it with the GROUPER_VERSION_NUMBER of the header
+ * it was compiled with to find, at run time, a library older than its header.
+ */
+GROUPER_API int grouper_version_number(void);
 
 #ifdef __cplusplus
 }

@@ -54,6 +54,7 @@ __all__ = [
     "explain",
     "explain_file",
     "version",
+    "version_number",
     "EXPLAIN_SHOW_IDENTIFIERS",
 ]
 
@@ -193,6 +194,8 @@ def _load():
     lib.grouper_layout.restype = ctypes.c_char_p
     lib.grouper_version.argtypes = []
     lib.grouper_version.restype = ctypes.c_char_p
+    lib.grouper_version_number.argtypes = []
+    lib.grouper_version_number.restype = ctypes.c_int
     return lib
 
 
@@ -330,3 +333,9 @@ def explain_file(path, show_identifiers=False):
 def version():
     """The library's version."""
     return _library().grouper_version().decode("ascii")
+
+
+def version_number():
+    """The library's version as one number: major * 1000000 + minor * 1000 +
+    patch (1001000 for 1.1.0)."""
+    return _library().grouper_version_number()

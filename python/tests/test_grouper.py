@@ -185,6 +185,12 @@ class ExplainingAFile(unittest.TestCase):
         self.assertEqual(set(grouper.__all__), public - modules - imported)
 
 
+class Versions(unittest.TestCase):
+    def test_the_version_number_is_the_version_text(self):
+        major, minor, patch = map(int, grouper.version().split("."))
+        self.assertEqual(grouper.version_number(), major * 1000000 + minor * 1000 + patch)
+
+
 @unittest.skipUnless(sys.platform.startswith("linux"), "library names of Linux")
 class FindingTheLibrary(unittest.TestCase):
     def run_python(self, module_dir, library):

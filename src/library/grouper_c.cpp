@@ -1,6 +1,9 @@
 // The C interface: each call takes and answers one line with a work space of
-// its own on the stack, through the same GroupLine as the batch run.
+// its own on the stack, through the same GroupLine as the batch run. The
+// _into calls write their texts whole or not at all (DeliverWhole).
+#include <cstdint>
 #include <cstring>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -14,18 +17,20 @@
 namespace grouper {
 namespace {
 
-void FillResult(const LineAnswer& answer, grouper_result& result) {
-  switch (answer.outcome) {
+int KindOf(Outcome outcome) {
+  switch (outcome) {
     case Outcome::kGroupCode:
-      result.kind = GROUPER_KIND_GROUP_CODE;
-      break;
+      return GROUPER_KIND_GROUP_CODE;
     case Outcome::kMessage:
-      result.kind = GROUPER_KIND_MESSAGE;
-      break;
+      return GROUPER_KIND_MESSAGE;
     case Outcome::kWrongDataType:
-      result.kind = GROUPER_KIND_WRONG_DATA_TYPE;
       break;
   }
+  return GROUPER_KIND_WRONG_DATA_TYPE;
+}
+
+void FillResult(const LineAnswer& answer, grouper_result& result) {
+  result.kind = KindOf(answer.outcome);
   std::memcpy(result.form_version, answer.form_version, sizeof result.form_version);
   std::memcpy(result.group_code, answer.group_code, sizeof result.group_code);
   result.message = answer.message != nullptr ? answer.message : "";
@@ -65,6 +70,37 @@ std::size_t Deliver(const char* composed, std::size_t length, char* buffer, std:
     buffer[n] = '\0';
   }
   return length;
+}
+
+// One text of an _into call and the caller's buffer for it.
+struct Delivery {
+  const char* text;
+  std::size_t length;
+  char* buffer;
+  int size;         // 0: the text is not asked for
+  int* length_out;  // may be nullptr
+};
+
+// A buffer that an _into call must refuse: NULL, yet given a size.
+bool Missing(const char* buffer, int size) {
+  return buffer == nullptr && size > 0;
+}
+
+// The texts of an _into call, whole or not at all: every buffer asked for
+// gets its text when all fit, else the empty text; every length is given.
+int DeliverWhole(std::span<const Delivery> texts) {
+  bool fit = true;
+  for (const Delivery& d : texts) {
+    if (d.size > 0 && d.length >= static_cast<std::size_t>(d.size)) fit = false;
+  }
+  for (const Delivery& d : texts) {
+    if (d.length_out != nullptr) *d.length_out = static_cast<int>(d.length);
+    if (d.size == 0) continue;
+    const std::size_t n = fit ? d.length : 0;
+    std::memcpy(d.buffer, d.text, n);
+    d.buffer[n] = '\0';
+  }
+  return fit ? GROUPER_OK : GROUPER_ERROR_BUFFER_TOO_SMALL;
 }
 
 }  // namespace
@@ -124,6 +160,60 @@ extern "C" size_t grouper_explain_json(const char* line, size_t length, int flag
   }
 }
 
+extern "C" int grouper_explain_json_into(const char* line, int length, int flags, char* buffer,
+                                         int size, int* json_length) {
+  if (length < 0 || size < 0 || (flags & ~GROUPER_EXPLAIN_SHOW_IDENTIFIERS) != 0) {
+    return GROUPER_ERROR_INVALID_ARGUMENT;
+  }
+  if ((line == nullptr && length > 0) || Missing(buffer, size)) return GROUPER_ERROR_NULL_ARGUMENT;
+  std::string json;
+  try {
+    ExplainOptions options;
+    options.show_identifiers = (flags & GROUPER_EXPLAIN_SHOW_IDENTIFIERS) != 0;
+    json = ExplanationJson(ExplainLine(line, static_cast<std::size_t>(length)), options);
+  } catch (...) {  // memory ran out: nothing may cross the C interface
+    const Delivery none[] = {{"", 0, buffer, size, json_length}};
+    DeliverWhole(none);
+    return GROUPER_ERROR_NO_MEMORY;
+  }
+  // The explanation of one line is a few kilobytes: its length fits an int.
+  const Delivery whole[] = {{json.data(), json.size(), buffer, size, json_length}};
+  return DeliverWhole(whole);
+}
+
+extern "C" int grouper_group_line_into(const char* line, int length, int line_number, int* kind,
+                                       char* code, int code_size, int* code_length, char* message,
+                                       int message_size, int* message_length, char* output_line,
+                                       int output_size, int* output_length, char* console_line,
+                                       int console_size, int* console_length) {
+  if (length < 0 || line_number < 0 || code_size < 0 || message_size < 0 || output_size < 0 ||
+      console_size < 0) {
+    return GROUPER_ERROR_INVALID_ARGUMENT;
+  }
+  if ((line == nullptr && length > 0) || Missing(code, code_size) ||
+      Missing(message, message_size) || Missing(output_line, output_size) ||
+      Missing(console_line, console_size)) {
+    return GROUPER_ERROR_NULL_ARGUMENT;
+  }
+  LineAnswer answer{};
+  LineBuffer buffer;
+  GroupingWork work;
+  const LineText text = GroupLine(line, static_cast<std::size_t>(length), buffer, work, answer);
+  char output[kMaxComposedLine];
+  char console[kMaxComposedLine];
+  const char* message_text = answer.message != nullptr ? answer.message : "";
+  const Delivery texts[] = {
+      {answer.group_code, std::strlen(answer.group_code), code, code_size, code_length},
+      {message_text, std::strlen(message_text), message, message_size, message_length},
+      {output, ComposeOutputLine(text.text, answer, output), output_line, output_size,
+       output_length},
+      {console, ComposeConsoleLine(static_cast<uint64_t>(line_number), answer, console),
+       console_line, console_size, console_length},
+  };
+  if (kind != nullptr) *kind = KindOf(answer.outcome);
+  return DeliverWhole(texts);
+}
+
 extern "C" const char* grouper_layout(const grouper_result* result) {
   if (result == nullptr) return "";
   const std::size_t n = strnlen(result->form_version, 3);
@@ -132,4 +222,8 @@ extern "C" const char* grouper_layout(const grouper_result* result) {
 
 extern "C" const char* grouper_version(void) {
   return GROUPER_VERSION;
+}
+
+extern "C" int grouper_version_number(void) {
+  return GROUPER_VERSION_NUMBER;
 }

@@ -6,7 +6,9 @@
  * what the batch program writes for IN.
  *
  * IN is cut into lines as the batch reads it: at most 1023 bytes, up to and
- * including a line feed. Thread t answers lines t, t + 4, t + 8, ...
+ * including a line feed. Thread t answers lines t, t + 4, t + 8, ... Each
+ * line is answered twice, through grouper_result and through
+ * grouper_group_line_into, which must give the same bytes.
  */
 #define _POSIX_C_SOURCE 200809L
 
@@ -43,6 +45,25 @@ static char *copy_line(const char *buffer, size_t length) {
   return copy;
 }
 
+/* Whether grouper_group_line_into gives line `a` (line `number` of IN) the
+   answer and the lines that the calls with a grouper_result gave. */
+static int same_through_into(const line_answer *a, int number, const grouper_result *result) {
+  char code[4], message[GROUPER_MAX_OUTPUT_LINE + 1], output[GROUPER_MAX_OUTPUT_LINE + 1],
+      console[GROUPER_MAX_OUTPUT_LINE + 1];
+  int kind, code_length, message_length, output_length, console_length;
+  if (grouper_group_line_into(a->line, (int)a->length, number, &kind, code, (int)sizeof code,
+                              &code_length, message, (int)sizeof message, &message_length,
+                              output, (int)sizeof output, &output_length, console,
+                              (int)sizeof console, &console_length) != GROUPER_OK) {
+    return 0;
+  }
+  return kind == result->kind && strcmp(code, result->group_code) == 0 &&
+         strcmp(message, result->message) == 0 && (size_t)output_length == a->output_length &&
+         memcmp(output, a->output, a->output_length) == 0 &&
+         (size_t)console_length == a->console_length &&
+         memcmp(console, a->console, a->console_length) == 0;
+}
+
 static void *work(void *arg) {
   worker *w = arg;
   size_t i;
@@ -59,7 +80,7 @@ static void *work(void *arg) {
     a->output = copy_line(buffer, a->output_length);
     a->console_length = grouper_format_console_line(i + 1, &result, buffer, sizeof buffer);
     a->console = copy_line(buffer, a->console_length);
-    if (a->output == NULL || a->console == NULL) {
+    if (a->output == NULL || a->console == NULL || !same_through_into(a, (int)(i + 1), &result)) {
       w->failed = 1;
       break;
     }

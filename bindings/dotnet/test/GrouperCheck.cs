@@ -90,6 +90,9 @@ internal static class GrouperCheck
         Check(Grouper.ExplainJson(record, false).Contains("\"layout\":\"" + r.Layout + "\""),
               "a record's layout as its explanation names it: " + r.Layout);
         Check(Grouper.Version() == version, "version " + Grouper.Version());
+        int[] parts = version.Split('.').Select(int.Parse).ToArray();
+        Check(Grouper.VersionNumber() == parts[0] * 1000000 + parts[1] * 1000 + parts[2],
+              "version number " + Grouper.VersionNumber());
         Console.WriteLine(failures == 0 ? "all checks passed" : failures + " checks failed");
         return failures == 0 ? 0 : 1;
     }

@@ -90,6 +90,9 @@ public final class GrouperCheck {
     check(Grouper.explainJson(record, false).contains("\"layout\":\"" + r.layout() + "\""),
         "a record's layout as its explanation names it: " + r.layout());
     check(Grouper.version().equals(version), "version " + Grouper.version());
+    int[] parts = Arrays.stream(version.split("\\.")).mapToInt(Integer::parseInt).toArray();
+    check(Grouper.versionNumber() == parts[0] * 1000000 + parts[1] * 1000 + parts[2],
+        "version number " + Grouper.versionNumber());
     System.out.println(failures == 0 ? "all checks passed" : failures + " checks failed");
     System.exit(failures == 0 ? 0 : 1);
   }

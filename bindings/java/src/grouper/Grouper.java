@@ -66,6 +66,8 @@ public final class Grouper {
     Pointer grouper_layout(Pointer result);
 
     Pointer grouper_version();
+
+    int grouper_version_number();
   }
 
   // struct grouper_result: int kind; char form_version[4]; char group_code[4];
@@ -109,8 +111,9 @@ public final class Grouper {
       String tooOld = null;
       if (api != null) {
         try {
-          Native.register(Native.SIZE_T_SIZE == 8 ? Reads64.class : Reads32.class,
-              NativeLibrary.getInstance(name));
+          NativeLibrary library = NativeLibrary.getInstance(name);
+          Native.register(Native.SIZE_T_SIZE == 8 ? Reads64.class : Reads32.class, library);
+          library.getFunction("grouper_version_number");
         } catch (UnsatisfiedLinkError e) {
           tooOld = "the libgrouper loaded is too old for this binding: " + reason(e.getMessage());
         }
@@ -241,6 +244,14 @@ public final class Grouper {
   /** The library's version (GROUPER_VERSION). */
   public static String version() {
     return api().grouper_version().getString(0, StandardCharsets.US_ASCII.name());
+  }
+
+  /**
+   * The library's version as one number (GROUPER_VERSION_NUMBER): major * 1000000 + minor * 1000
+   * + patch, 1001000 for 1.1.0.
+   */
+  public static int versionNumber() {
+    return api().grouper_version_number();
   }
 
   private static byte[] range(byte[] line, int offset, int length) {
