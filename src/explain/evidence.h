@@ -61,14 +61,6 @@ std::vector<Evidence> CriterionEvidence(std::string_view code, const char* text,
 // as its rows list them (see classify/criteria_reads.h).
 std::vector<std::string> CriterionReadNames(std::string_view code, Family family);
 
-// The offset of a record field in AssessmentRecord.
-template <class T>
-std::size_t RecordOffset(T AssessmentRecord::*field) {
-  static const AssessmentRecord probe{};
-  return static_cast<std::size_t>(reinterpret_cast<const char*>(&(probe.*field)) -
-                                  reinterpret_cast<const char*>(&probe));
-}
-
 // The layout's name of the record field at `offset`, or nullptr.
 const char* FieldNameAtOffset(std::size_t offset);
 

@@ -29,28 +29,24 @@ std::string TenthsText(float value) {
 
 // The field that a failing row reads, and its value as text.
 void DescribeRow(const Check& row, const AssessmentRecord& r, ExplainedFault& fault) {
-  std::size_t offset = 0;
   if (row.shape == Shape::kRule || row.shape == Shape::kAnySet ||
       row.shape == Shape::kAllExactlyZero) {
     return;  // several items, or an irregular rule
   }
   if (row.char_field != nullptr) {
-    offset = RecordOffset(row.char_field);
     fault.value = std::string(1, r.*row.char_field);
   } else if (row.int_field != nullptr) {
-    offset = RecordOffset(row.int_field);
     fault.value = std::to_string(r.*row.int_field);
   } else if (row.decimal_field != nullptr) {
-    offset = RecordOffset(row.decimal_field);
     fault.value = TenthsText(r.*row.decimal_field);
   } else if (row.date_field != nullptr) {
-    offset = RecordOffset(row.date_field);
     const char* date = r.*row.date_field;
     fault.value = std::string(date, strnlen(date, sizeof(DateText) - 1));
   } else {
     return;
   }
-  if (const char* name = FieldNameAtOffset(offset)) fault.field = name;
+  // The row lists the field it tests first.
+  if (const char* name = FieldNameAtOffset(RowReads(row).front().offset)) fault.field = name;
 }
 
 // A fault with the section and item its message names, as the row or the

@@ -2,6 +2,7 @@
 
 #include <bit>
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <ctime>
 
@@ -18,6 +19,35 @@ int RemoveChar(char character, char* text) {
   }
   *out = '\0';
   return 1;
+}
+
+void DateTextOfDay(int32_t day, char (&text)[9]) {
+  // Days since 1 March of year 0 (of the proleptic calendar), then the
+  // year of 400-year eras, as the civil calendar counts.
+  const int64_t z = static_cast<int64_t>(day) + 719468;
+  const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+  const int64_t day_of_era = z - era * 146097;
+  const int64_t year_of_era =
+      (day_of_era - day_of_era / 1460 + day_of_era / 36524 - day_of_era / 146096) / 365;
+  const int64_t day_of_year =
+      day_of_era - (365 * year_of_era + year_of_era / 4 - year_of_era / 100);
+  const int64_t shifted_month = (5 * day_of_year + 2) / 153;
+  const int64_t day_of_month = day_of_year - (153 * shifted_month + 2) / 5 + 1;
+  const int64_t month = shifted_month < 10 ? shifted_month + 3 : shifted_month - 9;
+  const int64_t year = year_of_era + era * 400 + (month <= 2 ? 1 : 0);
+  const int digits[3][2] = {{static_cast<int>(year % 10000), 4},
+                            {static_cast<int>(month), 2},
+                            {static_cast<int>(day_of_month), 2}};
+  char* out = text;
+  for (const auto& [value, width] : digits) {
+    int rest = value;
+    for (int i = width - 1; i >= 0; --i) {
+      out[i] = static_cast<char>('0' + rest % 10);
+      rest /= 10;
+    }
+    out += width;
+  }
+  *out = '\0';
 }
 
 int IsNumericText(const char* text, int point_flag) {

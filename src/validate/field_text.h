@@ -39,6 +39,10 @@ inline bool EightDigits(const char* text) {
          ((bytes + 0x0606060606060606u) & 0xF0F0F0F0F0F0F0F0u) == 0x3030303030303030u;
 }
 int IsNumericText(const char* text, int point_flag);
+// The date of a day number that CheckDateField gave, as YYYYMMDD and a
+// terminator: the date as the rules read it (a date written with blanks or
+// past its month's end is shown as the calendar day it stands for).
+void DateTextOfDay(int32_t day, char (&text)[9]);
 // A record's date field: its nine bytes are known, and eight digits and a
 // terminator (the usual field) are converted inline.
 [[gnu::always_inline]] inline int32_t CheckDateField(const DateText& text);

@@ -157,3 +157,32 @@ TEST(CheckDateField, LaterDatesHaveLargerValues) {
 
 }  // namespace
 }  // namespace grouper
+
+namespace grouper {
+namespace {
+
+// Every valid day of the range written back as the date text it came from.
+TEST(DateTextOfDay, WritesTheDateOfEveryDayNumber) {
+  int checked = 0;
+  for (int year = 1970; year <= 2038; ++year) {
+    for (int month = 1; month <= 12; ++month) {
+      for (int day = 1; day <= 28; ++day) {
+        DateText text;
+        std::snprintf(text, sizeof text, "%04d%02d%02d", year, month, day);
+        const int32_t number = CheckDateField(text);
+        if (number < 0) continue;
+        char back[9];
+        DateTextOfDay(number, back);
+        ASSERT_STREQ(back, text);
+        ++checked;
+      }
+    }
+  }
+  EXPECT_GT(checked, 68 * 12 * 28);  // 1970 to 2037 at least
+  char back[9];
+  DateTextOfDay(CheckDateField("20150231"), back);  // past the month's end
+  EXPECT_STREQ(back, "20150303");
+}
+
+}  // namespace
+}  // namespace grouper

@@ -60,15 +60,21 @@ const char* AdmissionFirst(const R& r) {
 }
 
 // The assessment type has passed its range before any of these gates is read.
-constexpr GateRef FirstAssessment = &kAnswerIs<&R::a_assessment_type, '1'>;
-constexpr GateRef Reassessment = &kAnswerIs<&R::a_assessment_type, '2', '3'>;
+constexpr Gate kFirstAssessmentGate = AnswerIs<&R::a_assessment_type, '1'>();
+constexpr GateRef FirstAssessment = &kFirstAssessmentGate;
+constexpr Gate kReassessmentGate = AnswerIs<&R::a_assessment_type, '2', '3'>();
+constexpr GateRef Reassessment = &kReassessmentGate;
 
 // A.11 answered 5: the patient holds a grade and says which services were used.
-constexpr GateRef HoldsLtcGrade = &kAnswerIs<&R::a_ltc_grade_application, '5'>;
-constexpr GateRef HoldsNoLtcGrade = &kAnswerIsNot<&R::a_ltc_grade_application, '5'>;
+constexpr Gate kHoldsLtcGradeGate = AnswerIs<&R::a_ltc_grade_application, '5'>();
+constexpr GateRef HoldsLtcGrade = &kHoldsLtcGradeGate;
+constexpr Gate kHoldsNoLtcGradeGate = AnswerIsNot<&R::a_ltc_grade_application, '5'>();
+constexpr GateRef HoldsNoLtcGrade = &kHoldsNoLtcGradeGate;
 // A.11 answered 2 or 4: the patient is asked whether services are wanted.
-constexpr GateRef AskedServiceWish = &kAnswerIs<&R::a_ltc_grade_application, '2', '4'>;
-constexpr GateRef NotAskedServiceWish = &kAnswerIsNot<&R::a_ltc_grade_application, '2', '4'>;
+constexpr Gate kAskedServiceWishGate = AnswerIs<&R::a_ltc_grade_application, '2', '4'>();
+constexpr GateRef AskedServiceWish = &kAskedServiceWishGate;
+constexpr Gate kNotAskedServiceWishGate = AnswerIsNot<&R::a_ltc_grade_application, '2', '4'>();
+constexpr GateRef NotAskedServiceWish = &kNotAskedServiceWishGate;
 
 // The social screening is answered item by item unless the patient refused it.
 constexpr Gate kScreeningAnswered = {

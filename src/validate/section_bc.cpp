@@ -16,16 +16,24 @@ namespace {
 
 using R = AssessmentRecord;
 
-constexpr GateRef InComa = &kAnswerIs<&R::b_coma, '1'>;
-constexpr GateRef Awake = &kAnswerIsNot<&R::b_coma, '1'>;
+constexpr Gate kInComaGate = AnswerIs<&R::b_coma, '1'>();
+constexpr GateRef InComa = &kInComaGate;
+constexpr Gate kAwakeGate = AnswerIsNot<&R::b_coma, '1'>();
+constexpr GateRef Awake = &kAwakeGate;
 
 // The performed flags of the tests, read once the flag has passed its range.
-constexpr GateRef KmmseNotDone = &kAnswerIs<&R::c_kmmse_done, '0'>;
-constexpr GateRef KmmseDone = &kAnswerIs<&R::c_kmmse_done, '1'>;
-constexpr GateRef CdrNotDone = &kAnswerIs<&R::c_cdr_done, '0'>;
-constexpr GateRef CdrDone = &kAnswerIs<&R::c_cdr_done, '1'>;
-constexpr GateRef GdsNotDone = &kAnswerIs<&R::c_gds_done, '0'>;
-constexpr GateRef GdsDone = &kAnswerIs<&R::c_gds_done, '1'>;
+constexpr Gate kKmmseNotDoneGate = AnswerIs<&R::c_kmmse_done, '0'>();
+constexpr GateRef KmmseNotDone = &kKmmseNotDoneGate;
+constexpr Gate kKmmseDoneGate = AnswerIs<&R::c_kmmse_done, '1'>();
+constexpr GateRef KmmseDone = &kKmmseDoneGate;
+constexpr Gate kCdrNotDoneGate = AnswerIs<&R::c_cdr_done, '0'>();
+constexpr GateRef CdrNotDone = &kCdrNotDoneGate;
+constexpr Gate kCdrDoneGate = AnswerIs<&R::c_cdr_done, '1'>();
+constexpr GateRef CdrDone = &kCdrDoneGate;
+constexpr Gate kGdsNotDoneGate = AnswerIs<&R::c_gds_done, '0'>();
+constexpr GateRef GdsNotDone = &kGdsNotDoneGate;
+constexpr Gate kGdsDoneGate = AnswerIs<&R::c_gds_done, '1'>();
+constexpr GateRef GdsDone = &kGdsDoneGate;
 
 // clang-format off
 constexpr Check kComaState[] = {

@@ -19,16 +19,23 @@ namespace {
 
 using R = AssessmentRecord;
 
-constexpr GateRef NoDiabetes = &kAnswerIs<&R::f_diabetes, '0'>;
-constexpr GateRef Diabetes = &kAnswerIs<&R::f_diabetes, '1'>;
+constexpr Gate kNoDiabetesGate = AnswerIs<&R::f_diabetes, '0'>();
+constexpr GateRef NoDiabetes = &kNoDiabetesGate;
+constexpr Gate kDiabetesGate = AnswerIs<&R::f_diabetes, '1'>();
+constexpr GateRef Diabetes = &kDiabetesGate;
 // The tests of a diabetic, by their performed flags.
-constexpr GateRef GlucoseNotChecked =
-    &kBothAnswers<&R::f_diabetes, '1', &R::f_glucose_check_done, '0'>;
-constexpr GateRef GlucoseChecked =
-    &kBothAnswers<&R::f_diabetes, '1', &R::f_glucose_check_done, '1'>;
-constexpr GateRef HbA1cNotDone = &kBothAnswers<&R::f_diabetes, '1', &R::f_hba1c_done, '0'>;
-constexpr GateRef HbA1cDone = &kBothAnswers<&R::f_diabetes, '1', &R::f_hba1c_done, '1'>;
-constexpr GateRef AidsReported = &kAnswerIs<&R::f_aids, '1'>;
+constexpr Gate kGlucoseNotCheckedGate =
+    BothAnswers<&R::f_diabetes, '1', &R::f_glucose_check_done, '0'>();
+constexpr GateRef GlucoseNotChecked = &kGlucoseNotCheckedGate;
+constexpr Gate kGlucoseCheckedGate =
+    BothAnswers<&R::f_diabetes, '1', &R::f_glucose_check_done, '1'>();
+constexpr GateRef GlucoseChecked = &kGlucoseCheckedGate;
+constexpr Gate kHbA1cNotDoneGate = BothAnswers<&R::f_diabetes, '1', &R::f_hba1c_done, '0'>();
+constexpr GateRef HbA1cNotDone = &kHbA1cNotDoneGate;
+constexpr Gate kHbA1cDoneGate = BothAnswers<&R::f_diabetes, '1', &R::f_hba1c_done, '1'>();
+constexpr GateRef HbA1cDone = &kHbA1cDoneGate;
+constexpr Gate kAidsReportedGate = AnswerIs<&R::f_aids, '1'>();
+constexpr GateRef AidsReported = &kAidsReportedGate;
 
 // A glucose check that was performed has at least one measured value.
 constexpr FormMessage kGlucoseMeasured[] = {

@@ -19,8 +19,10 @@ namespace {
 
 using R = AssessmentRecord;
 
-constexpr GateRef HasFever = &kAnswerIs<&R::g_fever, '1'>;
-constexpr GateRef HasNoFever = &kAnswerIs<&R::g_fever, '0'>;
+constexpr Gate kHasFeverGate = AnswerIs<&R::g_fever, '1'>();
+constexpr GateRef HasFever = &kHasFeverGate;
+constexpr Gate kHasNoFeverGate = AnswerIs<&R::g_fever, '0'>();
+constexpr GateRef HasNoFever = &kHasNoFeverGate;
 
 // G.1.a fever, for every family.
 constexpr Check kFever[] = {

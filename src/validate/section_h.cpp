@@ -19,10 +19,14 @@ namespace {
 
 using R = AssessmentRecord;
 
-constexpr GateRef WeightMeasured = &kAnswerIs<&R::h_weight_measured, '1'>;
-constexpr GateRef WeightNotMeasured = &kAnswerIs<&R::h_weight_measured, '0'>;
-constexpr GateRef HeightMeasured = &kAnswerIs<&R::h_height_measured, '1'>;
-constexpr GateRef HeightNotMeasured = &kAnswerIs<&R::h_height_measured, '0'>;
+constexpr Gate kWeightMeasuredGate = AnswerIs<&R::h_weight_measured, '1'>();
+constexpr GateRef WeightMeasured = &kWeightMeasuredGate;
+constexpr Gate kWeightNotMeasuredGate = AnswerIs<&R::h_weight_measured, '0'>();
+constexpr GateRef WeightNotMeasured = &kWeightNotMeasuredGate;
+constexpr Gate kHeightMeasuredGate = AnswerIs<&R::h_height_measured, '1'>();
+constexpr GateRef HeightMeasured = &kHeightMeasuredGate;
+constexpr Gate kHeightNotMeasuredGate = AnswerIs<&R::h_height_measured, '0'>();
+constexpr GateRef HeightNotMeasured = &kHeightNotMeasuredGate;
 bool FedArtificiallyHolds(const R& r) {
   return r.h_parenteral_nutrition == '1' || r.h_tube_feeding == '1';
 }
@@ -33,8 +37,10 @@ constexpr Gate kNotFedArtificially = {
     kFields<FIELD(h_parenteral_nutrition), FIELD(h_tube_feeding)>};
 constexpr GateRef FedArtificially = &kFedArtificially;
 constexpr GateRef NotFedArtificially = &kNotFedArtificially;
-constexpr GateRef TubeFed = &kAnswerIs<&R::h_tube_feeding, '1'>;
-constexpr GateRef NotTubeFed = &kAnswerIs<&R::h_tube_feeding, '0'>;
+constexpr Gate kTubeFedGate = AnswerIs<&R::h_tube_feeding, '1'>();
+constexpr GateRef TubeFed = &kTubeFedGate;
+constexpr Gate kNotTubeFedGate = AnswerIs<&R::h_tube_feeding, '0'>();
+constexpr GateRef NotTubeFed = &kNotTubeFedGate;
 
 // H.1 and H.2, for every family. Weights are compared in tenths.
 constexpr Check kSwallowingAndWeight[] = {

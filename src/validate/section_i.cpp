@@ -19,14 +19,22 @@ namespace {
 
 using R = AssessmentRecord;
 
-constexpr GateRef HasNewUlcer = &kAnswerIs<&R::i_new_pressure_ulcer, '1'>;
-constexpr GateRef HasNoNewUlcer = &kAnswerIs<&R::i_new_pressure_ulcer, '0'>;
-constexpr GateRef HasOpenLesion = &kAnswerIs<&R::i_open_lesions, '1'>;
-constexpr GateRef HasNoOpenLesion = &kAnswerIs<&R::i_open_lesions, '0'>;
-constexpr GateRef HasUlcerDressing = &kAnswerIs<&R::i_ulcer_dressing, '1'>;
-constexpr GateRef HasNoUlcerDressing = &kAnswerIs<&R::i_ulcer_dressing, '0'>;
-constexpr GateRef HasOtherDressing = &kAnswerIs<&R::i_other_dressing, '1'>;
-constexpr GateRef HasNoOtherDressing = &kAnswerIs<&R::i_other_dressing, '0'>;
+constexpr Gate kHasNewUlcerGate = AnswerIs<&R::i_new_pressure_ulcer, '1'>();
+constexpr GateRef HasNewUlcer = &kHasNewUlcerGate;
+constexpr Gate kHasNoNewUlcerGate = AnswerIs<&R::i_new_pressure_ulcer, '0'>();
+constexpr GateRef HasNoNewUlcer = &kHasNoNewUlcerGate;
+constexpr Gate kHasOpenLesionGate = AnswerIs<&R::i_open_lesions, '1'>();
+constexpr GateRef HasOpenLesion = &kHasOpenLesionGate;
+constexpr Gate kHasNoOpenLesionGate = AnswerIs<&R::i_open_lesions, '0'>();
+constexpr GateRef HasNoOpenLesion = &kHasNoOpenLesionGate;
+constexpr Gate kHasUlcerDressingGate = AnswerIs<&R::i_ulcer_dressing, '1'>();
+constexpr GateRef HasUlcerDressing = &kHasUlcerDressingGate;
+constexpr Gate kHasNoUlcerDressingGate = AnswerIs<&R::i_ulcer_dressing, '0'>();
+constexpr GateRef HasNoUlcerDressing = &kHasNoUlcerDressingGate;
+constexpr Gate kHasOtherDressingGate = AnswerIs<&R::i_other_dressing, '1'>();
+constexpr GateRef HasOtherDressing = &kHasOtherDressingGate;
+constexpr Gate kHasNoOtherDressingGate = AnswerIs<&R::i_other_dressing, '0'>();
+constexpr GateRef HasNoOtherDressing = &kHasNoOtherDressingGate;
 
 // I.1 to I.4.b, for every family.
 constexpr Check kUlcersAndLesion[] = {

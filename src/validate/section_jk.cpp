@@ -25,13 +25,20 @@ namespace {
 
 using R = AssessmentRecord;
 
-constexpr GateRef HasOxygen = &kAnswerIs<&R::k_oxygen_therapy, '1'>;
-constexpr GateRef HasNoOxygen = &kAnswerIs<&R::k_oxygen_therapy, '0'>;
-constexpr GateRef HasNoIvMedication = &kAnswerIs<&R::k_iv_medication, '0'>;
-constexpr GateRef HasVentilator = &kAnswerIs<&R::k_ventilator, '1'>;
-constexpr GateRef HasNoVentilator = &kAnswerIs<&R::k_ventilator, '0'>;
-constexpr GateRef HasVentilator091 = &kAnswerIs<&R::k_ventilator_091, '1'>;
-constexpr GateRef HasNoVentilator091 = &kAnswerIs<&R::k_ventilator_091, '0'>;
+constexpr Gate kHasOxygenGate = AnswerIs<&R::k_oxygen_therapy, '1'>();
+constexpr GateRef HasOxygen = &kHasOxygenGate;
+constexpr Gate kHasNoOxygenGate = AnswerIs<&R::k_oxygen_therapy, '0'>();
+constexpr GateRef HasNoOxygen = &kHasNoOxygenGate;
+constexpr Gate kHasNoIvMedicationGate = AnswerIs<&R::k_iv_medication, '0'>();
+constexpr GateRef HasNoIvMedication = &kHasNoIvMedicationGate;
+constexpr Gate kHasVentilatorGate = AnswerIs<&R::k_ventilator, '1'>();
+constexpr GateRef HasVentilator = &kHasVentilatorGate;
+constexpr Gate kHasNoVentilatorGate = AnswerIs<&R::k_ventilator, '0'>();
+constexpr GateRef HasNoVentilator = &kHasNoVentilatorGate;
+constexpr Gate kHasVentilator091Gate = AnswerIs<&R::k_ventilator_091, '1'>();
+constexpr GateRef HasVentilator091 = &kHasVentilator091Gate;
+constexpr Gate kHasNoVentilator091Gate = AnswerIs<&R::k_ventilator_091, '0'>();
+constexpr GateRef HasNoVentilator091 = &kHasNoVentilator091Gate;
 
 constexpr Check kInjections[] = {
     CharRange(&R::j_injection_count, '0', '2',

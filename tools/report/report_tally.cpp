@@ -5,6 +5,7 @@
 
 #include "explain/explanation.h"
 #include "text/cp949.h"
+#include "validate/field_text.h"
 
 namespace grouper::report {
 
@@ -93,11 +94,17 @@ void TallyLine(ReportTally& tally, const char* read, std::size_t read_length, ui
     case Outcome::kGroupCode: {
       ++tally.by_code[std::string(answer.group_code, strnlen(answer.group_code, 3))];
       CountInstitution(tally, work.record);
-      // A grouped record's assessment date is a valid date, YYYYMMDD.
-      const std::string date(work.record.a_assessment_date,
-                             strnlen(work.record.a_assessment_date, 8));
-      if (tally.period_start.empty() || date < tally.period_start) tally.period_start = date;
-      if (date > tally.period_end) tally.period_end = date;
+      // A grouped record's assessment date is a valid date; its blanks and
+      // signs are read as the rules read them, and its order is the
+      // calendar's, not the text's.
+      const int32_t day = CheckDateField(work.record.a_assessment_date);
+      if (tally.period_start.empty() || day < tally.first_day) tally.first_day = day;
+      if (tally.period_end.empty() || day > tally.last_day) tally.last_day = day;
+      char text[9];
+      DateTextOfDay(tally.first_day, text);
+      tally.period_start = text;
+      DateTextOfDay(tally.last_day, text);
+      tally.period_end = text;
       const int adl = work.classification.adl_score;
       if (adl >= 0 && adl <= kMaxAdlScore) {
         ++tally.adl[static_cast<std::size_t>(adl)];

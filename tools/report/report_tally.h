@@ -87,6 +87,7 @@ struct ReportTally {
   LineList wrong_type_lines;
   std::vector<std::string> wrong_type_reasons;  // Korean, UTF-8, of wrong_type_lines.first
   std::string period_start, period_end;         // YYYYMMDD, "" when no record was grouped
+  int32_t first_day = 0, last_day = 0;          // their day numbers
   // Records (grouped or rejected) by institution code, as written (UTF-8).
   std::map<std::string, uint64_t> institutions;
   uint64_t other_institutions = 0;      // records of the codes beyond the first kInstitutions
