@@ -5,8 +5,8 @@
  * to CONSOLE) in input order, so that both can be compared byte for byte with
  * what the batch program writes for IN.
  *
- * IN is cut into lines as the batch reads it: at most 1023 bytes, up to and
- * including a line feed. Thread t answers lines t, t + 4, t + 8, ... Each
+ * IN is cut into lines as the batch reads it, as the library says
+ * (grouper_next_read). Thread t answers lines t, t + 4, t + 8, ... Each
  * line is answered twice, through grouper_result and through
  * grouper_group_line_into, which must give the same bytes.
  */
@@ -19,7 +19,6 @@
 #include <string.h>
 
 #define THREADS 4
-#define MAX_READ 1023
 
 typedef struct {
   const char *line;
@@ -105,15 +104,13 @@ static char *read_file(const char *name, size_t *size) {
   return data;
 }
 
-/* The batch's reads: at most MAX_READ bytes, up to and including a line feed. */
+/* The batch's reads, as grouper_next_read cuts them. */
 static line_answer *split_lines(const char *data, size_t size, size_t *count) {
   size_t capacity = 1024, at = 0;
   line_answer *lines = malloc(capacity * sizeof *lines);
   *count = 0;
   while (lines != NULL && at < size) {
-    size_t n = size - at < MAX_READ ? size - at : MAX_READ;
-    const char *newline = memchr(data + at, '\n', n);
-    if (newline != NULL) n = (size_t)(newline - (data + at)) + 1;
+    const size_t n = grouper_next_read(data + at, size - at);
     if (*count == capacity) {
       line_answer *grown = realloc(lines, 2 * capacity * sizeof *lines);
       if (grown == NULL) {
