@@ -99,92 +99,56 @@ struct RowList {
   GateRef gate = nullptr;
 };
 
+// A row with its message: the text, and the section and item it names.
+constexpr Check WithMessage(Check row, FormMessage message) {
+  row.section = message.section;
+  row.item = message.item;
+  row.message = message.text;
+  return row;
+}
+
 // Row builders. Character bounds are digit characters ('0'..'9'); decimal
 // bounds are in tenths (999 for 99.9).
 constexpr Check CharRange(CharField f, char lo, char hi, FormMessage message,
                           GateRef when = nullptr) {
-  return {.shape = Shape::kCharRange,
-          .when = when,
-          .char_field = f,
-          .lo = lo,
-          .hi = hi,
-          .section = message.section,
-          .item = message.item,
-          .message = message.text};
+  return WithMessage(
+      {.shape = Shape::kCharRange, .when = when, .char_field = f, .lo = lo, .hi = hi}, message);
 }
 // `digits` lists the accepted digit characters, for example "012348".
 constexpr Check CharSet(CharField f, const char* digits, FormMessage message,
                         GateRef when = nullptr) {
   unsigned mask = 0;
   for (const char* p = digits; *p != '\0'; ++p) mask |= 1u << (*p - '0');
-  return {.shape = Shape::kCharSet,
-          .when = when,
-          .char_field = f,
-          .digit_set = mask,
-          .section = message.section,
-          .item = message.item,
-          .message = message.text};
+  return WithMessage({.shape = Shape::kCharSet, .when = when, .char_field = f, .digit_set = mask},
+                     message);
 }
 constexpr Check Blank(CharField f, FormMessage message, GateRef when = nullptr) {
-  return {.shape = Shape::kBlank,
-          .when = when,
-          .char_field = f,
-          .section = message.section,
-          .item = message.item,
-          .message = message.text};
+  return WithMessage({.shape = Shape::kBlank, .when = when, .char_field = f}, message);
 }
 constexpr Check IntRange(IntField f, int lo, int hi, FormMessage message, GateRef when = nullptr) {
-  return {.shape = Shape::kIntRange,
-          .when = when,
-          .int_field = f,
-          .lo = lo,
-          .hi = hi,
-          .section = message.section,
-          .item = message.item,
-          .message = message.text};
+  return WithMessage({.shape = Shape::kIntRange, .when = when, .int_field = f, .lo = lo, .hi = hi},
+                     message);
 }
 constexpr Check IntZero(IntField f, FormMessage message, GateRef when = nullptr) {
-  return {.shape = Shape::kIntZero,
-          .when = when,
-          .int_field = f,
-          .section = message.section,
-          .item = message.item,
-          .message = message.text};
+  return WithMessage({.shape = Shape::kIntZero, .when = when, .int_field = f}, message);
 }
 constexpr Check DecimalRange(DecimalField f, int lo_tenths, int hi_tenths, FormMessage message,
                              GateRef when = nullptr) {
-  return {.shape = Shape::kDecimalRange,
-          .when = when,
-          .decimal_field = f,
-          .lo = lo_tenths,
-          .hi = hi_tenths,
-          .section = message.section,
-          .item = message.item,
-          .message = message.text};
+  return WithMessage({.shape = Shape::kDecimalRange,
+                      .when = when,
+                      .decimal_field = f,
+                      .lo = lo_tenths,
+                      .hi = hi_tenths},
+                     message);
 }
 constexpr Check DecimalZero(DecimalField f, FormMessage message, GateRef when = nullptr) {
-  return {.shape = Shape::kDecimalZero,
-          .when = when,
-          .decimal_field = f,
-          .section = message.section,
-          .item = message.item,
-          .message = message.text};
+  return WithMessage({.shape = Shape::kDecimalZero, .when = when, .decimal_field = f}, message);
 }
 constexpr Check Date(DateField f, FormMessage message, GateRef when = nullptr) {
-  return {.shape = Shape::kDate,
-          .when = when,
-          .date_field = f,
-          .section = message.section,
-          .item = message.item,
-          .message = message.text};
+  return WithMessage({.shape = Shape::kDate, .when = when, .date_field = f}, message);
 }
 constexpr Check AbsentDate(DateField f, FormMessage message, GateRef when = nullptr) {
-  return {.shape = Shape::kAbsentDate,
-          .when = when,
-          .date_field = f,
-          .section = message.section,
-          .item = message.item,
-          .message = message.text};
+  return WithMessage({.shape = Shape::kAbsentDate, .when = when, .date_field = f}, message);
 }
 // The none-applies flag must be '0' when a flag of the list is '1' (else
 // `must_be_0`) and '1' when none is (else `must_be_1`). Its own range is a
@@ -202,21 +166,11 @@ constexpr Check NoneOfAbove(CharField none, std::span<const CharField> list, For
 }
 constexpr Check AnySet(std::span<const CharField> list, FormMessage message,
                        GateRef when = nullptr) {
-  return {.shape = Shape::kAnySet,
-          .when = when,
-          .list = list,
-          .section = message.section,
-          .item = message.item,
-          .message = message.text};
+  return WithMessage({.shape = Shape::kAnySet, .when = when, .list = list}, message);
 }
 constexpr Check AllExactlyZero(std::span<const CharField> list, FormMessage message,
                                GateRef when = nullptr) {
-  return {.shape = Shape::kAllExactlyZero,
-          .when = when,
-          .list = list,
-          .section = message.section,
-          .item = message.item,
-          .message = message.text};
+  return WithMessage({.shape = Shape::kAllExactlyZero, .when = when, .list = list}, message);
 }
 // `messages` are the messages the rule may give (its section and item are
 // those of the first).
