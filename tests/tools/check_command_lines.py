@@ -4,7 +4,8 @@ options that the program takes and its manual page lists the same; a bad command
 gets the same words from every program (an unknown option, a missing value, a value
 given to a flag, an empty argument) with the usage and status 2; "--x=v" means
 "--x v"; and an output that cannot be written (standard output full or closed) is
-said on standard error with the system's reason, with status 1, never passed over.
+said on standard error with the system's reason, with status 1, never passed over; a
+file name that is not UTF-8 is shown escaped.
 
 Usage: check_command_lines.py GROUPER_EXPLAIN GROUPER_REPORT GROUPER_SAMPLE SOURCE_DIR
 """
@@ -70,6 +71,19 @@ def main():
     apart = run(explain, "--lines", "1,8", "--lang", "en", "--json", bundled)
     check(joined.returncode == 0 and joined.stdout and joined.stdout == apart.stdout,
           "grouper-explain: --x=v is not --x v")
+
+    # A name that is not UTF-8 (code page 949 bytes on a Linux disk) is shown escaped in
+    # the UTF-8 message, the same by both programs that open files.
+    if os.name == "posix":
+        with tempfile.TemporaryDirectory() as tmp:
+            missing = os.path.join(tmp.encode(), b"\xb1\xe8 \xbf\xf9.in")
+            shown = os.path.join(tmp, "\\xB1\\xE8 \\xBF\\xF9.in")
+            for name, args in (("grouper-explain", [missing]),
+                               ("grouper-report", [missing, os.path.join(tmp, "r.html")])):
+                done = subprocess.run([tools[name].encode()] + args, stderr=subprocess.PIPE)
+                said = done.stderr.decode("utf-8", "replace")
+                check(done.returncode == 1 and said == f"{name}: cannot open {shown}: "
+                      f"{os.strerror(errno.ENOENT)}\n", f"{name}: a code page 949 name: {said!r}")
 
     if os.name == "posix" and os.path.exists("/dev/full"):
         with tempfile.TemporaryDirectory() as tmp:

@@ -28,11 +28,11 @@
 #include <vector>
 
 #include "batch/byte_io.h"
-#include "console_text.h"
 #include "explain/explanation.h"
 #include "explain/explanation_csv.h"
 #include "explain/input_warnings.h"
 #include "line/group_line.h"
+#include "platform/console_text.h"
 #include "platform/platform.h"
 #include "util/options.h"
 #include "util/stream_output.h"
@@ -107,15 +107,9 @@ bool Warn(grouper::InputWarnings& warnings, grouper::Language language, grouper:
 }
 
 int Usage(const std::string& problem) {
-  std::fprintf(stderr, "%s: %s\n%s", kProgram, problem.c_str(), kUsage);
+  grouper::console::WriteText(
+      stderr, std::string(kProgram) + ": " + grouper::console::NameText(problem) + "\n" + kUsage);
   return 2;
-}
-
-// The file name and the system's reason, on standard error.
-int Failed(const char* what, const std::string& name, int error) {
-  std::fprintf(stderr, "%s: %s %s: %s\n", kProgram, what,
-               grouper::platform::NameForConsole(name).c_str(), std::strerror(error));
-  return 1;
 }
 
 }  // namespace
@@ -167,7 +161,7 @@ int main(int argc, char** argv) {
 
   grouper::platform::WriteAsBytes(stdout);
   const int fd = grouper::platform::OpenInput(input.c_str());
-  if (fd < 0) return Failed("cannot open", input, errno);
+  if (fd < 0) return grouper::console::FileFailed(kProgram, "cannot open", input, errno);
   grouper::LineReader reader(fd);
   char line[grouper::kLineBufferSize];
   uint64_t number = 0;
@@ -196,7 +190,8 @@ int main(int argc, char** argv) {
   if (!written || !out.Flush()) {
     return grouper::CannotWrite(kProgram, "standard output", out.error());
   }
-  if (read_error != 0) return Failed("cannot read", input, read_error);
+  if (read_error != 0)
+    return grouper::console::FileFailed(kProgram, "cannot read", input, read_error);
   warnings.Finish();
   warned = Warn(warnings, options.language, out, err) && warned;
   return warned ? 0 : 1;

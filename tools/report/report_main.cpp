@@ -30,6 +30,7 @@
 
 #include "explain/input_warnings.h"
 #include "line/group_line.h"
+#include "platform/console_text.h"
 #include "platform/platform.h"
 #include "report_input.h"
 #include "report_page.h"
@@ -50,15 +51,9 @@ constexpr grouper::options::Option kOptions[] = {
 };
 
 int Usage(const std::string& problem) {
-  std::fprintf(stderr, "%s: %s\n%s", kProgram, problem.c_str(), kUsage);
+  grouper::console::WriteText(
+      stderr, std::string(kProgram) + ": " + grouper::console::NameText(problem) + "\n" + kUsage);
   return 2;
-}
-
-// A file that could not be opened, read or written, with the system's reason.
-int Failed(const char* what, const std::string& name, int error) {
-  std::fprintf(stderr, "%s: %s %s: %s\n", kProgram, what,
-               grouper::platform::NameForConsole(name).c_str(), std::strerror(error));
-  return 1;
 }
 
 // The input's file name for the page, which is strict UTF-8: a name as most
@@ -88,7 +83,7 @@ int WritePage(const std::string& path, const std::string& page) {
 
 int main(int argc, char** argv) {
   const grouper::platform::ClosedStreams closed = grouper::platform::PrepareProcess();
-  grouper::StreamOutput out(stdout, closed.output ? EBADF : 0);
+  grouper::StreamOutput out(stdout, closed.output ? EBADF : 0, grouper::console::WriteText);
   auto finish = [&out](std::string_view text) {
     return out.Write(text) && out.Flush()
                ? 0
@@ -109,7 +104,7 @@ int main(int argc, char** argv) {
   const std::string report(line.operands[1]);
 
   const int fd = grouper::platform::OpenInput(input.c_str());
-  if (fd < 0) return Failed("cannot open", input, errno);
+  if (fd < 0) return grouper::console::FileFailed(kProgram, "cannot open", input, errno);
   if (grouper::platform::IsSameFile(fd, report.c_str())) {
     grouper::platform::Close(fd);
     return Usage("the report would overwrite the input");
@@ -131,7 +126,8 @@ int main(int argc, char** argv) {
       grouper::report::TallyLine(*tally, read_bytes, read, ++number, *work);
     }
     grouper::platform::Close(fd);
-    if (reader.error() != 0) return Failed("cannot read", input, reader.error());
+    if (reader.error() != 0)
+      return grouper::console::FileFailed(kProgram, "cannot read", input, reader.error());
     filing.file_size = reader.size();
     filing.sha256 = reader.Sha256HexDigest();
   }
@@ -142,7 +138,7 @@ int main(int argc, char** argv) {
   for (const char* name : warnings.Names()) filing.warnings.emplace_back(name);
   const std::string page = grouper::report::RenderPage(*tally, {ShownName(input), filing});
   if (const int error = WritePage(report, page); error != 0) {
-    return Failed("cannot write", report, error);
+    return grouper::console::FileFailed(kProgram, "cannot write", report, error);
   }
   const grouper::report::OutcomeCounts& t = tally->totals;
   char summary[160];
@@ -151,5 +147,5 @@ int main(int argc, char** argv) {
       "%s: %llu lines, %llu grouped, %llu rejected, %llu wrong data type: ", kProgram,
       static_cast<unsigned long long>(t.lines), static_cast<unsigned long long>(t.grouped),
       static_cast<unsigned long long>(t.rejected), static_cast<unsigned long long>(t.wrong_type));
-  return finish(summary + grouper::platform::NameForConsole(report) + "\n");
+  return finish(summary + grouper::console::NameText(report) + "\n");
 }

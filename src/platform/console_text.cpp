@@ -1,4 +1,8 @@
-#include "console_text.h"
+#include "platform/console_text.h"
+
+#include <cstring>
+
+#include "text/utf8.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -38,6 +42,16 @@ bool WriteText(std::FILE* stream, std::string_view utf8) {
   }
 #endif
   return std::fwrite(utf8.data(), 1, utf8.size(), stream) == utf8.size();
+}
+
+std::string NameText(std::string_view name) {
+  return utf8::Escaped(name);
+}
+
+int FileFailed(std::string_view program, std::string_view what, std::string_view name, int error) {
+  WriteText(stderr, std::string(program) + ": " + std::string(what) + " " + NameText(name) + ": " +
+                        std::strerror(error) + "\n");
+  return 1;
 }
 
 }  // namespace grouper::console

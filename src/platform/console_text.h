@@ -1,0 +1,29 @@
+// UTF-8 text for a person, written so that Hangul shows wherever it goes. On
+// Windows a console shows text in its own code page unless it is handed UTF-16:
+// text for a console is written with WriteConsoleW, and text for a file or a
+// pipe stays UTF-8 bytes. Elsewhere the bytes are written as they are.
+//
+// File names in these messages are UTF-8 too: the platform layer holds names as
+// UTF-8 on Windows, and on other systems a name is whatever bytes it was given
+// (often code page 949 on a Korean system), so any byte of it that is not
+// UTF-8 is shown as \xNN rather than mixed raw into UTF-8 text.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace grouper::console {
+
+// Writes `utf8` to `stream` (stdout or stderr); false when it could not be
+// written.
+bool WriteText(std::FILE* stream, std::string_view utf8);
+
+// `name` (a path as the platform layer holds it) as UTF-8 text for a message.
+std::string NameText(std::string_view name);
+
+// "PROGRAM: WHAT NAME: REASON" on standard error, `error` being an errno
+// value; returns 1, the exit status of a file that could not be used.
+int FileFailed(std::string_view program, std::string_view what, std::string_view name, int error);
+
+}  // namespace grouper::console
