@@ -93,6 +93,25 @@ TEST_F(LineStreamTest, WorkersAndRunLengthsGiveTheSameBytes) {
   EXPECT_EQ(Run("", {.workers = 2}).output, "");
 }
 
+// An input that opens but cannot be read (here a file open for writing only,
+// refused by the system on every platform, Wine included) is a failed read,
+// never the end of an empty input, with one worker or two.
+TEST_F(LineStreamTest, AnInputThatCannotBeReadIsAReadError) {
+  WriteFile(Path("in"), "abc\n");
+  for (const int workers : {1, 2}) {
+    const int in = platform::OpenOutput(Path("in").c_str());
+    const int out = platform::OpenOutput(Path("out").c_str());
+    const int console = platform::OpenOutput(Path("console").c_str());
+    ASSERT_GE(in, 0);
+    EXPECT_EQ(ProcessStream(in, out, console, {.workers = workers}), StreamResult::kReadError);
+    platform::Close(in);
+    platform::Close(out);
+    platform::Close(console);
+    EXPECT_EQ(ReadFile(Path("out")), "");
+    EXPECT_EQ(ReadFile(Path("console")), "");
+  }
+}
+
 #ifndef _WIN32
 // On a terminal, each line's progress shows as soon as its line has come, even
 // when the input is written slowly (from a pipe): a run does not wait for
