@@ -88,6 +88,15 @@ std::string ShownValue(const Evidence& e, bool whole) {
   return MaskIdentifier(e.value.substr(0, e.value.find_last_not_of(' ') + 1), e.keep);
 }
 
+std::string ShownName(const char* item_code, const char* label, std::string_view name) {
+  if (label == nullptr) return std::string(name);
+  return item_code == nullptr ? label : std::string(item_code) + " " + label;
+}
+
+std::string ShownName(const Evidence& e) {
+  return ShownName(e.item_code, e.label, e.name);
+}
+
 bool IsScoreName(std::string_view name) {
   for (const ScoreName& score : kScores) {
     if (name == score.name) return true;
@@ -99,6 +108,9 @@ Evidence FieldEvidence(std::string_view name, const char* text, Family family) {
   Evidence e;
   e.name = name;
   e.keep = IdentifierKeep(name);
+  const ItemWords words = ItemWordsOf(name);
+  e.item_code = words.code;
+  e.label = words.name;
   if (name == "form_version") {
     e.start = 0;
     e.width = 3;
