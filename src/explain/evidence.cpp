@@ -108,15 +108,15 @@ Evidence FieldEvidence(std::string_view name, const char* text, Family family) {
   Evidence e;
   e.name = name;
   e.keep = IdentifierKeep(name);
-  const ItemWords words = ItemWordsOf(name);
-  e.item_code = words.code;
-  e.label = words.name;
   if (name == "form_version") {
     e.start = 0;
     e.width = 3;
+    e.label = ItemWordsOf(name).name;
   } else if (const LayoutItem* item = FindLayoutItem(name)) {
     e.start = item->StartIn(family);
     e.width = item->width;
+    e.item_code = item->item_code;
+    e.label = item->item_name;
   }
   if (e.start >= 0) {
     // The text is zero beyond its end, to the end of the longest layout.
