@@ -71,13 +71,18 @@ def explain_json(explain, *args):
 
 
 def layout_table(source_dir):
-    """{field: (width, [start per family])} from the layout table's ROW lines."""
+    """{field: (width, [start per family], item code, item name)} from the layout table's
+    rows: ROW(field, code, kind, width, starts..., message, name), the name last."""
     path = os.path.join(source_dir, "src", "record", "input_layout_table.h")
     text = open(path, encoding="utf-8").read()
     table = {}
-    for m in re.finditer(r"ROW\((\w+), \"[^\"]*\", \w+, (\d+), (-?\d+), (-?\d+), (-?\d+), (-?\d+), (-?\d+),",
-                         text):
-        table[m.group(1)] = (int(m.group(2)), [int(m.group(k)) for k in range(3, 8)])
+    for row in re.split(r"\n    ROW\(", text)[1:]:
+        m = re.match(r"(\w+), \"([^\"]*)\", \w+, (\d+), (-?\d+), (-?\d+), (-?\d+), (-?\d+), (-?\d+),",
+                     row)
+        name = re.findall(r'u8"([^"]*)"\),?\s*$', row.split("\n};")[0].strip())
+        if m and name:
+            table[m.group(1)] = (int(m.group(3)), [int(m.group(k)) for k in range(4, 9)],
+                                 m.group(2), name[0])
     return table
 
 
@@ -96,11 +101,19 @@ def check_evidence(where, line, e, layout):
     def place(name):
         if name == "form_version":
             return [0, 3]
-        width, starts = layout[name]
+        width, starts, _, _ = layout[name]
         return [starts[family], width]
+
+    def words(name):
+        """A field's item code and name on the form; the version code has a name only."""
+        if name == "form_version":
+            return [None, "서식 버전"]
+        return list(layout[name][2:]) if name in layout else [None, None]
 
     def check_fields(what, fields):
         for f in fields:
+            check([f["item_code"], f["label"]] == words(f["name"]),
+                  f"{where}: {what}: {f['name']} is {f['item_code']} {f['label']}")
             if f["columns"] is None:
                 exercised["score"] += 1
                 check(f["name"] in e["scores"] or f["name"].startswith("set_"),
@@ -117,6 +130,8 @@ def check_evidence(where, line, e, layout):
             check(fault["columns"] is None, f"{where}: columns without a field")
         else:
             check(fault["columns"] == place(fault["field"]), f"{where}: columns of {fault['field']}")
+        check([fault["item_code"], fault["label"]] == words(fault["field"]),
+              f"{where}: the words of {fault['field']}")
         check_fields(fault["message"], fault["fields"])
         if fault["field"] is None and fault["fields"]:
             exercised["irregular rule"] += 1
@@ -133,27 +148,44 @@ def check_evidence(where, line, e, layout):
         check_fields(e["criteria"][s], tested)
 
 
+def shown(code, label, name):
+    """A field or score as the text and the table name it."""
+    return name if label is None else label if code is None else f"{code} {label}"
+
+
 def check_csv(explain, source, lines):
     """The table agrees with the JSON, row by row."""
     done = run(explain, "--csv", source)
     check(done.returncode == 0, "--csv failed")
     data = done.stdout
     check(data.startswith(b"\xef\xbb\xbf"), "the table has no byte-order mark")
-    check(data.endswith(b"\r\n") and b"\n" not in data.replace(b"\r\n", b"").replace(
-        b'\n\xec\x98\xa4', b""), "row ends are not CR LF")
+    # Outside the quoted cells (whose line feeds part faults), every line end is CR LF.
+    unquoted = re.sub(rb'"(?:[^"]|"")*"', b"", data)
+    check(data.endswith(b"\r\n") and b"\n" not in unquoted.replace(b"\r\n", b""),
+          "row ends are not CR LF")
     rows = list(csv.reader(io.StringIO(data.decode("utf-8-sig"), newline="")))
     header = ["line", "layout", "form_version", "result", "group_code", "message", "fault_count",
-              "faults", "patient_name", "resident_number", "doctor_name", "nurse_name"]
+              "faults", "patient_name", "resident_number", "doctor_name", "nurse_name",
+              "fault_items"]
     check(rows[0] == header, f"header {rows[0]}")
     check(len(rows) == len(lines) + 1, "not one row per line")
+
+    def items(fault):
+        if fault["field"] is not None:
+            return shown(fault["item_code"], fault["label"], fault["field"])
+        return "; ".join(shown(f["item_code"], f["label"], f["name"]) for f in fault["fields"])
+
     for row, e in zip(rows[1:], lines):
         where = f"csv line {e['line']}"
         ids = e["identifiers"] or {}
-        expected = [str(e["line"]), e["layout"], e["form_version"], e["result"],
+        # A base-layout line is named as such, not by its institution code's first bytes.
+        expected = [str(e["line"]), e["layout"],
+                    "기본 서식" if e["layout"] == "base" else e["form_version"], e["result"],
                     e["group_code"] or "", e["message"] or "", str(len(e["faults"])),
                     "\n".join(f["message"] for f in e["faults"]),
                     ids.get("patient_name") or "", ids.get("resident_number") or "",
-                    ids.get("doctor_name") or "", ids.get("nurse_name") or ""]
+                    ids.get("doctor_name") or "", ids.get("nurse_name") or "",
+                    "\n".join(items(f) for f in e["faults"])]
         check(row == expected, f"{where}: {row} against {expected}")
 
 
@@ -246,6 +278,18 @@ def main():
         english = run(explain, "--lang", "en", "--lines", "1", source).stdout.decode("utf-8")
         check(text.startswith("줄 1: 서식") and english.startswith("line 1: form"),
               "text not Korean by default and English with --lang en")
+        # A base-layout line by the layout's name; the form's words in both languages.
+        base = str(next(e["line"] for e in masked if e["layout"] == "base"))
+        for lang, start in (("ko", f"줄 {base}: 기본 서식, "), ("en", f"line {base}: base layout, ")):
+            said = run(explain, "--lang", lang, "--lines", base, source).stdout.decode("utf-8")
+            check(said.startswith(start), f"--lang {lang}: base-layout line as {said[:40]!r}")
+        number, field = next((e["line"], f) for e in whole for tested in e["decided_by"].values()
+                             for f in tested if f["item_code"])
+        for lang in ("ko", "en"):
+            said = run(explain, "--lang", lang, "--lines", str(number), source).stdout.decode()
+            start, width = field["columns"]
+            check(f"{field['item_code']} {field['label']} [{start}, {width}]" in said,
+                  f"--lang {lang}: {field['name']} without its item code and name")
 
         picked = explain_json(explain, "--lines", "2,4-5", source)
         check([p["line"] for p in picked] == [2, 4, 5], "--lines 2,4-5")

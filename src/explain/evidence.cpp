@@ -88,6 +88,15 @@ std::string ShownValue(const Evidence& e, bool whole) {
   return MaskIdentifier(e.value.substr(0, e.value.find_last_not_of(' ') + 1), e.keep);
 }
 
+std::string ShownName(const char* item_code, const char* label, std::string_view name) {
+  if (label == nullptr) return std::string(name);
+  return item_code == nullptr ? label : std::string(item_code) + " " + label;
+}
+
+std::string ShownName(const Evidence& e) {
+  return ShownName(e.item_code, e.label, e.name);
+}
+
 bool IsScoreName(std::string_view name) {
   for (const ScoreName& score : kScores) {
     if (name == score.name) return true;
@@ -102,9 +111,12 @@ Evidence FieldEvidence(std::string_view name, const char* text, Family family) {
   if (name == "form_version") {
     e.start = 0;
     e.width = 3;
+    e.label = ItemWordsOf(name).name;
   } else if (const LayoutItem* item = FindLayoutItem(name)) {
     e.start = item->StartIn(family);
     e.width = item->width;
+    e.item_code = item->item_code;
+    e.label = item->item_name;
   }
   if (e.start >= 0) {
     // The text is zero beyond its end, to the end of the longest layout.

@@ -8,6 +8,12 @@
 // score, the count of skin treatments...) has no columns and is shown as its
 // number.
 //
+// Names. A clerk finds an item on the paper form by its code and its name, so
+// a field carries both from its layout row ("G.2.b.1", "시각 통증 등급"), in
+// every language of the text; a score is no item of the form and keeps its
+// own name. A named group of the criteria is never evidence itself: its
+// fields are listed, each with its own code and name.
+//
 // What is read. A row of the validator lists what it reads itself (its field,
 // its flags, an irregular rule's fields, the fields of its gates), and so does
 // a row of the classifier's criteria (its fields and scores, with those of
@@ -28,7 +34,12 @@ namespace grouper {
 
 // One record field or score that a rule or a criterion read.
 struct Evidence {
-  std::string name;    // the record field ("a_admission_date") or score ("adl_score")
+  std::string name;  // the record field ("a_admission_date") or score ("adl_score")
+  // The field's item code (ASCII, "A.3") and name (UTF-8, "입원일") on the
+  // form, from its layout row; the version code has a name and no code, a
+  // score neither.
+  const char* item_code = nullptr;
+  const char* label = nullptr;
   int start = -1;      // the field's first column in the line; -1 for a score or no place
   int width = 0;       // the field's width in bytes
   std::string value;   // a field's bytes as written (code page 949); a score's number
@@ -72,6 +83,13 @@ int IdentifierKeep(std::string_view field);
 // digits): an identifier without its padding blanks and masked, unless
 // `whole`.
 std::string ShownValue(const Evidence& e, bool whole);
+
+// A field or a score as the text for people names it (UTF-8): a field by its
+// item code and name ("G.2.b.1 시각 통증 등급"), the version code by its name
+// ("서식 버전"), a score, which is no item of the form, by its own name
+// ("adl_score").
+std::string ShownName(const char* item_code, const char* label, std::string_view name);
+std::string ShownName(const Evidence& e);
 
 // Whether `name` is a score of the classification (or a set's result).
 bool IsScoreName(std::string_view name);

@@ -49,6 +49,13 @@ void DescribeRow(const Check& row, const AssessmentRecord& r, ExplainedFault& fa
   if (const char* name = FieldNameAtOffset(RowReads(row).front().offset)) fault.field = name;
 }
 
+// The form's words for the fault's own field.
+void NameField(ExplainedFault& fault) {
+  const ItemWords words = ItemWordsOf(fault.field);
+  fault.item_code = words.code;
+  fault.label = words.name;
+}
+
 // A fault with the section and item its message names, as the row or the
 // layout item that gave it keeps them.
 ExplainedFault FaultOf(const FormMessage& message) {
@@ -100,6 +107,7 @@ LineExplanation ExplainLine(const char* line, std::size_t length) {
     for (const ParseFault& pf : parse_faults) {
       ExplainedFault fault = FaultOf(pf.item->parse_message);
       fault.field = pf.item->field_name;
+      NameField(fault);
       Evidence written = FieldEvidence(fault.field, taken.text, e.answer.family);
       fault.value = written.value;
       fault.start = written.start;
@@ -114,6 +122,7 @@ LineExplanation ExplainLine(const char* line, std::size_t length) {
         DescribeRow(*f.check, work.record, fault);
         fault.fields = FaultEvidence(*f.check, taken.text, e.answer.family);
         if (!fault.field.empty()) {
+          NameField(fault);
           const Evidence place = FieldEvidence(fault.field, taken.text, e.answer.family);
           fault.start = place.start;
           fault.width = place.width;

@@ -48,6 +48,8 @@ struct ExplainedFault {
   std::string section;  // the section as the message names it (UTF-8), e.g. "E.배설기능"
   std::string item;     // the item (UTF-8), "" when the message names none
   std::string field;    // the record field, "" when the rule reads several
+  const char* item_code = nullptr;  // of `field` on the form (see Evidence), when it has one
+  const char* label = nullptr;
   std::optional<std::string> value;  // the value found (code page 949 bytes), if one field
   const char* message;               // code page 949 constant; Utf8Twin gives UTF-8
   int start = -1;                    // the columns of `field` in the line, when it has one
@@ -102,6 +104,10 @@ std::string ExplanationJson(const LineExplanation& e, const ExplainOptions& opti
 std::string ExplanationText(const LineExplanation& e, const ExplainOptions& options);
 // Why a wrong-data-type line is one, in `language` (UTF-8, printable).
 std::string WrongDataTypeReason(const LineExplanation& e, Language language);
+// How the text for people names a line's form (UTF-8, printable): "서식 012"
+// ("form 012"); for a line of the base layout, whose first bytes are those of
+// its institution code and no version, "기본 서식" ("base layout").
+std::string FormLabel(const LineAnswer& a, Language language);
 // The one-line legend of the criteria sets, in `language`, without a line end.
 std::string CriteriaLegend(Language language);
 

@@ -27,7 +27,7 @@ void Cell(std::string& row, std::string_view utf8) {
 std::string CsvHeader() {
   return "\xEF\xBB\xBF"
          "line,layout,form_version,result,group_code,message,fault_count,faults,"
-         "patient_name,resident_number,doctor_name,nurse_name\r\n";
+         "patient_name,resident_number,doctor_name,nurse_name,fault_items\r\n";
 }
 
 std::string CsvRow(const LineExplanation& e, const ExplainOptions& options) {
@@ -35,7 +35,9 @@ std::string CsvRow(const LineExplanation& e, const ExplainOptions& options) {
   std::string row;
   Cell(row, options.line_number ? std::to_string(*options.line_number) : "");
   Cell(row, LayoutName(a.family));
-  Cell(row, Printable(a.form_version));
+  // A base-layout line's first bytes are its institution code's, no version.
+  Cell(row,
+       a.family == Family::kBase ? FormLabel(a, Language::kKorean) : Printable(a.form_version));
   Cell(row, OutcomeName(a.outcome));
   Cell(row, a.outcome == Outcome::kGroupCode ? Printable(a.group_code) : "");
   Cell(row, a.message != nullptr ? Utf8Twin(a.message) : "");
@@ -53,6 +55,21 @@ std::string CsvRow(const LineExplanation& e, const ExplainOptions& options) {
   Cell(row, Printable(ids.resident_number));
   Cell(row, signed_form ? Printable(ids.doctor_name) : "");
   Cell(row, signed_form ? Printable(ids.nurse_name) : "");
+  // Each fault's item on the form, beside its message: its field, or every
+  // field its rule read (joined by "; ", since an item's name may hold a comma).
+  std::string items;
+  for (const ExplainedFault& f : e.faults) {
+    if (&f != &e.faults.front()) items += '\n';
+    if (!f.field.empty()) {
+      items += ShownName(f.item_code, f.label, f.field);
+      continue;
+    }
+    for (const Evidence& read : f.fields) {
+      if (&read != &f.fields.front()) items += "; ";
+      items += ShownName(read);
+    }
+  }
+  Cell(row, items);
   return row + "\r\n";
 }
 

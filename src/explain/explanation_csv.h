@@ -2,9 +2,12 @@
 //
 // The table is UTF-8 and opens with a byte-order mark, so that a spreadsheet
 // program reads its Hangul as such; rows end in CR LF; every cell is quoted
-// and a quote inside it doubled. The columns: line, layout, form_version,
-// result, group_code, message, fault_count, faults (every fault's message,
-// joined by line feeds), then the identifiers, masked unless asked for. Bytes
+// and a quote inside it doubled. The columns: line, layout, form_version (a
+// version code, or "기본 서식" for a line of the base layout), result,
+// group_code, message, fault_count, faults (every fault's message, joined by
+// line feeds), the identifiers, masked unless asked for, and fault_items (each
+// fault's item code and name on the form, one line per fault: its field, or
+// the fields its rule read joined by "; "; empty for a fault of the framing). Bytes
 // of the record are converted as in the text for people (control bytes as
 // \xNN), so a cell holds no line end but the line feeds between faults; a
 // cell that a spreadsheet would take for a formula (beginning with = + - @)

@@ -19,7 +19,16 @@ void JsonColumns(std::string& out, int start, int width) {
   }
 }
 
-// [{"name","columns","value"}...]: a field's value as written, a score's number.
+// "item_code" and "label": a field's words on the form, null where it has none.
+void JsonItemWords(std::string& out, const char* item_code, const char* label) {
+  JsonKey(out, "item_code");
+  JsonStringOrNull(out, item_code != nullptr, item_code ? item_code : "", true);
+  JsonKey(out, "label");
+  JsonStringOrNull(out, label != nullptr, label ? label : "", true);
+}
+
+// [{"name","item_code","label","columns","value"}...]: a field's value as
+// written, a score's number.
 void JsonEvidence(std::string& out, const std::vector<Evidence>& list, bool whole) {
   out += '[';
   for (const Evidence& e : list) {
@@ -27,6 +36,7 @@ void JsonEvidence(std::string& out, const std::vector<Evidence>& list, bool whol
     out += '{';
     JsonKey(out, "name");
     JsonString(out, e.name, true);
+    JsonItemWords(out, e.item_code, e.label);
     JsonKey(out, "columns");
     JsonColumns(out, e.start, e.width);
     JsonKey(out, "value");
@@ -51,6 +61,7 @@ void JsonFaults(std::string& out, const LineExplanation& e, bool whole) {
     JsonString(out, f.item, true);
     JsonKey(out, "field");
     JsonStringOrNull(out, !f.field.empty(), f.field, true);
+    JsonItemWords(out, f.item_code, f.label);
     JsonKey(out, "columns");
     JsonColumns(out, f.field.empty() ? -1 : f.start, f.width);
     JsonKey(out, "value");

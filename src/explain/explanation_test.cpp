@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "../../fuzz/json_check.h"
+#include "explain/explanation_csv.h"
 #include "grouper/grouper.h"
 #include "support/cp949.h"
 #include "support/record_builder.h"
@@ -88,6 +89,24 @@ TEST(Explanation, ListsEveryFaultThatAppliesInFormOrder) {
       EXPECT_TRUE(json_check::IsOneObject(Json(line)));
     }
   }
+}
+
+// The text and the table name a field by the form's item code and name, and a
+// base-layout line by the layout, not by its institution code's first bytes.
+TEST(Explanation, TextAndTableUseTheFormsWords) {
+  std::string fever = BuildLine(ValidRecord("091"));
+  SetItem(fever, "g_fever", "7");
+  const std::string text = Text(fever);
+  EXPECT_NE(text.find(U8(u8"(G.1.a 열 = \"7\", 열 [")), std::string::npos) << text;
+  EXPECT_EQ(text.find("g_fever"), std::string::npos) << text;
+
+  std::string base = BuildLine(ValidRecord("123"));
+  const LineExplanation e = ExplainLine(base.data(), base.size());
+  ExplainOptions english;
+  english.language = Language::kEnglish;
+  EXPECT_EQ(Text(base).rfind(U8(u8"줄 -: 기본 서식, 258바이트: "), 0), 0u) << Text(base);
+  EXPECT_EQ(ExplanationText(e, english).rfind("line -: base layout, 258 bytes: ", 0), 0u);
+  EXPECT_EQ(CsvRow(e, {}).rfind(U8(u8"\"\",\"base\",\"기본 서식\","), 0), 0u) << CsvRow(e, {});
 }
 
 TEST(Explanation, MasksIdentifiersUnlessAskedFor) {

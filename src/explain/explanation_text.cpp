@@ -106,15 +106,11 @@ std::string W(const char8_t* text) {
   return reinterpret_cast<const char*>(text);
 }
 
-std::string FamilyName(Family family, const Words& w) {
-  return family == Family::kBase ? W(w.base_layout) : LayoutName(family);
-}
-
-// `name [start, width] "value"`, or `name value` for a score.
+// `code name [start, width] "value"` for a field, `name value` for a score.
 std::string EvidenceText(const Evidence& e, bool whole) {
   if (e.score) return e.name + " " + e.value;
-  if (e.start < 0) return e.name;
-  return e.name + " [" + std::to_string(e.start) + ", " + std::to_string(e.width) + "] \"" +
+  if (e.start < 0) return ShownName(e);
+  return ShownName(e) + " [" + std::to_string(e.start) + ", " + std::to_string(e.width) + "] \"" +
          Printable(ShownValue(e, whole)) + "\"";
 }
 
@@ -135,7 +131,7 @@ void AppendFaults(std::string& out, const LineExplanation& e, const Words& w, bo
     out += "    " + std::to_string(++i) + ". [" + f.section + "]";
     if (!f.item.empty()) out += " " + f.item;
     if (!f.field.empty()) {
-      out += " (" + f.field;
+      out += " (" + ShownName(f.item_code, f.label, f.field);
       if (f.value) out += " = \"" + Printable(*f.value) + "\"";
       if (f.start >= 0) {
         out += ", " + W(w.columns) + " [" + std::to_string(f.start) + ", " +
@@ -180,6 +176,12 @@ void AppendClassification(std::string& out, const LineExplanation& e, const Word
 }
 
 }  // namespace
+
+std::string FormLabel(const LineAnswer& a, Language language) {
+  const Words& w = WordsOf(language);
+  if (a.family == Family::kBase) return W(w.base_layout);
+  return W(w.form) + " " + Printable(a.form_version);
+}
 
 std::string CriteriaLegend(Language language) {
   return W(WordsOf(language).legend);
@@ -234,10 +236,12 @@ std::string ExplanationText(const LineExplanation& e, const ExplainOptions& opti
   const Words& w = WordsOf(options.language);
   const bool english = options.language == Language::kEnglish;
   const bool whole = options.show_identifiers;
-  std::string out = W(w.line) + " " +
-                    (options.line_number ? std::to_string(*options.line_number) : "-") + ": " +
-                    W(w.form) + " " + Printable(a.form_version) + " (" + FamilyName(a.family, w) +
-                    "), " + std::to_string(a.length) + (english ? " " : "") + W(w.bytes) + ": ";
+  // A version code with its layout's name; the base layout by its name alone.
+  std::string out =
+      W(w.line) + " " + (options.line_number ? std::to_string(*options.line_number) : "-") + ": " +
+      FormLabel(a, options.language) +
+      (a.family == Family::kBase ? "" : std::string(" (") + LayoutName(a.family) + ")") + ", " +
+      std::to_string(a.length) + (english ? " " : "") + W(w.bytes) + ": ";
   switch (a.outcome) {
     case Outcome::kGroupCode:
       out += W(w.group_code) + " " +

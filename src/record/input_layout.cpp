@@ -24,6 +24,13 @@ const LayoutItem* FindLayoutItemAt(std::size_t offset) {
   return nullptr;
 }
 
+ItemWords ItemWordsOf(std::string_view field_name) {
+  if (field_name == "form_version") return {nullptr, kUtf8<u8"서식 버전">.text};
+  const LayoutItem* item = FindLayoutItem(field_name);
+  if (item == nullptr) return {};
+  return {item->item_code, item->item_name};
+}
+
 std::span<const LayoutSection> LayoutSections() {
   return kLayoutSections;
 }

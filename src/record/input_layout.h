@@ -75,6 +75,16 @@ struct LayoutSection {
   const char* name;
 };
 
+// The form's words for a record field, as its layout row gives them: its item
+// code (ASCII, "G.2.b.1") and its name (UTF-8, "시각 통증 등급"). The version
+// code in columns 0 to 2, which has no row and no item code, is named "서식
+// 버전" with no code. Both nullptr for a name that is no field of the layout.
+struct ItemWords {
+  const char* code = nullptr;
+  const char* name = nullptr;
+};
+ItemWords ItemWordsOf(std::string_view field_name);
+
 // The sections in form order, A to K and S; a static table.
 std::span<const LayoutSection> LayoutSections();
 

@@ -47,7 +47,7 @@ constexpr char kUsage[] =
 constexpr grouper::options::Option kOptions[] = {
     {"--json", "", "one JSON object per input line (JSON Lines)"},
     {"--csv", "", "a table for spreadsheets"},
-    {"--lang", "LANG", "the language of the text: ko (the default) or en"},
+    {"--lang", "LANG", "the language of the text: ko (the default) or en (item names stay Korean)"},
     {"--lines", "LIST", "only the lines of LIST, for example 3,10-12"},
     {"--show-identifiers", "", "names and resident numbers in full"},
     {"--help", "", "this help, on standard output", "-h"},

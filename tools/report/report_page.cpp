@@ -322,12 +322,12 @@ void AppendDetails(std::string& out, const ReportTally& t) {
   for (const RejectedDetail& d : t.details) {
     const std::string n = std::to_string(d.line);
     out += "<article class=\"record\" id=\"line-" + n + "\" data-line=\"" + n + "\">\n<h3>";
-    out += U8(u8"줄 ") + Thousands(d.line) + " <span>" + U8(u8"서식 ") + Escaped(d.form_version);
+    out += U8(u8"줄 ") + Thousands(d.line) + " <span>" + Escaped(d.form);
     if (!d.patient_name.empty()) out += U8(u8" · 환자 ") + Escaped(d.patient_name);
     if (!d.resident_number.empty()) out += U8(u8" · 주민등록번호 ") + Escaped(d.resident_number);
     out += U8(u8" · 오류 ") + std::to_string(d.faults.size()) + U8(u8"건");
     out += "</span></h3>\n<table>\n<thead><tr><th class=\"num\">#</th><th>";
-    out += U8(u8"영역</th><th>항목</th><th>필드</th><th>값</th><th>메시지</th>");
+    out += U8(u8"영역</th><th>항목</th><th>읽은 항목</th><th>값</th><th>메시지</th>");
     out += "</tr></thead>\n<tbody>\n";
     int i = 0;
     for (const DetailFault& f : d.faults) {

@@ -49,6 +49,29 @@ TEST(ReportPage, RecordBytesAreEscapedAndIdentifiersMasked) {
   EXPECT_NE(page.find("id=\"line-7\""), std::string::npos);
 }
 
+// A clerk finds a fault's item on the paper form by its code and name, and a
+// base-layout record is no form version of its institution code.
+TEST(ReportPage, DetailsNameTheFormsItemsAndTheBaseLayout) {
+  ReportTally tally;
+  std::string base = BuildLine(ValidRecord("123"));
+  SetItem(base, "a_systolic_bp", "000");
+  Tally(tally, base, 1);
+  std::string order = BuildLine(ValidRecord("091"));
+  SetItem(order, "a_admission_date", "20240120");  // after the assessment
+  Tally(tally, order, 2);
+  ASSERT_EQ(tally.totals.rejected, 2u);
+  const std::string page = PageOf(tally);
+  const char8_t* expected[] = {u8"<span>기본 서식 · ", u8"<span>서식 091 · ",
+                               u8"<td>A.9 수축기혈압</td>",
+                               u8"<td>A.3 입원일; A.4 요양개시일; A.6 작성일</td>"};
+  for (const char8_t* text : expected) {
+    EXPECT_NE(page.find(reinterpret_cast<const char*>(text)), std::string::npos)
+        << reinterpret_cast<const char*>(text);
+  }
+  EXPECT_EQ(page.find(reinterpret_cast<const char*>(u8"서식 123")), std::string::npos);
+  EXPECT_EQ(page.find("a_systolic_bp"), std::string::npos) << "a record field's own name";
+}
+
 TEST(ReportPage, EveryCodeHasItsBarAndAValidRecordWithoutCodeItsOwn) {
   ReportTally tally;
   tally.totals = {6, 6, 0, 0};

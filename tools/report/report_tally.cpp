@@ -14,23 +14,24 @@ namespace {
 RejectedDetail DetailOf(const LineExplanation& e, uint64_t line_number) {
   RejectedDetail d;
   d.line = line_number;
-  d.form_version = cp949::ToUtf8(e.answer.form_version);
+  d.form = FormLabel(e.answer, Language::kKorean);
   if (e.parsed) {
     d.patient_name = cp949::ToUtf8(MaskIdentifier(e.identifiers.patient_name, 1));
     d.resident_number = cp949::ToUtf8(MaskIdentifier(e.identifiers.resident_number, 6));
   }
   d.faults.reserve(e.faults.size());
   for (const ExplainedFault& f : e.faults) {
-    DetailFault fault{f.section, f.item, f.field, "", Utf8Twin(f.message)};
+    DetailFault fault{f.section, f.item, "", "", Utf8Twin(f.message)};
+    if (!f.field.empty()) fault.field = ShownName(f.item_code, f.label, f.field);
     if (f.value) {
       const int keep = IdentifierKeep(f.field);
       fault.value = cp949::ToUtf8(keep < 0 ? *f.value : MaskIdentifier(*f.value, keep));
     } else if (f.field.empty()) {
       // A rule over several fields (the order of the dates, a list of flags)
-      // shows what it read, as written.
+      // shows what it read, as written; an item's name may hold a comma.
       for (const Evidence& read : f.fields) {
-        fault.field += (fault.field.empty() ? "" : ", ") + read.name;
-        fault.value += (fault.value.empty() ? "" : ", ") + cp949::ToUtf8(ShownValue(read, false));
+        fault.field += (fault.field.empty() ? "" : "; ") + ShownName(read);
+        fault.value += (fault.value.empty() ? "" : "; ") + cp949::ToUtf8(ShownValue(read, false));
       }
     }
     d.faults.push_back(std::move(fault));

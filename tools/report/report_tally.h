@@ -63,12 +63,14 @@ struct MessageTally {
 };
 
 struct DetailFault {
-  std::string section, item, field, value, message;  // UTF-8; value masked for identifiers
+  // UTF-8; value masked for identifiers. `field` names the fault's field, or
+  // the fields its rule read, by their item codes and names on the form.
+  std::string section, item, field, value, message;
 };
 
 struct RejectedDetail {
   uint64_t line = 0;
-  std::string form_version;  // UTF-8
+  std::string form;          // UTF-8: "서식 012", or "기본 서식" for a base-layout line
   std::string patient_name;  // masked, UTF-8
   std::string resident_number;
   std::vector<DetailFault> faults;
