@@ -186,12 +186,15 @@ GROUPER_API size_t grouper_format_console_line(unsigned long long line_number,
  *                 "091/012", "092/013" or "base" (also for a wrong data type);
  *   each fault's "columns"  [start, width] of its "field" in the line (bytes
  *                 from 0), null when "field" is null; and "fields", every
- *                 record field the rule read: {"name", "columns", "value"},
- *                 the value as written in the line;
+ *                 record field the rule read: {"name", "item_code", "label",
+ *                 "columns", "value"}, the field's item code and name on the
+ *                 form (UTF-8) and its value as written in the line; each
+ *                 fault also has "item_code" and "label" of its "field";
  *   "decided_by"  for a grouped record, per criteria set whose criterion
  *                 decided it ("A".."F"), what that criterion tested: record
  *                 fields as above, or scores ("adl_score", ...) with
- *                 "columns" null and a number as "value"; {} otherwise.
+ *                 "item_code", "label" and "columns" null and a number as
+ *                 "value"; {} otherwise.
  * The identifiers (patient name, resident number, the signers' names) are
  * masked unless `flags` holds GROUPER_EXPLAIN_SHOW_IDENTIFIERS, wherever they
  * appear. Any bytes give valid UTF-8 and valid JSON.
