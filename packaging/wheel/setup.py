@@ -1,19 +1,28 @@
-"""The wheel's tag: any Python 3 (the module uses ctypes only), no ABI, and the
-platform of the library inside it, read from the library's own header (an ELF
-x86-64 shared object: linux_x86_64; a PE DLL for AMD64: win_amd64)."""
+"""What pyproject.toml leaves to setuptools: the package with its library, the
+version (the module's __version__), and the wheel's tag: any Python 3 (the
+module uses ctypes only), no ABI, and the platform of the library inside it,
+read from the library's own header (an ELF x86-64 shared object:
+linux_x86_64; a PE DLL for AMD64: win_amd64)."""
 
 import os
+import re
 import struct
 
 from setuptools import Distribution, setup
 from wheel.bdist_wheel import bdist_wheel
 
+HERE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "grouper")
+
+
+def version():
+    with open(os.path.join(HERE, "__init__.py"), encoding="utf-8") as f:
+        return re.search(r'^__version__ = "([^"]+)"', f.read(), re.M)[1]
+
 
 def library_platform():
-    here = os.path.join(os.path.dirname(os.path.abspath(__file__)), "grouper")
     for name, machines in (("libgrouper.so.1", {0x3E: "linux_x86_64"}),
                            ("grouper.dll", {0x8664: "win_amd64"})):
-        path = os.path.join(here, name)
+        path = os.path.join(HERE, name)
         if os.path.exists(path):
             with open(path, "rb") as f:
                 head = f.read(4096)
@@ -22,7 +31,7 @@ def library_platform():
             if machine not in machines:
                 raise SystemExit(f"{path}: a library for machine {machine:#x}, not {machines}")
             return machines[machine]
-    raise SystemExit(f"no libgrouper.so.1 or grouper.dll in {here}")
+    raise SystemExit(f"no libgrouper.so.1 or grouper.dll in {HERE}")
 
 
 class NativeLibraryInside(Distribution):
@@ -38,4 +47,11 @@ class platform_wheel(bdist_wheel):
         return "py3", "none", library_platform()
 
 
-setup(distclass=NativeLibraryInside, cmdclass={"bdist_wheel": platform_wheel})
+setup(
+    version=version(),
+    packages=["grouper"],
+    package_data={"grouper": ["libgrouper.so.1", "grouper.dll"]},
+    license_files=["LICENSE"],
+    distclass=NativeLibraryInside,
+    cmdclass={"bdist_wheel": platform_wheel},
+)
