@@ -1,28 +1,17 @@
 #!/usr/bin/env python3
-"""The language packages as their users get them.
+"""The language packages as their users get them (docs/packages.md, "How they are tested").
 
     check_packages.py --version V [--batch GROUPER --sample GROUPER_SAMPLE] KIND PACKAGE ...
         wheel WHL --python PYTHON --source SOURCE_DIR --work DIR
         jar JAR --java JAVA --jna JNA_JAR --natives RID,... --work DIR
         nupkg NUPKG --mono MONO --xbuild XBUILD --source SOURCE_DIR --natives RID,... --work DIR
 
-Each package's contents are checked: the files, the metadata its package
-manager reads, the version, and that each native library is the binary its
-place says. Then, with no variable naming a library and no other copy of it
-on the loader's path, the package runs on a generated file and must give the
-batch program's result file and console:
-
-  wheel  (the Linux one) installed with pip --no-index into a new virtual
-         environment; check_installed_module.py and the module's tests run
-         against it, and the module must load the library inside itself;
-  jar    `java -jar` on the jar alone (JNA from /usr/share/java) must load the
-         library the jar carries; beside a jna.jar, it must take that one;
-  nupkg  unpacked, and a .NET Framework project that references it as
-         packages.config does (lib/net45/Grouper.dll and build/Grouper.targets)
-         built by Mono's xbuild, for AnyCPU preferring 32-bit and for x64: the
-         libraries Grouper.targets puts beside the program are checked, and
-         the command runs on Mono with the package's Linux library beside it.
-         Without xbuild the run is skipped (exit status 77).
+Checks what each package holds and what its package manager reads, then, where
+it runs here (the Linux wheel in a new venv, the jar with `java -jar`, the
+nupkg built into a .NET Framework project by xbuild and run on Mono), that it
+loads the library it carries, with no variable set, and gives the batch
+program's result file and console. Exit status 0, 1 on a failure, 77 when the
+nupkg cannot be run for want of xbuild.
 """
 
 import argparse
@@ -99,7 +88,6 @@ def check_wheel(args):
     rid, library = {"linux_x86_64": ("linux-x64", "libgrouper.so.1"),
                     "win_amd64": ("win-x64", "grouper.dll")}[platform]
     info = f"grouper-{args.version}.dist-info/"
-    check("wheel: named by the version", name == f"grouper-{args.version}-py3-none-{platform}.whl")
     with zipfile.ZipFile(args.package) as z:
         names = set(z.namelist())
         wanted = {"grouper/__init__.py", "grouper/" + library,
@@ -109,9 +97,9 @@ def check_wheel(args):
         check("wheel: tag and platlib", f"Tag: py3-none-{platform}\n" in wheel and
               "Root-Is-Purelib: false\n" in wheel, wheel)
         metadata = z.read(info + "METADATA").decode()
-        for field in ("Name: grouper", f"Version: {args.version}", "License: Apache-2.0",
-                      "Requires-Python: >=3.7"):
-            check(f"wheel: METADATA {field}", field + "\n" in metadata, metadata[:300])
+        check("wheel: METADATA names grouper and the version",
+              f"Name: grouper\nVersion: {args.version}\n" in metadata, metadata[:300])
+        # pip checks the hashes of what it installs; the Windows wheel is not installed here.
         recorded = {}
         for line in z.read(info + "RECORD").decode().splitlines():
             path, digest, _ = line.rsplit(",", 2)
@@ -150,8 +138,7 @@ def check_wheel(args):
 
 
 def check_jar(args):
-    name = f"grouper-{args.version}.jar"
-    check("jar: named by the version", os.path.basename(args.package) == name)
+    name = os.path.basename(args.package)
     with zipfile.ZipFile(args.package) as z:
         names = z.namelist()
         check("jar: the manifest first", names[:2] == ["META-INF/", "META-INF/MANIFEST.MF"], str(names[:2]))
@@ -166,19 +153,17 @@ def check_jar(args):
                       args.natives.split(","))
         pom = z.read("META-INF/maven/grouper/grouper/pom.xml")
         properties = z.read("META-INF/maven/grouper/grouper/pom.properties").decode()
-    beside = os.path.join(os.path.dirname(args.package), f"grouper-{args.version}.pom")
-    check("jar: the POM beside it is the one inside", open(beside, "rb").read() == pom)
+    beside = args.package[: -len(".jar")] + ".pom"
     ns = {"m": "http://maven.apache.org/POM/4.0.0"}
     project = ET.fromstring(pom)
     coordinates = [project.findtext(f"m:{k}", namespaces=ns) for k in ("groupId", "artifactId", "version")]
-    check("jar: the POM's coordinates", coordinates == ["grouper", "grouper", args.version], str(coordinates))
-    check("jar: pom.properties", f"version={args.version}\n" in properties)
     with zipfile.ZipFile(args.jna) as jna:
         jna_version = manifest_fields(jna.read("META-INF/MANIFEST.MF").decode())["Bundle-Version"]
-    dependency = project.find("m:dependencies/m:dependency", ns)
-    check("jar: the POM depends on the JNA it was built with",
-          [dependency.findtext(f"m:{k}", namespaces=ns) for k in ("groupId", "artifactId", "version")]
-          == ["net.java.dev.jna", "jna", jna_version])
+    check("jar: the POM beside it is the one inside, with the version and the JNA built with",
+          open(beside, "rb").read() == pom and coordinates[2] == args.version
+          and f"version={args.version}\n" in properties
+          and project.findtext("m:dependencies/m:dependency/m:version", namespaces=ns) == jna_version,
+          str(coordinates))
 
     batch = Batch(args)
     # The jar alone: JNA through the manifest's /usr/share/java/jna.jar, the
@@ -207,8 +192,6 @@ def check_jar(args):
 
 
 def check_nupkg(args):
-    name = f"Grouper.{args.version}.nupkg"
-    check("nupkg: named by the version", os.path.basename(args.package) == name)
     natives = args.natives.split(",")
     with zipfile.ZipFile(args.package) as z:
         names = set(z.namelist())
@@ -228,13 +211,11 @@ def check_nupkg(args):
         spec = ET.fromstring(z.read("Grouper.nuspec"))
         ns = {"n": "http://schemas.microsoft.com/packaging/2013/05/nuspec.xsd"}
         meta = {e.tag.split("}")[1]: e for e in spec.find("n:metadata", ns)}
-        check("nupkg: id, version, authors, description",
-              [meta[k].text for k in ("id", "version")] == ["Grouper", args.version]
-              and meta["authors"].text and meta["description"].text, str(meta))
-        check("nupkg: the license expression",
-              (meta["license"].get("type"), meta["license"].text) == ("expression", "Apache-2.0"))
         groups = [g.get("targetFramework") for g in meta["dependencies"]]
-        check("nupkg: the dependencies' framework is the lib folder's", groups == [".NETFramework4.5"], str(groups))
+        check("nupkg: the nuspec's id, version, license expression and framework (the lib folder's)",
+              [meta[k].text for k in ("id", "version", "license")] == ["Grouper", args.version, "Apache-2.0"]
+              and meta["license"].get("type") == "expression" and groups == [".NETFramework4.5"],
+              str(groups))
         assembly = z.read(f"lib/{framework}/Grouper.dll")
         target = re.search(rb"\.NETFramework,Version=v([0-9.]+)", assembly)
         check("nupkg: the assembly is for .NET Framework 4.5, as its folder says",
