@@ -1,8 +1,14 @@
 #!/usr/bin/env bash
 # The Debian package as its users get it. Builds it with the workflow
-# package-linux (whose test step checks the installed tree), has lintian
-# check it (no error allowed), installs it with dpkg, and then, with nothing
-# but what the package installed:
+# package-linux, whose test step checks the installed tree and, before any
+# grouper is installed, the language packages (the wheel installed into a new
+# virtual environment, the jar run with `java -jar`, the NuGet package built
+# into a .NET Framework project by xbuild and run on Mono: each with the
+# library it carries, and each must give the batch's answers). The jar and
+# the NuGet package carry the Windows libraries that the Windows builds made
+# (.ci/package-windows.sh, run before this in CI). Then lintian checks the
+# Debian package (no error allowed), dpkg installs it, and, with nothing but
+# what the package installed:
 #
 #   - runs the installed grouper on generated files of every form version and
 #     compares its result files, console bytes and exit status with the Linux
@@ -24,16 +30,58 @@ source .ci/compare.sh
 source .ci/packages.sh
 export CMAKE_BUILD_PARALLEL_LEVEL="${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}"
 
-require_packages lintian dpkg-dev file fakeroot gzip pkg-config python3 tzdata
+require_packages lintian dpkg-dev file fakeroot gzip pkg-config python3 tzdata \
+  python3-build python3-setuptools python3-wheel python3-venv \
+  default-jdk-headless libjna-java mono-mcs mono-runtime mono-xbuild
 
 records=${RECORDS:-20000}
 passed=0
 
-cmake --workflow --preset package-linux
+# The language packages are tested with no grouper on the system.
+installed() { [ "$(dpkg-query -W -f='${db:Status-Status}' grouper 2>/dev/null)" = installed ]; }
+if installed || ldconfig -p | grep libgrouper >/dev/null; then
+  echo "!! a grouper package or library is installed already; remove it first (dpkg -r grouper)"
+  exit 1
+fi
+mkdir -p build
+work=$(mktemp -d "$repo/build/package-linux-check.XXXXXX")
+cleanup() {
+  dpkg -P grouper >/dev/null 2>&1 || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# The Windows libraries for the jar and the NuGet package: each Windows
+# build's packages/native/<rid>/grouper.dll (the x64 one is required in CI).
+windows_builds=(build/package-windows)
+for build in "${windows_builds[@]}"; do
+  for dll in "$build"/packages/native/win-*/grouper.dll; do
+    [ -f "$dll" ] || continue
+    rid=$(basename "$(dirname "$dll")")
+    name="GROUPER_PACKAGE_WIN_${rid#win-}_DLL"
+    export "${name^^}=$repo/$dll"
+    echo "   the jar and the NuGet package carry $dll"
+  done
+done
+if [ "${CI:-}" = true ] && [ -z "${GROUPER_PACKAGE_WIN_X64_DLL:-}" ]; then
+  echo "!! no 64-bit grouper.dll for the jar and the NuGet package: run .ci/package-windows.sh first"
+  exit 1
+fi
+
+cmake --workflow --preset package-linux | tee "$work/workflow.log"
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/package-linux/CMakeCache.txt)
 deb="build/package-linux/grouper_${version}_$(dpkg --print-architecture).deb"
 tarball="build/package-linux/grouper-${version}-Linux.tar.gz"
-ls -l "$deb" "$tarball"
+packages=build/package-linux/packages
+ls -l "$deb" "$tarball" "$packages/grouper-$version-py3-none-linux_x86_64.whl" \
+  "$packages/grouper-$version.jar" "$packages/grouper-$version.pom" "$packages/Grouper.$version.nupkg"
+# Each language package's test ran and passed (none skipped for want of a tool).
+for test in package_wheel package_jar package_nupkg; do
+  if ! grep -E "Test +#[0-9]+: $test \.+ +Passed" "$work/workflow.log" >/dev/null; then
+    echo "!! the test $test did not run and pass"
+    exit 1
+  fi
+done
 passed=$((passed + 1))
 
 echo "== lintian $deb"
@@ -42,18 +90,6 @@ passed=$((passed + 1))
 
 ensure_reference_build
 reference_tools="$repo/$reference_build/tools"
-
-installed() { [ "$(dpkg-query -W -f='${db:Status-Status}' grouper 2>/dev/null)" = installed ]; }
-if installed; then
-  echo "!! a grouper package is installed already; remove it first (dpkg -r grouper)"
-  exit 1
-fi
-work=$(mktemp -d "$repo/build/package-linux-check.XXXXXX")
-cleanup() {
-  dpkg -P grouper >/dev/null 2>&1 || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
 
 echo "== dpkg -i $deb"
 dpkg -i "$deb"

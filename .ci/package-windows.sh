@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The Windows installer as the hospitals get it, under Wine on an English
 # Windows (LANG=C.UTF-8: ANSI code page 1252, where no Hangul character has a
-# narrow form). Builds the installer and the zip with the workflow
-# package-windows (whose test step checks the installed tree under Wine),
-# checks the zip's contents, and then:
+# narrow form). Builds the installer, the zip and the Python wheel with the
+# workflow package-windows (whose test step checks the installed tree under
+# Wine and the wheel's contents), checks the zip's contents, and then:
 #
 #   - installs silently into a folder with a Hangul name and a blank
 #     (through cmd, since NSIS wants /D= unquoted and last);
@@ -24,7 +24,8 @@ source .ci/compare.sh
 source .ci/packages.sh
 export CMAKE_BUILD_PARALLEL_LEVEL="${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}"
 
-require_packages g++-mingw-w64-x86-64 wine wine64 nsis python3 tzdata
+require_packages g++-mingw-w64-x86-64 wine wine64 nsis python3 tzdata \
+  python3-build python3-setuptools python3-wheel
 
 records=${RECORDS:-20000}
 passed=0
@@ -40,12 +41,18 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineserver -w
 fi
 
-cmake --workflow --preset package-windows
 build=build/package-windows
+mkdir -p "$build"
+cmake --workflow --preset package-windows | tee "$build/workflow.log"
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 installer="grouper-$version-win64.exe"
 zip="$build/grouper-$version-win64.zip"
 file "$build/$installer" | grep "PE32+ executable" >/dev/null
+# The wheel, its contents checked by the workflow's test package_wheel; the
+# DLL beside it is what the Linux build's jar and NuGet package carry.
+ls -l "$build/$installer" "$zip" "$build/packages/grouper-$version-py3-none-win_amd64.whl" \
+  "$build/packages/native/win-x64/grouper.dll"
+grep -E "Test +#[0-9]+: package_wheel \.+ +Passed" "$build/workflow.log" >/dev/null
 passed=$((passed + 1))
 
 echo "== the zip"

@@ -25,6 +25,12 @@ namespace PatientGroups
     {
         private const string Library = "grouper";
 
+        // On Windows, grouper.dll of the process's bitness where the program carries both.
+        static NativeMethods()
+        {
+            LibraryLoader.LoadForBitness();
+        }
+
         // GROUPER_MAX_OUTPUT_LINE: the longest result-file or console line.
         internal const int MaxOutputLine = 2047;
 

@@ -2,7 +2,9 @@
 
 CTest names the library, the batch program and the sample generator of its
 build in GROUPER_LIBRARY, GROUPER_BINARY and GROUPER_SAMPLE (by hand:
-build/default).
+build/default). With GROUPER_TEST_INSTALLED=1 the tests take the module as
+installed (a wheel in a virtual environment), imported as a user imports it
+and finding its library by itself.
 """
 
 import os
@@ -15,12 +17,15 @@ import unittest
 os.environ["TZ"] = "Asia/Seoul"  # before the library's first date check
 MODULE_DIR = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 BUILD = os.path.join(os.path.dirname(MODULE_DIR), "build", "default")
-sys.path.insert(0, MODULE_DIR)
-os.environ.setdefault("GROUPER_LIBRARY", os.path.join(BUILD, "libgrouper.so"))
+if os.environ.get("GROUPER_TEST_INSTALLED") != "1":
+    sys.path.insert(0, MODULE_DIR)
+    os.environ.setdefault("GROUPER_LIBRARY", os.path.join(BUILD, "libgrouper.so"))
 BATCH = os.environ.get("GROUPER_BINARY", os.path.join(BUILD, "grouper"))
 SAMPLE = os.environ.get("GROUPER_SAMPLE", os.path.join(BUILD, "tools", "grouper-sample"))
 
 import grouper  # noqa: E402
+
+LIBRARY = os.path.realpath(grouper._library()._name)  # the library the tests use
 
 # Reads that are no records: a NUL, a line the batch reads in three pieces,
 # high bytes and a tab, and a last line without a line end.
@@ -204,11 +209,10 @@ class FindingTheLibrary(unittest.TestCase):
         )
 
     def test_beside_the_module_unless_the_environment_names_one(self):
-        library = os.path.realpath(os.environ["GROUPER_LIBRARY"])
         expected = f"{grouper.__version__} 2"
         with tempfile.TemporaryDirectory() as tmp:
             shutil.copytree(os.path.join(MODULE_DIR, "grouper"), os.path.join(tmp, "grouper"))
-            os.symlink(library, os.path.join(tmp, "grouper", "libgrouper.so.1"))
+            os.symlink(LIBRARY, os.path.join(tmp, "grouper", "libgrouper.so.1"))
             done = self.run_python(tmp, None)
             self.assertEqual(done.stdout.strip(), expected, done.stderr)
             # A library named in the environment is that one, with no fallback.
@@ -219,12 +223,11 @@ class FindingTheLibrary(unittest.TestCase):
     def test_where_the_installation_put_it(self):
         # As installed: the module in lib/python3/dist-packages, the library in
         # the multiarch folder, and _location.py naming it relative to the module.
-        library = os.path.realpath(os.environ["GROUPER_LIBRARY"])
         with tempfile.TemporaryDirectory() as tmp:
             modules = os.path.join(tmp, "lib", "python3", "dist-packages")
             shutil.copytree(os.path.join(MODULE_DIR, "grouper"), os.path.join(modules, "grouper"))
             os.makedirs(os.path.join(tmp, "lib", "x86_64-linux-gnu"))
-            os.symlink(library, os.path.join(tmp, "lib", "x86_64-linux-gnu", "libgrouper.so.1"))
+            os.symlink(LIBRARY, os.path.join(tmp, "lib", "x86_64-linux-gnu", "libgrouper.so.1"))
             with open(os.path.join(modules, "grouper", "_location.py"), "w") as f:
                 f.write('LIBRARY = "../../../x86_64-linux-gnu/libgrouper.so.1"\n')
             done = self.run_python(modules, None)

@@ -30,9 +30,10 @@ import java.util.concurrent.ConcurrentHashMap;
  *
  * <p>The library is loaded on first use from the path in the environment variable {@code
  * GROUPER_LIBRARY}, else through JNA's search for {@code grouper} ({@code jna.library.path}, the
- * system's library path); a library that cannot be loaded makes every call throw {@link
- * UnsatisfiedLinkError}, saying why on one line. Dates are checked in the process's time zone: run
- * Java with {@code TZ=Asia/Seoul} in its environment.
+ * system's library path, then the class path: the copy a jar carries in {@code linux-x86-64/},
+ * {@code win32-x86-64/} or {@code win32-x86/}); a library that cannot be loaded makes every call
+ * throw {@link UnsatisfiedLinkError}, saying why on one line. Dates are checked in the process's
+ * time zone: run Java with {@code TZ=Asia/Seoul} in its environment.
  */
 public final class Grouper {
   /** GROUPER_MAX_OUTPUT_LINE: the longest result-file or console line, in bytes. */

@@ -53,7 +53,8 @@ public final class Main {
       + "OUTPUT is written under a temporary name beside it and renamed over it once whole, so\n"
       + "that a run that fails leaves an earlier result as it was; a pipe or a device is written\n"
       + "directly. The library is the file GROUPER_LIBRARY names, else libgrouper on the\n"
-      + "system's library path; dates are checked in the time zone of TZ (Asia/Seoul).\n"
+      + "system's library path, else the one the jar carries for this platform; dates are\n"
+      + "checked in the time zone of TZ (Asia/Seoul).\n"
       + "Exit status: 0 done, 1 a file or the library failed, 2 bad arguments.";
   private static final int RUN_LINES = 256;
 
