@@ -59,7 +59,8 @@ echo "== the zip"
 contents=(bin/grouper.exe bin/grouper-explain.exe bin/grouper-report.exe bin/grouper-sample.exe
   bin/grouper.dll include/grouper/grouper.h lib/grouper.lib lib/libgrouper.dll.a
   python/grouper/__init__.py python/grouper/_location.py doc/README.md doc/LICENSE
-  doc/CHANGELOG.md doc/sample.in)
+  doc/CHANGELOG.md doc/sample.in doc/docs/output.md doc/ko/index.html doc/ko/guide.css
+  doc/ko/images/report-top.png)
 python3 - "$zip" "grouper-$version-win64" "${contents[@]}" <<'EOF'
 import sys, zipfile
 path, top, expected = sys.argv[1], sys.argv[2], sys.argv[3:]

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The monthly report in a real browser: installs Debian's chromium (and a
-# Korean font, so that its screenshot shows the labels), then runs the report's
-# browser test, which must run here rather than be skipped.
+# Korean font, so that its screenshots show the labels), then runs the report's
+# browser test, which must run here rather than be skipped. The test also draws
+# the Korean guide's pictures of the report and fails when a committed one
+# (docs/ko/images/) is missing or not the size of the fresh one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

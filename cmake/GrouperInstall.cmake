@@ -27,7 +27,7 @@ endif()
 set(GROUPER_INSTALL_PYTHONDIR ${grouper_python_default} CACHE STRING
   "Folder of the Python module, relative to the installation prefix")
 set(GROUPER_INSTALL_DOCDIR ${grouper_doc_default} CACHE STRING
-  "Folder of the README, the LICENSE, the CHANGELOG and the sample")
+  "Folder of the README and its documents, the Korean guide, the LICENSE, the CHANGELOG and the sample")
 
 # A C program links the static library with the C compiler, which knows
 # nothing of the C++ runtime, the maths library and the threads of the
@@ -132,6 +132,12 @@ install(FILES ${CMAKE_SOURCE_DIR}/python/grouper/__init__.py ${CMAKE_BINARY_DIR}
   DESTINATION ${GROUPER_INSTALL_PYTHONDIR}/grouper)
 
 install(FILES README.md LICENSE examples/sample.in DESTINATION ${GROUPER_INSTALL_DOCDIR})
+# The README's documents for the installed programs and library, in docs/ as
+# its links name them, and the Korean guide for clerks (HTML, its stylesheet
+# and pictures), which the Start menu opens as doc\ko\index.html.
+install(FILES docs/output.md docs/library.md docs/windows.md
+  DESTINATION ${GROUPER_INSTALL_DOCDIR}/docs)
+install(DIRECTORY docs/ko/ DESTINATION ${GROUPER_INSTALL_DOCDIR}/ko)
 find_program(GROUPER_GZIP gzip)
 if(WIN32 OR NOT GROUPER_GZIP)
   install(FILES CHANGELOG.md DESTINATION ${GROUPER_INSTALL_DOCDIR})

@@ -12,7 +12,15 @@ set(grouper_expected
   ${GROUPER_INSTALL_PYTHONDIR}/grouper/_location.py
   ${GROUPER_INSTALL_DOCDIR}/README.md
   ${GROUPER_INSTALL_DOCDIR}/LICENSE
-  ${GROUPER_INSTALL_DOCDIR}/sample.in)
+  ${GROUPER_INSTALL_DOCDIR}/sample.in
+  ${GROUPER_INSTALL_DOCDIR}/docs/output.md
+  ${GROUPER_INSTALL_DOCDIR}/docs/library.md
+  ${GROUPER_INSTALL_DOCDIR}/docs/windows.md)
+# Every file of the Korean guide, as the source tree holds it.
+file(GLOB_RECURSE grouper_guide CONFIGURE_DEPENDS RELATIVE ${CMAKE_SOURCE_DIR}/docs/ko ${CMAKE_SOURCE_DIR}/docs/ko/*)
+foreach(file IN LISTS grouper_guide)
+  list(APPEND grouper_expected ${GROUPER_INSTALL_DOCDIR}/ko/${file})
+endforeach()
 foreach(program grouper grouper-explain grouper-report grouper-sample)
   list(APPEND grouper_expected ${CMAKE_INSTALL_BINDIR}/${program}${CMAKE_EXECUTABLE_SUFFIX})
 endforeach()

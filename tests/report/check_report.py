@@ -5,6 +5,11 @@ file, the ADL histogram from grouper-explain; the filing section's fingerprint a
 warnings; a page that refers to nothing outside itself, masks identifiers and is not blank on a
 screenshot. Exits 77 (skipped) without chromium, unless
 REPORT_TEST_REQUIRE_CHROMIUM=1.
+
+It also draws the screenshots of the Korean guide (docs/ko/images/) from the bundled sample, into
+WORK/guide/, and checks that each committed picture has the size of the fresh one (the pixels
+differ with the fonts and the time of the run). To refresh the pictures, copy them over:
+  cp build/default/report_browser/guide/*.png docs/ko/images/
 """
 import argparse
 import collections
@@ -22,6 +27,11 @@ import zlib
 VERSIONS = ("089", "010", "090", "011", "091", "012", "092", "013")
 FIXED_CODES = ("A11 A12 A21 A22 A23 A31 A32 A33 A41 A51 A61 A62 A71 A72 A73").split()
 DETAILS, LINES_PER_LIST = 1000, 50
+SOURCE = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+# The guide's pictures: name, the part of the page shown, the browser's window size.
+GUIDE_SHOTS = (("report-top.png", "month", (1000, 1300)),
+               ("report-errors.png", "errors", (1000, 700)),
+               ("report-warning.png", "utf8", (1000, 560)))
 failures = []
 
 
@@ -123,6 +133,45 @@ def png_pixels(path):
         rows.append(line)
         up = line
     return width, height, n, rows
+
+
+def png_size(path):
+    with open(path, "rb") as f:
+        head = f.read(24)
+    return struct.unpack(">II", head[16:24]) if head[:8] == b"\x89PNG\r\n\x1a\n" else None
+
+
+def guide_screenshots(browser, report, work):
+    """The guide's pictures of the report of the bundled sample, named as a clerk's month."""
+    guide = os.path.join(work, "guide")
+    os.makedirs(guide)
+    with open(os.path.join(SOURCE, "examples", "sample.in"), "rb") as f:
+        sample = f.read()
+    inputs = {"month": ("2026년 12월.txt", sample),
+              "utf8": ("2026년 12월 (UTF-8).txt", sample.decode("cp949").encode("utf-8"))}
+    pages = {}
+    for part, (name, data) in inputs.items():
+        with open(os.path.join(guide, name), "wb") as f:
+            f.write(data)
+        page = os.path.splitext(name)[0] + ".html"
+        done = run([report, name, page], guide, env=dict(os.environ, TZ="Asia/Seoul"))
+        assert done.returncode == 0, done.stderr
+        pages[part] = os.path.join(guide, page)
+    # The errors: the same page with the sections above its messages hidden.
+    with open(pages["month"], encoding="utf-8") as f:
+        page = f.read()
+    hide = "<style>header, #filing, #summary, #groups, #adl { display: none }</style></head>"
+    pages["errors"] = os.path.join(guide, "errors.html")
+    with open(pages["errors"], "w", encoding="utf-8") as f:
+        f.write(page.replace("</head>", hide, 1))
+    for name, part, (width, height) in GUIDE_SHOTS:
+        shot = os.path.join(guide, name)
+        chromium(browser, guide, "--screenshot=" + shot, f"--window-size={width},{height}",
+                 "file://" + pages[part])
+        committed = os.path.join(SOURCE, "docs", "ko", "images", name)
+        check(png_size(shot) == (width, height), f"guide picture {name}: {png_size(shot)}")
+        check(os.path.exists(committed) and png_size(committed) == png_size(shot),
+              f"docs/ko/images/{name} is not the size of the fresh {shot}")
 
 
 def main():
@@ -267,6 +316,7 @@ def main():
                 if min(row[x:x + 3]) < 200)
     check((width, height) == (1200, 3000), f"screenshot is {width}x{height}")
     check(inked > width * height // 50, f"screenshot nearly blank: {inked} inked pixels")
+    guide_screenshots(browser, options.report, work)
 
     for failure in failures:
         print("FAIL:", failure)

@@ -1,0 +1,144 @@
+#!/usr/bin/env python3
+"""The documents hold together: every local link and picture of the Korean guide (docs/ko/) and
+every relative link of the Markdown documents leads to a file, and a link's #fragment to an
+element or heading there; the guide shows every picture of docs/ko/images/ at its own size; and
+the guide quotes the wrong-file warnings exactly as grouper-explain says them.
+
+Usage: check_docs.py SOURCE_DIR GROUPER_EXPLAIN
+"""
+import html.parser
+import os
+import re
+import struct
+import subprocess
+import sys
+import tempfile
+
+MARKDOWN = ("README.md", "docs/output.md", "docs/library.md", "docs/windows.md",
+            "docs/testing.md", "bench/README.md", "python/README.md", "bindings/README.md")
+failures = []
+
+
+class Page(html.parser.HTMLParser):
+    """The ids, links and pictures of one HTML page, and its text."""
+
+    def __init__(self):
+        super().__init__()
+        self.ids, self.links, self.images, self.text = set(), [], [], []
+
+    def handle_starttag(self, tag, attrs):
+        attrs = dict(attrs)
+        if "id" in attrs:
+            self.ids.add(attrs["id"])
+        for key in ("href", "src"):
+            if key in attrs:
+                self.links.append(attrs[key])
+        if tag == "img":
+            self.images.append(attrs)
+
+    def handle_data(self, data):
+        self.text.append(data)
+
+
+def markdown_anchors(path):
+    """The anchors of a Markdown file's headings, as GitHub makes them."""
+    anchors, seen, fenced = set(), {}, False
+    with open(path, encoding="utf-8") as f:
+        for line in f:
+            fenced ^= line.startswith("```")
+            m = None if fenced else re.match(r"#+ (.*)", line)
+            if m:
+                slug = re.sub(r"[^\w\- ]", "", m.group(1).strip().lower()).replace(" ", "-")
+                anchors.add(slug if slug not in seen else f"{slug}-{seen[slug]}")
+                seen[slug] = seen.get(slug, 0) + 1
+    return anchors
+
+
+def png_size(path):
+    with open(path, "rb") as f:
+        head = f.read(24)
+    return struct.unpack(">II", head[16:24]) if head.startswith(b"\x89PNG\r\n\x1a\n") else None
+
+
+def check_link(origin, link, pages):
+    if re.match(r"[a-z]+:", link):  # http:, mailto: ... : not ours to check
+        return
+    target, _, fragment = link.partition("#")
+    path = os.path.normpath(os.path.join(os.path.dirname(origin), target)) if target else origin
+    if not os.path.exists(path):
+        failures.append(f"{origin}: {link} leads nowhere")
+    elif fragment and path.endswith(".html") and fragment not in pages[path].ids:
+        failures.append(f"{origin}: {link}: no element #{fragment}")
+    elif fragment and path.endswith(".md") and fragment not in markdown_anchors(path):
+        failures.append(f"{origin}: {link}: no heading #{fragment}")
+
+
+def warnings_said(explain):
+    """The Korean sentence of each wrong-file sign, as grouper-explain writes it."""
+    said = []
+    with tempfile.TemporaryDirectory() as tmp:
+        for name, data in (("utf8", "089 가상".encode("utf-8")), ("cr", b"089\r090\r"),
+                           ("empty", b"")):
+            path = os.path.join(tmp, name + ".in")
+            with open(path, "wb") as f:
+                f.write(data)
+            done = subprocess.run([explain, path], capture_output=True, timeout=60)
+            lines = done.stderr.decode("utf-8").splitlines()
+            if done.returncode != 0 or len(lines) != 1:
+                failures.append(f"grouper-explain on a {name} file: {done.returncode} {lines}")
+                continue
+            said.append(re.fullmatch(r"[^:]*: (.*) \[[a-z0-9-]+\]", lines[0]).group(1))
+    return said
+
+
+def main():
+    source, explain = os.path.abspath(sys.argv[1]), sys.argv[2]
+    guide = os.path.join(source, "docs", "ko")
+    pages = {}
+    for name in sorted(os.listdir(guide)):
+        if name.endswith(".html"):
+            page = Page()
+            with open(os.path.join(guide, name), encoding="utf-8") as f:
+                page.feed(f.read())
+            pages[os.path.join(guide, name)] = page
+    if os.path.join(guide, "index.html") not in pages:
+        failures.append("no docs/ko/index.html")
+
+    shown = set()
+    for path, page in pages.items():
+        for link in page.links:
+            check_link(path, link, pages)
+        for image in page.images:
+            picture = os.path.normpath(os.path.join(guide, image.get("src", "")))
+            shown.add(picture)
+            size = (int(image.get("width", 0)), int(image.get("height", 0)))
+            if os.path.exists(picture) and png_size(picture) != size:
+                failures.append(f"{path}: {image.get('src')} is {png_size(picture)}, shown as {size}")
+            if not image.get("alt"):
+                failures.append(f"{path}: {image.get('src')} has no alt text")
+    images = os.path.join(guide, "images")
+    for name in sorted(os.listdir(images)):
+        if os.path.join(images, name) not in shown:
+            failures.append(f"docs/ko/images/{name} is shown by no page")
+
+    for name in MARKDOWN:
+        path = os.path.join(source, name)
+        with open(path, encoding="utf-8") as f:
+            text = re.sub(r"```.*?```", "", f.read(), flags=re.S)
+        for link in re.findall(r"\]\(([^)\s]+)\)", text):
+            check_link(path, link, pages)
+
+    fix = " ".join("".join(pages[os.path.join(guide, "fix.html")].text).split())
+    for sentence in warnings_said(explain):
+        if sentence not in fix:
+            failures.append(f"fix.html does not quote the warning: {sentence}")
+
+    for failure in failures:
+        print("FAIL:", failure)
+    print(f"{len(pages)} guide pages, {len(shown)} pictures, {len(MARKDOWN)} Markdown documents:",
+          "failed" if failures else "passed")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
