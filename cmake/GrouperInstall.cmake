@@ -61,13 +61,27 @@ if(WIN32 AND NOT MSVC)
     set(grouper_stdcall_def ${CMAKE_BINARY_DIR}/grouper-stdcall.def)
     target_link_options(grouper_shared PRIVATE "LINKER:--kill-at"
       "LINKER:--output-def,${grouper_linker_def}")
-    set(grouper_import_library_from
-      ${CMAKE_DLLTOOL} --kill-at --input-def ${grouper_stdcall_def} --dllname grouper.dll)
+    # Microsoft's linker refuses GNU dlltool's import objects in an image with
+    # safe exception handlers (/SAFESEH, on in Visual Studio's 32-bit
+    # projects): grouper.lib is made by LLVM's dlltool, whose short import
+    # objects it takes, where one is installed.
+    find_program(GROUPER_LLVM_DLLTOOL NAMES llvm-dlltool llvm-dlltool-14
+      DOC "LLVM's dlltool, which makes grouper.lib for 32-bit Windows")
+    if(GROUPER_LLVM_DLLTOOL)
+      set(grouper_msvc_import_library ${GROUPER_LLVM_DLLTOOL} -m i386 -k -d ${grouper_stdcall_def}
+        -D grouper.dll -l ${CMAKE_BINARY_DIR}/grouper.lib)
+    else()
+      message(WARNING "No llvm-dlltool (Debian: llvm): grouper.lib for 32-bit Windows is made by "
+        "GNU dlltool, and Microsoft's linker takes it only with /SAFESEH:NO")
+      set(grouper_msvc_import_library ${CMAKE_DLLTOOL} --kill-at --input-def ${grouper_stdcall_def}
+        --dllname grouper.dll --output-lib ${CMAKE_BINARY_DIR}/grouper.lib)
+    endif()
     add_custom_command(TARGET grouper_shared POST_BUILD
       COMMAND ${CMAKE_COMMAND} -DLINKER_DEF=${grouper_linker_def} -DPLAIN_DEF=${grouper_def}
         -DSTDCALL_DEF=${grouper_stdcall_def} -P ${CMAKE_SOURCE_DIR}/cmake/windows/stdcall_exports.cmake
-      COMMAND ${grouper_import_library_from} --output-lib ${CMAKE_BINARY_DIR}/grouper.lib
-      COMMAND ${grouper_import_library_from} --output-lib $<TARGET_LINKER_FILE:grouper_shared>
+      COMMAND ${grouper_msvc_import_library}
+      COMMAND ${CMAKE_DLLTOOL} --kill-at --input-def ${grouper_stdcall_def} --dllname grouper.dll
+        --output-lib $<TARGET_LINKER_FILE:grouper_shared>
       BYPRODUCTS ${CMAKE_BINARY_DIR}/grouper.lib ${grouper_def} ${grouper_linker_def}
         ${grouper_stdcall_def}
       COMMENT "Import libraries of grouper.dll (x86): decorated names to the plain exports")
