@@ -24,7 +24,7 @@ source .ci/compare.sh
 source .ci/packages.sh
 export CMAKE_BUILD_PARALLEL_LEVEL="${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}"
 
-require_packages g++-mingw-w64-x86-64 wine wine64 nsis python3 tzdata
+require_packages g++-mingw-w64-x86-64 g++-mingw-w64-i686 llvm wine wine64 nsis python3 tzdata
 
 records=${RECORDS:-20000}
 passed=0
@@ -40,6 +40,9 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineserver -w
 fi
 
+# The 32-bit grouper.dll that the packages carry in bin\x86, from build/windows-x86.
+cmake --preset windows-x86 >/dev/null
+cmake --build --preset windows-x86 --target grouper_shared
 cmake --workflow --preset package-windows
 build=build/package-windows
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
@@ -52,7 +55,7 @@ echo "== the zip"
 contents=(bin/grouper.exe bin/grouper-explain.exe bin/grouper-report.exe bin/grouper-sample.exe
   bin/grouper.dll include/grouper/grouper.h lib/grouper.lib lib/libgrouper.dll.a
   python/grouper/__init__.py python/grouper/_location.py doc/README.md doc/LICENSE
-  doc/CHANGELOG.md doc/sample.in)
+  doc/CHANGELOG.md doc/sample.in bin/x86/grouper.dll bin/x86/grouper.lib bin/x86/grouper.def)
 python3 - "$zip" "grouper-$version-win64" "${contents[@]}" <<'EOF'
 import sys, zipfile
 path, top, expected = sys.argv[1], sys.argv[2], sys.argv[3:]
@@ -88,7 +91,9 @@ done
 [ -f "$menu/grouper.lnk" ] || { echo "!! no Start-menu entry $menu/grouper.lnk"; exit 1; }
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\grouper'
 wine reg query "$uninstall_key" >/dev/null
-echo "   ${#contents[@]} files, the uninstaller, its registration and the Start-menu entry"
+file "$installed/bin/x86/grouper.dll" | grep "PE32 executable (DLL).*Intel 80386" >/dev/null
+echo "   ${#contents[@]} files (the 32-bit grouper.dll in bin\\x86), the uninstaller, its registration" \
+  "and the Start-menu entry"
 passed=$((passed + 1))
 
 echo "== the installed programs on Hangul paths, against the Linux build"
