@@ -7,6 +7,9 @@
 #
 #   .ci/digest.sh                   checks build/default/grouper
 #   GROUPER=PATH .ci/digest.sh      checks another build
+#   GROUPER=PATH.exe GROUPER_RUN=wine GROUPER_TZ=KST-9 .ci/digest.sh
+#                                   checks a Windows build under Wine (whose C
+#                                   runtime reads the zone in the POSIX form)
 #   .ci/digest.sh --write           rewrites the digests from that grouper
 #
 # The inputs are those of the compiler comparisons (compare.sh): 100,000
@@ -30,7 +33,8 @@ digest() { sha256sum "$1" | cut -d' ' -f1; }
 for input in "$data"/*.in; do
   name=$(basename "$input" .in)
   status=0
-  (cd "$data" && TZ=Asia/Seoul "$grouper" "$name.in" "$name.out" >"$name.console") || status=$?
+  (cd "$data" && TZ="${GROUPER_TZ:-Asia/Seoul}" ${GROUPER_RUN:-} "$grouper" "$name.in" "$name.out" \
+    >"$name.console") || status=$?
   echo "$name $(wc -l <"$input") $(digest "$data/$name.out") $(digest "$data/$name.console") $status"
   rm -f "$data/$name".*
 done >"$data/digests.txt"

@@ -24,7 +24,7 @@ source .ci/compare.sh
 source .ci/packages.sh
 export CMAKE_BUILD_PARALLEL_LEVEL="${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}"
 
-require_packages g++-mingw-w64-x86-64 wine wine64 nsis python3 tzdata \
+require_packages g++-mingw-w64-x86-64 g++-mingw-w64-i686 llvm wine wine64 nsis python3 tzdata \
   python3-build python3-setuptools python3-wheel
 
 records=${RECORDS:-20000}
@@ -41,6 +41,9 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineserver -w
 fi
 
+# The 32-bit grouper.dll that the packages carry in bin\x86, from build/windows-x86.
+cmake --preset windows-x86 >/dev/null
+cmake --build --preset windows-x86 --target grouper_shared
 build=build/package-windows
 mkdir -p "$build"
 cmake --workflow --preset package-windows | tee "$build/workflow.log"
@@ -60,7 +63,7 @@ contents=(bin/grouper.exe bin/grouper-explain.exe bin/grouper-report.exe bin/gro
   bin/grouper.dll include/grouper/grouper.h lib/grouper.lib lib/libgrouper.dll.a
   python/grouper/__init__.py python/grouper/_location.py doc/README.md doc/LICENSE
   doc/CHANGELOG.md doc/sample.in doc/docs/output.md doc/ko/index.html doc/ko/guide.css
-  doc/ko/images/report-top.png)
+  doc/ko/images/report-top.png bin/x86/grouper.dll bin/x86/grouper.lib bin/x86/grouper.def)
 python3 - "$zip" "grouper-$version-win64" "${contents[@]}" <<'EOF'
 import sys, zipfile
 path, top, expected = sys.argv[1], sys.argv[2], sys.argv[3:]
@@ -96,7 +99,9 @@ done
 [ -f "$menu/grouper.lnk" ] || { echo "!! no Start-menu entry $menu/grouper.lnk"; exit 1; }
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\grouper'
 wine reg query "$uninstall_key" >/dev/null
-echo "   ${#contents[@]} files, the uninstaller, its registration and the Start-menu entry"
+file "$installed/bin/x86/grouper.dll" | grep "PE32 executable (DLL).*Intel 80386" >/dev/null
+echo "   ${#contents[@]} files (the 32-bit grouper.dll in bin\\x86), the uninstaller, its registration" \
+  "and the Start-menu entry"
 passed=$((passed + 1))
 
 echo "== the installed programs on Hangul paths, against the Linux build"

@@ -45,16 +45,55 @@ if(WIN32 AND NOT MSVC)
   # linked in (the toolchain links statically), so the DLL stands alone.
   set_target_properties(grouper_shared PROPERTIES PREFIX "")
   set(grouper_def ${CMAKE_BINARY_DIR}/grouper.def)
-  target_link_options(grouper_shared PRIVATE "LINKER:--output-def,${grouper_def}")
   if(NOT CMAKE_DLLTOOL)
     find_program(CMAKE_DLLTOOL NAMES ${CMAKE_C_COMPILER_TARGET}-dlltool x86_64-w64-mingw32-dlltool
       dlltool REQUIRED)
   endif()
-  add_custom_command(TARGET grouper_shared POST_BUILD
-    COMMAND ${CMAKE_DLLTOOL} --input-def ${grouper_def} --dllname grouper.dll
-      --output-lib ${CMAKE_BINARY_DIR}/grouper.lib
-    BYPRODUCTS ${CMAKE_BINARY_DIR}/grouper.lib ${grouper_def}
-    COMMENT "Import library grouper.lib from the exports of grouper.dll")
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    # 32-bit Windows: the functions are __stdcall (GROUPER_CALL), whose names
+    # a compiler decorates as _name@N (N: the bytes of the arguments).
+    # grouper.dll exports them by their plain names (--kill-at), as Visual
+    # Basic 6, PowerBuilder and Delphi declare them; both import libraries
+    # link a C program's decorated references to those plain names. The
+    # linker's list (name = name@N) gives the decorated list that dlltool
+    # reads, and grouper.def, the plain names, installed beside grouper.lib.
+    set(grouper_linker_def ${CMAKE_BINARY_DIR}/grouper-linker.def)
+    set(grouper_stdcall_def ${CMAKE_BINARY_DIR}/grouper-stdcall.def)
+    target_link_options(grouper_shared PRIVATE "LINKER:--kill-at"
+      "LINKER:--output-def,${grouper_linker_def}")
+    # Microsoft's linker refuses GNU dlltool's import objects in an image with
+    # safe exception handlers (/SAFESEH, on in Visual Studio's 32-bit
+    # projects): grouper.lib is made by LLVM's dlltool, whose short import
+    # objects it takes, where one is installed.
+    find_program(GROUPER_LLVM_DLLTOOL NAMES llvm-dlltool llvm-dlltool-14
+      DOC "LLVM's dlltool, which makes grouper.lib for 32-bit Windows")
+    if(GROUPER_LLVM_DLLTOOL)
+      set(grouper_msvc_import_library ${GROUPER_LLVM_DLLTOOL} -m i386 -k -d ${grouper_stdcall_def}
+        -D grouper.dll -l ${CMAKE_BINARY_DIR}/grouper.lib)
+    else()
+      message(WARNING "No llvm-dlltool (Debian: llvm): grouper.lib for 32-bit Windows is made by "
+        "GNU dlltool, and Microsoft's linker takes it only with /SAFESEH:NO")
+      set(grouper_msvc_import_library ${CMAKE_DLLTOOL} --kill-at --input-def ${grouper_stdcall_def}
+        --dllname grouper.dll --output-lib ${CMAKE_BINARY_DIR}/grouper.lib)
+    endif()
+    add_custom_command(TARGET grouper_shared POST_BUILD
+      COMMAND ${CMAKE_COMMAND} -DLINKER_DEF=${grouper_linker_def} -DPLAIN_DEF=${grouper_def}
+        -DSTDCALL_DEF=${grouper_stdcall_def} -P ${CMAKE_SOURCE_DIR}/cmake/windows/stdcall_exports.cmake
+      COMMAND ${grouper_msvc_import_library}
+      COMMAND ${CMAKE_DLLTOOL} --kill-at --input-def ${grouper_stdcall_def} --dllname grouper.dll
+        --output-lib $<TARGET_LINKER_FILE:grouper_shared>
+      BYPRODUCTS ${CMAKE_BINARY_DIR}/grouper.lib ${grouper_def} ${grouper_linker_def}
+        ${grouper_stdcall_def}
+      COMMENT "Import libraries of grouper.dll (x86): decorated names to the plain exports")
+    install(FILES ${grouper_def} DESTINATION ${CMAKE_INSTALL_LIBDIR})
+  else()
+    target_link_options(grouper_shared PRIVATE "LINKER:--output-def,${grouper_def}")
+    add_custom_command(TARGET grouper_shared POST_BUILD
+      COMMAND ${CMAKE_DLLTOOL} --input-def ${grouper_def} --dllname grouper.dll
+        --output-lib ${CMAKE_BINARY_DIR}/grouper.lib
+      BYPRODUCTS ${CMAKE_BINARY_DIR}/grouper.lib ${grouper_def}
+      COMMENT "Import library grouper.lib from the exports of grouper.dll")
+  endif()
   install(FILES ${CMAKE_BINARY_DIR}/grouper.lib DESTINATION ${CMAKE_INSTALL_LIBDIR})
   set(grouper_library_file ${CMAKE_INSTALL_BINDIR}/grouper.dll)
 else()

@@ -12,6 +12,7 @@
 #                                          menu entry that opens the batch in
 #                                          a console, and an uninstaller
 #            grouper-<version>-win64.zip
+#            (both carry the 32-bit grouper.dll in bin/x86: GROUPER_X86_DLL_DIR)
 set(CPACK_PACKAGE_NAME grouper)
 set(CPACK_PACKAGE_VENDOR "grouper developers")
 set(CPACK_PACKAGE_CONTACT "grouper developers <grouper@users.noreply.github.com>")
@@ -46,6 +47,27 @@ if(WIN32)
   set(CPACK_NSIS_PACKAGE_NAME "grouper ${PROJECT_VERSION}")
   set(CPACK_NSIS_DISPLAY_NAME "grouper ${PROJECT_VERSION}")
   set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
+  # The 32-bit grouper.dll beside the 64-bit one, for 32-bit programs (Visual
+  # Basic 6, PowerBuilder, Delphi, .NET run as 32-bit), with its import library
+  # and the list of its exports, from a build of the preset windows-x86 (the
+  # preset package-windows names build/windows-x86).
+  set(GROUPER_X86_DLL_DIR "" CACHE PATH
+    "Build folder of the preset windows-x86 whose grouper.dll the package carries in bin/x86")
+  if(GROUPER_X86_DLL_DIR)
+    set(grouper_x86_files grouper.dll grouper.lib grouper.def)
+    list(TRANSFORM grouper_x86_files PREPEND ${GROUPER_X86_DLL_DIR}/)
+    if(NOT EXISTS ${GROUPER_X86_DLL_DIR}/grouper.dll)
+      message(WARNING "No ${GROUPER_X86_DLL_DIR}/grouper.dll yet: build it before packaging "
+        "(cmake --preset windows-x86 && cmake --build --preset windows-x86 --target grouper_shared)")
+    endif()
+    install(FILES ${grouper_x86_files} DESTINATION ${CMAKE_INSTALL_BINDIR}/x86)
+    # Stripped as the package's own programs are (CPACK_STRIP_FILES).
+    install(CODE "if(CMAKE_INSTALL_DO_STRIP)
+      execute_process(COMMAND \"${CMAKE_STRIP}\"
+        \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/x86/grouper.dll\"
+        COMMAND_ERROR_IS_FATAL ANY)
+    endif()")
+  endif()
   # The clerks run the batch from its prompts: the entry opens a console in
   # code page 949, in the folder of whoever opens it (%USERPROFILE%, which cmd
   # reads when it starts), runs grouper (which asks for the file names when

@@ -3,6 +3,11 @@
 // Linux (Mono maps it to libgrouper.so.1 through Grouper.dll.config).
 // Only .NET Standard 2.0 is used, so that .NET Framework 4.x and .NET 8 both
 // load it.
+//
+// Every call is CallingConvention.Winapi: __stdcall in a 32-bit process on
+// Windows, as the 32-bit grouper.dll exports its functions (GROUPER_CALL in
+// grouper.h), and the platform's one convention in a 64-bit process and on
+// Linux, where the header's macro is empty.
 using System;
 using System.Runtime.InteropServices;
 
@@ -41,38 +46,38 @@ namespace PatientGroups
         // line feed, as the batch reads; 0 only for `length` 0. `buffer` is
         // an element of a byte array, pinned for the call (a byte is
         // blittable: no copy is made).
-        [DllImport(Library, CallingConvention = CallingConvention.Cdecl)]
+        [DllImport(Library, CallingConvention = CallingConvention.Winapi)]
         internal static extern UIntPtr grouper_next_read([In] ref byte buffer, UIntPtr length);
 
         // Returns 0; `line` may be IntPtr.Zero when `length` is 0.
-        [DllImport(Library, CallingConvention = CallingConvention.Cdecl)]
+        [DllImport(Library, CallingConvention = CallingConvention.Winapi)]
         internal static extern int grouper_group_line(IntPtr line, UIntPtr length, out NativeResult result);
 
         // The snprintf-like functions: the whole length, at most `size` bytes written.
-        [DllImport(Library, CallingConvention = CallingConvention.Cdecl)]
+        [DllImport(Library, CallingConvention = CallingConvention.Winapi)]
         internal static extern UIntPtr grouper_format_output_line(IntPtr line, UIntPtr length,
                                                                   [In] ref NativeResult result,
                                                                   [Out] byte[] buffer, UIntPtr size);
 
-        [DllImport(Library, CallingConvention = CallingConvention.Cdecl)]
+        [DllImport(Library, CallingConvention = CallingConvention.Winapi)]
         internal static extern UIntPtr grouper_format_console_line(ulong lineNumber,
                                                                    [In] ref NativeResult result,
                                                                    [Out] byte[] buffer, UIntPtr size);
 
-        [DllImport(Library, CallingConvention = CallingConvention.Cdecl)]
+        [DllImport(Library, CallingConvention = CallingConvention.Winapi)]
         internal static extern UIntPtr grouper_explain_json(IntPtr line, UIntPtr length, int flags,
                                                             [Out] byte[] buffer, UIntPtr size);
 
         // A static ASCII string.
-        [DllImport(Library, CallingConvention = CallingConvention.Cdecl)]
+        [DllImport(Library, CallingConvention = CallingConvention.Winapi)]
         internal static extern IntPtr grouper_layout([In] ref NativeResult result);
 
         // A static ASCII string.
-        [DllImport(Library, CallingConvention = CallingConvention.Cdecl)]
+        [DllImport(Library, CallingConvention = CallingConvention.Winapi)]
         internal static extern IntPtr grouper_version();
 
         // GROUPER_VERSION_NUMBER: major * 1000000 + minor * 1000 + patch.
-        [DllImport(Library, CallingConvention = CallingConvention.Cdecl)]
+        [DllImport(Library, CallingConvention = CallingConvention.Winapi)]
         internal static extern int grouper_version_number();
     }
 }

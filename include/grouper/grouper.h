@@ -74,6 +74,19 @@
 #define GROUPER_API
 #endif
 
+/* The calling convention of every function: __stdcall on 32-bit Windows,
+   the only one that Visual Basic 6 and PowerBuilder can call (the library
+   built there exports the functions under their plain names, without the
+   @N of the convention, and its import library grouper.lib links a C
+   program's decorated references to them); the platform's one convention
+   elsewhere, where the macro is empty. A program that takes a function's
+   address writes it too: int (GROUPER_CALL *f)(void) = grouper_version_number; */
+#if defined(_WIN32) && !defined(_WIN64)
+#define GROUPER_CALL __stdcall
+#else
+#define GROUPER_CALL
+#endif
+
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -128,7 +141,7 @@ typedef struct grouper_result {
  * to `buffer`, which the caller owns. Any number of threads may call it at
  * once, on the same buffer too.
  */
-GROUPER_API size_t grouper_next_read(const char *buffer, size_t length);
+GROUPER_API size_t GROUPER_CALL grouper_next_read(const char *buffer, size_t length);
 
 /*
  * Groups one line.
@@ -147,7 +160,8 @@ GROUPER_API size_t grouper_next_read(const char *buffer, size_t length);
  * Returns 0, or GROUPER_ERROR_NULL_ARGUMENT when `result` is NULL (or `line`
  * is NULL with a length); `result` is then left as it was.
  */
-GROUPER_API int grouper_group_line(const char *line, size_t length, grouper_result *result);
+GROUPER_API int GROUPER_CALL grouper_group_line(const char *line, size_t length,
+                                              grouper_result *result);
 
 /*
  * The result-file line of that line (the trimmed text, the code at its column
@@ -160,17 +174,17 @@ GROUPER_API int grouper_group_line(const char *line, size_t length, grouper_resu
  * With `size` 0, `buffer` may be NULL and nothing is written. Returns 0 when
  * `result` is NULL or holds no valid kind.
  */
-GROUPER_API size_t grouper_format_output_line(const char *line, size_t length,
-                                              const grouper_result *result, char *buffer,
-                                              size_t size);
+GROUPER_API size_t GROUPER_CALL grouper_format_output_line(const char *line, size_t length,
+                                                           const grouper_result *result,
+                                                           char *buffer, size_t size);
 
 /*
  * The console line that the batch prints for input line `line_number` (the
  * first line is 1), line feed included, likewise.
  */
-GROUPER_API size_t grouper_format_console_line(unsigned long long line_number,
-                                               const grouper_result *result, char *buffer,
-                                               size_t size);
+GROUPER_API size_t GROUPER_CALL grouper_format_console_line(unsigned long long line_number,
+                                                            const grouper_result *result,
+                                                            char *buffer, size_t size);
 
 /* Flags of grouper_explain_json. */
 #define GROUPER_EXPLAIN_SHOW_IDENTIFIERS 1 /* the identifiers whole, not masked */
@@ -202,8 +216,8 @@ GROUPER_API size_t grouper_format_console_line(unsigned long long line_number,
  * Like snprintf, as grouper_format_output_line. Returns 0 (and writes an
  * empty text) when `line` is NULL with a length, or when memory runs out.
  */
-GROUPER_API size_t grouper_explain_json(const char *line, size_t length, int flags, char *buffer,
-                                        size_t size);
+GROUPER_API size_t GROUPER_CALL grouper_explain_json(const char *line, size_t length, int flags,
+                                                     char *buffer, size_t size);
 
 /*
  * grouper_explain_json with a status: the same JSON text for the `length`
@@ -218,8 +232,8 @@ GROUPER_API size_t grouper_explain_json(const char *line, size_t length, int fla
  * when `length` or `size` is negative or `flags` holds a bit that is not a
  * GROUPER_EXPLAIN_* flag.
  */
-GROUPER_API int grouper_explain_json_into(const char *line, int length, int flags, char *buffer,
-                                          int size, int *json_length);
+GROUPER_API int GROUPER_CALL grouper_explain_json_into(const char *line, int length, int flags,
+                                                       char *buffer, int size, int *json_length);
 
 /*
  * Groups one line and gives its answer, its result-file line and its console
@@ -247,10 +261,10 @@ GROUPER_API int grouper_explain_json_into(const char *line, int length, int flag
  * NULL with a size; GROUPER_ERROR_INVALID_ARGUMENT when a length, size or
  * `line_number` is negative. A bad argument writes nothing.
  *
- * From Visual Basic 6 (a 32-bit program that calls by __stdcall: it needs a
- * library built for 32-bit Windows that exports the function so), with byte
- * arrays, which pass the bytes unchanged (a String passed ByVal is converted
- * by the system's ANSI code page, which is 949 only on a Korean Windows):
+ * From Visual Basic 6 (a 32-bit program: it loads the grouper.dll built for
+ * 32-bit Windows, see GROUPER_CALL), with byte arrays, which pass the bytes
+ * unchanged (a String passed ByVal is converted by the system's ANSI code
+ * page, which is 949 only on a Korean Windows):
  *
  *   Declare Function grouper_group_line_into Lib "grouper.dll" ( _
  *       ByRef line As Byte, ByVal length As Long, ByVal lineNumber As Long, _
@@ -270,12 +284,14 @@ GROUPER_API int grouper_explain_json_into(const char *line, int length, int flag
  * Then status is GROUPER_OK (0), and the first outputLength bytes of
  * outputLine() are the line that the batch writes to its result file.
  */
-GROUPER_API int grouper_group_line_into(const char *line, int length, int line_number, int *kind,
-                                        char *code, int code_size, int *code_length,
-                                        char *message, int message_size, int *message_length,
-                                        char *output_line, int output_size, int *output_length,
-                                        char *console_line, int console_size,
-                                        int *console_length);
+GROUPER_API int GROUPER_CALL grouper_group_line_into(const char *line, int length,
+                                                     int line_number, int *kind, char *code,
+                                                     int code_size, int *code_length,
+                                                     char *message, int message_size,
+                                                     int *message_length, char *output_line,
+                                                     int output_size, int *output_length,
+                                                     char *console_line, int console_size,
+                                                     int *console_length);
 
 /*
  * The input layout by which the line of `result` was judged, named by its
@@ -284,17 +300,17 @@ GROUPER_API int grouper_group_line_into(const char *line, int length, int line_n
  * base-layout line starts with its institution code). A static string; ""
  * when `result` is NULL.
  */
-GROUPER_API const char *grouper_layout(const grouper_result *result);
+GROUPER_API const char *GROUPER_CALL grouper_layout(const grouper_result *result);
 
 /* The library's version, GROUPER_VERSION; a static string. */
-GROUPER_API const char *grouper_version(void);
+GROUPER_API const char *GROUPER_CALL grouper_version(void);
 
 /*
  * The library's version number, the GROUPER_VERSION_NUMBER that it was built
  * with. A program compares it with the GROUPER_VERSION_NUMBER of the header
  * it was compiled with to find, at run time, a library older than its header.
  */
-GROUPER_API int grouper_version_number(void);
+GROUPER_API int GROUPER_CALL grouper_version_number(void);
 
 #ifdef __cplusplus
 }

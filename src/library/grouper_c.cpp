@@ -108,12 +108,13 @@ int DeliverWhole(std::span<const Delivery> texts) {
 
 using namespace grouper;
 
-extern "C" size_t grouper_next_read(const char* buffer, size_t length) {
+extern "C" size_t GROUPER_CALL grouper_next_read(const char* buffer, size_t length) {
   if (buffer == nullptr) return 0;
   return NextReadLength(buffer, length);
 }
 
-extern "C" int grouper_group_line(const char* line, size_t length, grouper_result* result) {
+extern "C" int GROUPER_CALL grouper_group_line(const char* line, size_t length,
+                                               grouper_result* result) {
   if (result == nullptr || (line == nullptr && length > 0)) return GROUPER_ERROR_NULL_ARGUMENT;
   LineAnswer answer{};
   LineBuffer buffer;
@@ -123,9 +124,9 @@ extern "C" int grouper_group_line(const char* line, size_t length, grouper_resul
   return 0;
 }
 
-extern "C" size_t grouper_format_output_line(const char* line, size_t length,
-                                             const grouper_result* result, char* buffer,
-                                             size_t size) {
+extern "C" size_t GROUPER_CALL grouper_format_output_line(const char* line, size_t length,
+                                                          const grouper_result* result,
+                                                          char* buffer, size_t size) {
   LineAnswer answer{};
   if (result == nullptr || (line == nullptr && length > 0)) return 0;
   LineBuffer text;
@@ -138,17 +139,17 @@ extern "C" size_t grouper_format_output_line(const char* line, size_t length,
   return Deliver(composed, ComposeOutputLine(taken.text, answer, composed), buffer, size);
 }
 
-extern "C" size_t grouper_format_console_line(unsigned long long line_number,
-                                              const grouper_result* result, char* buffer,
-                                              size_t size) {
+extern "C" size_t GROUPER_CALL grouper_format_console_line(unsigned long long line_number,
+                                                           const grouper_result* result,
+                                                           char* buffer, size_t size) {
   LineAnswer answer{};
   if (result == nullptr || !AnswerOf(*result, 0, answer)) return 0;
   char composed[kMaxComposedLine];
   return Deliver(composed, ComposeConsoleLine(line_number, answer, composed), buffer, size);
 }
 
-extern "C" size_t grouper_explain_json(const char* line, size_t length, int flags, char* buffer,
-                                       size_t size) {
+extern "C" size_t GROUPER_CALL grouper_explain_json(const char* line, size_t length, int flags,
+                                                    char* buffer, size_t size) {
   if (line == nullptr && length > 0) return Deliver("", 0, buffer, size);
   try {
     ExplainOptions options;
@@ -160,8 +161,8 @@ extern "C" size_t grouper_explain_json(const char* line, size_t length, int flag
   }
 }
 
-extern "C" int grouper_explain_json_into(const char* line, int length, int flags, char* buffer,
-                                         int size, int* json_length) {
+extern "C" int GROUPER_CALL grouper_explain_json_into(const char* line, int length, int flags,
+                                                      char* buffer, int size, int* json_length) {
   if (length < 0 || size < 0 || (flags & ~GROUPER_EXPLAIN_SHOW_IDENTIFIERS) != 0) {
     return GROUPER_ERROR_INVALID_ARGUMENT;
   }
@@ -181,11 +182,13 @@ extern "C" int grouper_explain_json_into(const char* line, int length, int flags
   return DeliverWhole(whole);
 }
 
-extern "C" int grouper_group_line_into(const char* line, int length, int line_number, int* kind,
-                                       char* code, int code_size, int* code_length, char* message,
-                                       int message_size, int* message_length, char* output_line,
-                                       int output_size, int* output_length, char* console_line,
-                                       int console_size, int* console_length) {
+extern "C" int GROUPER_CALL grouper_group_line_into(const char* line, int length, int line_number,
+                                                    int* kind, char* code, int code_size,
+                                                    int* code_length, char* message,
+                                                    int message_size, int* message_length,
+                                                    char* output_line, int output_size,
+                                                    int* output_length, char* console_line,
+                                                    int console_size, int* console_length) {
   if (length < 0 || line_number < 0 || code_size < 0 || message_size < 0 || output_size < 0 ||
       console_size < 0) {
     return GROUPER_ERROR_INVALID_ARGUMENT;
@@ -214,16 +217,16 @@ extern "C" int grouper_group_line_into(const char* line, int length, int line_nu
   return DeliverWhole(texts);
 }
 
-extern "C" const char* grouper_layout(const grouper_result* result) {
+extern "C" const char* GROUPER_CALL grouper_layout(const grouper_result* result) {
   if (result == nullptr) return "";
   const std::size_t n = strnlen(result->form_version, 3);
   return LayoutName(FamilyOf(std::string_view(result->form_version, n)));
 }
 
-extern "C" const char* grouper_version(void) {
+extern "C" const char* GROUPER_CALL grouper_version(void) {
   return GROUPER_VERSION;
 }
 
-extern "C" int grouper_version_number(void) {
+extern "C" int GROUPER_CALL grouper_version_number(void) {
   return GROUPER_VERSION_NUMBER;
 }

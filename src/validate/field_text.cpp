@@ -107,6 +107,20 @@ constexpr bool DayNumbersAgreeWithCalendar() {
 }
 static_assert(DayNumbersAgreeWithCalendar());
 
+// The C library's conversion of a broken-down local time to a time value,
+// 64 bits wide wherever the runtime has such a conversion. On Windows that is
+// _mktime64, in a 32-bit program too: there mktime's time_t is 32 bits wide,
+// and the runtime may refuse a time from 19 January 2038 00:00 UTC on, before
+// 2^31 - 1, which would take 19 January 2038 from the zones from UTC westward
+// that the 64-bit build gives it.
+long long LocalTimeValue(std::tm& t) {
+#ifdef _WIN32
+  return static_cast<long long>(_mktime64(&t));
+#else
+  return static_cast<long long>(std::mktime(&t));
+#endif
+}
+
 // True when local midnight of January `day` of `year` lies from 0 to 2^31 - 1
 // seconds after the epoch in the process's zone. The conversion takes the date
 // with the daylight-saving flag 0; where it cannot give the time value (a
@@ -123,15 +137,13 @@ bool MidnightInRange(int year, int day) {
   anchor.tm_mday = 1;
   anchor.tm_hour = 12;
   anchor.tm_isdst = 0;
-  std::mktime(&anchor);
+  LocalTimeValue(anchor);
   std::tm t{};
   t.tm_year = year - 1900;
   t.tm_mon = 0;
   t.tm_mday = day;
   t.tm_isdst = 0;
-  const std::time_t value = std::mktime(&t);
-  if (value == static_cast<std::time_t>(-1)) return false;
-  const long long seconds = static_cast<long long>(value);
+  const long long seconds = LocalTimeValue(t);
   return seconds >= 0 && seconds <= 0x7fffffffLL;
 }
 

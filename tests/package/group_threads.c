@@ -9,6 +9,12 @@
  * (grouper_next_read). Thread t answers lines t, t + 4, t + 8, ... Each
  * line is answered twice, through grouper_result and through
  * grouper_group_line_into, which must give the same bytes.
+ *
+ * Built with GROUPER_LOAD_BY_NAME (Windows), it links no import library: it
+ * loads grouper.dll with LoadLibrary, finds each function by its plain name
+ * with GetProcAddress and calls it through its own declaration, __stdcall,
+ * as a program in Visual Basic 6 or Delphi does on 32-bit Windows (a 64-bit
+ * compiler ignores the keyword: there is one convention).
  */
 #define _POSIX_C_SOURCE 200809L
 
@@ -17,6 +23,43 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+
+#ifdef GROUPER_LOAD_BY_NAME
+#include <windows.h>
+
+static size_t(__stdcall *next_read)(const char *, size_t);
+static int(__stdcall *group_line)(const char *, size_t, grouper_result *);
+static size_t(__stdcall *format_output_line)(const char *, size_t, const grouper_result *, char *,
+                                             size_t);
+static size_t(__stdcall *format_console_line)(unsigned long long, const grouper_result *, char *,
+                                              size_t);
+static int(__stdcall *group_line_into)(const char *, int, int, int *, char *, int, int *, char *,
+                                       int, int *, char *, int, int *, char *, int, int *);
+static const char *(__stdcall *version)(void);
+#define grouper_next_read next_read
+#define grouper_group_line group_line
+#define grouper_format_output_line format_output_line
+#define grouper_format_console_line format_console_line
+#define grouper_group_line_into group_line_into
+#define grouper_version version
+
+/* Whether grouper.dll was found and each function in it by its plain name. */
+static int load_library(void) {
+  HMODULE dll = LoadLibraryA("grouper.dll");
+#define FIND(pointer, name) \
+  ((pointer = (__typeof__(pointer))(void (*)(void))GetProcAddress(dll, name)) != NULL)
+  return dll != NULL && FIND(next_read, "grouper_next_read") &&
+         FIND(group_line, "grouper_group_line") &&
+         FIND(format_output_line, "grouper_format_output_line") &&
+         FIND(format_console_line, "grouper_format_console_line") &&
+         FIND(group_line_into, "grouper_group_line_into") && FIND(version, "grouper_version");
+#undef FIND
+}
+#else
+static int load_library(void) {
+  return 1;
+}
+#endif
 
 #define THREADS 4
 
@@ -141,6 +184,10 @@ int main(int argc, char **argv) {
   if (argc != 3 && argc != 4) {
     fprintf(stderr, "usage: group_threads IN OUT [CONSOLE]\n");
     return 2;
+  }
+  if (!load_library()) {
+    fprintf(stderr, "grouper.dll or one of its functions cannot be found\n");
+    return 1;
   }
   data = read_file(argv[1], &size);
   if (data == NULL) {

@@ -1,13 +1,16 @@
 package grouper;
 
+import com.sun.jna.Function;
 import com.sun.jna.IntegerType;
 import com.sun.jna.Library;
 import com.sun.jna.Memory;
 import com.sun.jna.Native;
 import com.sun.jna.NativeLibrary;
+import com.sun.jna.Platform;
 import com.sun.jna.Pointer;
 import java.nio.charset.StandardCharsets;
 import java.util.Arrays;
+import java.util.Map;
 import java.util.Objects;
 import java.util.concurrent.ConcurrentHashMap;
 
@@ -92,6 +95,16 @@ public final class Grouper {
     static native int grouper_next_read(Pointer buffer, int length);
   }
 
+  /**
+   * The options of both mappings: on 32-bit Windows the library's functions are __stdcall
+   * (GROUPER_CALL in grouper.h), which JNA calls by its alternative convention; elsewhere the
+   * platform has one convention.
+   */
+  static final Map<String, ?> OPTIONS =
+      Platform.isWindows() && !Platform.is64Bit()
+          ? Map.of(Library.OPTION_CALLING_CONVENTION, Function.ALT_CONVENTION)
+          : Map.of();
+
   /** Loaded on first use; a class's initialisation is thread-safe. */
   private static final class Loaded {
     static final Api API;
@@ -105,14 +118,14 @@ public final class Grouper {
       Api api = null;
       String failure = null;
       try {
-        api = Native.load(name, Api.class);
+        api = Native.load(name, Api.class, OPTIONS);
       } catch (UnsatisfiedLinkError e) {
         failure = "libgrouper cannot be loaded from " + name + ": " + reason(e.getMessage());
       }
       String tooOld = null;
       if (api != null) {
         try {
-          NativeLibrary library = NativeLibrary.getInstance(name);
+          NativeLibrary library = NativeLibrary.getInstance(name, OPTIONS);
           Native.register(Native.SIZE_T_SIZE == 8 ? Reads64.class : Reads32.class, library);
           library.getFunction("grouper_version_number");
         } catch (UnsatisfiedLinkError e) {
