@@ -52,8 +52,15 @@ cleanup() {
 trap cleanup EXIT
 
 # The Windows libraries for the jar and the NuGet package: each Windows
-# build's packages/native/<rid>/grouper.dll (the x64 one is required in CI).
-windows_builds=(build/package-windows)
+# build's packages/native/<rid>/grouper.dll (both are required in CI). The
+# 32-bit one is the windows-x86 build's that .ci/package-windows.sh made for
+# the installer, stripped here as the packages carry their libraries.
+if [ -f build/windows-x86/grouper.dll ]; then
+  mkdir -p build/windows-x86/packages/native/win-x86
+  i686-w64-mingw32-strip --strip-unneeded -o build/windows-x86/packages/native/win-x86/grouper.dll \
+    build/windows-x86/grouper.dll
+fi
+windows_builds=(build/package-windows build/windows-x86)
 for build in "${windows_builds[@]}"; do
   for dll in "$build"/packages/native/win-*/grouper.dll; do
     [ -f "$dll" ] || continue
@@ -63,8 +70,9 @@ for build in "${windows_builds[@]}"; do
     echo "   the jar and the NuGet package carry $dll"
   done
 done
-if [ "${CI:-}" = true ] && [ -z "${GROUPER_PACKAGE_WIN_X64_DLL:-}" ]; then
-  echo "!! no 64-bit grouper.dll for the jar and the NuGet package: run .ci/package-windows.sh first"
+if [ "${CI:-}" = true ] && { [ -z "${GROUPER_PACKAGE_WIN_X64_DLL:-}" ] ||
+  [ -z "${GROUPER_PACKAGE_WIN_X86_DLL:-}" ]; }; then
+  echo "!! no 64-bit or 32-bit grouper.dll for the jar and the NuGet package: run .ci/package-windows.sh first"
   exit 1
 fi
 
