@@ -141,18 +141,27 @@ def _library_candidates():
     yield from names
 
 
+# The 32-bit grouper.dll's functions are __stdcall (what Visual Basic 6 calls);
+# everywhere else there is one calling convention.
+_Library = (
+    ctypes.WinDLL
+    if sys.platform == "win32" and ctypes.sizeof(ctypes.c_void_p) == 4
+    else ctypes.CDLL
+)
+
+
 def _load():
     """Loads libgrouper and declares the prototypes of its functions."""
     configured = os.environ.get("GROUPER_LIBRARY")
     if configured:
         # A library that was asked for by name must be that one: no fallback.
-        lib = ctypes.CDLL(configured)
+        lib = _Library(configured)
     else:
         lib = None
         errors = []
         for candidate in _library_candidates():
             try:
-                lib = ctypes.CDLL(candidate)
+                lib = _Library(candidate)
                 break
             except OSError as error:
                 errors.append(str(error))
