@@ -130,6 +130,17 @@ License: Apache-2.0
  found in the file `/usr/share/common-licenses/Apache-2.0'.
 ]=])
   file(CONFIGURE OUTPUT ${grouper_debian}/changelog.Debian @ONLY CONTENT [=[
+grouper (1.2.0-1) unstable; urgency=medium
+
+  * grouper-month: a month's file made into its result file, explanation
+    table and report in a folder beside it. The batch takes whole names at
+    its prompt and warns about a wrong file. Item codes and names in the
+    explanation and the report; a Korean guide. A 32-bit grouper.dll for
+    32-bit Windows programs; a Python wheel, a jar and a NuGet package.
+    See CHANGELOG.md.
+
+ -- @CPACK_PACKAGE_CONTACT@  Wed, 09 Dec 2026 12:00:00 +0000
+
 grouper (1.1.0-1) unstable; urgency=medium
 
   * Installable: a Debian package and a Windows installer; every program
@@ -145,7 +156,7 @@ grouper (1.0.0-1) unstable; urgency=medium
 
  -- @CPACK_PACKAGE_CONTACT@  Tue, 08 Dec 2026 00:00:00 +0000
 ]=])
-  if(NOT PROJECT_VERSION STREQUAL "1.1.0")
+  if(NOT PROJECT_VERSION STREQUAL "1.2.0")
     message(FATAL_ERROR "cmake/GrouperPackage.cmake: add version ${PROJECT_VERSION} to changelog.Debian")
   endif()
   # Compressed as Debian wants it: best compression, no name or time stamp.

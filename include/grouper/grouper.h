@@ -95,8 +95,8 @@ extern "C" {
    preprocessor and at run time: major * 1000000 + minor * 1000 + patch, so
    that 1.1.0 is 1001000 and 1.12.3 would be 1012003 (minor and patch stay
    below 1000). Both change with every release, together. */
-#define GROUPER_VERSION "1.1.0"
-#define GROUPER_VERSION_NUMBER 1001000
+#define GROUPER_VERSION "1.2.0"
+#define GROUPER_VERSION_NUMBER 1002000
 
 /* The kinds of answer. */
 #define GROUPER_KIND_GROUP_CODE 0      /* the record is valid: group_code holds its code */

@@ -41,7 +41,7 @@ import sys
 from dataclasses import dataclass, field
 
 # The release; the build checks that it equals the project's version.
-__version__ = "1.1.0"
+__version__ = "1.2.0"
 
 __all__ = [
     "Kind",
