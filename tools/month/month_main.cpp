@@ -222,7 +222,10 @@ int Month(const std::string& input, bool open_page) {
   return 0;
 }
 
-int Run(const std::vector<std::string>& args, grouper::platform::ClosedStreams closed) {
+// The exit status; `cancelled` set when the person closed the file dialog, so
+// that the program ends without a word.
+int Run(const std::vector<std::string>& args, grouper::platform::ClosedStreams closed,
+        bool& cancelled) {
   grouper::StreamOutput out(stdout, closed.output ? EBADF : 0, grouper::console::WriteText);
   auto finish = [&out](std::string_view text) {
     return out.Write(text) && out.Flush()
@@ -250,6 +253,7 @@ int Run(const std::vector<std::string>& args, grouper::platform::ClosedStreams c
       case grouper::platform::FileChoice::kChosen:
         break;
       case grouper::platform::FileChoice::kCancelled:
+        cancelled = true;
         return 0;
       case grouper::platform::FileChoice::kNoDialog:
         return Usage("no input file");
@@ -262,9 +266,10 @@ int Run(const std::vector<std::string>& args, grouper::platform::ClosedStreams c
 
 int main(int argc, char** argv) {
   const grouper::platform::ClosedStreams closed = grouper::platform::PrepareProcess();
-  const int status = Run(grouper::platform::Arguments(argc, argv), closed);
+  bool cancelled = false;
+  const int status = Run(grouper::platform::Arguments(argc, argv), closed, cancelled);
   // A window that closes with the program would take its last words with it.
-  if (grouper::platform::OwnsConsoleWindow()) {
+  if (!cancelled && grouper::platform::OwnsConsoleWindow()) {
     Say(U8(u8"\n계속하려면 아무 키나 누르십시오..."));
     grouper::platform::WaitForKey();
     Say("\n");
