@@ -13,7 +13,8 @@
 #   - runs the installed grouper on generated files of every form version and
 #     compares its result files, console bytes and exit status with the Linux
 #     reference build's (build/default); grouper-explain, grouper-report and
-#     grouper-sample likewise on one file;
+#     grouper-sample likewise on one file, and grouper-month on that file under
+#     a Hangul name with blanks (its three files against the three programs');
 #   - builds the threaded C program of tests/package with pkg-config alone
 #     and compares its answers with the batch's;
 #   - imports the module with the system's python3 and no variable, and
@@ -125,10 +126,23 @@ done
 TZ=Asia/Seoul /usr/bin/grouper-report "$work/month.in" "$work/installed.html" >/dev/null
 TZ=Asia/Seoul "$reference_tools/grouper-report" "$work/month.in" "$work/reference.html" >/dev/null
 same_report "$work/installed.html" "$work/reference.html"
-for tool in grouper-explain grouper-report grouper-sample; do
+for tool in grouper-explain grouper-report grouper-sample grouper-month; do
   [ "$("/usr/bin/$tool" --version)" = "$tool $version" ]
+  [ -f "/usr/share/man/man1/$tool.1.gz" ]
 done
-echo "   grouper-sample, grouper-explain (JSON and text), grouper-report: the reference's bytes"
+mkdir "$work/자료 12월"
+cp "$work/month.in" "$work/자료 12월/2026년 12월.txt"
+TZ=Asia/Seoul /usr/bin/grouper-month --no-open "$work/자료 12월/2026년 12월.txt" >/dev/null
+made="$work/자료 12월/2026년 12월_grouper"
+[ "$(ls "$made")" = "$(printf '%s\n' "2026년 12월.csv" "2026년 12월.html" "2026년 12월.out")" ]
+TZ=Asia/Seoul "$reference_build/grouper" "$work/month.in" "$work/reference.out" >/dev/null
+cmp "$made/2026년 12월.out" "$work/reference.out"
+TZ=Asia/Seoul "$reference_tools/grouper-explain" --csv "$work/month.in" | cmp - "$made/2026년 12월.csv"
+TZ=Asia/Seoul "$reference_tools/grouper-report" "$work/자료 12월/2026년 12월.txt" \
+  "$work/month-reference.html" >/dev/null
+same_report "$made/2026년 12월.html" "$work/month-reference.html"
+echo "   grouper-sample, grouper-explain (JSON and text), grouper-report, grouper-month: the" \
+  "reference's bytes"
 passed=$((passed + 1))
 
 echo "== a C program built with pkg-config alone"

@@ -6,15 +6,21 @@
 # Wine and the wheel's contents), checks the zip's contents, and then:
 #
 #   - installs silently into a folder with a Hangul name and a blank
-#     (through cmd, since NSIS wants /D= unquoted and last);
+#     (through cmd, since NSIS wants /D= unquoted and last), and reads the
+#     targets of its shortcuts from their bytes: grouper-month on the Start
+#     menu and on the public desktop, the Korean guide, the batch's console;
 #   - runs the installed grouper.exe on a generated file under a Hangul path,
 #     with a Hangul result name, and compares result file, console bytes and
 #     exit status with the Linux reference build's (build/default); the same
 #     for grouper-explain.exe and grouper-report.exe on that path;
+#   - runs the installed grouper-month.exe through tests/month/check_month.py
+#     under the ANSI code pages 1252 and 949 (LANG=C.UTF-8, ko_KR.UTF-8): on
+#     Hangul paths with blanks, its three files against the Linux programs',
+#     nothing else written, the input untouched;
 #   - links a C program against lib\grouper.lib and grouper.dll and compares
 #     its answers with the batch's;
 #   - runs the uninstaller with /S and checks that the folder, the Start-menu
-#     entries and the registry entries are gone.
+#     entries, the desktop shortcut and the registry entries are gone.
 #
 #   .ci/package-windows.sh          RECORDS=100000 .ci/package-windows.sh
 set -euo pipefail
@@ -25,7 +31,9 @@ source .ci/packages.sh
 export CMAKE_BUILD_PARALLEL_LEVEL="${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}"
 
 require_packages g++-mingw-w64-x86-64 g++-mingw-w64-i686 llvm wine wine64 nsis python3 tzdata \
-  python3-build python3-setuptools python3-wheel
+  python3-build python3-setuptools python3-wheel locales
+# A Korean locale, which gives Wine's programs the ANSI code page 949.
+if ! locale -a | grep -qx 'ko_KR.utf8'; then localedef -i ko_KR -f UTF-8 ko_KR.UTF-8; fi
 
 records=${RECORDS:-20000}
 passed=0
@@ -59,7 +67,7 @@ grep -E "Test +#[0-9]+: package_wheel \.+ +Passed" "$build/workflow.log" >/dev/n
 passed=$((passed + 1))
 
 echo "== the zip"
-contents=(bin/grouper.exe bin/grouper-explain.exe bin/grouper-report.exe bin/grouper-sample.exe
+contents=(bin/grouper.exe bin/grouper-month.exe bin/grouper-explain.exe bin/grouper-report.exe bin/grouper-sample.exe
   bin/grouper.dll include/grouper/grouper.h lib/grouper.lib lib/libgrouper.dll.a
   python/grouper/__init__.py python/grouper/_location.py doc/README.md doc/LICENSE
   doc/CHANGELOG.md doc/sample.in doc/docs/output.md doc/ko/index.html doc/ko/guide.css
@@ -83,9 +91,10 @@ installed="$WINEPREFIX/drive_c/요양 병원/grouper"
 data_folder='C:\자료 2026'
 data="$WINEPREFIX/drive_c/자료 2026"
 menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/grouper $version"
+desktop_link="$WINEPREFIX/drive_c/users/Public/Desktop/grouper-month.lnk"
 # What an earlier, interrupted run may have left: the installer would offer to
 # run the uninstaller that its registration names.
-rm -rf "$installed" "$data" "$menu"
+rm -rf "$installed" "$data" "$menu" "$desktop_link"
 wine reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\grouper' /f \
   >/dev/null 2>&1 || true
 mkdir -p "$data"
@@ -102,6 +111,45 @@ wine reg query "$uninstall_key" >/dev/null
 file "$installed/bin/x86/grouper.dll" | grep "PE32 executable (DLL).*Intel 80386" >/dev/null
 echo "   ${#contents[@]} files (the 32-bit grouper.dll in bin\\x86), the uninstaller, its registration" \
   "and the Start-menu entry"
+passed=$((passed + 1))
+
+echo "== the shortcuts and their targets"
+python3 - "$folder" "$menu" "$desktop_link" <<'EOF'
+import os, sys
+
+
+def link_target(path):
+    """The target of a shortcut as Wine writes it, from its item list: the drive, then each
+    folder's and the file's long name, which Wine keeps in UTF-16 from byte 20 of the
+    extension block that ends the item (whose start the item's last two bytes give). The
+    ANSI path of the link's location part has '?' for Hangul under code page 1252."""
+    data = open(path, "rb").read()
+    if data[:4] != b"L\0\0\0" or not data[20] & 1:
+        return "(no item list)"
+    ids = data[78:78 + int.from_bytes(data[76:78], "little")]
+    parts = []
+    while len(ids) > 2 and int.from_bytes(ids[:2], "little") > 0:
+        size = int.from_bytes(ids[:2], "little")
+        item, ids = ids[:size], ids[size:]
+        if item[2] & 0x70 == 0x20:  # a drive, "C:\"
+            parts.append(item[3:].split(b"\0")[0].decode("ascii").rstrip("\\"))
+        elif item[2] & 0x70 == 0x30:  # a folder or a file
+            block = int.from_bytes(item[-2:], "little")
+            parts.append(item[block + 20:-2].decode("utf-16-le").split("\0")[0])
+    return "\\".join(parts)
+
+
+folder, menu, desktop = sys.argv[1:4]
+month = folder + "\\bin\\grouper-month.exe"
+expected = {desktop: month, os.path.join(menu, "grouper-month.lnk"): month,
+            os.path.join(menu, "grouper 사용 안내.lnk"): folder + "\\doc\\ko\\index.html",
+            os.path.join(menu, "grouper.lnk"): "C:\\windows\\system32\\cmd.exe"}
+found = {p: link_target(p) if os.path.exists(p) else "(none)" for p in expected}
+wrong = {p: (found[p], t) for p, t in expected.items()
+         if found[p].lower() != t.lower()}
+sys.exit(f"!! shortcuts (found, expected): {wrong}" if wrong else None)
+EOF
+echo "   grouper-month on the Start menu and the public desktop, the Korean guide, the batch"
 passed=$((passed + 1))
 
 echo "== the installed programs on Hangul paths, against the Linux build"
@@ -128,6 +176,12 @@ same_report "$data/reference.html" "$data/보고서 12월.html"
 echo "   grouper-explain.exe --json and grouper-report.exe (the page names $input): identical"
 passed=$((passed + 1))
 
+echo "== the installed grouper-month.exe under the ANSI code pages 1252 and 949"
+python3 tests/month/check_month.py --wine --month "$installed/bin/grouper-month.exe" \
+  --grouper "$reference_build/grouper" --explain "$reference_tools/grouper-explain" \
+  --report "$reference_tools/grouper-report" --sample "$reference_tools/grouper-sample"
+passed=$((passed + 1))
+
 echo "== a C program linked against lib\\grouper.lib"
 x86_64-w64-mingw32-gcc -std=c99 -Wall -Wextra -Werror -DGROUPER_SHARED -I"$installed/include" \
   tests/package/group_threads.c "$installed/lib/grouper.lib" -pthread -static \
@@ -144,9 +198,9 @@ passed=$((passed + 1))
 echo "== silent uninstall"
 wine "$folder\\Uninstall.exe" /S
 wineserver -w
-if [ -e "$installed" ] || [ -e "$menu" ]; then
+if [ -e "$installed" ] || [ -e "$menu" ] || [ -e "$desktop_link" ]; then
   echo "!! left after uninstalling:"
-  find "$installed" "$menu" 2>/dev/null
+  find "$installed" "$menu" "$desktop_link" 2>/dev/null
   exit 1
 fi
 for key in "$uninstall_key" 'HKLM\Software\grouper developers\grouper'; do
@@ -155,7 +209,7 @@ for key in "$uninstall_key" 'HKLM\Software\grouper developers\grouper'; do
     exit 1
   fi
 done
-echo "   $folder, the Start-menu folder and the registry entries are gone"
+echo "   $folder, the Start-menu folder, the desktop shortcut and the registry entries are gone"
 passed=$((passed + 1))
 rm -rf "$data"
 

@@ -2,7 +2,9 @@
 # The Windows build: cross-compiles the program, the tools and the test suite
 # with MinGW-w64, runs the test suite under Wine, and compares the result files
 # and console bytes of the Windows grouper with the Linux GCC build's on
-# generated files of every form version, with faults.
+# generated files of every form version, with faults; and runs grouper-month's
+# end-to-end check on the Windows program under the ANSI code pages 1252 and
+# 949.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$PWD
@@ -10,7 +12,9 @@ source .ci/compare.sh
 export CMAKE_BUILD_PARALLEL_LEVEL="${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}"
 
 source .ci/packages.sh
-require_packages g++-mingw-w64-x86-64 wine wine64 tzdata
+require_packages g++-mingw-w64-x86-64 wine wine64 tzdata python3 locales
+# A Korean locale, which gives Wine's programs the ANSI code page 949.
+if ! locale -a | grep -qx 'ko_KR.utf8'; then localedef -i ko_KR -f UTF-8 ko_KR.UTF-8; fi
 
 records=${RECORDS:-100000}
 
@@ -55,3 +59,10 @@ if ! cmp "$data/deep.ref.out" "$data/${deep}deep.cand.out" ||
   exit 1
 fi
 echo "windows: a file past 260 characters: $(wc -c <"$data/deep.ref.out") result bytes identical"
+
+# grouper-month.exe on Hangul paths with blanks, under LANG=C.UTF-8 (code page
+# 1252) and ko_KR.UTF-8 (949): its three files against the Linux programs'.
+cmake --build --preset default --target grouper-explain grouper-report
+python3 tests/month/check_month.py --wine --month build/windows/tools/grouper-month.exe \
+  --grouper "$reference_build/grouper" --explain "$reference_build/tools/grouper-explain" \
+  --report "$reference_build/tools/grouper-report" --sample "$reference_build/tools/grouper-sample"

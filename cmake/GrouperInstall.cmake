@@ -1,5 +1,5 @@
 # Installation under the GNU directory layout (or a Windows folder: bin,
-# include, lib, python, doc): the four programs, the C header, the shared
+# include, lib, python, doc): the five programs, the C header, the shared
 # library (versioned, with its soname) and the static library, a CMake
 # package, a pkg-config file, the Python module and the documents.
 #
@@ -36,6 +36,13 @@ find_package(Threads REQUIRED)
 target_link_libraries(grouper_static INTERFACE Threads::Threads)
 if(NOT MSVC)
   target_link_libraries(grouper_static INTERFACE stdc++ m)
+endif()
+if(WIN32)
+  # The desktop calls of the platform layer (platform/desktop.h): the
+  # documents folder, the file dialog, the shell's "open". Microsoft's linker
+  # has these libraries by default, MinGW's not.
+  target_link_libraries(grouper_static INTERFACE ole32 uuid comdlg32)
+  target_link_libraries(grouper_shared PRIVATE ole32 uuid comdlg32)
 endif()
 
 if(WIN32 AND NOT MSVC)
@@ -106,7 +113,7 @@ install(TARGETS grouper_shared grouper_static EXPORT grouperTargets
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
 install(FILES ${CMAKE_SOURCE_DIR}/include/grouper/grouper.h
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/grouper)
-install(TARGETS grouper grouper-explain grouper-report grouper-sample
+install(TARGETS grouper grouper-explain grouper-report grouper-sample grouper-month
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 install(EXPORT grouperTargets NAMESPACE grouper:: FILE grouperTargets.cmake

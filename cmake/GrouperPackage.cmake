@@ -8,9 +8,13 @@
 #                                          Debian keeps them, binaries stripped
 #            grouper-<version>-Linux.tar.gz
 #   Windows  grouper-<version>-win64.exe   an NSIS installer (64-bit, Unicode):
-#                                          silent with /S /D=<folder>, a Start
-#                                          menu entry that opens the batch in
-#                                          a console, and an uninstaller
+#                                          silent with /S /D=<folder>, Start
+#                                          menu entries for the batch in a
+#                                          console, grouper-month and the
+#                                          Korean guide, a grouper-month
+#                                          shortcut on the public desktop (an
+#                                          option, on by default), and an
+#                                          uninstaller that removes them all
 #            grouper-<version>-win64.zip
 #            (both carry the 32-bit grouper.dll in bin/x86: GROUPER_X86_DLL_DIR)
 set(CPACK_PACKAGE_NAME grouper)
@@ -26,9 +30,10 @@ the message of the first rule of the assessment form that the record
 breaks. It prints one progress line per record on the console.
 
 The package holds the batch program grouper, the programs
-grouper-explain (why a line gets its answer, as text or JSON),
-grouper-report (a month's file as one HTML page) and grouper-sample
-(synthetic assessment files), the library libgrouper with its C header,
+grouper-month (a month's file made into its result file, explanation
+table and report page in one go), grouper-explain (why a line gets its
+answer, as text or JSON), grouper-report (a month's file as one HTML
+page) and grouper-sample (synthetic assessment files), the library libgrouper with its C header,
 CMake package and pkg-config file, and the Python module grouper.]=])
 set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)
@@ -72,10 +77,29 @@ if(WIN32)
   # code page 949, in the folder of whoever opens it (%USERPROFILE%, which cmd
   # reads when it starts), runs grouper (which asks for the file names when
   # there is no grouper.in) and leaves the console open to read.
+  #
+  # grouper-month has an entry too (without a file it asks for one), and a
+  # shortcut on the desktop of every user, onto which the month's file is
+  # dropped: CPack makes both from the lists below and removes them again. The
+  # desktop shortcut is the check box of CPack's options page, which our copy
+  # of the page (cmake/cpack/NSIS.InstallOptions.ini.in, found through
+  # CPACK_MODULE_PATH) has on, so that a silent install makes it too. The
+  # page also offers to put bin on the PATH, which stays off unless chosen.
+  # The Korean guide (doc\ko\index.html) gets an entry of its own.
+  set(CPACK_PACKAGE_EXECUTABLES grouper-month grouper-month)
+  set(CPACK_CREATE_DESKTOP_LINKS grouper-month)
+  set(CPACK_NSIS_MODIFY_PATH ON)
+  set(CPACK_MODULE_PATH ${CMAKE_SOURCE_DIR}/cmake/cpack ${CMAKE_MODULE_PATH})
+  # Shortcuts for every user, the desktop's included, whoever installs; the
+  # uninstaller looks for them there.
+  set(CPACK_NSIS_EXTRA_PREINSTALL_COMMANDS "SetShellVarContext all")
+  set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS "SetShellVarContext all")
   set(CPACK_NSIS_CREATE_ICONS_EXTRA [=[
-  CreateShortCut "$SMPROGRAMS\$STARTMENU_FOLDER\grouper.lnk" "$SYSDIR\cmd.exe" '/k "chcp 949 >nul & cd /d "%USERPROFILE%" & "$INSTDIR\bin\grouper.exe""' "$INSTDIR\bin\grouper.exe" 0]=])
+  CreateShortCut "$SMPROGRAMS\$STARTMENU_FOLDER\grouper.lnk" "$SYSDIR\cmd.exe" '/k "chcp 949 >nul & cd /d "%USERPROFILE%" & "$INSTDIR\bin\grouper.exe""' "$INSTDIR\bin\grouper.exe" 0
+  CreateShortCut "$SMPROGRAMS\$STARTMENU_FOLDER\grouper 사용 안내.lnk" "$INSTDIR\doc\ko\index.html"]=])
   set(CPACK_NSIS_DELETE_ICONS_EXTRA [=[
-  Delete "$SMPROGRAMS\$MUI_TEMP\grouper.lnk"]=])
+  Delete "$SMPROGRAMS\$MUI_TEMP\grouper.lnk"
+  Delete "$SMPROGRAMS\$MUI_TEMP\grouper 사용 안내.lnk"]=])
   # CPack writes these into its configuration file as they are, between
   # quotes that CMake reads again: escape what CMake would read.
   foreach(code CPACK_NSIS_CREATE_ICONS_EXTRA CPACK_NSIS_DELETE_ICONS_EXTRA)
@@ -166,7 +190,7 @@ grouper (1.0.0-1) unstable; urgency=medium
     install(FILES ${grouper_debian}/copyright ${grouper_debian}/changelog.Debian.gz
       DESTINATION ${CMAKE_INSTALL_DOCDIR})
     # The programs' manual pages, compressed the same way.
-    foreach(program grouper grouper-explain grouper-report grouper-sample)
+    foreach(program grouper grouper-month grouper-explain grouper-report grouper-sample)
       configure_file(${CMAKE_SOURCE_DIR}/docs/man/${program}.1.in ${grouper_debian}/${program}.1 @ONLY)
       execute_process(COMMAND ${GROUPER_GZIP} -9nc ${grouper_debian}/${program}.1
         OUTPUT_FILE ${grouper_debian}/${program}.1.gz COMMAND_ERROR_IS_FATAL ANY)

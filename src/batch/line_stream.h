@@ -18,10 +18,16 @@ namespace grouper {
 
 enum class StreamResult { kComplete, kReadError, kWriteError };
 
+inline constexpr int kNoConsole = -1;
+
 // The console: its bytes are flushed line by line on a terminal, in large
 // blocks otherwise. A console that went away (a closed pipe) is not the run's
 // concern: the result file is the product, so a failed console write is
 // ignored.
+//
+// A program that shows its own progress gives kNoConsole: no descriptor, so
+// the first block fails to be written and every line is dropped, at the cost
+// of a failed check per line.
 class ConsoleWriter {
  public:
   explicit ConsoleWriter(int fd);

@@ -112,6 +112,20 @@ TEST_F(LineStreamTest, AnInputThatCannotBeReadIsAReadError) {
   }
 }
 
+// A program that shows its own progress gives no console: the result file is
+// the same bytes, also past the first block of console lines that is dropped.
+TEST_F(LineStreamTest, NoConsoleLeavesTheResultAsItIs) {
+  const std::string input = MixedInput(100);
+  const Written reference = Run(input, {.workers = 2});
+  ASSERT_GT(reference.console.size(), std::size_t{1} << 17);
+  const int in = platform::OpenInput(Path("in").c_str());
+  const int out = platform::OpenOutput(Path("quiet").c_str());
+  EXPECT_EQ(ProcessStream(in, out, kNoConsole, {.workers = 2}), StreamResult::kComplete);
+  platform::Close(in);
+  platform::Close(out);
+  EXPECT_TRUE(ReadFile(Path("quiet")) == reference.output);
+}
+
 #ifndef _WIN32
 // On a terminal, each line's progress shows as soon as its line has come, even
 // when the input is written slowly (from a pipe): a run does not wait for

@@ -28,6 +28,13 @@ namespace grouper::platform {
 
 inline constexpr int kStandardOutput = 1;
 
+// The separator that the system writes between the components of a path.
+#ifdef _WIN32
+inline constexpr char kPathSeparator = '\\';
+#else
+inline constexpr char kPathSeparator = '/';
+#endif
+
 // Which standard streams the caller left closed.
 struct ClosedStreams {
   bool input = false;
@@ -85,6 +92,20 @@ int OpenOutput(const char* name);
 // Removes `name` if it is a regular file (a half-written one); a device or
 // anything else stays.
 void RemoveRegularFile(const char* name);
+
+// Makes the folder `name` (its parent must exist); true also when a folder of
+// that name is there already, false with errno saying why when not (EEXIST for
+// a file of that name).
+bool MakeDirectory(const char* name);
+
+// Renames the file `from` to `to`, replacing a file `to` that is there, in one
+// step: a reader finds the old file or the new one, never a part of either.
+// False with errno saying why when it cannot.
+bool RenameOver(const char* from, const char* to);
+
+// Sets `fd`, a file open for reading, back to its first byte; false with errno
+// when it cannot (a pipe).
+bool Rewind(int fd);
 
 // Bytes read (at most `size`), 0 at the end of the input, -1 on an error.
 long long Read(int fd, char* buffer, std::size_t size);

@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 
 #include "platform/platform.h"
 
@@ -73,6 +74,23 @@ int OpenOutput(const char* name) {
 void RemoveRegularFile(const char* name) {
   struct stat st;
   if (::stat(name, &st) == 0 && S_ISREG(st.st_mode)) ::unlink(name);
+}
+
+bool MakeDirectory(const char* name) {
+  if (::mkdir(name, 0777) == 0) return true;
+  if (errno != EEXIST) return false;
+  struct stat st;
+  if (::stat(name, &st) == 0 && S_ISDIR(st.st_mode)) return true;
+  errno = EEXIST;
+  return false;
+}
+
+bool RenameOver(const char* from, const char* to) {
+  return ::rename(from, to) == 0;
+}
+
+bool Rewind(int fd) {
+  return ::lseek(fd, 0, SEEK_SET) == 0;
 }
 
 long long Read(int fd, char* buffer, std::size_t size) {

@@ -163,6 +163,42 @@ TEST_F(PlatformTest, AFileDeepInNestedFoldersIsReachedByEveryCall) {
   }
 }
 
+// What a program that keeps its files in a folder of their own needs: the
+// folder made (once, or found), a whole file put in the place of another, an
+// input read twice.
+TEST_F(PlatformTest, AFolderIsMadeAndAFileReplacedInIt) {
+  const std::string folder = Path("month out");
+  EXPECT_TRUE(MakeDirectory(folder.c_str()));
+  EXPECT_TRUE(MakeDirectory(folder.c_str()));
+  EXPECT_TRUE(std::filesystem::is_directory(folder));
+  WriteFile(Path("file"), "x");
+  errno = 0;
+  EXPECT_FALSE(MakeDirectory(Path("file").c_str()));
+  EXPECT_EQ(errno, EEXIST);
+  errno = 0;
+  EXPECT_FALSE(MakeDirectory(Path("missing/sub").c_str()));
+  EXPECT_EQ(errno, ENOENT);
+
+  const std::string target = folder + "/m.out";
+  WriteFile(target, "old");
+  WriteFile(target + ".tmp", "new");
+  EXPECT_TRUE(RenameOver((target + ".tmp").c_str(), target.c_str()));
+  EXPECT_EQ(ReadFile(target), "new");
+  EXPECT_FALSE(std::filesystem::exists(target + ".tmp"));
+  errno = 0;
+  EXPECT_FALSE(RenameOver((target + ".tmp").c_str(), target.c_str()));
+  EXPECT_EQ(errno, ENOENT);
+
+  const int in = OpenInput(target.c_str());
+  ASSERT_GE(in, 0);
+  char bytes[3];
+  EXPECT_EQ(Read(in, bytes, 3), 3);
+  EXPECT_TRUE(Rewind(in));
+  EXPECT_EQ(Read(in, bytes, 3), 3);
+  EXPECT_EQ(std::string(bytes, 3), "new");
+  EXPECT_TRUE(Close(in));
+}
+
 TEST_F(PlatformTest, OnlyARegularFileIsRemoved) {
   std::filesystem::create_directory(Path("sub"));
   RemoveRegularFile(Path("sub").c_str());

@@ -24,6 +24,7 @@
 
 #include "platform/long_path.h"
 #include "platform/platform.h"
+#include "platform/windows_text.h"
 
 namespace grouper::platform {
 
@@ -94,7 +95,42 @@ std::wstring WideName(const char* name) {
   return SystemPathName(wide, FullPath(wide));
 }
 
+// The errno value of a system error code, for the calls that report one
+// (the runtime's own calls set errno themselves).
+int ErrnoOf(DWORD error) {
+  switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+      return ENOENT;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+      return EACCES;
+    case ERROR_ALREADY_EXISTS:
+    case ERROR_FILE_EXISTS:
+      return EEXIST;
+    case ERROR_WRITE_PROTECT:
+      return EROFS;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return ENOSPC;
+    case ERROR_FILENAME_EXCED_RANGE:
+      return ENAMETOOLONG;
+    default:
+      return EIO;
+  }
+}
+
 }  // namespace
+
+std::wstring WideFromUtf8(std::string_view utf8) {
+  return Wide(utf8, CP_UTF8);
+}
+
+std::string Utf8FromWide(std::wstring_view wide) {
+  return Narrow(wide, CP_UTF8);
+}
 
 ClosedStreams PrepareProcess() {
   bool closed[3] = {};
@@ -202,6 +238,30 @@ void RemoveRegularFile(const char* name) {
   if (GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &data) != 0 &&
       (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0)
     DeleteFileW(wide.c_str());
+}
+
+bool MakeDirectory(const char* name) {
+  const std::wstring wide = WideName(name);
+  if (CreateDirectoryW(wide.c_str(), nullptr)) return true;
+  const DWORD error = GetLastError();
+  const DWORD attributes = GetFileAttributesW(wide.c_str());
+  if (error == ERROR_ALREADY_EXISTS && attributes != INVALID_FILE_ATTRIBUTES &&
+      (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+    return true;
+  errno = ErrnoOf(error);
+  return false;
+}
+
+bool RenameOver(const char* from, const char* to) {
+  if (MoveFileExW(WideName(from).c_str(), WideName(to).c_str(),
+                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    return true;
+  errno = ErrnoOf(GetLastError());
+  return false;
+}
+
+bool Rewind(int fd) {
+  return fd >= 0 && _lseeki64(fd, 0, SEEK_SET) == 0;
 }
 
 // The runtime treats a negative descriptor as a programming error and may end

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""The command lines of the three helper programs, side by side: each --help lists the
+"""The command lines of the helper programs, side by side: each --help lists the
 options that the program takes and its manual page lists the same; a bad command line
 gets the same words from every program (an unknown option, a missing value, a value
 given to a flag, an empty argument) with the usage and status 2; "--x=v" means
@@ -7,7 +7,7 @@ given to a flag, an empty argument) with the usage and status 2; "--x=v" means
 said on standard error with the system's reason, with status 1, never passed over; a
 file name that is not UTF-8 is shown escaped.
 
-Usage: check_command_lines.py GROUPER_EXPLAIN GROUPER_REPORT GROUPER_SAMPLE SOURCE_DIR
+Usage: check_command_lines.py GROUPER_EXPLAIN GROUPER_REPORT GROUPER_SAMPLE GROUPER_MONTH SOURCE_DIR
 """
 import errno
 import os
@@ -34,11 +34,13 @@ def long_options(text):
 
 
 def main():
-    explain, report, sample, source_dir = sys.argv[1:5]
+    explain, report, sample, month, source_dir = sys.argv[1:6]
     bundled = os.path.join(source_dir, "examples", "sample.in")
-    tools = {"grouper-explain": explain, "grouper-report": report, "grouper-sample": sample}
+    tools = {"grouper-explain": explain, "grouper-report": report, "grouper-sample": sample,
+             "grouper-month": month}
     # An option of each program that takes a value, where it has one.
-    valued = {"grouper-explain": "--lines", "grouper-report": None, "grouper-sample": "--count"}
+    valued = {"grouper-explain": "--lines", "grouper-report": None, "grouper-sample": "--count",
+              "grouper-month": None}
 
     for name, program in tools.items():
         done = run(program, "--help")
@@ -79,9 +81,12 @@ def main():
             missing = os.path.join(tmp.encode(), b"\xb1\xe8 \xbf\xf9.in")
             shown = os.path.join(tmp, "\\xB1\\xE8 \\xBF\\xF9.in")
             for name, args in (("grouper-explain", [missing]),
-                               ("grouper-report", [missing, os.path.join(tmp, "r.html")])):
+                               ("grouper-report", [missing, os.path.join(tmp, "r.html")]),
+                               ("grouper-month", ["--no-open", missing])):
                 done = subprocess.run([tools[name].encode()] + args, stderr=subprocess.PIPE)
                 said = done.stderr.decode("utf-8", "replace")
+                if name == "grouper-month" and said:  # after a line in Korean for the clerk
+                    said = said.splitlines(keepends=True)[-1]
                 check(done.returncode == 1 and said == f"{name}: cannot open {shown}: "
                       f"{os.strerror(errno.ENOENT)}\n", f"{name}: a code page 949 name: {said!r}")
 
@@ -104,6 +109,16 @@ def main():
                             f"{name}: cannot write standard output: {os.strerror(reason)}"],
                               f"{args[1:]} to a {how} standard output: "
                               f"status {done.returncode}, said {said}")
+            for reason, how in ((errno.ENOSPC, "full"), (errno.EBADF, "closed")):
+                if how == "full":
+                    with open("/dev/full", "wb") as full:
+                        done = run(month, "--help", stdout=full)
+                else:
+                    done = run(month, "--help", stdout=None, close_stdout=True)
+                said = done.stderr.decode().splitlines()
+                check(done.returncode == 1 and said[-1:] == [
+                    f"grouper-month: cannot write standard output: {os.strerror(reason)}"],
+                      f"grouper-month --help to a {how} standard output: {said}")
             # The page is whole even when the summary line could not be written.
             check(open(page, encoding="utf-8").read().endswith("</html>\n"), "the page")
 
