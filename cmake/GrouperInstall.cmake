@@ -37,13 +37,6 @@ target_link_libraries(grouper_static INTERFACE Threads::Threads)
 if(NOT MSVC)
   target_link_libraries(grouper_static INTERFACE stdc++ m)
 endif()
-if(WIN32)
-  # The desktop calls of the platform layer (platform/desktop.h): the
-  # documents folder, the file dialog, the shell's "open". Microsoft's linker
-  # has these libraries by default, MinGW's not.
-  target_link_libraries(grouper_static INTERFACE ole32 uuid comdlg32)
-  target_link_libraries(grouper_shared PRIVATE ole32 uuid comdlg32)
-endif()
 
 if(WIN32 AND NOT MSVC)
   # grouper.dll, as Windows programs name a DLL, with the MinGW import library
