@@ -172,7 +172,7 @@ int Month(const std::string& input, bool open_page) {
   }
 
   // The three passes, each over the whole input.
-  grouper::month::ReportFacts facts;
+  grouper::report::ReportFile facts;
   uint64_t lines = 0;
   for (int p = 0; p < kProducts; ++p) {
     Say("[" + std::to_string(p + 1) + "/3] " + U8(kProductNames[p]) + " " +

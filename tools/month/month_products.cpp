@@ -11,9 +11,6 @@
 #include "explain/explanation_csv.h"
 #include "line/group_line.h"
 #include "platform/platform.h"
-#include "report_input.h"
-#include "report_page.h"
-#include "text/utf8.h"
 
 namespace grouper::month {
 
@@ -66,30 +63,11 @@ PassResult WriteExplanationTable(int input_fd, int output_fd, uint64_t& lines) {
 }
 
 PassResult WriteReportPage(int input_fd, std::string_view input, std::time_t generated,
-                           int output_fd, ReportFacts& facts) {
-  auto work = std::make_unique<GroupingWork>();
-  char read_bytes[kLineBufferSize] = {};
-  uint64_t number = 0;
-  report::FilingInfo filing;
-  {
-    report::ReportInput reader(input_fd);
-    for (;;) {
-      const std::size_t read = reader.ReadLine(read_bytes);
-      if (read == 0) break;
-      facts.warnings.Add(read_bytes, read);
-      report::TallyLine(*facts.tally, read_bytes, read, ++number, *work);
-    }
-    if (reader.error() != 0) return {reader.error(), true};
-    filing.file_size = reader.size();
-    filing.sha256 = reader.Sha256HexDigest();
+                           int output_fd, report::ReportFile& facts) {
+  if (const int error = report::ReadReportFile(input_fd, generated, facts); error != 0) {
+    return {error, true};
   }
-  facts.warnings.Finish();
-  filing.generated = report::Iso8601Local(generated);
-  filing.version = grouper_version();
-  for (const char* name : facts.warnings.Names()) filing.warnings.emplace_back(name);
-  // The page is strict UTF-8: a byte of the name that is not is shown as \xNN.
-  const std::string page =
-      report::RenderPage(*facts.tally, {utf8::Escaped(platform::FileNamePart(input)), filing});
+  const std::string page = report::ReportFilePage(facts, input);
   ByteWriter writer(output_fd);
   errno = 0;
   writer.Write(page.data(), page.size());

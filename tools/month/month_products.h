@@ -13,8 +13,7 @@
 #include <memory>
 #include <string_view>
 
-#include "explain/input_warnings.h"
-#include "report_tally.h"
+#include "report_file.h"
 
 namespace grouper::month {
 
@@ -34,15 +33,11 @@ PassResult WriteResultFile(int input_fd, int output_fd);
 // counts the lines explained.
 PassResult WriteExplanationTable(int input_fd, int output_fd, uint64_t& lines);
 
-// What the report pass learns of the file besides the page.
-struct ReportFacts {
-  std::unique_ptr<report::ReportTally> tally = std::make_unique<report::ReportTally>();
-  InputWarnings warnings;
-};
-
 // The report page, as `grouper-report INPUT PAGE` writes it for an input of
-// the path `input` (the page shows its file name), made at `generated`.
+// the path `input` (the page shows its file name), made at `generated`;
+// `facts` holds what the pass learnt of the file besides the page (its tally
+// and wrong-file signs).
 PassResult WriteReportPage(int input_fd, std::string_view input, std::time_t generated,
-                           int output_fd, ReportFacts& facts);
+                           int output_fd, report::ReportFile& facts);
 
 }  // namespace grouper::month

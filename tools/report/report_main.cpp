@@ -28,14 +28,9 @@
 #include <string_view>
 #include <vector>
 
-#include "explain/input_warnings.h"
-#include "line/group_line.h"
 #include "platform/console_text.h"
 #include "platform/platform.h"
-#include "report_input.h"
-#include "report_page.h"
-#include "report_tally.h"
-#include "text/utf8.h"
+#include "report_file.h"
 #include "util/options.h"
 #include "util/stream_output.h"
 
@@ -54,13 +49,6 @@ int Usage(const std::string& problem) {
   grouper::console::WriteText(
       stderr, std::string(kProgram) + ": " + grouper::console::NameText(problem) + "\n" + kUsage);
   return 2;
-}
-
-// The input's file name for the page, which is strict UTF-8: a name as most
-// systems (and the platform layer on Windows) give it stays, and any byte of
-// it that is not UTF-8 is shown as \xNN.
-std::string ShownName(const std::string& path) {
-  return grouper::utf8::Escaped(grouper::platform::FileNamePart(path));
 }
 
 // Writes the page; the system's reason (errno) when it cannot, else 0.
@@ -109,38 +97,16 @@ int main(int argc, char** argv) {
     grouper::platform::Close(fd);
     return Usage("the report would overwrite the input");
   }
-  auto tally = std::make_unique<grouper::report::ReportTally>();
-  auto work = std::make_unique<grouper::GroupingWork>();
-  char read_bytes[grouper::kLineBufferSize] = {};
-  uint64_t number = 0;
-  grouper::InputWarnings warnings;
-  grouper::report::FilingInfo filing;
-  {
-    // Each block of the file is hashed on a second thread while its lines
-    // are tallied here.
-    grouper::report::ReportInput reader(fd);
-    for (;;) {
-      const std::size_t read = reader.ReadLine(read_bytes);
-      if (read == 0) break;
-      warnings.Add(read_bytes, read);
-      grouper::report::TallyLine(*tally, read_bytes, read, ++number, *work);
-    }
-    grouper::platform::Close(fd);
-    if (reader.error() != 0)
-      return grouper::console::FileFailed(kProgram, "cannot read", input, reader.error());
-    filing.file_size = reader.size();
-    filing.sha256 = reader.Sha256HexDigest();
-  }
-
-  warnings.Finish();
-  filing.generated = grouper::report::Iso8601Local(std::time(nullptr));
-  filing.version = grouper_version();
-  for (const char* name : warnings.Names()) filing.warnings.emplace_back(name);
-  const std::string page = grouper::report::RenderPage(*tally, {ShownName(input), filing});
+  grouper::report::ReportFile month;
+  const int read_error = grouper::report::ReadReportFile(fd, std::time(nullptr), month);
+  grouper::platform::Close(fd);
+  if (read_error != 0)
+    return grouper::console::FileFailed(kProgram, "cannot read", input, read_error);
+  const std::string page = grouper::report::ReportFilePage(month, input);
   if (const int error = WritePage(report, page); error != 0) {
     return grouper::console::FileFailed(kProgram, "cannot write", report, error);
   }
-  const grouper::report::OutcomeCounts& t = tally->totals;
+  const grouper::report::OutcomeCounts& t = month.tally->totals;
   char summary[160];
   std::snprintf(
       summary, sizeof summary,

@@ -1,0 +1,34 @@
+// A month's file read whole into its report: every line tallied as the batch
+// answers it, the wrong-file signs, and the filing details (size, SHA-256,
+// the time the page is made, the library's version). grouper-report and
+// grouper-month both make their page from this, so that the two pages of the
+// same file are the same bytes but for the time each names.
+#pragma once
+
+#include <ctime>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "explain/input_warnings.h"
+#include "report_filing.h"
+#include "report_tally.h"
+
+namespace grouper::report {
+
+struct ReportFile {
+  std::unique_ptr<ReportTally> tally = std::make_unique<ReportTally>();
+  InputWarnings warnings;
+  FilingInfo filing;
+};
+
+// Reads `fd` (open for reading; the caller closes it) to its end into
+// `report`, made at `generated`. Returns 0, or the system's reason (errno)
+// when a read failed.
+int ReadReportFile(int fd, std::time_t generated, ReportFile& report);
+
+// The page of a file read, which shows the last component of `path`, the
+// input's name (strict UTF-8: a byte of it that is not is shown as \xNN).
+std::string ReportFilePage(const ReportFile& report, std::string_view path);
+
+}  // namespace grouper::report
