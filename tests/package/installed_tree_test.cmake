@@ -21,7 +21,7 @@ file(GLOB_RECURSE grouper_guide CONFIGURE_DEPENDS RELATIVE ${CMAKE_SOURCE_DIR}/d
 foreach(file IN LISTS grouper_guide)
   list(APPEND grouper_expected ${GROUPER_INSTALL_DOCDIR}/ko/${file})
 endforeach()
-foreach(program grouper grouper-explain grouper-report grouper-sample)
+foreach(program grouper grouper-month grouper-explain grouper-report grouper-sample)
   list(APPEND grouper_expected ${CMAKE_INSTALL_BINDIR}/${program}${CMAKE_EXECUTABLE_SUFFIX})
 endforeach()
 if(WIN32)
