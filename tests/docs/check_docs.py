@@ -15,7 +15,8 @@ import sys
 import tempfile
 
 MARKDOWN = ("README.md", "docs/output.md", "docs/library.md", "docs/windows.md",
-            "docs/testing.md", "bench/README.md", "python/README.md", "bindings/README.md")
+            "docs/testing.md", "docs/packages.md", "docs/32-bit.md", "bench/README.md",
+            "python/README.md", "bindings/README.md")
 failures = []
 
 
