@@ -174,7 +174,7 @@ install(FILES README.md LICENSE examples/sample.in DESTINATION ${GROUPER_INSTALL
 # The README's documents for the installed programs and library, in docs/ as
 # its links name them, and the Korean guide for clerks (HTML, its stylesheet
 # and pictures), which the Start menu opens as doc\ko\index.html.
-install(FILES docs/output.md docs/library.md docs/windows.md
+install(FILES docs/output.md docs/library.md docs/windows.md docs/packages.md docs/32-bit.md
   DESTINATION ${GROUPER_INSTALL_DOCDIR}/docs)
 install(DIRECTORY docs/ko/ DESTINATION ${GROUPER_INSTALL_DOCDIR}/ko)
 find_program(GROUPER_GZIP gzip)

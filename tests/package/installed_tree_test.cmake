@@ -15,7 +15,8 @@ set(grouper_expected
   ${GROUPER_INSTALL_DOCDIR}/sample.in
   ${GROUPER_INSTALL_DOCDIR}/docs/output.md
   ${GROUPER_INSTALL_DOCDIR}/docs/library.md
-  ${GROUPER_INSTALL_DOCDIR}/docs/windows.md)
+  ${GROUPER_INSTALL_DOCDIR}/docs/windows.md ${GROUPER_INSTALL_DOCDIR}/docs/packages.md
+  ${GROUPER_INSTALL_DOCDIR}/docs/32-bit.md)
 # Every file of the Korean guide, as the source tree holds it.
 file(GLOB_RECURSE grouper_guide CONFIGURE_DEPENDS RELATIVE ${CMAKE_SOURCE_DIR}/docs/ko ${CMAKE_SOURCE_DIR}/docs/ko/*)
 foreach(file IN LISTS grouper_guide)
