@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "batch/line_stream.h"
+#include "platform/console_line.h"
 #include "platform/platform.h"
 
 namespace grouper {
@@ -16,19 +17,15 @@ namespace {
 constexpr char kDefaultInput[] = "grouper.in";
 constexpr char kDefaultOutput[] = "grouper.out";
 
-// One whitespace-delimited word typed on the console, of any length; the empty
-// word at end of input.
-std::string ReadWord() {
-  std::string word;
-  int c;
-  do {
-    c = std::fgetc(stdin);
-  } while (c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r');
-  while (c != EOF && c != ' ' && c != '\t' && c != '\n' && c != '\v' && c != '\f' && c != '\r') {
-    word.push_back(static_cast<char>(c));
-    c = std::fgetc(stdin);
+// A file name typed at a prompt: the next line that holds one, as
+// TypedName reads it; the empty name at the end of input.
+std::string ReadName() {
+  std::string line;
+  while (platform::ReadConsoleLine(line)) {
+    const std::string_view name = platform::TypedName(line);
+    if (!name.empty()) return std::string(name);
   }
-  return word;
+  return {};
 }
 
 // Opens the result file, created or truncated, unless it is the input file
@@ -61,12 +58,12 @@ int RunBatch(int argc, char** argv) {
   if (input_fd < 0) {
     console.Print(std::string("\nINPUT FILENAME :  "));
     console.Flush();
-    input_name = platform::NameFromConsole(ReadWord());
+    input_name = ReadName();
     input_fd = platform::OpenInput(input_name.c_str());
     if (input_fd < 0) return Fail(console, "INPUT File Open Error - ", input_name);
     console.Print(std::string("\nOUTPUT FILENAME :  "));
     console.Flush();
-    output_name = platform::NameFromConsole(ReadWord());
+    output_name = ReadName();
   }
   const int output_fd = OpenOutput(output_name, input_fd);
   if (output_fd < 0) {

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <csignal>
 
+#include "platform/console_line.h"
 #include "platform/platform.h"
 
 namespace grouper::platform {
@@ -35,6 +36,10 @@ std::vector<std::string> Arguments(int argc, char** argv) {
 
 std::string NameFromConsole(std::string_view typed) {
   return std::string(typed);
+}
+
+bool ReadConsoleLine(std::string& line) {
+  return ReadByteLine(stdin, line);
 }
 
 std::string NameForConsole(std::string_view name) {

@@ -1,0 +1,147 @@
+// What the batch tells a person beyond its console lines: names typed or
+// pasted whole at its prompts, while the result, the console lines and the
+// exit status stay as the form has them.
+#include <gtest/gtest.h>
+
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "support/cp949.h"
+#include "support/program_runner.h"
+
+namespace grouper {
+namespace {
+
+using testing::Cp949;
+using testing::ReadFile;
+using testing::Utf8;
+using testing::WriteFile;
+
+const std::string kAnswerOfAbc =
+    "abc" + std::string(287, ' ') + Cp949(u8"오류-잘못된 데이타 타입입니다.") + "\r\n";
+
+std::string ConsoleWrongType(int n) {
+  return Cp949(u8"데이타(") + std::to_string(n) + Cp949(u8") .. 오류-잘못된 데이타 타입입니다. \n");
+}
+
+// The test's own standard error pointed at a file while the program runs: both
+// runners hand the program the test's standard error.
+class ErrorsToFile {
+ public:
+#ifdef _WIN32
+  explicit ErrorsToFile(const std::string& path) : saved_(GetStdHandle(STD_ERROR_HANDLE)) {
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    file_ = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+                        FILE_ATTRIBUTE_NORMAL, nullptr);
+    SetStdHandle(STD_ERROR_HANDLE, file_);
+  }
+  ~ErrorsToFile() {
+    SetStdHandle(STD_ERROR_HANDLE, saved_);
+    CloseHandle(file_);
+  }
+
+ private:
+  HANDLE saved_;
+  HANDLE file_;
+#else
+  explicit ErrorsToFile(const std::string& path) : saved_(dup(2)) {
+    std::fflush(stderr);
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    dup2(fd, 2);
+    close(fd);
+  }
+  ~ErrorsToFile() {
+    std::fflush(stderr);
+    dup2(saved_, 2);
+    close(saved_);
+  }
+
+ private:
+  int saved_;
+#endif
+};
+
+struct Heard {
+  int status;
+  std::string console;
+  std::string errors;
+};
+
+class BatchNotesE2E : public testing::ProgramTest {
+ protected:
+  Heard Grouper(const std::vector<std::string>& args, const std::string& typed = "") {
+    const std::string errors = dir_ + "-stderr.txt";
+    testing::Outcome outcome;
+    {
+      ErrorsToFile redirect(errors);
+      outcome = testing::Start(dir_, {.args = args, .stdin_bytes = typed});
+    }
+    Heard run{outcome.status, outcome.console, ReadFile(errors)};
+    std::remove(errors.c_str());
+    return run;
+  }
+};
+
+// A name as a person's system would type it: code page 949 bytes on a Korean
+// POSIX system; on Windows, where a piped name is read in the ANSI code page,
+// the first of `names` that this code page can write (empty when none can).
+std::string Typed(const std::vector<std::u8string>& names) {
+#ifdef _WIN32
+  for (const std::u8string& name : names) {
+    const std::string utf8(name.begin(), name.end());
+    wchar_t wide[256];
+    const int n =
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide, 256);
+    char ansi[512];
+    BOOL lost = FALSE;
+    const int m = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, n, ansi, sizeof ansi,
+                                      nullptr, &lost);
+    if (m > 0 && !lost) return std::string(ansi, static_cast<std::size_t>(m));
+  }
+  return "";
+#else
+  return Cp949(names.front());
+#endif
+}
+
+TEST_F(BatchNotesE2E, APromptTakesTheWholeNameWithItsBlanksAndWithoutItsQuotes) {
+  const std::string input = Typed({u8"2026년 12월 기록.txt", u8"Décembre 2026.txt"});
+  const std::string output = Typed({u8"결과 파일.out", u8"Résultat 2026.out"});
+  ASSERT_FALSE(input.empty() || output.empty());
+  WriteFile(Path(input), "abc\r\n");
+
+  // Blank lines are passed over; the input pasted in quotes, the output typed
+  // between blanks, both with CR LF line ends.
+  Heard run = Grouper({"missing.in", "unused.out"},
+                      "\r\n \t\r\n  \"" + input + "\" \r\n\t" + output + "  \r\n");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.console, "\nINPUT FILENAME :  \nOUTPUT FILENAME :  \n" + ConsoleWrongType(1));
+  EXPECT_EQ(ReadFile(Path(output)), kAnswerOfAbc) << Utf8(output);
+  EXPECT_EQ(run.errors, "");
+
+  // A quoted name that cannot be opened is shown whole, without its quotes;
+  // blank lines up to the end of input give the empty name.
+  const std::string missing = "no such " + input;
+  for (const auto& [typed, shown] :
+       {std::pair<std::string, std::string>{"\"" + missing + "\"\n", missing},
+        {"\n  \n\r\n", ""}}) {
+    run = Grouper({}, typed);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.console, "\nINPUT FILENAME :  INPUT File Open Error - " + shown + "\n")
+        << Utf8(run.console);
+  }
+}
+
+}  // namespace
+}  // namespace grouper
