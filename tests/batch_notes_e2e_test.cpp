@@ -1,6 +1,7 @@
 // What the batch tells a person beyond its console lines: names typed or
-// pasted whole at its prompts, while the result, the console lines and the
-// exit status stay as the form has them.
+// pasted whole at its prompts, and on standard error the signs of a wrong
+// file, while the result, the console lines and
+// the exit status stay as the form has them.
 #include <gtest/gtest.h>
 
 #ifdef _WIN32
@@ -17,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "explain/input_warnings.h"
 #include "support/cp949.h"
 #include "support/program_runner.h"
 
@@ -27,6 +29,21 @@ using testing::Cp949;
 using testing::ReadFile;
 using testing::Utf8;
 using testing::WriteFile;
+
+std::string U8(const char8_t* text) {
+  return reinterpret_cast<const char*>(text);
+}
+
+// Standard error is a text stream: its lines end in CR LF on Windows.
+std::string ErrorLines(const std::string& text) {
+#ifdef _WIN32
+  std::string lines;
+  for (const char c : text) lines += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  return lines;
+#else
+  return text;
+#endif
+}
 
 const std::string kAnswerOfAbc =
     "abc" + std::string(287, ' ') + Cp949(u8"오류-잘못된 데이타 타입입니다.") + "\r\n";
@@ -141,6 +158,49 @@ TEST_F(BatchNotesE2E, APromptTakesTheWholeNameWithItsBlanksAndWithoutItsQuotes) 
     EXPECT_EQ(run.console, "\nINPUT FILENAME :  INPUT File Open Error - " + shown + "\n")
         << Utf8(run.console);
   }
+}
+
+TEST_F(BatchNotesE2E, AWrongFileIsNamedOnStandardErrorAndAnsweredAsAlways) {
+  const std::string hangul_utf8 = "091 " + U8(u8"가상 환자");
+  const struct {
+    const char* what;
+    std::string bytes;
+    std::string console;
+    std::vector<const char*> signs;
+  } cases[] = {
+      {"code page 949", "091 " + Cp949(u8"가상 환자") + "\r\n", ConsoleWrongType(1), {}},
+      {"UTF-8",
+       hangul_utf8 + "\r\n" + hangul_utf8 + "\r\n",
+       ConsoleWrongType(1) + ConsoleWrongType(2),
+       {"utf8"}},
+      {"CR line ends", "abc\rdef\r", ConsoleWrongType(1), {"cr-line-ends"}},
+      {"UTF-8 with CR line ends",
+       "\xEF\xBB\xBF"
+       "abc\rdef\r",
+       ConsoleWrongType(1),
+       {"utf8", "cr-line-ends"}},
+      {"empty", "", "", {"empty"}},
+  };
+  for (const auto& c : cases) {
+    WriteFile(Path("in.txt"), c.bytes);
+    const Heard run = Grouper({"in.txt", "out.txt"});
+    EXPECT_EQ(run.status, 0) << c.what;
+    EXPECT_EQ(run.console, "\n" + c.console) << c.what;
+    std::string errors;
+    for (const char* sign : c.signs) {
+      errors +=
+          "grouper: " + InputWarnings::Sentence(sign, Language::kKorean) + " [" + sign + "]\n";
+    }
+    EXPECT_EQ(run.errors, ErrorLines(errors)) << c.what;
+  }
+  // The file as the batch reads it: a line read in two parts, the second
+  // being its LF, is no sign; a CR alone long after the start of a line is.
+  WriteFile(Path("in.txt"), std::string(1022, 'a') + "\r\n");
+  EXPECT_EQ(Grouper({"in.txt", "out.txt"}).errors, "");
+  WriteFile(Path("in.txt"), std::string(600, 'b') + "\rc\r\n");
+  EXPECT_EQ(Grouper({"in.txt", "out.txt"}).errors,
+            ErrorLines("grouper: " + InputWarnings::Sentence("cr-line-ends", Language::kKorean) +
+                       " [cr-line-ends]\n"));
 }
 
 }  // namespace

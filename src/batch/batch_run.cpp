@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "batch/line_stream.h"
+#include "explain/input_warnings.h"
 #include "platform/console_line.h"
+#include "platform/console_text.h"
 #include "platform/platform.h"
 
 namespace grouper {
@@ -16,6 +18,8 @@ namespace {
 
 constexpr char kDefaultInput[] = "grouper.in";
 constexpr char kDefaultOutput[] = "grouper.out";
+
+constexpr char kProgram[] = "grouper: ";
 
 // A file name typed at a prompt: the next line that holds one, as
 // TypedName reads it; the empty name at the end of input.
@@ -26,6 +30,21 @@ std::string ReadName() {
     if (!name.empty()) return std::string(name);
   }
   return {};
+}
+
+// Notes for the person on standard error, in Korean; the console lines and
+// the result are not theirs to change, so a note that cannot be written is
+// let go.
+void Note(const std::string& text) {
+  console::WriteText(stderr, kProgram + text + "\n");
+}
+
+// The signs that the input is not the file the batch expects, in the words
+// of the tools (grouper-explain, grouper-report).
+void NoteWarnings(const InputWarnings& warnings) {
+  for (const char* name : warnings.Names()) {
+    Note(InputWarnings::Sentence(name, Language::kKorean) + " [" + name + "]");
+  }
 }
 
 // Opens the result file, created or truncated, unless it is the input file
@@ -72,7 +91,11 @@ int RunBatch(int argc, char** argv) {
   }
   console.Print("\n", 1);
 
-  const StreamResult result = ProcessStream(input_fd, output_fd, console);
+  InputWarnings warnings;
+  const StreamResult result =
+      ProcessStream(input_fd, output_fd, console, StreamOptions{.warnings = &warnings});
+  if (result == StreamResult::kComplete) warnings.Finish();
+  NoteWarnings(warnings);
   const bool closed = platform::Close(output_fd);
   const bool written = result != StreamResult::kWriteError && closed;
   platform::Close(input_fd);

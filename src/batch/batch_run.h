@@ -10,6 +10,11 @@
 // the input file itself (under any name) is refused before anything is
 // truncated.
 //
+// Standard error gets notes for the person, in Korean (UTF-8, as
+// platform/console_text.h writes it): after the run, the signs that the input
+// is not the file expected (explain/input_warnings.h). They change neither the
+// result, the console lines nor the exit status.
+//
 // Exit status: 0 when the end of the input was reached and the whole result
 // file was written; 1 when a file could not be opened, the input could not be
 // read or the result file could not be written completely.
