@@ -1,6 +1,6 @@
 // What the batch tells a person beyond its console lines: names typed or
 // pasted whole at its prompts, and on standard error the signs of a wrong
-// file, while the result, the console lines and
+// file and the arguments it ignores, while the result, the console lines and
 // the exit status stay as the form has them.
 #include <gtest/gtest.h>
 
@@ -201,6 +201,36 @@ TEST_F(BatchNotesE2E, AWrongFileIsNamedOnStandardErrorAndAnsweredAsAlways) {
   EXPECT_EQ(Grouper({"in.txt", "out.txt"}).errors,
             ErrorLines("grouper: " + InputWarnings::Sentence("cr-line-ends", Language::kKorean) +
                        " [cr-line-ends]\n"));
+}
+
+TEST_F(BatchNotesE2E, IgnoredArgumentsAreNamedWithTheFilesUsedInstead) {
+  WriteFile(Path("grouper.in"), "abc\r\n");
+  const std::string instead =
+      U8(u8"grouper: 대신 현재 폴더의 grouper.in을 읽어 grouper.out에 씁니다. 도움말: "
+         u8"grouper-month --help\n");
+  const std::string ignoring =
+      U8(u8"grouper: 인수는 입력 파일과 결과 파일의 두 개여야 합니다. 다음 인수를 무시합니다: ");
+  const struct {
+    std::vector<std::string> args;
+    std::string errors;
+  } cases[] = {
+      {{}, ""},
+      {{"grouper.in", "named.out"}, ""},
+      {{"month.in"}, ignoring + "\"month.in\"\n" + instead},
+      {{"--help", "a b.in", "x"}, ignoring + "\"--help\" \"a b.in\" \"x\"\n" + instead},
+#ifndef _WIN32
+      // A name that is not UTF-8 (code page 949 bytes) is shown escaped.
+      {{Cp949(u8"가.in")}, ignoring + "\"\\xB0\\xA1.in\"\n" + instead},
+#endif
+  };
+  for (const auto& c : cases) {
+    std::remove(Path("grouper.out").c_str());
+    const Heard run = Grouper(c.args);
+    EXPECT_EQ(run.status, 0) << c.args.size();
+    EXPECT_EQ(run.console, "\n" + ConsoleWrongType(1)) << c.args.size();
+    EXPECT_EQ(run.errors, ErrorLines(c.errors)) << c.args.size();
+    EXPECT_EQ(ReadFile(Path(c.args.size() == 2 ? "named.out" : "grouper.out")), kAnswerOfAbc);
+  }
 }
 
 }  // namespace

@@ -39,6 +39,24 @@ void Note(const std::string& text) {
   console::WriteText(stderr, kProgram + text + "\n");
 }
 
+std::string Text(const char8_t* utf8) {
+  return reinterpret_cast<const char*>(utf8);
+}
+
+// One argument or more than two are ignored, as the batch always did; the
+// person who typed them is told which files are used instead.
+void NoteIgnoredArguments(const std::vector<std::string>& args) {
+  if (args.size() == 1 || args.size() == 3) return;
+  std::string ignored;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    ignored += (i > 1 ? " \"" : "\"") + console::NameText(args[i]) + "\"";
+  }
+  Note(Text(u8"인수는 입력 파일과 결과 파일의 두 개여야 합니다. 다음 인수를 무시합니다: ") +
+       ignored);
+  Note(Text(u8"대신 현재 폴더의 ") + kDefaultInput + Text(u8"을 읽어 ") + kDefaultOutput +
+       Text(u8"에 씁니다. 도움말: grouper-month --help"));
+}
+
 // The signs that the input is not the file the batch expects, in the words
 // of the tools (grouper-explain, grouper-report).
 void NoteWarnings(const InputWarnings& warnings) {
@@ -72,6 +90,7 @@ int RunBatch(int argc, char** argv) {
   const std::vector<std::string> args = platform::Arguments(argc, argv);
   std::string input_name = args.size() == 3 ? args[1] : kDefaultInput;
   std::string output_name = args.size() == 3 ? args[2] : kDefaultOutput;
+  NoteIgnoredArguments(args);
 
   int input_fd = platform::OpenInput(input_name.c_str());
   if (input_fd < 0) {

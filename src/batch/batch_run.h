@@ -11,9 +11,10 @@
 // truncated.
 //
 // Standard error gets notes for the person, in Korean (UTF-8, as
-// platform/console_text.h writes it): after the run, the signs that the input
-// is not the file expected (explain/input_warnings.h). They change neither the
-// result, the console lines nor the exit status.
+// platform/console_text.h writes it): with one argument or more than two,
+// which are ignored and which files are used instead; after the run, the
+// signs that the input is not the file expected (explain/input_warnings.h).
+// They change neither the result, the console lines nor the exit status.
 //
 // Exit status: 0 when the end of the input was reached and the whole result
 // file was written; 1 when a file could not be opened, the input could not be
