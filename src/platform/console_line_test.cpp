@@ -12,7 +12,6 @@
 #include "platform/platform.h"
 #endif
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -30,25 +29,11 @@ TEST(TypedName, KeepsInnerBlanksAndDropsOuterBlanksAndOnePairOfQuotes) {
       {"  \" quoted blanks stay \"  ", " quoted blanks stay "},
       {"\"\"a b\"\"", "\"a b\""},  // one pair only
       {"\"unclosed.txt", "\"unclosed.txt"},
-      {"a\"b\"", "a\"b\""},
       {"\"", "\""},
       {" \t\r", ""},
       {"\"\"", ""},
-      {"", ""},
   };
   for (const auto& c : cases) EXPECT_EQ(TypedName(c.line), c.name) << c.line;
-}
-
-TEST(ReadByteLine, GivesEveryLineWithoutItsLineFeedAndFalseAtTheEnd) {
-  std::FILE* file = std::tmpfile();
-  ASSERT_NE(file, nullptr);
-  const std::string bytes = "a b\r\n\n\xb0\xa1 c\nlast";
-  std::fwrite(bytes.data(), 1, bytes.size(), file);
-  std::rewind(file);
-  std::vector<std::string> lines;
-  for (std::string line; ReadByteLine(file, line);) lines.push_back(line);
-  std::fclose(file);
-  EXPECT_EQ(lines, (std::vector<std::string>{"a b\r", "", "\xb0\xa1 c", "last"}));
 }
 
 #ifdef _WIN32
