@@ -357,7 +357,7 @@ TEST_F(FaultE2E, AMissingInputIsAskedForWithBothPrompts) {
   EXPECT_EQ(Entries(), (std::vector<std::string>{"typed.in", "typed.out"}));
 
   // Typing the input's own name as the output is refused like an argument.
-  run = Start(dir_, {.args = {"gone.in", "x.out"}, .stdin_bytes = "typed.in typed.in"});
+  run = Start(dir_, {.args = {"gone.in", "x.out"}, .stdin_bytes = "typed.in\ntyped.in"});
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.console,
             "\nINPUT FILENAME :  \nOUTPUT FILENAME :  OUTPUT File Open Error - typed.in\n");

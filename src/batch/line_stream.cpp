@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "explain/input_warnings.h"
 #include "line/group_line.h"
 #include "platform/platform.h"
 #include "util/mutex.h"
@@ -78,8 +79,8 @@ class CAPABILITY("turn") WriteTurn {
 
 class Stream {
  public:
-  Stream(int input_fd, int output_fd, ConsoleWriter& console)
-      : reader_(input_fd), output_(output_fd), console_(console) {}
+  Stream(int input_fd, int output_fd, ConsoleWriter& console, InputWarnings* warnings)
+      : reader_(input_fd), warnings_(warnings), output_(output_fd), console_(console) {}
 
   // One worker: takes runs until the input ends or the result cannot be written.
   void Work(Run& run) {
@@ -122,6 +123,7 @@ class Stream {
         input_ended_ = true;
         break;
       }
+      if (warnings_ != nullptr) warnings_->Add(run.reads.get() + used, read);
       run.lines[run.count++].read_length = read;
       used += read;
     }
@@ -169,6 +171,7 @@ class Stream {
 
   Mutex read_mutex_;
   LineReader reader_ GUARDED_BY(read_mutex_);
+  InputWarnings* const warnings_ PT_GUARDED_BY(read_mutex_);
   bool input_ended_ GUARDED_BY(read_mutex_) = false;
   uint64_t lines_read_ GUARDED_BY(read_mutex_) = 0;
   uint64_t runs_read_ GUARDED_BY(read_mutex_) = 0;
@@ -193,7 +196,7 @@ StreamResult ProcessStream(int input_fd, int output_fd, ConsoleWriter& console,
   const std::size_t run_lines = options.run_lines > 0 ? options.run_lines : 1;
   const std::size_t read_bytes =
       options.run_bytes > kLineBufferSize ? options.run_bytes : kLineBufferSize;
-  Stream stream(input_fd, output_fd, console);
+  Stream stream(input_fd, output_fd, console, options.warnings);
   std::vector<std::unique_ptr<Run>> runs;
   for (int i = 0; i < WorkersFor(options); ++i)
     runs.push_back(std::make_unique<Run>(run_lines, read_bytes));

@@ -16,6 +16,8 @@
 
 namespace grouper {
 
+class InputWarnings;
+
 enum class StreamResult { kComplete, kReadError, kWriteError };
 
 inline constexpr int kNoConsole = -1;
@@ -49,6 +51,9 @@ struct StreamOptions {
   // fit in run_bytes (at least one read, whatever run_bytes says).
   std::size_t run_lines = 1024;
   std::size_t run_bytes = 512 * 1024;
+  // When given, takes every read of the input, in order, to look for the
+  // signs of a wrong file; its Finish is left to the caller.
+  InputWarnings* warnings = nullptr;
 };
 
 // Answers every line of `input_fd`, writing result lines to `output_fd` and

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 #include <thread>
+#include <vector>
 
 #ifndef _WIN32
 #include <fcntl.h>
@@ -14,6 +15,7 @@
 #include <cstdlib>
 #endif
 
+#include "explain/input_warnings.h"
 #include "platform/platform.h"
 #include "support/cp949.h"
 #include "support/program_runner.h"
@@ -124,6 +126,26 @@ TEST_F(LineStreamTest, NoConsoleLeavesTheResultAsItIs) {
   platform::Close(in);
   platform::Close(out);
   EXPECT_TRUE(ReadFile(Path("quiet")) == reference.output);
+}
+
+// The signs of a wrong file are looked for in the reads in the order of the
+// input, whatever the workers do: a CR that ends one read and the LF that
+// begins the next are a line end, a CR before anything else is a sign.
+TEST_F(LineStreamTest, TheWarningsTakeEveryReadInOrder) {
+  std::string split_line_ends;
+  for (int i = 0; i < 300; ++i) split_line_ends += std::string(1022, 'a') + "\r\n";
+  const struct {
+    std::string input;
+    std::vector<std::string> names;
+  } cases[] = {{split_line_ends, {}}, {split_line_ends + "x\ry\r\n", {"cr-line-ends"}}};
+  for (const auto& c : cases) {
+    InputWarnings warnings;
+    EXPECT_EQ(Run(c.input, {.workers = 2, .run_lines = 1, .warnings = &warnings}).result,
+              StreamResult::kComplete);
+    warnings.Finish();
+    const std::vector<const char*> names = warnings.Names();
+    EXPECT_EQ(std::vector<std::string>(names.begin(), names.end()), c.names);
+  }
 }
 
 #ifndef _WIN32

@@ -1,5 +1,7 @@
 #include "explain/input_warnings.h"
 
+#include <bit>
+#include <cstdint>
 #include <cstring>
 #include <string_view>
 
@@ -14,10 +16,28 @@ bool Utf8Syllable(const unsigned char* p, std::size_t n) {
   return (p[0] & 0xF0) == 0xE0 && code >= 0xAC00 && code <= 0xD7A3;
 }
 
+// How many bytes at `p` (of `n`) are ASCII before the first that is not:
+// eight at a time, the first high bit found in a word giving its byte.
+std::size_t AsciiPrefix(const unsigned char* p, std::size_t n) {
+  std::size_t i = 0;
+  if constexpr (std::endian::native == std::endian::little) {
+    for (uint64_t word; i + sizeof word <= n; i += sizeof word) {
+      std::memcpy(&word, p + i, sizeof word);
+      if (const uint64_t high = word & 0x8080808080808080u; high != 0) {
+        return i + static_cast<std::size_t>(std::countr_zero(high)) / 8;
+      }
+    }
+  }
+  while (i < n && p[i] < 0x80) ++i;
+  return i;
+}
+
 // Whether the bytes are well-formed UTF-8 holding at least one Hangul syllable.
+// The batch hands every read of its input here, so the usual read, ASCII up to
+// a code page 949 name, is passed over in words and then given up at once.
 bool Utf8WithHangul(const unsigned char* p, std::size_t n) {
   bool hangul = false;
-  for (std::size_t i = 0; i < n;) {
+  for (std::size_t i = AsciiPrefix(p, n); i < n;) {
     const unsigned char b = p[i];
     if (b < 0x80) {
       ++i;
@@ -45,12 +65,19 @@ void InputWarnings::Add(const char* read, std::size_t length) {
   if (!any_bytes_ && length >= 3 && std::memcmp(read, "\xEF\xBB\xBF", 3) == 0) utf8_ = true;
   any_bytes_ = true;
   if (pending_cr_ && p[0] != '\n') cr_line_ends_ = true;
-  for (const char* cr = static_cast<const char*>(std::memchr(read, '\r', length));
-       cr != nullptr && !cr_line_ends_;) {
+  // Most reads end in CR LF: only the bytes before it are searched.
+  const std::size_t searched =
+      length >= 2 && read[length - 2] == '\r' && read[length - 1] == '\n' ? length - 2 : length;
+  const char* cr =
+      cr_line_ends_ ? nullptr : static_cast<const char*>(std::memchr(read, '\r', searched));
+  while (cr != nullptr) {
     const std::size_t at = static_cast<std::size_t>(cr - read);
     if (at + 1 >= length) break;
-    if (read[at + 1] != '\n') cr_line_ends_ = true;
-    cr = static_cast<const char*>(std::memchr(cr + 1, '\r', length - at - 1));
+    if (read[at + 1] != '\n') {
+      cr_line_ends_ = true;
+      break;
+    }
+    cr = static_cast<const char*>(std::memchr(cr + 1, '\r', searched - at - 1));
   }
   pending_cr_ = p[length - 1] == '\r';
   if (!utf8_) utf8_ = Utf8WithHangul(p, length);

@@ -50,6 +50,13 @@ TEST(InputWarnings, NameEachSignOfAWrongFileAndNoneOfARightOne) {
       {"CR at the end of one read, text in the next", {"091 a\r", "092 b"}, "cr-line-ends"},
       {"a file ending in CR", {"091 a\r\n", "092 b\r"}, "cr-line-ends"},
       {"both", {U8(u8"091 가\r092 나\r")}, "utf8 cr-line-ends"},
+      // Past the first eight bytes, and CR alone before a read's CR LF.
+      {"Hangul in UTF-8 after a long ASCII run",
+       {"091 0123456789abcdef" + U8(u8"가") + "\r\n"},
+       "utf8"},
+      {"code page 949 after a long ASCII run", {"091 0123456789abcdef" + cp949_name + "\r\n"}, ""},
+      {"CR alone before CR LF", {"091 a\r\r\n"}, "cr-line-ends"},
+      {"CR alone amid a CR LF line", {"091 a\rb\r\n"}, "cr-line-ends"},
       {"empty", {}, "empty"},
   };
   for (const auto& c : cases) EXPECT_EQ(NamesOf(c.reads), c.names) << c.what;

@@ -65,6 +65,14 @@ std::vector<std::string> Arguments(int argc, char** argv);
 // the bytes as they are.
 std::string NameFromConsole(std::string_view typed);
 
+// The next line of standard input, without its line feed, as names are held:
+// on a Windows console the characters typed or pasted, read as UTF-16 so that
+// a Hangul name comes whole whatever the console's code page; from a file or
+// a pipe the bytes, converted as NameFromConsole converts them. False at the
+// end of input when nothing was read (Ctrl+Z at the start of a line on a
+// Windows console).
+bool ReadConsoleLine(std::string& line);
+
 // A file name as bytes to print on the console (or in a message on standard
 // error): on Windows in the console's output code page (the ANSI code page
 // when there is no console), a character that it lacks shown as '?'; elsewhere

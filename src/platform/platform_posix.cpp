@@ -11,6 +11,7 @@
 #include <csignal>
 #include <cstdio>
 
+#include "platform/console_line.h"
 #include "platform/platform.h"
 
 namespace grouper::platform {
@@ -36,6 +37,10 @@ std::vector<std::string> Arguments(int argc, char** argv) {
 
 std::string NameFromConsole(std::string_view typed) {
   return std::string(typed);
+}
+
+bool ReadConsoleLine(std::string& line) {
+  return ReadByteLine(stdin, line);
 }
 
 std::string NameForConsole(std::string_view name) {

@@ -22,6 +22,7 @@
 #include <climits>
 #include <cstdint>
 
+#include "platform/console_line.h"
 #include "platform/long_path.h"
 #include "platform/platform.h"
 #include "platform/windows_text.h"
@@ -170,6 +171,32 @@ std::vector<std::string> Arguments(int argc, char** argv) {
 // conversions read as the ANSI code page.
 std::string NameFromConsole(std::string_view typed) {
   return Narrow(Wide(typed, GetConsoleCP()), CP_UTF8);
+}
+
+bool ReadConsoleLine(std::string& line) {
+  const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+  DWORD mode = 0;
+  if (input == INVALID_HANDLE_VALUE || input == nullptr || !GetConsoleMode(input, &mode)) {
+    if (!ReadByteLine(stdin, line)) return false;
+    line = NameFromConsole(line);
+    return true;
+  }
+  // A line as the console edits it (echoed, ended by Enter), whatever mode
+  // the starting program left.
+  constexpr DWORD kLineMode = ENABLE_LINE_INPUT | ENABLE_ECHO_INPUT | ENABLE_PROCESSED_INPUT;
+  if ((mode & kLineMode) != kLineMode) SetConsoleMode(input, mode | kLineMode);
+  std::wstring wide;
+  wchar_t block[256];
+  DWORD n = 0;
+  while (ReadConsoleW(input, block, 256, &n, nullptr) && n > 0) {
+    wide.append(block, n);
+    if (wide.back() == L'\n') break;
+  }
+  if ((mode & kLineMode) != kLineMode) SetConsoleMode(input, mode);
+  if (wide.empty() || wide.front() == L'\x1A') return false;
+  if (wide.back() == L'\n') wide.pop_back();
+  line = Narrow(wide, CP_UTF8);
+  return true;
 }
 
 std::string NameForConsole(std::string_view name) {

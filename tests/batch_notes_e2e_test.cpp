@@ -1,0 +1,209 @@
+// What the batch tells a person beyond its console lines: names typed or
+// pasted whole at its prompts, and on standard error the signs of a wrong
+// file and the arguments it ignores, while the result, the console lines and
+// the exit status stay as the form has them.
+#include <gtest/gtest.h>
+
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "explain/input_warnings.h"
+#include "support/cp949.h"
+#include "support/program_runner.h"
+
+namespace grouper {
+namespace {
+
+using testing::Cp949;
+using testing::ReadFile;
+using testing::Utf8;
+using testing::WriteFile;
+
+std::string U8(const char8_t* text) {
+  return reinterpret_cast<const char*>(text);
+}
+
+const std::string kAnswerOfAbc =
+    "abc" + std::string(287, ' ') + Cp949(u8"오류-잘못된 데이타 타입입니다.") + "\r\n";
+
+std::string ConsoleWrongType(int n) {
+  return Cp949(u8"데이타(") + std::to_string(n) + Cp949(u8") .. 오류-잘못된 데이타 타입입니다. \n");
+}
+
+// The test's own standard error pointed at a file while the program runs: both
+// runners hand the program the test's standard error.
+class ErrorsToFile {
+ public:
+#ifdef _WIN32
+  explicit ErrorsToFile(const std::string& path) : saved_(GetStdHandle(STD_ERROR_HANDLE)) {
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    file_ = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+                        FILE_ATTRIBUTE_NORMAL, nullptr);
+    SetStdHandle(STD_ERROR_HANDLE, file_);
+  }
+  ~ErrorsToFile() {
+    SetStdHandle(STD_ERROR_HANDLE, saved_);
+    CloseHandle(file_);
+  }
+
+ private:
+  HANDLE saved_;
+  HANDLE file_;
+#else
+  explicit ErrorsToFile(const std::string& path) : saved_(dup(2)) {
+    std::fflush(stderr);
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    dup2(fd, 2);
+    close(fd);
+  }
+  ~ErrorsToFile() {
+    std::fflush(stderr);
+    dup2(saved_, 2);
+    close(saved_);
+  }
+
+ private:
+  int saved_;
+#endif
+};
+
+struct Heard {
+  int status;
+  std::string console;
+  std::string errors;
+};
+
+class BatchNotesE2E : public testing::ProgramTest {
+ protected:
+  Heard Grouper(const std::vector<std::string>& args, const std::string& typed = "") {
+    const std::string errors = dir_ + "-stderr.txt";
+    testing::Outcome outcome;
+    {
+      ErrorsToFile redirect(errors);
+      outcome = testing::Start(dir_, {.args = args, .stdin_bytes = typed});
+    }
+    Heard run{outcome.status, outcome.console, ReadFile(errors)};
+    std::remove(errors.c_str());
+#ifdef _WIN32
+    // A text stream: the program's lines end in CR LF there.
+    for (std::size_t at; (at = run.errors.find("\r\n")) != std::string::npos;)
+      run.errors.erase(at, 1);
+#endif
+    return run;
+  }
+};
+
+// A name as a Korean system types it, in code page 949; on a Windows whose
+// ANSI code page (in which a piped name is read) is another, `ascii`.
+std::string Typed(const char8_t* hangul, [[maybe_unused]] const char* ascii) {
+#ifdef _WIN32
+  if (GetACP() != 949) return ascii;
+#endif
+  return Cp949(hangul);
+}
+
+TEST_F(BatchNotesE2E, APromptTakesTheWholeNameWithItsBlanksAndWithoutItsQuotes) {
+  const std::string input = Typed(u8"2026년 12월 기록.txt", "December 2026.txt");
+  const std::string output = Typed(u8"결과 파일.out", "result file.out");
+  WriteFile(Path(input), "abc\r\n");
+
+  // Blank lines are passed over; the input pasted in quotes, the output typed
+  // between blanks, both with CR LF line ends.
+  Heard run = Grouper({"missing.in", "unused.out"},
+                      "\r\n \t\r\n  \"" + input + "\" \r\n\t" + output + "  \r\n");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.console, "\nINPUT FILENAME :  \nOUTPUT FILENAME :  \n" + ConsoleWrongType(1));
+  EXPECT_EQ(ReadFile(Path(output)), kAnswerOfAbc) << Utf8(output);
+  EXPECT_EQ(run.errors, "");
+
+  // A quoted name that cannot be opened is shown whole, without its quotes;
+  // blank lines up to the end of input give the empty name.
+  const std::string missing = "no such " + input;
+  for (const auto& [typed, shown] :
+       {std::pair<std::string, std::string>{"\"" + missing + "\"\n", missing},
+        {"\n  \n\r\n", ""}}) {
+    run = Grouper({}, typed);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.console, "\nINPUT FILENAME :  INPUT File Open Error - " + shown + "\n")
+        << Utf8(run.console);
+  }
+}
+
+TEST_F(BatchNotesE2E, AWrongFileIsNamedOnStandardErrorAndAnsweredAsAlways) {
+  const std::string hangul_utf8 = "091 " + U8(u8"가상 환자");
+  const struct {
+    const char* what;
+    std::string bytes;
+    std::string console;
+    std::vector<const char*> signs;
+  } cases[] = {
+      {"code page 949", "091 " + Cp949(u8"가상 환자") + "\r\n", ConsoleWrongType(1), {}},
+      {"UTF-8",
+       hangul_utf8 + "\r\n" + hangul_utf8 + "\r\n",
+       ConsoleWrongType(1) + ConsoleWrongType(2),
+       {"utf8"}},
+      {"CR line ends", "abc\rdef\r", ConsoleWrongType(1), {"cr-line-ends"}},
+      {"UTF-8 with CR line ends",
+       "\xEF\xBB\xBF"
+       "abc\rdef\r",
+       ConsoleWrongType(1),
+       {"utf8", "cr-line-ends"}},
+      {"empty", "", "", {"empty"}},
+  };
+  for (const auto& c : cases) {
+    WriteFile(Path("in.txt"), c.bytes);
+    const Heard run = Grouper({"in.txt", "out.txt"});
+    EXPECT_EQ(run.status, 0) << c.what;
+    EXPECT_EQ(run.console, "\n" + c.console) << c.what;
+    std::string errors;
+    for (const char* sign : c.signs) {
+      errors +=
+          "grouper: " + InputWarnings::Sentence(sign, Language::kKorean) + " [" + sign + "]\n";
+    }
+    EXPECT_EQ(run.errors, errors) << c.what;
+  }
+}
+
+TEST_F(BatchNotesE2E, IgnoredArgumentsAreNamedWithTheFilesUsedInstead) {
+  WriteFile(Path("grouper.in"), "abc\r\n");
+  const std::string instead =
+      U8(u8"grouper: 대신 현재 폴더의 grouper.in을 읽어 grouper.out에 씁니다. 도움말: "
+         u8"grouper-month --help\n");
+  const std::string ignoring =
+      U8(u8"grouper: 인수는 입력 파일과 결과 파일의 두 개여야 합니다. 다음 인수를 무시합니다: ");
+  const struct {
+    std::vector<std::string> args;
+    std::string errors;
+  } cases[] = {
+      {{}, ""},
+      {{"grouper.in", "named.out"}, ""},
+      {{"month.in"}, ignoring + "\"month.in\"\n" + instead},
+      {{"--help", "a b.in", "x"}, ignoring + "\"--help\" \"a b.in\" \"x\"\n" + instead},
+#ifndef _WIN32
+      // A name that is not UTF-8 (code page 949 bytes) is shown escaped.
+      {{Cp949(u8"가.in")}, ignoring + "\"\\xB0\\xA1.in\"\n" + instead},
+#endif
+  };
+  for (const auto& c : cases) {
+    std::remove(Path("grouper.out").c_str());
+    const Heard run = Grouper(c.args);
+    EXPECT_EQ(run.status, 0) << c.args.size();
+    EXPECT_EQ(run.console, "\n" + ConsoleWrongType(1)) << c.args.size();
+    EXPECT_EQ(run.errors, c.errors) << c.args.size();
+    EXPECT_EQ(ReadFile(Path(c.args.size() == 2 ? "named.out" : "grouper.out")), kAnswerOfAbc);
+  }
+}
+
+}  // namespace
+}  // namespace grouper
