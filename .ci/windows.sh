@@ -32,6 +32,7 @@ fi
 # when it fails (the presets' repeat until-pass): Wine now and then ends a
 # program before its first line of output (seen once in a CI run, not again in
 # many runs of the same test); a test that fails for a reason of ours fails twice.
+# Four at a time: a test under Wine mostly waits for Wine, not for a processor.
 cmake --workflow --preset windows
 
 ensure_reference_build
