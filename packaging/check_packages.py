@@ -208,9 +208,9 @@ def check_nupkg(args):
         targets = {r.get("Target").lstrip("/") for r in ET.fromstring(z.read("_rels/.rels"))}
         check("nupkg: the relationships name the nuspec and the properties",
               targets == {"Grouper.nuspec", *properties}, str(targets))
-        spec = ET.fromstring(z.read("Grouper.nuspec"))
+        nuspec = ET.fromstring(z.read("Grouper.nuspec"))
         ns = {"n": "http://schemas.microsoft.com/packaging/2013/05/nuspec.xsd"}
-        meta = {e.tag.split("}")[1]: e for e in spec.find("n:metadata", ns)}
+        meta = {e.tag.split("}")[1]: e for e in nuspec.find("n:metadata", ns)}
         groups = [g.get("targetFramework") for g in meta["dependencies"]]
         check("nupkg: the nuspec's id, version, license expression and framework (the lib folder's)",
               [meta[k].text for k in ("id", "version", "license")] == ["Grouper", args.version, "Apache-2.0"]
