@@ -95,4 +95,8 @@ std::string Describe(std::span<const Option> table) {
   return text;
 }
 
+std::string HelpText(std::string_view usage, std::span<const Option> table) {
+  return std::string(usage) + "\noptions:\n" + Describe(table);
+}
+
 }  // namespace grouper::options

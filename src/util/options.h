@@ -59,4 +59,8 @@ bool Has(const CommandLine& line, std::string_view name);
 // and its help aligned in a column; every line ends in '\n'.
 std::string Describe(std::span<const Option> table);
 
+// A program's whole --help text: its usage lines, then "options:" and the
+// options of `table` as Describe gives them.
+std::string HelpText(std::string_view usage, std::span<const Option> table);
+
 }  // namespace grouper::options

@@ -130,7 +130,7 @@ int main(int argc, char** argv) {
       grouper::options::Parse(kOptions, std::span(args).subspan(args.empty() ? 0 : 1));
   if (!command.error.empty()) return Usage(command.error);
   if (grouper::options::Has(command, "--help")) {
-    return finish(std::string(kUsage) + "\noptions:\n" + grouper::options::Describe(kOptions));
+    return finish(grouper::options::HelpText(kUsage, kOptions));
   }
   if (grouper::options::Has(command, "--version")) {
     return finish(std::string(kProgram) + " " + grouper_version() + "\n");

@@ -236,7 +236,7 @@ int Run(const std::vector<std::string>& args, grouper::platform::ClosedStreams c
       grouper::options::Parse(kOptions, std::span(args).subspan(args.empty() ? 0 : 1));
   if (!line.error.empty()) return Usage(line.error);
   if (grouper::options::Has(line, "--help")) {
-    return finish(std::string(kUsage) + "\noptions:\n" + grouper::options::Describe(kOptions));
+    return finish(grouper::options::HelpText(kUsage, kOptions));
   }
   if (grouper::options::Has(line, "--version")) {
     return finish(std::string(kProgram) + " " + grouper_version() + "\n");

@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
       grouper::options::Parse(kOptions, std::span(args).subspan(args.empty() ? 0 : 1));
   if (!line.error.empty()) return Usage(line.error);
   if (grouper::options::Has(line, "--help")) {
-    return finish(std::string(kUsage) + "\noptions:\n" + grouper::options::Describe(kOptions));
+    return finish(grouper::options::HelpText(kUsage, kOptions));
   }
   if (grouper::options::Has(line, "--version")) {
     return finish(std::string(kProgram) + " " + grouper_version() + "\n");

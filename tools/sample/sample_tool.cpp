@@ -132,7 +132,7 @@ int RunSampleTool(int argc, const char* const* argv, std::FILE* out, std::FILE* 
   const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
   const options::CommandLine command = options::Parse(kOptions, args);
   if (command.error.empty() && options::Has(command, "--help")) {
-    const std::string help = std::string(kUsage) + "\noptions:\n" + options::Describe(kOptions);
+    const std::string help = options::HelpText(kUsage, kOptions);
     return output.Write(help) && output.Flush() ? 0 : cannot_write();
   }
   if (command.error.empty() && options::Has(command, "--version")) {
