@@ -177,6 +177,20 @@ install(FILES README.md LICENSE examples/sample.in DESTINATION ${GROUPER_INSTALL
 install(FILES docs/output.md docs/library.md docs/windows.md docs/packages.md docs/32-bit.md
   DESTINATION ${GROUPER_INSTALL_DOCDIR}/docs)
 install(DIRECTORY docs/ko/ DESTINATION ${GROUPER_INSTALL_DOCDIR}/ko)
+# The batch's note on ignored arguments sends the person to the installed
+# guide's page on the batch (its section "분류 프로그램 grouper를 직접 쓸 때"): by
+# its full path, or on Windows by its path in the installation folder, which
+# the installer lets the user choose.
+set(grouper_batch_guide ko/month.html)
+if(NOT EXISTS ${CMAKE_SOURCE_DIR}/docs/${grouper_batch_guide})
+  message(FATAL_ERROR "the batch's note names docs/${grouper_batch_guide}, which is missing")
+endif()
+set(grouper_batch_guide ${GROUPER_INSTALL_DOCDIR}/${grouper_batch_guide})
+if(NOT IS_ABSOLUTE ${grouper_batch_guide} AND NOT WIN32)
+  set(grouper_batch_guide ${CMAKE_INSTALL_PREFIX}/${grouper_batch_guide})
+endif()
+set_property(SOURCE src/batch/batch_run.cpp TARGET_DIRECTORY grouper_objects APPEND PROPERTY
+  COMPILE_DEFINITIONS GROUPER_BATCH_GUIDE="${grouper_batch_guide}")
 find_program(GROUPER_GZIP gzip)
 if(WIN32 OR NOT GROUPER_GZIP)
   install(FILES CHANGELOG.md DESTINATION ${GROUPER_INSTALL_DOCDIR})

@@ -1,7 +1,8 @@
-// What the batch tells a person beyond its console lines: names typed or
-// pasted whole at its prompts, and on standard error the signs of a wrong
-// file and the arguments it ignores, while the result, the console lines and
-// the exit status stay as the form has them.
+// What the batch tells a person beyond its console lines, and how it reads
+// names at its prompts (a word each, as the form reads them, or a quoted name
+// with blanks): on standard error the signs of a wrong file, the arguments it
+// ignores and a named input that does not open, while the result, the
+// console lines and the exit status stay as the form has them.
 #include <gtest/gtest.h>
 
 #ifdef _WIN32
@@ -14,7 +15,11 @@
 #include <unistd.h>
 #endif
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -113,31 +118,57 @@ std::string Typed(const char8_t* hangul, [[maybe_unused]] const char* ascii) {
   return Cp949(hangul);
 }
 
-TEST_F(BatchNotesE2E, APromptTakesTheWholeNameWithItsBlanksAndWithoutItsQuotes) {
+// Why a named input did not open, before the prompts ask for both names.
+std::string Unopened(const std::string& name) {
+  return U8(u8"grouper: 입력 파일을 열 수 없습니다: \"") + name + "\" (" + std::strerror(ENOENT) +
+         U8(u8"). 입력 파일과 결과 파일의 이름을 묻습니다.\n");
+}
+
+TEST_F(BatchNotesE2E, APromptTakesAWordOrAQuotedNameAndLeavesTheRestForTheNext) {
   const std::string input = Typed(u8"2026년 12월 기록.txt", "December 2026.txt");
   const std::string output = Typed(u8"결과 파일.out", "result file.out");
+  WriteFile(Path("plain.in"), "abc\r\n");
   WriteFile(Path(input), "abc\r\n");
-
-  // Blank lines are passed over; the input pasted in quotes, the output typed
-  // between blanks, both with CR LF line ends.
-  Heard run = Grouper({"missing.in", "unused.out"},
-                      "\r\n \t\r\n  \"" + input + "\" \r\n\t" + output + "  \r\n");
-  EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.console, "\nINPUT FILENAME :  \nOUTPUT FILENAME :  \n" + ConsoleWrongType(1));
-  EXPECT_EQ(ReadFile(Path(output)), kAnswerOfAbc) << Utf8(output);
-  EXPECT_EQ(run.errors, "");
-
-  // A quoted name that cannot be opened is shown whole, without its quotes;
-  // blank lines up to the end of input give the empty name.
-  const std::string missing = "no such " + input;
-  for (const auto& [typed, shown] :
-       {std::pair<std::string, std::string>{"\"" + missing + "\"\n", missing},
-        {"\n  \n\r\n", ""}}) {
-    run = Grouper({}, typed);
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.console, "\nINPUT FILENAME :  INPUT File Open Error - " + shown + "\n")
-        << Utf8(run.console);
+  const std::string prompts = "\nINPUT FILENAME :  \nOUTPUT FILENAME :  \n" + ConsoleWrongType(1);
+  const std::string no_such = "no such " + input;
+  const struct {
+    std::string typed;
+    std::string result;  // the file written, or the name that did not open
+    bool named = true;   // run with a named input that does not open
+  } cases[] = {
+      {"plain.in o6.out\n", "o6.out"},
+      {"plain.in\n\t o6.out \r\n", "o6.out"},
+      // Blank lines are passed over; quoted names keep their blanks.
+      {"\r\n \t\r\n  \"" + input + "\" \r\n\t\"" + output + "\"  \r\n", output},
+      {"\"" + input + "\" \"" + output + "\"\r\n", output},  // two files dropped at once
+      // A path with blanks pasted without quotes at the input prompt; at the
+      // output prompt such a name ends at its first blank.
+      {"  " + input + " \r\n\"" + output + "\"\n", output},
+      {"plain.in " + output + "\n", output.substr(0, output.find(' '))},
+      // Names that do not open are shown as they were read.
+      {"\"" + no_such + "\" o.out\n", "!" + no_such},
+      {no_such + "\n", "!no"},
+      {"\"plain.in\n", "!\"plain.in"},  // an unclosed quote is part of the word
+      {"\n  \n\r\n", "!", false},       // the end of input is the empty name
+  };
+  for (const auto& c : cases) {
+    const bool fails = c.result.starts_with('!');
+    const Heard run = Grouper(
+        c.named ? std::vector<std::string>{"missing.in", "unused.out"} : std::vector<std::string>{},
+        c.typed);
+    EXPECT_EQ(run.status, fails ? 1 : 0) << Utf8(c.typed);
+    EXPECT_EQ(run.errors, c.named ? Unopened("missing.in") : "") << Utf8(c.typed);
+    if (fails) {
+      EXPECT_EQ(run.console,
+                "\nINPUT FILENAME :  INPUT File Open Error - " + c.result.substr(1) + "\n")
+          << Utf8(c.typed);
+      continue;
+    }
+    EXPECT_EQ(run.console, prompts) << Utf8(c.typed);
+    EXPECT_EQ(ReadFile(Path(c.result)), kAnswerOfAbc) << Utf8(c.typed);
+    std::remove(Path(c.result).c_str());
   }
+  EXPECT_FALSE(std::filesystem::exists(Path("unused.out")));
 }
 
 TEST_F(BatchNotesE2E, AWrongFileIsNamedOnStandardErrorAndAnsweredAsAlways) {
@@ -175,31 +206,54 @@ TEST_F(BatchNotesE2E, AWrongFileIsNamedOnStandardErrorAndAnsweredAsAlways) {
   }
 }
 
-TEST_F(BatchNotesE2E, IgnoredArgumentsAreNamedWithTheFilesUsedInstead) {
-  WriteFile(Path("grouper.in"), "abc\r\n");
-  const std::string instead =
-      U8(u8"grouper: 대신 현재 폴더의 grouper.in을 읽어 grouper.out에 씁니다. 도움말: "
-         u8"grouper-month --help\n");
+// Where the note on ignored arguments sends the person: the guide's page on
+// the batch where the install rules put it (on Windows in the installation
+// folder).
+std::string GuidePage() {
+  std::string page = GROUPER_BATCH_GUIDE;
+#ifdef _WIN32
+  std::replace(page.begin(), page.end(), '/', '\\');
+  page = U8(u8"grouper를 설치한 폴더의 ") + page;
+#endif
+  return page;
+}
+
+TEST_F(BatchNotesE2E, IgnoredArgumentsAreNamedWithWhatTheBatchDoesInstead) {
+  const std::string reads =
+      U8(u8"grouper: 대신 현재 폴더의 grouper.in을 읽어 grouper.out에 씁니다. 도움말: ") +
+      GuidePage() + "\n";
+  const std::string asks =
+      U8(u8"grouper: 대신 읽을 현재 폴더의 grouper.in을 열 수 없습니다 (") + std::strerror(ENOENT) +
+      U8(u8"). 입력 파일과 결과 파일의 이름을 묻습니다. 도움말: ") + GuidePage() + "\n";
   const std::string ignoring =
       U8(u8"grouper: 인수는 입력 파일과 결과 파일의 두 개여야 합니다. 다음 인수를 무시합니다: ");
   const struct {
     std::vector<std::string> args;
+    bool default_input;
     std::string errors;
   } cases[] = {
-      {{}, ""},
-      {{"grouper.in", "named.out"}, ""},
-      {{"month.in"}, ignoring + "\"month.in\"\n" + instead},
-      {{"--help", "a b.in", "x"}, ignoring + "\"--help\" \"a b.in\" \"x\"\n" + instead},
+      {{}, true, ""},
+      {{"grouper.in", "named.out"}, true, ""},
+      {{"month.in"}, true, ignoring + "\"month.in\"\n" + reads},
+      {{"--help", "a b.in", "x"}, true, ignoring + "\"--help\" \"a b.in\" \"x\"\n" + reads},
+      {{"month.in"}, false, ignoring + "\"month.in\"\n" + asks},
 #ifndef _WIN32
       // A name that is not UTF-8 (code page 949 bytes) is shown escaped.
-      {{Cp949(u8"가.in")}, ignoring + "\"\\xB0\\xA1.in\"\n" + instead},
+      {{Cp949(u8"가.in")}, true, ignoring + "\"\\xB0\\xA1.in\"\n" + reads},
 #endif
   };
   for (const auto& c : cases) {
     std::remove(Path("grouper.out").c_str());
-    const Heard run = Grouper(c.args);
+    std::remove(Path("grouper.in").c_str());
+    if (c.default_input) WriteFile(Path("grouper.in"), "abc\r\n");
+    // Without grouper.in the names are typed at the prompts.
+    if (!c.default_input) WriteFile(Path("typed.in"), "abc\r\n");
+    const Heard run = Grouper(c.args, c.default_input ? "" : "typed.in grouper.out\n");
     EXPECT_EQ(run.status, 0) << c.args.size();
-    EXPECT_EQ(run.console, "\n" + ConsoleWrongType(1)) << c.args.size();
+    EXPECT_EQ(run.console,
+              (c.default_input ? "\n" : "\nINPUT FILENAME :  \nOUTPUT FILENAME :  \n") +
+                  ConsoleWrongType(1))
+        << c.args.size();
     EXPECT_EQ(run.errors, c.errors) << c.args.size();
     EXPECT_EQ(ReadFile(Path(c.args.size() == 2 ? "named.out" : "grouper.out")), kAnswerOfAbc);
   }

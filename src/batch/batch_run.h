@@ -3,18 +3,20 @@
 //
 // Files come from exactly two arguments, or else are "grouper.in" and
 // "grouper.out". When the input cannot be opened, both names are asked on the
-// console, a line each (a name with blanks, or pasted in quotes, as
-// platform/console_line.h reads it). Names are taken and shown as the platform
-// layer does (on Windows the UTF-16 command line and console input, the
-// console's code pages). The input is only ever read; an output file that is
-// the input file itself (under any name) is refused before anything is
-// truncated.
+// console, a word each as the form reads them, or a quoted name with blanks
+// (platform/console_line.h); the rest of a line answers the next prompt.
+// Names are taken and shown as the platform layer does (on Windows the UTF-16
+// command line and console input, the console's code pages). The input is
+// only ever read; an output file that is the input file itself (under any
+// name) is refused before anything is truncated.
 //
 // Standard error gets notes for the person, in Korean (UTF-8, as
-// platform/console_text.h writes it): with one argument or more than two,
-// which are ignored and which files are used instead; after the run, the
-// signs that the input is not the file expected (explain/input_warnings.h).
-// They change neither the result, the console lines nor the exit status.
+// platform/console_text.h writes it): with two arguments, a named input that
+// does not open and why; with one argument or more than two, which are
+// ignored, what the batch does instead and where the installed guide
+// describes the batch; after the run, the signs that the input is not the
+// file expected (explain/input_warnings.h). They change neither the result,
+// the console lines nor the exit status.
 //
 // Exit status: 0 when the end of the input was reached and the whole result
 // file was written; 1 when a file could not be opened, the input could not be

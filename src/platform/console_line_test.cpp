@@ -1,4 +1,4 @@
-// Names typed or pasted at a prompt.
+// Names typed or pasted at the prompts.
 #include "platform/console_line.h"
 
 #include <gtest/gtest.h>
@@ -18,22 +18,43 @@
 namespace grouper::platform {
 namespace {
 
-TEST(TypedName, KeepsInnerBlanksAndDropsOuterBlanksAndOnePairOfQuotes) {
+// The names that the prompts take, one after the other, from typed text;
+// a quoted name in <>.
+std::vector<std::string> Names(std::string_view typed) {
+  std::vector<std::string> names;
+  for (TypedName n = FirstName(typed); n.found; n = FirstName(n.rest)) {
+    names.push_back(n.quoted ? "<" + std::string(n.name) + ">" : std::string(n.name));
+  }
+  return names;
+}
+
+TEST(FirstName, ReadsWordsAsTheFormDoesAndQuotedNamesWhole) {
   const struct {
-    std::string line;
-    std::string name;
+    std::string typed;
+    std::vector<std::string> names;
   } cases[] = {
-      {"in.txt", "in.txt"},
-      {" \t2026 12 month.txt \r", "2026 12 month.txt"},
-      {"\"C:\\Users\\x\\My Documents\\in.txt\"\r", "C:\\Users\\x\\My Documents\\in.txt"},
-      {"  \" quoted blanks stay \"  ", " quoted blanks stay "},
-      {"\"\"a b\"\"", "\"a b\""},  // one pair only
-      {"\"unclosed.txt", "\"unclosed.txt"},
-      {"\"", "\""},
-      {" \t\r", ""},
-      {"\"\"", ""},
+      {"in.txt", {"in.txt"}},
+      {"in.txt out.txt", {"in.txt", "out.txt"}},
+      {" \t in.txt\t\tout.txt \r", {"in.txt", "out.txt"}},  // tabs, CR LF's CR
+      {"a\nb\vc\fd", {"a", "b", "c", "d"}},
+      {"", {}},
+      {" \t\r", {}},
+      {"2026\xEB\x85\x84 12.txt", {"2026\xEB\x85\x84", "12.txt"}},  // bytes past 0x7F are no blanks
+      {"\"C:\\My Docs\\in.txt\"\r", {"<C:\\My Docs\\in.txt>"}},
+      {"\"a b.in\" \"c d.out\"", {"<a b.in>", "<c d.out>"}},
+      {"  \" blanks stay \"x", {"< blanks stay >", "x"}},  // the name ends at its quote
+      {"\"\"", {"<>"}},
+      {"in\"side\" x", {"in\"side\"", "x"}},  // a quote inside a word is the word's
+      {"\"unclosed name.txt", {"\"unclosed", "name.txt"}},
+      {"\"", {"\""}},
   };
-  for (const auto& c : cases) EXPECT_EQ(TypedName(c.line), c.name) << c.line;
+  for (const auto& c : cases) EXPECT_EQ(Names(c.typed), c.names) << c.typed;
+}
+
+TEST(TrimBlanks, DropsTheBlanksAroundAndKeepsThoseInside) {
+  EXPECT_EQ(TrimBlanks(" \t2026 12 month.txt \r"), "2026 12 month.txt");
+  EXPECT_EQ(TrimBlanks("x"), "x");
+  EXPECT_EQ(TrimBlanks(" \t\r\n"), "");
 }
 
 #ifdef _WIN32
@@ -88,7 +109,7 @@ TEST(ReadConsoleLine, ReadsAConsoleAsWideCharacters) {
   if (own) FreeConsole();
   EXPECT_TRUE(read_first);
   const std::u8string name = u8"C:\\홍길동\\12월 기록.txt";
-  EXPECT_EQ(TypedName(first), std::string(name.begin(), name.end()));
+  EXPECT_EQ(FirstName(first).name, std::string(name.begin(), name.end()));
   EXPECT_FALSE(read_second) << second;
 }
 #endif
