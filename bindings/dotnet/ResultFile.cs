@@ -20,13 +20,24 @@ namespace PatientGroups
         public readonly Stream Stream;
         private readonly string temporary; // null when OUTPUT is written directly
         private readonly string target;
-        private bool committed;
+        private volatile bool committed;
 
         private ResultFile(Stream stream, string temporary, string target)
         {
             Stream = stream;
             this.temporary = temporary;
             this.target = target;
+            if (temporary != null)
+                Console.CancelKeyPress += Cancelled;
+        }
+
+        // Ctrl+C leaves no partial result behind. (Mono ends the process on
+        // SIGTERM and SIGHUP without a word to the program: a stray temporary
+        // file stays there, the earlier result too.)
+        private void Cancelled(object sender, ConsoleCancelEventArgs e)
+        {
+            if (!committed)
+                FileNames.Delete(temporary);
         }
 
         // Throws IOException, UnauthorizedAccessException and the like where
@@ -55,7 +66,9 @@ namespace PatientGroups
                 FileStream stream;
                 try
                 {
-                    stream = new FileStream(temporary, FileMode.CreateNew, FileAccess.Write, FileShare.Read);
+                    // FileShare.Delete lets Ctrl+C remove the name while it is open.
+                    stream = new FileStream(temporary, FileMode.CreateNew, FileAccess.Write,
+                                            FileShare.Read | FileShare.Delete);
                 }
                 catch (IOException) when (attempt < 20 && FileNames.Exists(temporary))
                 {
@@ -104,6 +117,8 @@ namespace PatientGroups
 
         public void Dispose()
         {
+            if (temporary != null)
+                Console.CancelKeyPress -= Cancelled;
             Stream.Dispose();
             if (temporary != null && !committed)
                 FileNames.Delete(temporary); // a stray temporary file at worst

@@ -30,7 +30,7 @@ final class ResultFile {
   private final FileChannel channel; // of the temporary file; null when OUTPUT is written directly
   private final Path temporary;
   private final Path target;
-  private boolean committed;
+  private volatile boolean committed;
 
   private ResultFile(OutputStream stream, FileChannel channel, Path temporary, Path target) {
     this.stream = stream;
@@ -81,7 +81,19 @@ final class ResultFile {
         Files.deleteIfExists(temporary);
         throw e;
       }
-      return new ResultFile(Channels.newOutputStream(channel), channel, temporary, target);
+      ResultFile file =
+          new ResultFile(Channels.newOutputStream(channel), channel, temporary, target);
+      // A run ended by a signal (Ctrl+C, a closed terminal, kill) leaves no partial result
+      // behind: the name goes (on Windows once the file is closed, which Java allows).
+      Runtime.getRuntime().addShutdownHook(new Thread(() -> {
+        try {
+          if (!file.committed)
+            Files.deleteIfExists(temporary);
+        } catch (IOException e) {
+          // The process is ending: nothing more can be done.
+        }
+      }));
+      return file;
     }
   }
 
