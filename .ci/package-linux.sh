@@ -150,7 +150,11 @@ echo "== a C program built with pkg-config alone"
 # shellcheck disable=SC2046
 cc -std=c99 -Wall -Wextra -pedantic -Werror tests/package/group_threads.c \
   $(pkg-config --cflags --libs grouper) -pthread -o "$work/group_threads"
-ldd "$work/group_threads" | grep -E "libgrouper.so.1 => (/usr)?/lib/" >/dev/null
+if ! ldd "$work/group_threads" | grep -E "libgrouper.so.1 => (/usr)?/lib/" >/dev/null; then
+  echo "!! the C program does not load the installed libgrouper.so.1:"
+  ldd "$work/group_threads"
+  exit 1
+fi
 TZ=Asia/Seoul /usr/bin/grouper "$work/month.in" "$work/batch.out" >"$work/batch.console"
 TZ=Asia/Seoul "$work/group_threads" "$work/month.in" "$work/c.out" "$work/c.console"
 cmp "$work/batch.out" "$work/c.out"

@@ -58,12 +58,18 @@ cmake --workflow --preset package-windows | tee "$build/workflow.log"
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 installer="grouper-$version-win64.exe"
 zip="$build/grouper-$version-win64.zip"
-file "$build/$installer" | grep "PE32+ executable" >/dev/null
+if ! file "$build/$installer" | grep "PE32+ executable" >/dev/null; then
+  echo "!! $installer is not a 64-bit Windows program: $(file -b "$build/$installer")"
+  exit 1
+fi
 # The wheel, its contents checked by the workflow's test package_wheel; the
 # DLL beside it is what the Linux build's jar and NuGet package carry.
 ls -l "$build/$installer" "$zip" "$build/packages/grouper-$version-py3-none-win_amd64.whl" \
   "$build/packages/native/win-x64/grouper.dll"
-grep -E "Test +#[0-9]+: package_wheel \.+ +Passed" "$build/workflow.log" >/dev/null
+if ! grep -E "Test +#[0-9]+: package_wheel \.+ +Passed" "$build/workflow.log" >/dev/null; then
+  echo "!! the workflow's test package_wheel did not pass (see $build/workflow.log)"
+  exit 1
+fi
 passed=$((passed + 1))
 
 echo "== the zip"
@@ -92,11 +98,15 @@ data_folder='C:\자료 2026'
 data="$WINEPREFIX/drive_c/자료 2026"
 menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/grouper $version"
 desktop_link="$WINEPREFIX/drive_c/users/Public/Desktop/grouper-month.lnk"
+# The installer is 64-bit and writes the 64-bit view of the registry; every
+# `wine reg` here names that view (/reg:64): where 32-bit Wine is installed
+# (.ci/windows-x86.sh), `wine reg` is the 32-bit reg.exe, which reads the
+# 32-bit view and would not find the installer's keys.
+uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\grouper'
 # What an earlier, interrupted run may have left: the installer would offer to
 # run the uninstaller that its registration names.
 rm -rf "$installed" "$data" "$menu" "$desktop_link"
-wine reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\grouper' /f \
-  >/dev/null 2>&1 || true
+wine reg delete "$uninstall_key" /f /reg:64 >/dev/null 2>&1 || true
 mkdir -p "$data"
 
 echo "== silent install into $folder"
@@ -106,9 +116,14 @@ for name in "${contents[@]}" Uninstall.exe; do
   [ -f "$installed/$name" ] || { echo "!! not installed: $name"; exit 1; }
 done
 [ -f "$menu/grouper.lnk" ] || { echo "!! no Start-menu entry $menu/grouper.lnk"; exit 1; }
-uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\grouper'
-wine reg query "$uninstall_key" >/dev/null
-file "$installed/bin/x86/grouper.dll" | grep "PE32 executable (DLL).*Intel 80386" >/dev/null
+if ! wine reg query "$uninstall_key" /reg:64 >/dev/null; then
+  echo "!! the uninstaller's registration $uninstall_key is not in the 64-bit registry"
+  exit 1
+fi
+if ! file "$installed/bin/x86/grouper.dll" | grep "PE32 executable (DLL).*Intel 80386" >/dev/null; then
+  echo "!! bin\\x86\\grouper.dll is not a 32-bit x86 DLL: $(file -b "$installed/bin/x86/grouper.dll")"
+  exit 1
+fi
 echo "   ${#contents[@]} files (the 32-bit grouper.dll in bin\\x86), the uninstaller, its registration" \
   "and the Start-menu entry"
 passed=$((passed + 1))
@@ -186,7 +201,10 @@ echo "== a C program linked against lib\\grouper.lib"
 x86_64-w64-mingw32-gcc -std=c99 -Wall -Wextra -Werror -DGROUPER_SHARED -I"$installed/include" \
   tests/package/group_threads.c "$installed/lib/grouper.lib" -pthread -static \
   -o "$data/group_threads.exe"
-x86_64-w64-mingw32-objdump -p "$data/group_threads.exe" | grep "DLL Name: grouper.dll" >/dev/null
+if ! x86_64-w64-mingw32-objdump -p "$data/group_threads.exe" | grep "DLL Name: grouper.dll" >/dev/null; then
+  echo "!! the C program linked against lib\\grouper.lib does not import grouper.dll"
+  exit 1
+fi
 cp "$installed/bin/grouper.dll" "$data/"
 cp "$data/$input" "$data/month.in"  # the C program opens files with fopen: an ASCII name
 (cd "$data" && TZ=KST-9 wine group_threads.exe month.in c.out c.console >/dev/null)
@@ -204,7 +222,7 @@ if [ -e "$installed" ] || [ -e "$menu" ] || [ -e "$desktop_link" ]; then
   exit 1
 fi
 for key in "$uninstall_key" 'HKLM\Software\grouper developers\grouper'; do
-  if wine reg query "$key" >/dev/null 2>&1; then
+  if wine reg query "$key" /reg:64 >/dev/null 2>&1; then
     echo "!! left in the registry: $key"
     exit 1
   fi

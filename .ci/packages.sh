@@ -1,14 +1,58 @@
-# Shared by the .ci scripts (sourced, not run): require_packages NAME... installs
-# those of the named Debian packages that are missing, with one apt-get update.
+# Shared by the .ci scripts (sourced, not run).
+
+# A script that sources this file says which command ended it: under `set -e`
+# a failed check would otherwise end the run without a word (`wine reg query`
+# exits 1 and prints nothing when it does not find a key). -E lets functions
+# and subshells say it too.
+set -E
+trap 'echo "!! ${0##*/}: line $LINENO: failed (status $?): $BASH_COMMAND" >&2' ERR
+
+# `require_packages NAME...` installs those of the named Debian packages that
+# are not installed. The package lists are updated first (apt_update); the
+# packages are then installed whether or not that succeeded, and only a
+# package that cannot be installed fails the run, named on stderr. (apt-get
+# installs nothing when one package fails, so after a failure each is tried
+# alone, to name the one at fault.)
 require_packages() {
-  local missing=() p
+  local missing=() failed=() p
   for p in "$@"; do
-    dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+    package_installed "$p" || missing+=("$p")
   done
-  if [ "${#missing[@]}" -gt 0 ]; then
-    apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
-  fi
+  [ "${#missing[@]}" -gt 0 ] || return 0
+  apt_update
+  apt_install "${missing[@]}" && return 0
+  for p in "${missing[@]}"; do
+    package_installed "$p" || apt_install "$p" || failed+=("$p")
+  done
+  [ "${#failed[@]}" -eq 0 ] || {
+    echo "packages: cannot install ${failed[*]} (apt-get install failed)" >&2
+    return 1
+  }
+}
+
+apt_install() {
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$@"
+}
+
+# `package_installed NAME`: true when NAME (also NAME:ARCH) is installed, not
+# merely known to dpkg (a removed package whose configuration files remain).
+package_installed() {
+  [ "$(dpkg-query -W -f='${db:Status-Status}' "$1" 2>/dev/null)" = installed ]
+}
+
+# `apt_update`: apt-get update, tried up to three times, APT_PAUSE seconds
+# apart (default 20). A mirror in the middle of a sync fails it now and then
+# for one index (seen: "unexpected size" for the i386 one) while every
+# package needed still installs, so a failure is said on stderr and is not
+# the run's end: the packages' own installation decides.
+apt_update() {
+  local try
+  for try in 1 2 3; do
+    apt-get update -qq && return 0
+    echo "packages: apt-get update failed (try $try of 3)" >&2
+    [ "$try" = 3 ] || sleep "${APT_PAUSE:-20}"
+  done
+  echo "packages: going on with the package lists at hand" >&2
 }
 
 # `same_report A B`: true when two pages of grouper-report are the same bytes

@@ -133,9 +133,9 @@ if ! runs_32bit_code; then
   printf '   %s\n' "${x86_runs[@]}"
   skipped=${#x86_runs[@]}
 else
+  # (require_packages updates the lists, now with those of i386.)
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     dpkg --add-architecture i386
-    apt-get update -qq
   fi
   require_packages wine32:i386
   prepare_prefix "$repo/$build/wine" win32

@@ -18,6 +18,10 @@ line longer than one read, no final line end), and compares:
     stack trace, and --help and --version;
   - a run without the library: one line on stderr, exit status 1, the result
     file of an earlier run left as it was;
+  - a result file of mode 0600 keeps its mode;
+  - a full disk, and a disk with no file left to create (a small tmpfs, where
+    this user may mount one): exit status 1, the system's reason on stderr,
+    the earlier result as it was and no temporary file left;
   - Hangul file names, in UTF-8 and in code page 949, under LANG=C and
     LANG=C.UTF-8: the batch's result, or, where RUNTIME ("java" or "mono")
     cannot take the name, a refusal that leaves the result file as it was.
@@ -26,6 +30,7 @@ first line is a valid record). Exit status 0 when all agree, 1 otherwise, 77
 with --skip (CTest's skipped).
 """
 
+import errno
 import os
 import random
 import subprocess
@@ -173,6 +178,43 @@ def check_names(checks, values, command, runtime, data):
                     checks.equal(what + ": exit status", answered.returncode, 1)
 
 
+def check_full_disk(checks, command, runtime, work, source):
+    """The result file on a tmpfs with no room for its bytes, and with no room
+    for another file: the run fails with the system's reason, and the earlier
+    result is what it was."""
+    disk = os.path.join(work, "full")
+    os.makedirs(disk, exist_ok=True)
+    if os.path.ismount(disk):  # left by an interrupted run
+        subprocess.run(["umount", disk])
+    # How each runtime words ENOSPC.
+    reason = {"java": os.strerror(errno.ENOSPC), "mono": "Disk full"}[runtime]
+    cases = [  # (what, options, console's last line): the root folder and the result are 2 files
+        ("a full disk", "size=64k", b"OUTPUT File Write Error - "),
+        ("no file left to create", "size=64k,nr_inodes=2", b"OUTPUT File Open Error - "),
+    ]
+    for what, options, console in cases:
+        try:
+            mounted = run(["mount", "-t", "tmpfs", "-o", options, "tmpfs", disk])
+            why = mounted.stderr.decode("utf-8", "replace").strip() if mounted.returncode else None
+        except OSError as e:
+            why = str(e)
+        if why is not None:
+            print("skipped: %s: cannot mount a tmpfs here: %s" % (what, (why + "\n").splitlines()[0]))
+            return
+        try:
+            result = os.path.join(disk, "result")
+            write(result, b"an earlier result")
+            answered = run(command + [source, result])
+            said = answered.stderr.decode("utf-8", "replace")
+            checks.equal(what, (answered.returncode,
+                                answered.stdout.endswith(console + result.encode() + b"\n"),
+                                len(said.splitlines()), reason in said, result in said,
+                                plain_refusal(answered), read(result), os.listdir(disk)),
+                         (1, True, 1, True, True, True, b"an earlier result", ["result"]))
+        finally:
+            subprocess.run(["umount", disk])
+
+
 class Checks:
     def __init__(self):
         self.failed = 0
@@ -218,7 +260,11 @@ def main(argv):
     checks = Checks()
     batch_out, command_out = os.path.join(work, "batch.out"), os.path.join(work, "command.out")
     batch = run([values["batch"], source, batch_out])
+    write(command_out, b"an earlier result")
+    os.chmod(command_out, 0o600)
     answered = run(command + ["--threads", "4", source, command_out])
+    checks.equal("a result of mode 0600 keeps it", oct(os.stat(command_out).st_mode & 0o777),
+                 oct(0o600))
     checks.equal("console of --threads 4", answered.stdout, batch.stdout)
     checks.equal("exit status", (answered.returncode, answered.stderr), (batch.returncode, b""))
     with open(batch_out, "rb") as f, open(command_out, "rb") as g:
@@ -294,6 +340,7 @@ def main(argv):
     with open(source, "rb") as f:
         checks.equal("the input is left as it was", f.read(), data)
 
+    check_full_disk(checks, command, runtime, work, source)
     check_names(checks, values, command, runtime, b"".join(records[:300]) + ODD_LINES)
     left = [n for n in os.listdir(work) if n.endswith(".tmp")]
     checks.equal("no temporary file is left behind", left, [])

@@ -10,8 +10,9 @@
 // touched, and the result is written beside OUTPUT and renamed over it once
 // whole (ResultFile). Exit status: 0 when every line was answered and
 // written, 1 when a file could not be opened, read or written (the batch's
-// console message says which) or the library could not be loaded (one line
-// on stderr), 2 for bad arguments.
+// console message says which; for the result file a line on stderr gives the
+// system's reason) or the library could not be loaded (one line on stderr),
+// 2 for bad arguments.
 //
 // File names: Mono takes its arguments as UTF-8 and refuses, before the
 // program starts, one that is not; with MONO_EXTERNAL_ENCODINGS=latin1 it
@@ -221,18 +222,21 @@ namespace PatientGroups
                 try
                 {
                     if (Path.GetFullPath(inputName) == Path.GetFullPath(outputName))
-                        throw new IOException();
+                        throw new IOException("it is the input file");
                     file = ResultFile.Open(outputName);
                 }
                 catch (Exception e) when (e is IOException || e is UnauthorizedAccessException ||
                                           e is ArgumentException || e is NotSupportedException)
                 {
+                    if (!(e is ArgumentException))
+                        Because("open", outputName, e);
                     return Fail(console, "OUTPUT File Open Error - ", outputName);
                 }
                 using (file)
                 {
                     console.Write(new byte[] { (byte)'\n' });
                     Outcome outcome;
+                    Exception failure = null;
                     try
                     {
                         using (Stream result = new BufferedStream(file.Stream, 1 << 16))
@@ -246,26 +250,51 @@ namespace PatientGroups
                                               },
                                               chunks =>
                                               {
-                                                  result.Write(chunks[0], 0, chunks[0].Length);
+                                                  try
+                                                  {
+                                                      result.Write(chunks[0], 0, chunks[0].Length);
+                                                  }
+                                                  catch (IOException e)
+                                                  {
+                                                      failure = e;
+                                                      throw;
+                                                  }
                                                   console.Write(chunks[1]);
                                               });
+                            if (outcome == Outcome.Complete)
+                            {
+                                result.Flush();
+                                file.FlushToDisk();
+                            }
                         }
                         if (outcome == Outcome.Complete)
                             file.Commit();
                     }
                     catch (Exception e) when (e is IOException || e is UnauthorizedAccessException)
                     {
-                        outcome = Outcome.WriteError; // the last block, or putting the file in place
+                        failure = e; // the last block, the disk, or putting the file in place
+                        outcome = Outcome.WriteError;
                     }
                     // As the batch: a result that is not whole is the first thing to say.
                     if (outcome == Outcome.WriteError)
+                    {
+                        if (failure != null)
+                            Because("write", outputName, failure);
                         return Fail(console, "OUTPUT File Write Error - ", outputName);
+                    }
                     if (outcome == Outcome.ReadError)
                         return Fail(console, "INPUT File Read Error - ", inputName);
                     console.Flush();
                     return 0;
                 }
             }
+        }
+
+        // Says on stderr why the result file failed, in the system's words
+        // (the runtime's message); the console keeps the batch's bytes.
+        private static void Because(string what, string name, Exception e)
+        {
+            Console.Error.WriteLine(Program + ": cannot " + what + " " + name + ": " + FirstLine(e.Message));
         }
 
         private static int Explain(string inputName, int threads)

@@ -1,12 +1,16 @@
 // The result file of grouper-dotnet.exe, written so that a run that does not
 // finish never costs an earlier result: the bytes go to a new file beside
 // OUTPUT, which Commit renames over it and Dispose, without Commit, removes.
+// The new file has OUTPUT's mode (on Unix; Windows' ReplaceFile keeps the old
+// file's rights itself) and is on the disk before the rename, so that a crash
+// leaves either result whole.
 // A pipe or a device (anything that cannot seek, or a name under /dev or
 // /proc, such as /dev/stdout) and a symbolic link are written directly: a
 // pipe or a device has nothing in it to keep, and a link would be replaced by
 // a file.
 using System;
 using System.IO;
+using System.Reflection;
 using System.Runtime.InteropServices;
 
 namespace PatientGroups
@@ -16,13 +20,24 @@ namespace PatientGroups
         public readonly Stream Stream;
         private readonly string temporary; // null when OUTPUT is written directly
         private readonly string target;
-        private bool committed;
+        private volatile bool committed;
 
         private ResultFile(Stream stream, string temporary, string target)
         {
             Stream = stream;
             this.temporary = temporary;
             this.target = target;
+            if (temporary != null)
+                Console.CancelKeyPress += Cancelled;
+        }
+
+        // Ctrl+C leaves no partial result behind. (Mono ends the process on
+        // SIGTERM and SIGHUP without a word to the program: a stray temporary
+        // file stays there, the earlier result too.)
+        private void Cancelled(object sender, ConsoleCancelEventArgs e)
+        {
+            if (!committed)
+                FileNames.Delete(temporary);
         }
 
         // Throws IOException, UnauthorizedAccessException and the like where
@@ -48,27 +63,50 @@ namespace PatientGroups
                 string temporary = Path.Combine(Path.GetDirectoryName(output) ?? "",
                                                 "." + Path.GetFileName(output) + "." +
                                                     random.Next().ToString("x8") + ".tmp");
+                FileStream stream;
                 try
                 {
-                    return new ResultFile(
-                        new FileStream(temporary, FileMode.CreateNew, FileAccess.Write, FileShare.Read),
-                        temporary, output);
+                    // FileShare.Delete lets Ctrl+C remove the name while it is open.
+                    stream = new FileStream(temporary, FileMode.CreateNew, FileAccess.Write,
+                                            FileShare.Read | FileShare.Delete);
                 }
                 catch (IOException) when (attempt < 20 && FileNames.Exists(temporary))
                 {
                     // Another file has that name: draw another.
+                    continue;
                 }
-                catch (Exception e) when (e is IOException || e is UnauthorizedAccessException)
+                catch (UnauthorizedAccessException)
                 {
-                    // A folder that takes no new file: write OUTPUT itself, as the batch does.
+                    // A folder that the user may not add to: write OUTPUT itself,
+                    // as the batch does. Any other failure (a full disk) would
+                    // cost the earlier result too: it is an open error.
                     return new ResultFile(
                         new FileStream(output, FileMode.Create, FileAccess.Write, FileShare.Read), null,
                         null);
                 }
+                var file = new ResultFile(stream, temporary, output);
+                try
+                {
+                    if (FileNames.Exists(output))
+                        FileNames.KeepMode(output, temporary);
+                }
+                catch
+                {
+                    file.Dispose();
+                    throw;
+                }
+                return file;
             }
         }
 
-        // Puts the whole result, its stream closed, in place of OUTPUT.
+        // Puts the written bytes on the disk; called before the stream is closed.
+        public void FlushToDisk()
+        {
+            if (temporary != null)
+                ((FileStream)Stream).Flush(true);
+        }
+
+        // Puts the whole result, its stream flushed to disk and closed, in place of OUTPUT.
         public void Commit()
         {
             if (temporary == null)
@@ -79,6 +117,8 @@ namespace PatientGroups
 
         public void Dispose()
         {
+            if (temporary != null)
+                Console.CancelKeyPress -= Cancelled;
             Stream.Dispose();
             if (temporary != null && !committed)
                 FileNames.Delete(temporary); // a stray temporary file at worst
@@ -121,14 +161,70 @@ namespace PatientGroups
                    full.StartsWith("/proc/", StringComparison.Ordinal);
         }
 
+        // Gives `to` the permission bits of `from` on Unix: a result that only
+        // its owner may read stays so. .NET 7 and later have the calls;
+        // Mono asks the C library. Where the mode of `from` cannot be read,
+        // `to` is kept to its owner. A file system that keeps no modes (FAT,
+        // some network shares) may refuse the change: that is only an error
+        // when `to` is left open to more than `from` is (IOException).
+        public static void KeepMode(string from, string to)
+        {
+            if (!Unix)
+                return;
+            var get = typeof(File).GetMethod("GetUnixFileMode", new[] { typeof(string) });
+            var set = get == null ? null
+                                  : typeof(File).GetMethod("SetUnixFileMode",
+                                                           new[] { typeof(string), get.ReturnType });
+            if (set != null)
+            {
+                try
+                {
+                    set.Invoke(null, new[] { to, get.Invoke(null, new object[] { from }) });
+                }
+                catch (TargetInvocationException e) when (e.InnerException != null)
+                {
+                    throw e.InnerException;
+                }
+                return;
+            }
+            uint mode = ModeOf(from) ?? 0x180; // 0600
+            if (chmod(Bytes(to), mode) != 0)
+            {
+                string why = LastError();
+                uint? now = ModeOf(to);
+                if (now == null || (now.Value & ~mode) != 0)
+                    throw new IOException("cannot set the mode of " + to + ": " + why);
+            }
+        }
+
+        // The permission bits of a file (0777), or null where they cannot be
+        // read. statx, whose layout is the same on every processor.
+        private static uint? ModeOf(string name)
+        {
+            const int AtCurrentFolder = -100;
+            const uint StatxMode = 2;
+            const int ModeAt = 28; // stx_mode, after mask, blksize, attributes, nlink, uid, gid
+            var status = new byte[256];
+            try
+            {
+                if (statx(AtCurrentFolder, Bytes(name), 0, StatxMode, status) == 0 &&
+                    (BitConverter.ToUInt32(status, 0) & StatxMode) != 0)
+                    return BitConverter.ToUInt16(status, ModeAt) & 0x1ffu;
+            }
+            catch (EntryPointNotFoundException)
+            {
+                // A C library older than statx (glibc 2.28).
+            }
+            return null;
+        }
+
         // Renames `from` over `to`, which may exist.
         public static void Replace(string from, string to)
         {
             if (GrouperCommand.NamesAreBytes)
             {
                 if (rename(Bytes(from), Bytes(to)) != 0)
-                    throw new IOException("cannot rename to " + to + ": error " +
-                                          Marshal.GetLastWin32Error());
+                    throw new IOException("cannot rename to " + to + ": " + LastError());
             }
             else if (File.Exists(to))
                 File.Replace(from, to, null);
@@ -151,6 +247,13 @@ namespace PatientGroups
             }
         }
 
+        // The C library's words for the error of the call just made.
+        private static string LastError()
+        {
+            int error = Marshal.GetLastWin32Error();
+            return Marshal.PtrToStringAnsi(strerror(error)) ?? "error " + error;
+        }
+
         private static byte[] Bytes(string name)
         {
             return GrouperCommand.NameEncoding.GetBytes(name + "\0");
@@ -167,5 +270,14 @@ namespace PatientGroups
 
         [DllImport("libc", SetLastError = true)]
         private static extern int unlink(byte[] path);
+
+        [DllImport("libc", SetLastError = true)]
+        private static extern int statx(int folder, byte[] path, int flags, uint mask, byte[] status);
+
+        [DllImport("libc", SetLastError = true)]
+        private static extern int chmod(byte[] path, uint mode);
+
+        [DllImport("libc")]
+        private static extern IntPtr strerror(int error);
     }
 }

@@ -33,9 +33,9 @@ import java.util.concurrent.Future;
  * is code page 949 bytes, the explanation UTF-8. The library is loaded and the input opened
  * before the result file is touched, and the result is written beside OUTPUT and renamed over it
  * once whole ({@link ResultFile}). Exit status: 0 when every line was answered and written, 1
- * when a file could not be opened, read or written (the batch's console message says which), the
- * library could not be loaded or a file name did not reach Java intact (one line on stderr says
- * so), 2 for bad arguments.
+ * when a file could not be opened, read or written (the batch's console message says which; for
+ * the result file a line on stderr gives the system's reason), the library could not be loaded
+ * or a file name did not reach Java intact (one line on stderr says so), 2 for bad arguments.
  */
 public final class Main {
   private static final String PROGRAM = "grouper.jar";
@@ -164,12 +164,15 @@ public final class Main {
     }
     try {
       // The result file must never be written over its own input.
-      if (sameFile(input, output))
+      if (sameFile(input, output)) {
+        System.err.println(PROGRAM + ": cannot open " + outputName + ": it is the input file");
         return fail("OUTPUT File Open Error - ", outputName);
+      }
       ResultFile file;
       try {
         file = ResultFile.open(output);
       } catch (IOException e) {
+        because("open", outputName, e);
         return fail("OUTPUT File Open Error - ", outputName);
       }
       try {
@@ -193,29 +196,44 @@ public final class Main {
       out[1].write(Grouper.formatConsoleLine(number, r));
     };
     Outcome outcome;
+    IOException[] failure = {null};
     try (OutputStream result = new BufferedOutputStream(file.stream(), 1 << 16)) {
       Written written = (chunks) -> {
-        result.write(chunks[0]);
+        try {
+          result.write(chunks[0]);
+        } catch (IOException e) {
+          failure[0] = e;
+          throw e;
+        }
         console.write(chunks[1]);
       };
       outcome = inOrder(reader, threads, 2, answer, written);
-    } catch (IOException e) {
-      outcome = Outcome.WRITE_ERROR; // the last block, when the file is closed
-    }
-    if (outcome == Outcome.COMPLETE) {
-      try {
+      if (outcome == Outcome.COMPLETE) {
+        result.flush();
         file.commit();
-      } catch (IOException e) {
-        outcome = Outcome.WRITE_ERROR;
       }
+    } catch (IOException e) {
+      failure[0] = e; // the last block, the disk or the rename
+      outcome = Outcome.WRITE_ERROR;
     }
     // As the batch: a result that is not whole is the first thing to say.
-    if (outcome == Outcome.WRITE_ERROR)
+    if (outcome == Outcome.WRITE_ERROR) {
+      if (failure[0] != null)
+        because("write", outputName, failure[0]);
       return fail("OUTPUT File Write Error - ", outputName);
+    }
     if (outcome == Outcome.READ_ERROR)
       return fail("INPUT File Read Error - ", inputName);
     console.flush();
     return 0;
+  }
+
+  /**
+   * Says on stderr why a file failed, in the system's words; the console keeps the batch's
+   * bytes.
+   */
+  private static void because(String what, String name, IOException e) {
+    System.err.println(PROGRAM + ": cannot " + what + " " + name + ": " + ResultFile.reason(e));
   }
 
   private static void closeQuietly(LineReader reader) {

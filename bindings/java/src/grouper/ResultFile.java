@@ -2,31 +2,45 @@ package grouper;
 
 import java.io.IOException;
 import java.io.OutputStream;
+import java.nio.channels.Channels;
+import java.nio.channels.FileChannel;
+import java.nio.file.AccessDeniedException;
 import java.nio.file.AtomicMoveNotSupportedException;
 import java.nio.file.FileAlreadyExistsException;
+import java.nio.file.FileSystemException;
 import java.nio.file.Files;
+import java.nio.file.NoSuchFileException;
 import java.nio.file.Path;
 import java.nio.file.StandardCopyOption;
 import java.nio.file.StandardOpenOption;
+import java.nio.file.attribute.PosixFilePermission;
+import java.util.Set;
 import java.util.concurrent.ThreadLocalRandom;
 
 /**
  * The command's result file, written so that a run that does not finish never costs an earlier
  * result: the bytes go to a new file beside OUTPUT, which {@link #commit} renames over it (over
- * the file a symbolic link names, keeping the link) and {@link #discard} removes. A pipe or a
- * device (also a name under /dev or /proc, such as /dev/stdout) is written directly: there is
- * nothing in it to keep, and nothing to rename. Used by one thread.
+ * the file a symbolic link names, keeping the link) and {@link #discard} removes. The new file
+ * has OUTPUT's permissions and is on the disk before the rename, so that a crash leaves either
+ * result whole. A pipe or a device (also a name under /dev or /proc, such as /dev/stdout) is
+ * written directly: there is nothing in it to keep, and nothing to rename. Used by one thread.
  */
 final class ResultFile {
   private final OutputStream stream;
-  private final Path temporary; // null when OUTPUT is written directly
+  private final FileChannel channel; // of the temporary file; null when OUTPUT is written directly
+  private final Path temporary;
   private final Path target;
-  private boolean committed;
+  private volatile boolean committed;
 
-  private ResultFile(OutputStream stream, Path temporary, Path target) {
+  private ResultFile(OutputStream stream, FileChannel channel, Path temporary, Path target) {
     this.stream = stream;
+    this.channel = channel;
     this.temporary = temporary;
     this.target = target;
+  }
+
+  private static ResultFile direct(Path output) throws IOException {
+    return new ResultFile(Files.newOutputStream(output), null, null, null);
   }
 
   /**
@@ -37,7 +51,7 @@ final class ResultFile {
     boolean exists = Files.exists(output);
     if (exists ? !Files.isRegularFile(output) || isDeviceName(output)
                : Files.isSymbolicLink(output)) // a dangling link: the batch creates what it names
-      return new ResultFile(Files.newOutputStream(output), null, null);
+      return direct(output);
     Path target = exists ? output.toRealPath() : output.toAbsolutePath();
     if (exists) // may it be written? (opened without truncating it)
       Files.newOutputStream(target, StandardOpenOption.WRITE).close();
@@ -45,20 +59,41 @@ final class ResultFile {
     for (int attempt = 0;; attempt++) {
       Path temporary = folder.resolve("." + target.getFileName() + "."
           + Long.toHexString(ThreadLocalRandom.current().nextLong() >>> 1) + ".tmp");
+      FileChannel channel;
       try {
         // Created as the batch creates a file (mode 0666 less the umask).
-        OutputStream stream = Files.newOutputStream(
-            temporary, StandardOpenOption.CREATE_NEW, StandardOpenOption.WRITE);
-        if (exists)
-          keepPermissions(target, temporary);
-        return new ResultFile(stream, temporary, target);
+        channel =
+            FileChannel.open(temporary, StandardOpenOption.CREATE_NEW, StandardOpenOption.WRITE);
       } catch (FileAlreadyExistsException e) {
         if (attempt == 20)
           throw e;
-      } catch (IOException e) {
-        // A folder that takes no new file: write OUTPUT itself, as the batch does.
-        return new ResultFile(Files.newOutputStream(output), null, null);
+        continue;
+      } catch (AccessDeniedException e) {
+        // A folder that the user may not add to: write OUTPUT itself, as the batch does. Any
+        // other failure (a full disk) would cost the earlier result too: it is an open error.
+        return direct(output);
       }
+      try {
+        if (exists)
+          keepPermissions(target, temporary);
+      } catch (IOException e) {
+        channel.close();
+        Files.deleteIfExists(temporary);
+        throw e;
+      }
+      ResultFile file =
+          new ResultFile(Channels.newOutputStream(channel), channel, temporary, target);
+      // A run ended by a signal (Ctrl+C, a closed terminal, kill) leaves no partial result
+      // behind: the name goes (on Windows once the file is closed, which Java allows).
+      Runtime.getRuntime().addShutdownHook(new Thread(() -> {
+        try {
+          if (!file.committed)
+            Files.deleteIfExists(temporary);
+        } catch (IOException e) {
+          // The process is ending: nothing more can be done.
+        }
+      }));
+      return file;
     }
   }
 
@@ -67,21 +102,54 @@ final class ResultFile {
     return absolute.startsWith("/dev") || absolute.startsWith("/proc");
   }
 
-  private static void keepPermissions(Path from, Path to) {
+  /**
+   * Gives {@code to} the permissions of {@code from}: a result that only its owner may read
+   * stays so. A file system that keeps no modes (FAT, some network shares) may refuse the change:
+   * that is only an error when {@code to} is left open to more than {@code from} is.
+   */
+  private static void keepPermissions(Path from, Path to) throws IOException {
+    Set<PosixFilePermission> wanted;
     try {
-      Files.setPosixFilePermissions(to, Files.getPosixFilePermissions(from));
-    } catch (UnsupportedOperationException | IOException e) {
-      // Not a POSIX file system: the new file has the folder's defaults.
+      wanted = Files.getPosixFilePermissions(from);
+    } catch (UnsupportedOperationException e) {
+      return; // Not a POSIX file system (Windows): the new file has the folder's defaults.
+    }
+    try {
+      Files.setPosixFilePermissions(to, wanted);
+    } catch (IOException e) {
+      if (!wanted.containsAll(Files.getPosixFilePermissions(to)))
+        throw e;
     }
   }
 
-  /** Where the result's bytes go; the caller closes it before {@link #commit}. */
+  /**
+   * Why an operation on a file failed, in the system's words: Java leaves them out for the
+   * commonest reasons and keeps only the file's name.
+   */
+  static String reason(IOException e) {
+    if (e instanceof AccessDeniedException)
+      return "Permission denied";
+    if (e instanceof NoSuchFileException)
+      return "No such file or directory";
+    if (e instanceof FileAlreadyExistsException)
+      return "File exists";
+    if (e instanceof FileSystemException && ((FileSystemException) e).getReason() != null)
+      return ((FileSystemException) e).getReason();
+    return e.getMessage() != null ? e.getMessage() : "input/output error";
+  }
+
+  /** Where the result's bytes go; the caller flushes it before {@link #commit}. */
   OutputStream stream() { return stream; }
 
-  /** Puts the whole result in place of OUTPUT. */
+  /**
+   * Puts the whole result in place of OUTPUT: on the disk first (its stream flushed, not
+   * closed), then renamed over OUTPUT.
+   */
   void commit() throws IOException {
     if (temporary == null)
       return;
+    channel.force(true);
+    channel.close();
     try {
       Files.move(
           temporary, target, StandardCopyOption.REPLACE_EXISTING, StandardCopyOption.ATOMIC_MOVE);
