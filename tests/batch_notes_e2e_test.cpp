@@ -206,6 +206,31 @@ TEST_F(BatchNotesE2E, AWrongFileIsNamedOnStandardErrorAndAnsweredAsAlways) {
   }
 }
 
+// CRs before a line's LF, or at the end of the file, are trimmed with the line
+// end: the sample so saved gets the answers of the sample in CR LF, and no sign.
+TEST_F(BatchNotesE2E, CrsBeforeTheLineEndAreNoSignAndChangeNoAnswer) {
+  const std::string sample = ReadFile(std::string(GROUPER_SOURCE_DIR) + "/examples/sample.in");
+  ASSERT_GT(sample.size(), 2u);
+  ASSERT_EQ(sample.substr(sample.size() - 2), "\r\n");
+  WriteFile(Path("crlf.in"), sample);
+  const Heard expected = Grouper({"crlf.in", "crlf.out"});
+  ASSERT_EQ(expected.errors, "");
+  std::string cr_cr_lf;
+  for (const char c : sample) cr_cr_lf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  const struct {
+    const char* what;
+    std::string bytes;
+  } cases[] = {{"CR CR LF", cr_cr_lf},
+               {"a last line ending in CR", sample.substr(0, sample.size() - 1)}};
+  for (const auto& c : cases) {
+    WriteFile(Path("in.txt"), c.bytes);
+    const Heard run = Grouper({"in.txt", "out.txt"});
+    EXPECT_EQ(run.errors, "") << c.what;
+    EXPECT_EQ(run.console, expected.console) << c.what;
+    EXPECT_TRUE(ReadFile(Path("out.txt")) == ReadFile(Path("crlf.out"))) << c.what;
+  }
+}
+
 // Where the note on ignored arguments sends the person: the guide's page on
 // the batch where the install rules put it (on Windows in the installation
 // folder).

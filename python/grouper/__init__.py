@@ -1,11 +1,11 @@
 """Patient group codes of long-term care assessment records, through libgrouper.
 
 ``group(line)`` answers one line exactly as the batch program ``grouper``
-answers it; ``reads(file)`` cuts a binary file into lines as the batch reads
-it (the library's grouper_next_read: up to and including a line feed, a
-longer physical line going on in the next line), and ``group_file(path)``
-answers every line of a file so cut, so that result i belongs to line i of
-the batch's result file. ``format_output_line`` and
+answers it; ``reads(file)`` cuts a binary file, or the file at a path, into
+lines as the batch reads it (the library's grouper_next_read: up to and
+including a line feed, a longer physical line going on in the next line), and
+``group_file(path)`` answers every line of a file so cut, so that result i
+belongs to line i of the batch's result file. ``format_output_line`` and
 ``format_console_line`` give the batch's result-file and console lines;
 ``explain(line)`` tells why a line gets its answer (a dict, as the JSON of
 ``grouper-explain --json``) and ``explain_file(path)`` does so for every line
@@ -25,8 +25,14 @@ The library is loaded on first use from the path in the environment variable
 ``GROUPER_LIBRARY``; without it, from this module's directory; else from where
 the installation put it (``_location.py``, written when the module is
 installed: the shared library of a Debian package, ``bin\grouper.dll`` of a
-Windows installation); else through the system's search path. Dates are checked in the process's time zone: set
-``TZ`` (``Asia/Seoul``) before the first call.
+Windows installation); else through the system's search path. A library found
+is used only when it serves this module: it has grouper_version_number, its
+major version is the module's and its minor version at least the module's, and
+it has every function the module calls; else the next place is tried. A library
+that ``GROUPER_LIBRARY`` names and that does not serve is an error (OSError,
+naming it and the version needed), as is finding none that serves (naming each
+library found, its path and version). Dates are checked in the process's time
+zone: set ``TZ`` (``Asia/Seoul``) before the first call.
 
 Only the standard library is used (ctypes).
 """
@@ -34,6 +40,7 @@ Only the standard library is used (ctypes).
 import ctypes
 import ctypes.util
 import enum
+import io
 import json
 import operator
 import os
@@ -150,62 +157,139 @@ _Library = (
 )
 
 
+# What the module needs of a library: the same major version (the C interface
+# changes only with it) and at least the module's minor version, whose
+# functions it may call. A library without grouper_version_number is older
+# than 1.2.0.
+_MAJOR, _MINOR = (int(n) for n in __version__.split(".")[:2])
+_NEEDED = "libgrouper %d.%d or a later %d.x" % (_MAJOR, _MINOR, _MAJOR)
+
+
+_RESULT_P = ctypes.POINTER(_CResult)
+_BUFFER_P = ctypes.POINTER(ctypes.c_char)
+# Every function the module calls: its name, argument types and result type.
+_PROTOTYPES = (
+    ("grouper_next_read", [ctypes.c_void_p, ctypes.c_size_t], ctypes.c_size_t),
+    ("grouper_group_line", [ctypes.c_char_p, ctypes.c_size_t, _RESULT_P], ctypes.c_int),
+    (
+        "grouper_format_output_line",
+        [ctypes.c_char_p, ctypes.c_size_t, _RESULT_P, _BUFFER_P, ctypes.c_size_t],
+        ctypes.c_size_t,
+    ),
+    (
+        "grouper_format_console_line",
+        [ctypes.c_ulonglong, _RESULT_P, _BUFFER_P, ctypes.c_size_t],
+        ctypes.c_size_t,
+    ),
+    (
+        "grouper_explain_json",
+        [ctypes.c_char_p, ctypes.c_size_t, ctypes.c_int, ctypes.c_char_p, ctypes.c_size_t],
+        ctypes.c_size_t,
+    ),
+    ("grouper_layout", [_RESULT_P], ctypes.c_char_p),
+    ("grouper_version", [], ctypes.c_char_p),
+)
+
+
+class _DlInfo(ctypes.Structure):
+    _fields_ = [
+        ("dli_fname", ctypes.c_char_p),
+        ("dli_fbase", ctypes.c_void_p),
+        ("dli_sname", ctypes.c_char_p),
+        ("dli_saddr", ctypes.c_void_p),
+    ]
+
+
+def _loaded_path(lib):
+    """The file the system loaded for `lib` (a name that the loader searched
+    for becomes its path), else the name it was loaded by."""
+    try:
+        if sys.platform == "win32":
+            kernel32 = ctypes.WinDLL("kernel32")
+            get_name = kernel32.GetModuleFileNameW
+            get_name.argtypes = [ctypes.c_void_p, ctypes.c_wchar_p, ctypes.c_uint32]
+            get_name.restype = ctypes.c_uint32
+            buffer = ctypes.create_unicode_buffer(32768)
+            if get_name(lib._handle, buffer, len(buffer)):
+                return buffer.value
+        else:
+            dladdr = ctypes.CDLL(None).dladdr
+            dladdr.argtypes = [ctypes.c_void_p, ctypes.POINTER(_DlInfo)]
+            for symbol in ("grouper_version", "grouper_version_number"):
+                if hasattr(lib, symbol):
+                    info = _DlInfo()
+                    address = ctypes.cast(getattr(lib, symbol), ctypes.c_void_p)
+                    if dladdr(address, ctypes.byref(info)) and info.dli_fname:
+                        return os.fsdecode(info.dli_fname)
+                    break
+    except (AttributeError, OSError):
+        pass
+    return lib._name
+
+
+def _version_text(lib):
+    try:
+        function = lib.grouper_version
+    except AttributeError:
+        return "of no known version"
+    function.argtypes = []
+    function.restype = ctypes.c_char_p
+    return "version " + (function() or b"?").decode("ascii", "replace")
+
+
+def _unfit(lib):
+    """Why `lib` cannot serve this module, or None when it can (its functions'
+    prototypes then declared)."""
+    try:
+        number = lib.grouper_version_number
+    except AttributeError:
+        return "%s, without grouper_version_number (older than 1.2.0)" % _version_text(lib)
+    number.argtypes = []
+    number.restype = ctypes.c_int
+    found = number()
+    if found // 1000000 != _MAJOR or found % 1000000 < _MINOR * 1000:
+        return "version %d.%d.%d" % (found // 1000000, found // 1000 % 1000, found % 1000)
+    for name, argtypes, restype in _PROTOTYPES:
+        try:
+            function = getattr(lib, name)
+        except AttributeError:
+            return "%s, without %s" % (_version_text(lib), name)
+        function.argtypes, function.restype = argtypes, restype
+    return None
+
+
 def _load():
-    """Loads libgrouper and declares the prototypes of its functions."""
+    """Loads libgrouper, the first candidate that serves this module, and
+    declares the prototypes of its functions."""
     configured = os.environ.get("GROUPER_LIBRARY")
     if configured:
         # A library that was asked for by name must be that one: no fallback.
         lib = _Library(configured)
-    else:
-        lib = None
-        errors = []
-        for candidate in _library_candidates():
-            try:
-                lib = _Library(candidate)
-                break
-            except OSError as error:
-                errors.append(str(error))
-        if lib is None:
+        why = _unfit(lib)
+        if why is not None:
             raise OSError(
-                "libgrouper not found (set GROUPER_LIBRARY to its path): " + "; ".join(errors)
+                "GROUPER_LIBRARY names %s, %s; the module grouper %s needs %s"
+                % (_loaded_path(lib), why, __version__, _NEEDED)
             )
-
-    result_p = ctypes.POINTER(_CResult)
-    buffer_p = ctypes.POINTER(ctypes.c_char)
-    lib.grouper_next_read.argtypes = [ctypes.c_void_p, ctypes.c_size_t]
-    lib.grouper_next_read.restype = ctypes.c_size_t
-    lib.grouper_group_line.argtypes = [ctypes.c_char_p, ctypes.c_size_t, result_p]
-    lib.grouper_group_line.restype = ctypes.c_int
-    lib.grouper_format_output_line.argtypes = [
-        ctypes.c_char_p,
-        ctypes.c_size_t,
-        result_p,
-        buffer_p,
-        ctypes.c_size_t,
-    ]
-    lib.grouper_format_output_line.restype = ctypes.c_size_t
-    lib.grouper_format_console_line.argtypes = [
-        ctypes.c_ulonglong,
-        result_p,
-        buffer_p,
-        ctypes.c_size_t,
-    ]
-    lib.grouper_format_console_line.restype = ctypes.c_size_t
-    lib.grouper_explain_json.argtypes = [
-        ctypes.c_char_p,
-        ctypes.c_size_t,
-        ctypes.c_int,
-        ctypes.c_char_p,
-        ctypes.c_size_t,
-    ]
-    lib.grouper_explain_json.restype = ctypes.c_size_t
-    lib.grouper_layout.argtypes = [result_p]
-    lib.grouper_layout.restype = ctypes.c_char_p
-    lib.grouper_version.argtypes = []
-    lib.grouper_version.restype = ctypes.c_char_p
-    lib.grouper_version_number.argtypes = []
-    lib.grouper_version_number.restype = ctypes.c_int
-    return lib
+        return lib
+    unfit, errors = {}, []
+    for candidate in _library_candidates():
+        try:
+            lib = _Library(candidate)
+        except OSError as error:
+            errors.append(str(error))
+            continue
+        why = _unfit(lib)
+        if why is None:
+            return lib
+        # The loader's search may find a file that was a candidate by its path.
+        unfit.setdefault(_loaded_path(lib), why)
+    if unfit:
+        raise OSError(
+            "no libgrouper that the module grouper %s can use, which needs %s: %s"
+            % (__version__, _NEEDED, "; ".join("%s is %s" % item for item in unfit.items()))
+        )
+    raise OSError("libgrouper not found (set GROUPER_LIBRARY to its path): " + "; ".join(errors))
 
 
 _lib = None
@@ -248,11 +332,33 @@ def group(line):
 _BLOCK = 1 << 16
 
 
+_TEXT_FILE = "reads() takes a binary file (open it with 'rb'; sys.stdin.buffer for standard input)"
+
+
 def reads(file):
-    """Yields the lines of the binary file `file` (an object whose read(n)
-    gives bytes, such as open(path, "rb")) as the batch reads them, each with
-    its line end if it has one: the n-th is line n of the batch's result file.
-    A text file raises TypeError."""
+    """Yields the lines of `file` as the batch reads them, each with its line
+    end if it has one: the n-th is line n of the batch's result file. `file` is
+    a binary file (an object whose read(n) gives bytes, such as open(path,
+    "rb")) or a path (str, bytes or os.PathLike), which is opened and closed
+    again. A text file (io.TextIOBase, or one whose read gives str or fails to
+    decode) raises TypeError, as does anything else."""
+    if isinstance(file, (str, bytes, os.PathLike)):
+        return _reads_of_path(file)
+    if isinstance(file, io.TextIOBase):
+        raise TypeError(_TEXT_FILE)
+    if not callable(getattr(file, "read", None)):
+        raise TypeError(
+            "reads() takes a binary file or a path, not %s" % type(file).__name__
+        )
+    return _reads(file)
+
+
+def _reads_of_path(path):
+    with open(path, "rb") as f:
+        yield from _reads(f)
+
+
+def _reads(file):
     next_read = _library().grouper_next_read
     data, at, ended = b"", 0, False
     while True:
@@ -267,9 +373,12 @@ def reads(file):
                 continue
         elif ended:
             return
-        block = file.read(_BLOCK)
+        try:
+            block = file.read(_BLOCK)
+        except UnicodeDecodeError as error:  # a text file of another encoding
+            raise TypeError(_TEXT_FILE) from error
         if isinstance(block, str):
-            raise TypeError("reads() takes a binary file (open it with 'rb')")
+            raise TypeError(_TEXT_FILE)
         if not block:
             ended = True
             continue

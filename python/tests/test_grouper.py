@@ -7,7 +7,10 @@ installed (a wheel in a virtual environment), imported as a user imports it
 and finding its library by itself.
 """
 
+import codecs
+import ctypes.util
 import os
+import pathlib
 import shutil
 import subprocess
 import sys
@@ -123,6 +126,9 @@ class CuttingAFileIntoReads(unittest.TestCase):
                 output = f.read()
             with open(path, "rb") as f:
                 reads = list(grouper.reads(f))
+            # A path is opened, and closed, by reads() itself.
+            for given in (path, pathlib.Path(path), os.fsencode(path)):
+                self.assertEqual(list(grouper.reads(given)), reads, given)
         self.assertEqual(reads, batch_reads(self.LONG_LINES))
         self.assertEqual(b"".join(grouper.format_output_line(r, grouper.group(r)) for r in reads),
                          output)
@@ -130,13 +136,23 @@ class CuttingAFileIntoReads(unittest.TestCase):
             self.assertEqual(list(grouper.reads(Trickle(self.LONG_LINES, step))), reads, step)
         self.assertEqual(list(grouper.reads(Trickle(b"", 5))), [])
 
-    def test_a_text_file_is_refused(self):
+    def test_a_text_file_or_another_object_is_refused(self):
         with tempfile.TemporaryDirectory() as tmp:
             path = os.path.join(tmp, "in")
-            with open(path, "w") as f:
-                f.write("091\n")
-            with open(path) as f, self.assertRaisesRegex(TypeError, "binary"):
-                next(grouper.reads(f))
+            with open(path, "wb") as f:
+                f.write("091 홍길동\r\n".encode("cp949"))
+            opened = [
+                open(path, encoding="utf-8"),  # its first read fails to decode
+                open(path, encoding="cp949"),
+                codecs.getreader("utf-8")(open(path, "rb")),  # no io.TextIOBase
+            ]
+            try:
+                for given in opened + [Trickle("091\n", 2), 5, bytearray(b"091\n")]:
+                    with self.assertRaisesRegex(TypeError, "binary file", msg=repr(given)):
+                        list(grouper.reads(given))
+            finally:
+                for f in opened:
+                    f.close()
 
 
 class FormattingArguments(unittest.TestCase):
@@ -233,6 +249,47 @@ class FindingTheLibrary(unittest.TestCase):
             done = self.run_python(modules, None)
             self.assertEqual(done.stdout.strip(), f"{grouper.__version__} 2", done.stderr)
             self.assertEqual(grouper.__version__, grouper.version())
+
+    def test_a_library_that_does_not_serve_the_module_is_passed_over(self):
+        cc = shutil.which("cc")
+        if cc is None:
+            self.skipTest("no C compiler for the stand-in libraries")
+        number = grouper.version_number()
+        version = 'const char *grouper_version(void) { return "%s"; }\n'
+        # A library's source and what the module says of it.
+        fakes = [
+            (version % "1.1.0", "version 1.1.0, without grouper_version_number"),
+            (version % "2.0.0" + "int grouper_version_number(void) { return 2000000; }\n",
+             "version 2.0.0"),
+            (version % grouper.version()
+             + "int grouper_version_number(void) { return %d; }\n" % number,
+             "version %s, without grouper_next_read" % grouper.version()),
+        ]
+        needed = "needs libgrouper %d.%d or a later" % (number // 1000000, number // 1000 % 1000)
+        for source, said in fakes:
+            with tempfile.TemporaryDirectory() as tmp:
+                module = os.path.join(tmp, "grouper")
+                shutil.copytree(os.path.join(MODULE_DIR, "grouper"), module)
+                with open(os.path.join(tmp, "fake.c"), "w") as f:
+                    f.write(source)
+                fake = os.path.join(module, "libgrouper.so.1")  # the first place looked in
+                subprocess.run([cc, "-shared", "-fPIC", "-o", fake, os.path.join(tmp, "fake.c")],
+                               check=True)
+                os.symlink(LIBRARY, os.path.join(module, "libgrouper.so"))
+                done = self.run_python(tmp, None)
+                self.assertEqual(done.stdout.strip(), f"{grouper.__version__} 2", done.stderr)
+                # Named in the environment, it is an error that names it.
+                done = self.run_python(tmp, fake)
+                self.assertNotEqual(done.returncode, 0)
+                for words in (fake + ", " + said, needed):
+                    self.assertIn(words, done.stderr)
+                # Where it is the only library found, the error names it too.
+                if ctypes.util.find_library("grouper") is None:
+                    os.remove(os.path.join(module, "libgrouper.so"))
+                    done = self.run_python(tmp, None)
+                    self.assertNotEqual(done.returncode, 0)
+                    for words in (fake + " is " + said, needed):
+                        self.assertIn(words, done.stderr)
 
 if __name__ == "__main__":
     unittest.main()

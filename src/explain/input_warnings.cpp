@@ -64,28 +64,52 @@ void InputWarnings::Add(const char* read, std::size_t length) {
   const unsigned char* p = reinterpret_cast<const unsigned char*>(read);
   if (!any_bytes_ && length >= 3 && std::memcmp(read, "\xEF\xBB\xBF", 3) == 0) utf8_ = true;
   any_bytes_ = true;
-  if (pending_cr_ && p[0] != '\n') cr_line_ends_ = true;
-  // Most reads end in CR LF: only the bytes before it are searched.
-  const std::size_t searched =
-      length >= 2 && read[length - 2] == '\r' && read[length - 1] == '\n' ? length - 2 : length;
-  const char* cr =
-      cr_line_ends_ ? nullptr : static_cast<const char*>(std::memchr(read, '\r', searched));
-  while (cr != nullptr) {
-    const std::size_t at = static_cast<std::size_t>(cr - read);
-    if (at + 1 >= length) break;
-    if (read[at + 1] != '\n') {
-      cr_line_ends_ = true;
-      break;
-    }
-    cr = static_cast<const char*>(std::memchr(cr + 1, '\r', searched - at - 1));
-  }
-  pending_cr_ = p[length - 1] == '\r';
+  if (!cr_line_ends_) FindLoneCr(read, length);
   if (!utf8_) utf8_ = Utf8WithHangul(p, length);
 }
 
+void InputWarnings::FindLoneCr(const char* read, std::size_t length) {
+  std::size_t from = 0;
+  if (pending_cr_) {
+    // The CR run that ended the last read goes on, or ends here.
+    while (from < length && read[from] == '\r') ++from;
+    if (from == length) return;
+    pending_cr_ = false;
+    if (read[from] != '\n') {
+      cr_line_ends_ = true;
+      return;
+    }
+  }
+  // The tail of the read is its line end (CRs then LF), or a CR run that the
+  // next read may end in LF; only the bytes before it are searched, so the
+  // usual read, one line in CR LF, costs one memchr that finds nothing.
+  std::size_t to = length;
+  const bool ends_in_lf = read[to - 1] == '\n';
+  if (ends_in_lf) --to;
+  const std::size_t before_crs = to;
+  while (to > from && read[to - 1] == '\r') --to;
+  if (!ends_in_lf && to < before_crs) pending_cr_ = true;
+  // Within the searched bytes a CR run always ends before `to`, at a byte
+  // that is no CR: the run is a line end only when that byte is LF.
+  for (const char* cr = static_cast<const char*>(std::memchr(read + from, '\r', to - from));
+       cr != nullptr;) {
+    const char* after = cr + 1;
+    while (*after == '\r') ++after;
+    if (*after != '\n') {
+      cr_line_ends_ = true;
+      pending_cr_ = false;
+      return;
+    }
+    cr = static_cast<const char*>(
+        std::memchr(after, '\r', static_cast<std::size_t>(read + to - after)));
+  }
+}
+
 void InputWarnings::Finish() {
+  // CRs that end the file end its last line, which the batch trims of them as
+  // it trims a line end: the file is read as the same lines as with CR LF.
   finished_ = true;
-  if (pending_cr_) cr_line_ends_ = true;
+  pending_cr_ = false;
 }
 
 std::vector<const char*> InputWarnings::Names() const {

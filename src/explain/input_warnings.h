@@ -10,8 +10,12 @@
 //                 a Hangul syllable in UTF-8 and is valid UTF-8 as a whole (a
 //                 code page 949 syllable never is: its lead byte is a UTF-8
 //                 continuation byte);
-//   cr-line-ends  a CR is followed by another byte than LF (within a read, or
-//                 from one read to the next), or the file ends in a CR;
+//   cr-line-ends  a CR, or a run of CRs, is followed by another byte than LF
+//                 (within a read, or from one read to the next, however the
+//                 run is split between reads). CRs before LF are part of the
+//                 line end, which the batch trims, and CRs that end the file
+//                 end its last line: neither is a sign, since the batch reads
+//                 such a file as the same lines as one in CR LF;
 //   empty         the file holds no byte.
 #pragma once
 
@@ -46,7 +50,10 @@ class InputWarnings {
  private:
   bool any_bytes_ = false;
   bool finished_ = false;
-  bool pending_cr_ = false;  // the last read ended in a CR
+  // Looks for a CR run that ends in another byte than LF.
+  void FindLoneCr(const char* read, std::size_t length);
+
+  bool pending_cr_ = false;  // the last read ended in a CR run, not in LF
   bool utf8_ = false;
   bool cr_line_ends_ = false;
   std::vector<const char*> reported_;
