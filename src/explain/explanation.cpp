@@ -134,7 +134,7 @@ LineExplanation ExplainLine(const char* line, std::size_t length) {
   } else {
     e.classified = true;
     e.classification = work.classification;
-    for (int set = 0; set < 6; ++set) {
+    for (int set = 0; set < kSetCount; ++set) {
       const std::string code = explain_parts::MatchedCode(e.classification, set);
       if (code.empty()) continue;
       e.decided_by.push_back(
