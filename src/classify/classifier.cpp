@@ -1,11 +1,11 @@
 #include "classify/classifier.h"
 
+#include <array>
 #include <climits>
 #include <cstring>
 #include <utility>
 
-#include "classify/criteria.h"
-#include "classify/criteria_sets.h"
+#include "classify/criteria_plan.h"
 #include "classify/scores.h"
 #include "record/assessment_record.h"
 #include "record/form_version.h"
@@ -13,19 +13,6 @@
 namespace grouper {
 
 namespace {
-
-using criteria::Yes;
-
-// The group letters in the order in which they win.
-struct LetterRule {
-  int ClassificationState::*met;
-  char letter;
-};
-constexpr LetterRule kLetterOrder[] = {
-    {&ClassificationState::set_a_met, 'A'}, {&ClassificationState::set_b_met, 'B'},
-    {&ClassificationState::set_c_met, 'C'}, {&ClassificationState::set_d_met, 'D'},
-    {&ClassificationState::set_e_met, 'E'}, {&ClassificationState::set_f_met, 'F'},
-};
 
 // The early families' code table: the first row whose letter matches and
 // whose band holds the tested value decides. Band 1 holds the highest values.
@@ -63,24 +50,37 @@ void WriteCode(const char* code, char* destination) {
 
 }  // namespace
 
+namespace {
+
+// The sets' results in the order in which their letters win.
+constexpr auto kResultsInOrder = [] {
+  std::array<int ClassificationScores::*, kSetCount> results{};
+  for (int set = 0; set < kSetCount; ++set) results[set] = ResultOf(kGroupLetters[set]);
+  return results;
+}();
+
+}  // namespace
+
 int select_group_letter(ClassificationState& s) {
-  char letter = 'G';
-  for (const LetterRule& rule : kLetterOrder) {
-    if (s.*rule.met == 1) {
-      letter = rule.letter;
+  char letter = kUnclaimedLetter;
+  for (int set = 0; set < kSetCount; ++set) {
+    if (s.*kResultsInOrder[set] == 1) {
+      letter = kGroupLetters[set];
       break;
     }
   }
-  if (letter == 'G') criteria::RecordCriterion("7A", s);
+  if (letter == kUnclaimedLetter) {
+    constexpr int kSlot = CriterionSlot(kUnclaimedCode);
+    std::memcpy(s.criteria[kSlot], kUnclaimedCode, 3);
+  }
   s.group_letter[0] = letter;
   s.group_letter[1] = '\0';
   return letter;
 }
 
 int count_group_a_conditions(const AssessmentRecord& r, const ClassificationState& s) {
-  // The first four are the early families' set-A criteria.
-  return criteria::ComaWithDependence(r) + Yes(r.g_internal_bleeding) +
-         Yes(r.k_central_venous_nutrition) + Yes(r.k_ventilator) + (s.set_b_met == 1) +
+  // The early families' set-A criteria, in every family, and sets B and C.
+  return criteria::CountCriteriaHolding<criteria::kSetAEarly>(r, s) + (s.set_b_met == 1) +
          (s.set_c_met == 1);
 }
 
@@ -138,22 +138,7 @@ void ClassifyRecord(const AssessmentRecord& record, Family family, Classificatio
 
   compute_scores(record, s);
 
-  if (IsEarly(family)) {
-    s.set_a_met = evaluate_set_a_early(record, s);
-    s.set_b_met = evaluate_set_b_early(record, s);
-    s.set_c_met = evaluate_set_c_early(record, s);
-    s.set_e_met = evaluate_set_e(record, s);
-    s.set_d_met = evaluate_set_d(record, s);
-  } else if (Is090(family)) {
-    s.set_a_met = evaluate_set_a_090(record, s);
-    s.set_b_met = evaluate_set_b_090(record, s);
-    s.set_c_met = evaluate_set_c_090(record, s);
-  } else {
-    s.set_a_met = evaluate_set_a_091(record, s);
-    s.set_b_met = evaluate_set_b_091(record, s);
-    s.set_c_met = evaluate_set_c_091(record, s);
-  }
-  s.set_f_met = evaluate_set_f(record, s);
+  criteria::ClassificationPlans::Run(record, family, s);
 
   select_group_letter(s);
   s.group_a_count = count_group_a_conditions(record, s);

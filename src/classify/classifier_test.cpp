@@ -4,7 +4,6 @@
 
 #include <cstring>
 
-#include "classify/criteria_sets.h"
 #include "classify/scores.h"
 #include "support/classification.h"
 #include "support/record_builder.h"

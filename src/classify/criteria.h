@@ -1,24 +1,25 @@
-// The parts the criteria sets are written from.
+// The words the criteria sets are written in.
 //
-// A set is an ordered list of rows (criterion code, condition). The evaluator
-// runs a list on a record and its running classification: the first
-// row whose condition holds decides. A criterion row records its code in the
-// CriteriaTable and the set is met; a stop row ends the set unmet. A list in
-// which no row holds is not met.
+// A set is an ordered list of rows (criterion code, condition). The first
+// row whose condition holds decides: a criterion row records its code in the
+// classification's table and the set is met; a stop row ends the set unmet. A
+// list in which no row holds is not met.
 //
-// Conditions are built from the named predicates below, shared by every set
-// that reuses a condition of the form. Each row lists what its condition
-// reads: fields of the record, scores of the classification, and the named
-// groups of the predicates it calls (kComaReads...), so that the evidence of
-// a group code is read from the rows themselves.
+// A condition is a type built from the terms below over the items of the
+// record (ITEM(name)) and the scores of the classification (Adl, SkinCare,
+// ...): `All<Yes<ITEM(f_diabetes)>, Is<ITEM(j_injection_count), '2'>>`. The
+// same type tests the record and lists what it reads, in the order it reads
+// them, so a row names each of its fields once and the evidence of a group
+// code is what the condition tests. Conditions that the form reuses ("coma
+// with dependence", "any stage-3/4 ulcer") are named once, as types.
 #pragma once
 
+#include <array>
 #include <cstddef>
-#include <iterator>
 #include <span>
 #include <utility>
 
-#include "classify/classifier.h"
+#include "classify/classification_scores.h"
 #include "record/assessment_record.h"
 #include "record/field_ref.h"
 #include "record/form_version.h"
@@ -26,8 +27,8 @@
 namespace grouper::criteria {
 
 using R = const AssessmentRecord&;
-using S = const ClassificationState&;
-using Condition = bool (*)(R r, S s);
+using S = const ClassificationScores&;
+using Predicate = bool (*)(R r, S s);
 
 // One thing a condition reads: a field of the record, a score of the
 // classification (which reads the fields it is computed from), or a named
@@ -36,7 +37,7 @@ struct Read {
   enum class Kind { kField, kScore, kGroup };
   Kind kind = Kind::kField;
   std::size_t field = 0;  // kField: the field's FieldRef offset
-  int ClassificationState::*score = nullptr;
+  int ClassificationScores::*score = nullptr;
   const Read* group = nullptr;  // kGroup
   std::size_t group_size = 0;
   bool (*families)(Family) = nullptr;  // read only in these families; nullptr: all
@@ -44,171 +45,253 @@ struct Read {
 constexpr Read Field(FieldRef field) {
   return {.kind = Read::Kind::kField, .field = field.offset};
 }
-constexpr Read FieldIn(FieldRef field, bool (*families)(Family)) {
-  return {.kind = Read::Kind::kField, .field = field.offset, .families = families};
-}
-constexpr Read Score(int ClassificationState::*score) {
+constexpr Read Score(int ClassificationScores::*score) {
   return {.kind = Read::Kind::kScore, .score = score};
 }
 template <std::size_t N>
 constexpr Read Group(const Read (&group)[N]) {
   return {.kind = Read::Kind::kGroup, .group = group, .group_size = N};
 }
-// A fixed list of reads.
-template <Read... reads>
-inline constexpr Read kReads[] = {reads...};
 #define READ(name) ::grouper::criteria::Field(FIELD(name))
 
-// The scores and the sets' results, as criteria read them.
-inline constexpr Read kAdl = Score(&ClassificationState::adl_score);
-inline constexpr Read kSkinCare = Score(&ClassificationState::skin_care_count);
-inline constexpr Read kTubeFeeding = Score(&ClassificationState::tube_feeding_intake);
-inline constexpr Read kIvNutrition = Score(&ClassificationState::iv_nutrition_intake);
-inline constexpr Read kSetAMet = Score(&ClassificationState::set_a_met);
-inline constexpr Read kSetBMet = Score(&ClassificationState::set_b_met);
-inline constexpr Read kSetCMet = Score(&ClassificationState::set_c_met);
+// A condition as a row holds it: what it reads and its test.
+struct Condition {
+  std::span<const Read> reads;
+  Predicate holds;
+};
+template <class T>
+inline constexpr Condition When = {T::kReads, &T::Holds};
 
 struct Criterion {
   const char* code;             // kStop marks a stop row
   std::span<const Read> reads;  // what `holds` reads
-  Condition holds;
+  Predicate holds;
+  constexpr Criterion(const char* c, Condition condition)
+      : code(c), reads(condition.reads), holds(condition.holds) {}
 };
 inline constexpr const char* kStop = nullptr;
 
-// Writes a criterion code into its slot of the classification's table.
-void RecordCriterion(const char* code, ClassificationState& s);
+// What conditions test: an item of the record, by its field name, or a
+// score or set result of the classification.
+template <auto member, FieldRef field>
+struct Item {
+  [[gnu::always_inline]] static auto Get(R r, S) { return r.*member; }
+  static constexpr std::array<Read, 1> kReads = {Field(field)};
+};
+#define ITEM(name) ::grouper::criteria::Item<&::grouper::AssessmentRecord::name, FIELD(name)>
+
+template <int ClassificationScores::*member>
+struct ScoreOf {
+  [[gnu::always_inline]] static int Get(R, S s) { return s.*member; }
+  static constexpr std::array<Read, 1> kReads = {Score(member)};
+};
+using Adl = ScoreOf<&ClassificationScores::adl_score>;
+using SkinCare = ScoreOf<&ClassificationScores::skin_care_count>;
+using TubeFeeding = ScoreOf<&ClassificationScores::tube_feeding_intake>;
+using IvNutrition = ScoreOf<&ClassificationScores::iv_nutrition_intake>;
+using SetAMet = ScoreOf<&ClassificationScores::set_a_met>;
+using SetBMet = ScoreOf<&ClassificationScores::set_b_met>;
+using SetCMet = ScoreOf<&ClassificationScores::set_c_met>;
 
 namespace detail {
 
-// Row I of the list decides the set when its condition holds: a criterion
-// row meets it, a stop row ends it unmet.
-template <const auto& rows, std::size_t I>
-[[gnu::always_inline]] inline bool Decides(R r, ClassificationState& s, int& met) {
-  constexpr const Criterion& row = rows[I];
-  if (!row.holds(r, s)) return false;
-  if constexpr (row.code == kStop) {
-    met = 0;
-  } else {
-    // The code's slot is known here, so it is written without a lookup.
-    constexpr int slot = CriterionSlot(row.code);
-    static_assert(slot >= 0, "a criteria list names a code that has no slot");
-    s.criteria[slot][0] = row.code[0];
-    s.criteria[slot][1] = row.code[1];
-    s.criteria[slot][2] = '\0';
-    met = 1;
-  }
-  return true;
-}
-
-template <const auto& rows, std::size_t... I>
-[[gnu::always_inline]] inline int RunRows(R r, ClassificationState& s, std::index_sequence<I...>) {
-  int met = 0;
-  (void)(Decides<rows, I>(r, s, met) || ...);
-  return met;
+template <class... T>
+constexpr auto JoinedReads() {
+  std::array<Read, (T::kReads.size() + ... + 0)> out{};
+  std::size_t n = 0;
+  (([&] {
+     for (const Read& read : T::kReads) out[n++] = read;
+   }()),
+   ...);
+  return out;
 }
 
 }  // namespace detail
 
-// Runs a constant list on a record and its running classification: 1 met (its
-// code recorded in the state's table), 0 not met. Each condition is known
-// where it is called, so the list becomes straight-line code.
-template <const auto& rows>
-int RunCompiledCriteria(R r, ClassificationState& s) {
-  return detail::RunRows<rows>(r, s, std::make_index_sequence<std::size(rows)>{});
-}
-
-inline bool Yes(char answer) {
-  return answer == '1';
-}
+// The terms. A one-byte answer is one of `answers`:
+template <class Of, char... answers>
+struct Is {
+  [[gnu::always_inline]] static bool Holds(R r, S s) {
+    const char answer = Of::Get(r, s);
+    return ((answer == answers) || ...);
+  }
+  static constexpr auto kReads = Of::kReads;
+};
+template <class Of>
+using Yes = Is<Of, '1'>;
 // The answers '2' and '3' of a symptom scale, which the behavioural criteria
 // count as present.
-inline bool TwoOrThree(char answer) {
-  return answer == '2' || answer == '3';
+template <class Of>
+using TwoOrThree = Is<Of, '2', '3'>;
+
+// A number compared with a bound. A measure is compared as the stored
+// single-precision value.
+template <class Of, auto value>
+struct Equals {
+  [[gnu::always_inline]] static bool Holds(R r, S s) { return Of::Get(r, s) == value; }
+  static constexpr auto kReads = Of::kReads;
+};
+template <class Of, auto low>
+struct AtLeast {
+  [[gnu::always_inline]] static bool Holds(R r, S s) { return Of::Get(r, s) >= low; }
+  static constexpr auto kReads = Of::kReads;
+};
+template <class Of, auto high>
+struct AtMost {
+  [[gnu::always_inline]] static bool Holds(R r, S s) { return Of::Get(r, s) <= high; }
+  static constexpr auto kReads = Of::kReads;
+};
+template <class Of, auto low, auto high>
+struct Between {
+  [[gnu::always_inline]] static bool Holds(R r, S s) {
+    const auto v = Of::Get(r, s);
+    return v >= low && v <= high;
+  }
+  static constexpr auto kReads = Of::kReads;
+};
+
+// Every condition holds (tested in order, up to the first that fails), any
+// holds (up to the first that holds), or the condition does not hold.
+template <class... T>
+struct All {
+  [[gnu::always_inline]] static bool Holds(R r, S s) { return (T::Holds(r, s) && ...); }
+  static constexpr auto kReads = detail::JoinedReads<T...>();
+};
+template <class... T>
+struct Any {
+  [[gnu::always_inline]] static bool Holds(R r, S s) { return (T::Holds(r, s) || ...); }
+  static constexpr auto kReads = detail::JoinedReads<T...>();
+};
+template <class T>
+struct Not {
+  [[gnu::always_inline]] static bool Holds(R r, S s) { return !T::Holds(r, s); }
+  static constexpr auto kReads = T::kReads;
+};
+
+// A condition that counts in the given families only (elsewhere it does not
+// hold), for an item that another family's layout holds in the same place.
+template <bool (*families)(Family), class T>
+struct InFamilies {
+  [[gnu::always_inline]] static bool Holds(R r, S s) {
+    return families(s.family) && T::Holds(r, s);
+  }
+  static constexpr auto kReads = [] {
+    auto reads = T::kReads;
+    for (Read& read : reads) read.families = families;
+    return reads;
+  }();
+};
+
+namespace detail {
+
+template <const auto& rows, std::size_t I>
+[[gnu::always_inline]] inline bool CriterionHolds(R r, S s) {
+  if constexpr (rows[I].code == kStop) {
+    return false;
+  } else {
+    constexpr Predicate holds = rows[I].holds;
+    return holds(r, s);
+  }
 }
+
+template <const auto& rows>
+constexpr auto CriteriaReads() {
+  constexpr std::size_t kCount = [] {
+    std::size_t n = 0;
+    for (const Criterion& row : rows) n += row.code != kStop ? row.reads.size() : 0;
+    return n;
+  }();
+  std::array<Read, kCount> out{};
+  std::size_t n = 0;
+  for (const Criterion& row : rows) {
+    if (row.code == kStop) continue;
+    for (const Read& read : row.reads) out[n++] = read;
+  }
+  return out;
+}
+
+}  // namespace detail
+
+// Any criterion row of a list holds, its stop rows left out: the conditions
+// of a set without the bound of the score that they depend on.
+template <const auto& rows>
+struct AnyCriterionOf {
+  template <std::size_t... I>
+  [[gnu::always_inline]] static bool HoldsAt(R r, S s, std::index_sequence<I...>) {
+    return (detail::CriterionHolds<rows, I>(r, s) || ...);
+  }
+  [[gnu::always_inline]] static bool Holds(R r, S s) {
+    return HoldsAt(r, s, std::make_index_sequence<std::size(rows)>{});
+  }
+  static constexpr auto kReads = detail::CriteriaReads<rows>();
+};
+
+// The number of criterion rows of a list whose condition holds.
+template <const auto& rows, std::size_t... I>
+[[gnu::always_inline]] inline int CountCriteriaHolding(R r, S s, std::index_sequence<I...>) {
+  return (static_cast<int>(detail::CriterionHolds<rows, I>(r, s)) + ... + 0);
+}
+template <const auto& rows>
+[[gnu::always_inline]] inline int CountCriteriaHolding(R r, S s) {
+  return CountCriteriaHolding<rows>(r, s, std::make_index_sequence<std::size(rows)>{});
+}
+
+// The conditions the form reuses.
 
 // The patient is in a coma and fully dependent: every scored ADL item at '4'
 // or '8'.
-bool ComaWithDependence(R r);
-inline constexpr Read kComaReads[] = {
-    Field(FIELD(b_coma)), Field(FIELD(d_adl_eating)), Field(FIELD(d_adl_changing_position)),
-    Field(FIELD(d_adl_transferring)), Field(FIELD(d_adl_toilet_use))};
+template <class Of>
+using Dependent = Is<Of, '4', '8'>;
+using ComaWithDependence =
+    All<Yes<ITEM(b_coma)>, Dependent<ITEM(d_adl_eating)>, Dependent<ITEM(d_adl_changing_position)>,
+        Dependent<ITEM(d_adl_transferring)>, Dependent<ITEM(d_adl_toilet_use)>>;
 
-// The conditions of set A, without its ADL precondition, as set B's last
-// criterion and the group-A count take them.
-bool SetAConditionEarly(R r);
-bool SetAConditionOf090(R r);
-bool SetAConditionFrom091(R r);
-inline constexpr Read kSetAEarlyReads[] = {Group(kComaReads), Field(FIELD(g_internal_bleeding)),
-                                           Field(FIELD(k_central_venous_nutrition)),
-                                           Field(FIELD(k_ventilator))};
-inline constexpr Read kSetA090Reads[] = {Field(FIELD(k_ventilator)), Group(kComaReads),
-                                         Field(FIELD(k_central_venous_nutrition))};
-inline constexpr Read kSetA091Reads[] = {Field(FIELD(k_ventilator_091)), Group(kComaReads),
-                                         Field(FIELD(k_central_venous_nutrition_091))};
-
-bool AnyStage34Ulcer(R r);
-inline constexpr Read kStage34UlcerReads[] = {
-    Field(FIELD(i_pressure_ulcer_stage3)), Field(FIELD(i_stasis_ulcer_stage3)),
-    Field(FIELD(i_pressure_ulcer_stage4)), Field(FIELD(i_stasis_ulcer_stage4))};
-inline constexpr Read kStage2UlcerReads[] = {Field(FIELD(i_pressure_ulcer_stage2)),
-                                             Field(FIELD(i_stasis_ulcer_stage2))};
+using AnyStage34Ulcer =
+    Any<AtLeast<ITEM(i_pressure_ulcer_stage3), 1>, AtLeast<ITEM(i_stasis_ulcer_stage3), 1>,
+        AtLeast<ITEM(i_pressure_ulcer_stage4), 1>, AtLeast<ITEM(i_stasis_ulcer_stage4), 1>>;
 
 // The neurological diagnoses of sets B and C. The early families' F.1 carries
 // AIDS only in family 089/010: the base layout holds its none-applies answer
 // in that position.
-bool NeurologicalListEarly(R r, S s);
-bool NeurologicalListFrom090(R r);
-inline constexpr Read kNeurologicalSharedReads[] = {
-    Field(FIELD(f_cerebral_palsy)),
-    Field(FIELD(f_spinal_cord_injury)),
-    Field(FIELD(f_paraplegia)),
-    Field(FIELD(f_hemiplegia)),
-    Field(FIELD(f_parkinsons)),
-    Field(FIELD(f_myasthenia)),
-    Field(FIELD(f_primary_muscle_disorder)),
-    Field(FIELD(f_multiple_sclerosis)),
-    Field(FIELD(f_huntingtons)),
-    Field(FIELD(f_hereditary_ataxia)),
-    Field(FIELD(f_spinal_muscular_atrophy)),
-    Field(FIELD(f_systemic_atrophy)),
-    Field(FIELD(f_progressive_supranuclear_palsy)),
-    Field(FIELD(f_atypical_virus_infection)),
-    Field(FIELD(f_subacute_necrotising_encephalopathy))};
-// In the base layout f_aids holds another answer, which the list does not read.
-inline constexpr Read kNeurologicalEarlyReads[] = {
-    Group(kNeurologicalSharedReads), Field(FIELD(f_quadriplegia)), FieldIn(FIELD(f_aids), Is089)};
-inline constexpr Read kNeurologicalFrom090Reads[] = {
-    Group(kNeurologicalSharedReads), Field(FIELD(f_quadriplegia)), Field(FIELD(f_aids))};
+using SharedNeurologicalEntries =
+    Any<Yes<ITEM(f_cerebral_palsy)>, All<Yes<ITEM(f_spinal_cord_injury)>, Yes<ITEM(f_paraplegia)>>,
+        Yes<ITEM(f_hemiplegia)>, Yes<ITEM(f_parkinsons)>, Yes<ITEM(f_myasthenia)>,
+        Yes<ITEM(f_primary_muscle_disorder)>, Yes<ITEM(f_multiple_sclerosis)>,
+        Yes<ITEM(f_huntingtons)>, Yes<ITEM(f_hereditary_ataxia)>,
+        Yes<ITEM(f_spinal_muscular_atrophy)>, Yes<ITEM(f_systemic_atrophy)>,
+        Yes<ITEM(f_progressive_supranuclear_palsy)>, Yes<ITEM(f_atypical_virus_infection)>,
+        Yes<ITEM(f_subacute_necrotising_encephalopathy)>>;
+using NeurologicalListEarly =
+    Any<SharedNeurologicalEntries, All<Yes<ITEM(f_spinal_cord_injury)>, Yes<ITEM(f_quadriplegia)>>,
+        InFamilies<Is089, Yes<ITEM(f_aids)>>>;
+using NeurologicalListFrom090 =
+    Any<SharedNeurologicalEntries, Yes<ITEM(f_quadriplegia)>, Yes<ITEM(f_aids)>>;
 
-bool FeverComplication(R r);  // dehydration, vomiting or weight loss
-bool SeverePainGrade(R r);    // visual or numeric scale 7+, faces scale 4+
-bool ModeratePainGrade(R r);  // visual or numeric scale 4+, faces scale 3+
-inline constexpr Read kFeverComplicationReads[] = {
-    Field(FIELD(g_dehydration)), Field(FIELD(g_vomiting)), Field(FIELD(h_weight_loss))};
-inline constexpr Read kPainGradeReads[] = {Field(FIELD(g_pain_visual_scale)),
-                                           Field(FIELD(g_pain_numeric_scale)),
-                                           Field(FIELD(g_pain_faces_scale))};
+// Dehydration, vomiting or weight loss.
+using FeverComplication =
+    Any<Yes<ITEM(g_dehydration)>, Yes<ITEM(g_vomiting)>, Yes<ITEM(h_weight_loss)>>;
+// Visual or numeric scale 7+, faces scale 4+; moderate: 4+ and 3+.
+using SeverePainGrade =
+    Any<AtLeast<ITEM(g_pain_visual_scale), 7>, AtLeast<ITEM(g_pain_numeric_scale), 7>,
+        AtLeast<ITEM(g_pain_faces_scale), 4>>;
+using ModeratePainGrade =
+    Any<AtLeast<ITEM(g_pain_visual_scale), 4>, AtLeast<ITEM(g_pain_numeric_scale), 4>,
+        AtLeast<ITEM(g_pain_faces_scale), 3>>;
 
-bool AnyStomaCare(R r);
-bool ToiletingProgramme(R r);
-inline constexpr Read kStomaCareReads[] = {Field(FIELD(k_urinary_stoma_care)),
-                                           Field(FIELD(k_bowel_stoma_care)),
-                                           Field(FIELD(k_feeding_stoma_care))};
-inline constexpr Read kToiletingReads[] = {Field(FIELD(e_scheduled_toileting)),
-                                           Field(FIELD(e_bladder_retraining)),
-                                           Field(FIELD(e_intermittent_catheter))};
+using AnyStomaCare = Any<Yes<ITEM(k_urinary_stoma_care)>, Yes<ITEM(k_bowel_stoma_care)>,
+                         Yes<ITEM(k_feeding_stoma_care)>>;
+using ToiletingProgramme = Any<Yes<ITEM(e_scheduled_toileting)>, Yes<ITEM(e_bladder_retraining)>,
+                               Yes<ITEM(e_intermittent_catheter)>>;
+
 // Delusions, hallucinations, agitation, disinhibition, resistance to care or
 // wandering answered '2' or '3'.
-bool BehaviouralSymptoms(R r);
-bool TreatedBehaviouralSymptoms(R r);
-inline constexpr Read kBehaviourReads[] = {
-    Field(FIELD(c_delusions)),     Field(FIELD(c_hallucinations)),  Field(FIELD(c_agitation)),
-    Field(FIELD(c_disinhibition)), Field(FIELD(c_care_resistance)), Field(FIELD(c_wandering))};
-inline constexpr Read kTreatedBehaviourReads[] = {Field(FIELD(f_dementia)), Group(kBehaviourReads),
-                                                  Field(FIELD(j_behaviour_drug_treatment))};
+using BehaviouralSymptoms = Any<TwoOrThree<ITEM(c_delusions)>, TwoOrThree<ITEM(c_hallucinations)>,
+                                TwoOrThree<ITEM(c_agitation)>, TwoOrThree<ITEM(c_disinhibition)>,
+                                TwoOrThree<ITEM(c_care_resistance)>, TwoOrThree<ITEM(c_wandering)>>;
+using TreatedBehaviouralSymptoms =
+    All<Yes<ITEM(f_dementia)>, BehaviouralSymptoms, Yes<ITEM(j_behaviour_drug_treatment)>>;
 
-// The stop row of a set at an ADL score above or below a bound, which every
-// criterion after it depends on.
-inline constexpr Read kAdlReads[] = {kAdl};
+// The rehabilitation of sets F: an ADL score of 6 or more and two days.
+using Rehabilitation = All<AtLeast<Adl, 6>, AtLeast<ITEM(k_rehab_days), 2>>;
 
 }  // namespace grouper::criteria

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "classify/criteria_sets.h"
 #include "classify/scores.h"
 
 namespace grouper {
@@ -33,15 +32,16 @@ void AddField(std::vector<FieldRef>& fields, FieldRef field) {
 
 }  // namespace
 
-std::vector<CriteriaSet> CriteriaSetsOf(Family family) {
-  if (IsEarly(family)) {
-    return {{'A', SetARows(family)}, {'B', SetBRows(family)}, {'C', SetCRows(family)},
-            {'E', SetERows(family)}, {'D', SetDRows(family)}, {'F', SetFRows(family)}};
+std::span<const CriteriaSet> CriteriaSetsOf(Family family) {
+  return criteria::ClassificationPlans::SetsOf(family);
+}
+
+bool FamilyRunsSet(Family family, char letter) {
+  if (letter == kUnclaimedLetter) return true;
+  for (const CriteriaSet& set : CriteriaSetsOf(family)) {
+    if (set.letter == letter) return true;
   }
-  return {{'A', SetARows(family)},
-          {'B', SetBRows(family)},
-          {'C', SetCRows(family)},
-          {'F', SetFRows(family)}};
+  return false;
 }
 
 std::vector<Read> ExpandReads(std::span<const Read> reads, Family family) {
@@ -72,20 +72,11 @@ std::vector<FieldRef> FieldsOfRead(const Read& read, Family family) {
     return fields;
   }
   // A set's result stands for every row of the set.
-  const struct {
-    int ClassificationState::*result;
-    char letter;
-  } kResults[] = {{&ClassificationState::set_a_met, 'A'},
-                  {&ClassificationState::set_b_met, 'B'},
-                  {&ClassificationState::set_c_met, 'C'}};
-  for (const auto& result : kResults) {
-    if (read.score != result.result) continue;
-    for (const CriteriaSet& set : CriteriaSetsOf(family)) {
-      if (set.letter != result.letter) continue;
-      for (const criteria::Criterion& row : set.rows) {
-        for (const Read& r : ExpandReads(row.reads, family)) {
-          for (const FieldRef field : FieldsOfRead(r, family)) AddField(fields, field);
-        }
+  for (const CriteriaSet& set : CriteriaSetsOf(family)) {
+    if (read.score != ResultOf(set.letter)) continue;
+    for (const criteria::Criterion& row : set.rows) {
+      for (const Read& r : ExpandReads(row.reads, family)) {
+        for (const FieldRef field : FieldsOfRead(r, family)) AddField(fields, field);
       }
     }
     return fields;

@@ -9,20 +9,19 @@
 
 #include "classify/classifier.h"
 #include "classify/criteria.h"
+#include "classify/criteria_plan.h"
 #include "record/field_ref.h"
 #include "record/form_version.h"
 
 namespace grouper {
 
-// A criteria set as a family runs it: its letter and its rows.
-struct CriteriaSet {
-  char letter;  // 'A'..'F'
-  std::span<const criteria::Criterion> rows;
-};
+// The sets of `family` in the order the classifier runs them: its plan's
+// (the early families: A, B, C, E, D, F; the others: A, B, C, F).
+std::span<const CriteriaSet> CriteriaSetsOf(Family family);
 
-// The sets of `family` in the order the classifier runs them (the early
-// families: A, B, C, E, D, F; the others: A, B, C, F).
-std::vector<CriteriaSet> CriteriaSetsOf(Family family);
+// Whether `family` runs set `letter` ('A'..'F'); the unclaimed group's letter
+// 'G' counts as run in every family.
+bool FamilyRunsSet(Family family, char letter);
 
 // What decided criterion `code` ("1A".."6C") of `family`: the reads of the
 // stop rows before it in its set and its own, named groups expanded, reads of

@@ -11,7 +11,9 @@ namespace grouper {
 
 namespace {
 
-using criteria::Yes;
+bool Yes(char answer) {
+  return answer == '1';
+}
 
 // Points of one scored ADL answer: code '8' weighs as much as code '4', and an
 // answer outside the scale (which validation stops) gives nothing. A table of

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <utility>
 
+#include "classify/criteria_reads.h"
 #include "explain/explanation_parts.h"
 #include "record/input_layout.h"
 #include "record/record_parser.h"
@@ -133,7 +134,7 @@ LineExplanation ExplainLine(const char* line, std::size_t length) {
   } else {
     e.classified = true;
     e.classification = work.classification;
-    for (int set = 0; set < 6; ++set) {
+    for (int set = 0; set < kSetCount; ++set) {
       const std::string code = explain_parts::MatchedCode(e.classification, set);
       if (code.empty()) continue;
       e.decided_by.push_back(
@@ -182,7 +183,7 @@ std::string MaskIdentifier(const std::string& text, int keep) {
 namespace explain_parts {
 
 bool SetRan(int set, Family family) {
-  return !((set == 3 || set == 4) && !IsEarly(family));
+  return FamilyRunsSet(family, kSetLetters[set]);
 }
 
 // The code that decided set `set` (0 for A), or "". A set's codes are "1A",

@@ -135,7 +135,7 @@ std::string ExplanationJson(const LineExplanation& e, const ExplainOptions& opti
   }
   JsonKey(out, "criteria");
   out += '{';
-  for (int set = 0; e.classified && set < 7; ++set) {
+  for (int set = 0; e.classified && set <= kSetCount; ++set) {
     if (!SetRan(set, a.family)) continue;
     const char key[2] = {kSetLetters[set], '\0'};
     JsonKey(out, key);

@@ -6,14 +6,17 @@
 #include <string>
 #include <string_view>
 
+#include "classify/criteria_plan.h"
 #include "explain/explanation.h"
 
 namespace grouper::explain_parts {
 
-inline constexpr const char* kSetLetters = "ABCDEFG";
+// The sets' letters and G, from the classification's plans.
+inline constexpr const char* kSetLetters = kGroupLetters.data();
 
-// Whether the record's family runs set `set` (0 for A): D and E run in the
-// early families only; G stands for the group that no set claims.
+// Whether the record's family runs set `set` (0 for A), as its plan says (D
+// and E run in the early families only); G stands for the group that no set
+// claims.
 bool SetRan(int set, Family family);
 
 // The code that decided set `set` (0 for A), or "".

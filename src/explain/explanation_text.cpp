@@ -157,7 +157,7 @@ void AppendClassification(std::string& out, const LineExplanation& e, const Word
          std::to_string(s.tube_feeding_intake) + ", " + W(w.iv) + " " +
          std::to_string(s.iv_nutrition_intake) + ", " + W(w.group_a) + " " +
          std::to_string(s.group_a_count) + "\n  " + W(w.criteria) + ":";
-  for (int set = 0; set < 6; ++set) {
+  for (int set = 0; set < kSetCount; ++set) {
     if (!SetRan(set, a.family)) continue;
     const std::string code = MatchedCode(s, set);
     out += std::string(" ") + kSetLetters[set] + " " + (code.empty() ? "-" : code);

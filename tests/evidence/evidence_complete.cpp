@@ -1,6 +1,7 @@
 // The evidence of a fault or a group code is exactly what its rule reads. For
-// every row of the validator and of the criteria sets (whose outcome is
-// whether its condition holds), in every family it runs in, on generated records and records
+// every row of the validator and of the criteria sets as each family's plan
+// runs them (the outcome of a criterion row is whether its condition holds),
+// in every family it runs in, on generated records and records
 // mutated from them:
 //   - sufficient: a change of the line outside the columns of the fields the
 //     row lists (and outside the version code) never changes the row's own
@@ -426,13 +427,11 @@ int Run() {
       if (seen.count(&row) == 0) Fail(figures, "%s%s: a row that runs in no family\n", "", "");
     }
   }
-  for (const Family family :
-       {Family::kBase, Family::k089, Family::k090, Family::k091, Family::k092}) {
-    for (const CriteriaSet& set : CriteriaSetsOf(family)) {
-      for (const criteria::Criterion& row : set.rows) {
-        if (seen.count(&row) == 0)
-          Fail(figures, "%s%s: a criterion that runs in no family\n", "", "");
-      }
+  // Every row of every plan, whichever family group the plan is for.
+  for (const CriteriaSet& set : criteria::ClassificationPlans::kEverySet) {
+    for (const criteria::Criterion& row : set.rows) {
+      if (seen.count(&row) == 0)
+        Fail(figures, "%s%s: a criterion that runs in no family\n", "", "");
     }
   }
   for (const auto& [key, matters] : figures.matters) {

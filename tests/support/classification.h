@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstring>
+#include <iterator>
 #include <string>
 
 #include "classify/classifier.h"
@@ -41,10 +42,13 @@ inline Classified Classify(const AssessmentRecord& record) {
   return c;
 }
 
-inline constexpr const char* kSlotCodes[kCriteriaSlots] = {
-    "1A", "1B", "1C", "1D", "2A", "2B", "2C", "2D", "2E", "2F", "2G", "2H",
-    "2I", "2J", "2K", "2L", "2M", "2N", "3A", "3B", "3C", "3D", "3E", "3F",
-    "3G", "3H", "3I", "3J", "3K", "3L", "4A", "5A", "6A", "6B", "6C", "7A"};
+// The codes of the form's sets in slot order, then group G's.
+inline constexpr const char* kSlotCodes[] = {"1A", "1B", "1C", "1D", "2A", "2B", "2C", "2D", "2E",
+                                             "2F", "2G", "2H", "2I", "2J", "2K", "2L", "2M", "2N",
+                                             "3A", "3B", "3C", "3D", "3E", "3F", "3G", "3H", "3I",
+                                             "3J", "3K", "3L", "4A", "5A", "6A", "6B", "6C", "7A"};
+static_assert(std::size(kSlotCodes) == kCriteriaSlots,
+              "the classifier's table holds another number of codes than the form");
 
 // The recorded codes in slot order, separated by blanks ("1D 2N 7A").
 inline std::string RecordedCodes(const ClassificationState& s) {
