@@ -3,7 +3,8 @@
 // Ctrl+Break and closing the console window on Windows. The files named
 // here (ReplacementFile's temporary files) are removed, and the program then
 // ends as it would have without them: on POSIX by the same signal, with its
-// default action, so that the caller sees the usual status.
+// default action, so that the caller sees the usual status; on Windows with
+// the status of a program ended by Ctrl+C (STATUS_CONTROL_C_EXIT).
 //
 // A signal that the process was started with ignored (nohup) stays ignored.
 // The handlers are installed when the first file is named. The removal is

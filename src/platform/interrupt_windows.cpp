@@ -19,6 +19,8 @@ namespace grouper::platform {
 
 namespace {
 
+constexpr UINT kControlCExit = 0xC000013A;  // STATUS_CONTROL_C_EXIT
+
 // The console's handler runs on a thread of its own. It takes the lock and
 // keeps it: the process ends when the handler returns, and a deferral (which
 // holds the lock) makes it wait.
@@ -53,7 +55,10 @@ BOOL WINAPI OnControl(DWORD type) {
         !SetFileInformationByHandle(slot.handle, FileDispositionInfo, &dispose, sizeof dispose))
       DeleteFileW(slot.path.c_str());
   }
-  return FALSE;  // the system's own handler ends the process
+  // As the system's own handler ends a program on Ctrl+C (which Wine's
+  // does with status 0, as if the run had succeeded).
+  ExitProcess(kControlCExit);
+  return TRUE;
 }
 
 }  // namespace
