@@ -2,7 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
 #include <filesystem>
+#include <set>
 #include <string>
 
 #include "platform/platform.h"
@@ -38,32 +44,120 @@ TEST(MonthFilesTest, TheFolderIsNamedAfterTheFileBesideIt) {
   EXPECT_EQ(paths[kReport], "/x/m_grouper" + s + "m.html");
 }
 
-// A product is the old file until the new one is whole, and a product that is
-// never finished leaves nothing behind.
-TEST(MonthFilesTest, AProductReplacesTheOldOneOnlyWhenWhole) {
-  const std::string dir = MakeTempDir();
-  const std::string path = dir + "/m.out";
-  WriteFile(path, "old");
-  {
-    PendingFile file;
-    ASSERT_TRUE(file.Open(path));
-    ASSERT_EQ(platform::Write(file.fd(), "new", 3), 3);
-    ASSERT_EQ(file.Close(), 0);
-    EXPECT_EQ(ReadFile(path), "old");
-    EXPECT_EQ(file.Replace(), 0);
+class MonthSetTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = MakeTempDir();
+    paths_ = ProductPaths(dir_, "m");
   }
-  EXPECT_EQ(ReadFile(path), "new");
-  {
-    PendingFile abandoned;
-    ASSERT_TRUE(abandoned.Open(path));
-    ASSERT_EQ(platform::Write(abandoned.fd(), "half", 4), 4);
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+  // The new set, written and finished: "new 0", "new 1", "new 2".
+  void Write(std::array<platform::ReplacementFile, kProducts>& files) {
+    for (int p = 0; p < kProducts; ++p) {
+      ASSERT_EQ(files[p].Create(paths_[p]), 0);
+      const std::string bytes = "new " + std::to_string(p);
+      ASSERT_EQ(platform::Write(files[p].fd(), bytes.data(), bytes.size()), 5);
+      ASSERT_EQ(files[p].Finish(), 0);
+    }
   }
-  EXPECT_EQ(ReadFile(path), "new");
-  int entries = 0;
-  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir)) ++entries;
-  EXPECT_EQ(entries, 1);
-  std::filesystem::remove_all(dir);
+  // What each product holds ("" for none, "dir" for a folder), and every
+  // name in the folder.
+  std::array<std::string, kProducts> Contents() const {
+    std::array<std::string, kProducts> found;
+    for (int p = 0; p < kProducts; ++p) {
+      found[p] = std::filesystem::is_directory(paths_[p]) ? "dir"
+                 : platform::Exists(paths_[p])            ? ReadFile(paths_[p])
+                                                          : "";
+    }
+    return found;
+  }
+  std::set<std::string> Names() const {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir_))
+      names.insert(entry.path().filename().string());
+    return names;
+  }
+  std::string dir_;
+  std::array<std::string, kProducts> paths_;
+};
+
+// A file in the way is found before any rename; a rename that fails after
+// others succeeded puts the old files back (also removing a new file where
+// there was none).
+TEST_F(MonthSetTest, TheThreeFilesAreReplacedTogetherOrNotAtAll) {
+  struct Case {
+    const char* what;
+    std::array<const char*, kProducts> old;  // nullptr: none; "dir": a folder
+    int lost_temporary;                      // whose temporary file vanishes, -1 for none
+    int failing;                             // the product that fails, -1 for none
+    int error;
+  };
+  for (const Case& c : {
+           Case{"nothing in the way", {"o0", "o1", nullptr}, -1, -1, 0},
+           Case{"a folder at the page", {"o0", "o1", "dir"}, -1, kReport, EISDIR},
+           Case{"the table's rename fails", {"o0", "o1", "o2"}, kExplanation, kExplanation, ENOENT},
+           Case{"the page's rename fails", {"o0", nullptr, nullptr}, kReport, kReport, ENOENT},
+       }) {
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directory(dir_);
+    std::array<std::string, kProducts> before;
+    for (int p = 0; p < kProducts; ++p) {
+      before[p] = c.old[p] == nullptr ? "" : c.old[p];
+      if (before[p] == "dir")
+        std::filesystem::create_directory(paths_[p]);
+      else if (!before[p].empty())
+        WriteFile(paths_[p], before[p]);
+    }
+    {
+      std::array<platform::ReplacementFile, kProducts> files;
+      Write(files);
+      if (c.lost_temporary >= 0) platform::RemoveFile(files[c.lost_temporary].temporary());
+      const SetFailure failure = ReplaceSet(dir_, files);
+      EXPECT_EQ(failure.error, c.error) << c.what;
+      EXPECT_EQ(failure.path, c.failing < 0 ? "" : paths_[c.failing]) << c.what;
+      EXPECT_TRUE(failure.restored) << c.what;
+    }
+    const std::array<std::string, kProducts> expected =
+        c.failing < 0 ? std::array<std::string, kProducts>{"new 0", "new 1", "new 2"} : before;
+    EXPECT_EQ(Contents(), expected) << c.what;
+    std::set<std::string> names;
+    for (int p = 0; p < kProducts; ++p) {
+      if (!expected[p].empty()) names.insert(std::string(platform::FileNamePart(paths_[p])));
+    }
+    EXPECT_EQ(Names(), names) << c.what;
+  }
 }
+
+#ifndef _WIN32
+// A run killed between two renames leaves its journal; completing the set
+// from it gives the whole new set and nothing else.
+TEST_F(MonthSetTest, ASetCutBetweenItsRenamesIsCompleted) {
+  for (const int stop : {1, 2}) {
+    for (int p = 0; p < kProducts; ++p) WriteFile(paths_[p], "old");
+    const pid_t child = ::fork();
+    if (child == 0) {
+      std::array<platform::ReplacementFile, kProducts> files;
+      Write(files);
+      ReplaceSet(dir_, files, stop);
+      ::_exit(0);  // not reached: the hook ends the process
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << stop;
+    EXPECT_EQ(Contents()[stop - 1], "new " + std::to_string(stop - 1));
+    EXPECT_EQ(Contents()[stop], "old");
+    SetFailure failure;
+    EXPECT_EQ(CompleteInterruptedSet(dir_, failure), Recovery::kCompleted) << stop;
+    EXPECT_EQ(Contents(), (std::array<std::string, kProducts>{"new 0", "new 1", "new 2"}));
+    EXPECT_EQ(Names(), (std::set<std::string>{"m.out", "m.csv", "m.html"})) << stop;
+  }
+  // A journal that is not one is only removed.
+  WriteFile(dir_ + "/" + kJournalName, "grouper-month journal 1\n9 m.out\n");
+  SetFailure failure;
+  EXPECT_EQ(CompleteInterruptedSet(dir_, failure), Recovery::kNothingToDo);
+  EXPECT_EQ(Names(), (std::set<std::string>{"m.out", "m.csv", "m.html"}));
+}
+#endif
 
 }  // namespace
 }  // namespace grouper::month
