@@ -5,7 +5,10 @@ it, SIGINT, SIGTERM and SIGHUP mid-run, kill -9 and the temporary files it leave
 where a file goes, inputs that are not files (a pipe, a FIFO without a writer), a full disk; and
 grouper-report's page, which a failed run leaves as it was. Linux only.
 
-Usage: check_month_faults.py --month M --grouper G --explain E --report R --sample S
+Usage: check_month_faults.py --month M --grouper G --explain E --report R --sample S [--big N]
+
+--big: the records of the file that runs are interrupted in (300000; fewer where the programs
+are slower, as under the sanitizers, so that a pass still lasts long enough to be cut).
 """
 import argparse
 import hashlib
@@ -111,7 +114,7 @@ def two_runs_and_signals(T, work):
     signal mid-run leaves the old set and no temporary file; kill -9 leaves temporary files that
     the next run removes, but not a live program's."""
     big = os.path.join(work, "f.txt")
-    T.sample(big, 300000, 7)
+    T.sample(big, T.o.big, 7)
     os.symlink("f.txt", os.path.join(work, "f.in"))  # the same stem: the same folder
     folder = os.path.join(work, "f_grouper")
     first = T.start(work, "f.txt")
@@ -338,6 +341,7 @@ def main():
     parser = argparse.ArgumentParser()
     for name in ("month", "grouper", "explain", "report", "sample"):
         parser.add_argument("--" + name, required=True)
+    parser.add_argument("--big", type=int, default=300000)
     o = parser.parse_args()
     for name in ("month", "grouper", "explain", "report", "sample"):
         setattr(o, name, os.path.abspath(getattr(o, name)))
