@@ -235,13 +235,11 @@ def not_files(T, work):
     data = os.path.join(work, "d.txt")
     T.sample(data, 100, 1)
     os.mkfifo(os.path.join(work, "p.in"))
-    os.mkdir(os.path.join(work, "dir.in"))
     os.symlink("d.txt", os.path.join(work, "link.in"))
     stdin_folder_there = os.path.exists("/dev/stdin_grouper")
     for name, stdin, status, folder in (
             ("/dev/stdin", subprocess.PIPE, 1, "/dev/stdin_grouper"),
             ("p.in", subprocess.DEVNULL, 1, "p_grouper"),
-            ("dir.in", subprocess.DEVNULL, 1, "dir_grouper"),
             ("link.in", subprocess.DEVNULL, 0, "link_grouper")):
         proc = subprocess.Popen([T.o.month, "--no-open", name], cwd=work, env=T.env, stdin=stdin,
                                 stdout=subprocess.PIPE, stderr=subprocess.PIPE)
@@ -263,7 +261,6 @@ def not_files(T, work):
     shutil.rmtree(os.path.join(work, "link_grouper"), ignore_errors=True)
     for name in ("p.in", "link.in", "d.txt"):
         os.remove(os.path.join(work, name))
-    os.rmdir(os.path.join(work, "dir.in"))
 
 
 def full_disk(T, work):
