@@ -141,7 +141,7 @@ TEST_F(MonthSetTest, TheThreeFilesAreReplacedTogetherOrNotAtAll) {
                 true},
        }) {
     if (c.without_links && !CanRunWithoutLinks()) {
-      std::printf("skipped: %s (not root, or no protected_hardlinks)\n", c.what);
+      std::printf("skipped: %s (needs root and protected_hardlinks, on Linux)\n", c.what);
       continue;
     }
     std::filesystem::remove_all(dir_);
