@@ -30,8 +30,9 @@ void Forget(int slot);
 
 // While one lives, an interrupt waits: steps that must be done together
 // (renaming a set of files) are never cut in two. The interrupt comes when the
-// last one goes. Only in a process's main thread, with no other thread
-// running.
+// last one goes. Nested ones are fine. Made for the thread that does the
+// program's steps: on POSIX a signal is held back in that thread only, so
+// the steps that must not be cut are done while no other thread runs.
 class InterruptsDeferred {
  public:
   InterruptsDeferred();

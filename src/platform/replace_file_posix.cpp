@@ -56,6 +56,8 @@ int ReplacementFile::Create(const std::string& target, LinkTarget links) {
                                                      &std::free);
     if (real) target_ = real.get();  // a dangling link is replaced itself
   }
+  // A file made but not yet named for removal would outlive an interrupt.
+  InterruptsDeferred deferred;
   for (int attempt = 0; attempt < 16 && fd_ < 0; ++attempt) {
     temporary_ = TemporaryPathBeside(target_, ".tmp");
     fd_ = CreateNewFile(temporary_);

@@ -82,6 +82,8 @@ ReplacementFile::~ReplacementFile() {
 int ReplacementFile::Create(const std::string& target, LinkTarget) {
   Abandon();
   target_ = target;
+  // A file made but not yet named for removal would outlive an interrupt.
+  InterruptsDeferred deferred;
   for (int attempt = 0; attempt < 16 && fd_ < 0; ++attempt) {
     temporary_ = TemporaryPathBeside(target_, ".tmp");
     fd_ = CreateNewFile(temporary_);
