@@ -1,5 +1,6 @@
 #include "batch/byte_io.h"
 
+#include <cerrno>
 #include <cstring>
 
 #include "line/reads.h"
@@ -12,13 +13,17 @@ LineReader::LineReader(int fd, std::size_t block_size)
 
 bool LineReader::Fill() {
   if (eof_ || failed_) return false;
+  errno = 0;
   const long long n = platform::Read(fd_, block_.get(), block_size_);
   if (n > 0) {
     begin_ = 0;
     end_ = static_cast<std::size_t>(n);
     return true;
   }
-  if (n < 0) failed_ = true;
+  if (n < 0) {
+    failed_ = true;
+    error_ = errno != 0 ? errno : EIO;
+  }
   eof_ = true;
   return false;
 }
@@ -42,9 +47,11 @@ ByteWriter::ByteWriter(int fd, std::size_t block_size)
 
 bool ByteWriter::WriteAll(const char* bytes, std::size_t length) {
   while (!failed_ && length > 0) {
+    errno = 0;
     const long long n = platform::Write(fd_, bytes, length);
     if (n <= 0) {
       failed_ = true;
+      error_ = errno != 0 ? errno : EIO;
       break;
     }
     bytes += n;

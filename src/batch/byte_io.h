@@ -24,6 +24,8 @@ class LineReader {
   std::size_t ReadLine(char* destination);
   // True once a read of the file has failed (ReadLine then returns 0).
   bool failed() const { return failed_; }
+  // The system's reason (errno) of the failed read, else 0.
+  int error() const { return error_; }
   // Bytes read from the file and not yet taken: a next line that can be had
   // (at least in part) without waiting for the file.
   std::size_t buffered() const { return end_ - begin_; }
@@ -38,6 +40,7 @@ class LineReader {
   std::size_t end_ = 0;
   bool eof_ = false;
   bool failed_ = false;
+  int error_ = 0;
 };
 
 class ByteWriter {
@@ -52,6 +55,9 @@ class ByteWriter {
   bool Flush();
   // True once a write has failed: the bytes from there on are lost.
   bool failed() const { return failed_; }
+  // The system's reason (errno) of the failed write (ENOSPC for a full
+  // disk), else 0.
+  int error() const { return error_; }
 
  private:
   bool WriteAll(const char* bytes, std::size_t length);
@@ -61,6 +67,7 @@ class ByteWriter {
   std::size_t block_size_;
   std::size_t used_ = 0;
   bool failed_ = false;
+  int error_ = 0;
 };
 
 }  // namespace grouper

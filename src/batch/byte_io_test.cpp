@@ -9,6 +9,7 @@
 #include <unistd.h>
 #endif
 
+#include <cerrno>
 #include <cstring>
 #include <string>
 #include <thread>
@@ -112,6 +113,17 @@ TEST(ByteWriter, WritesEverythingInOrderAndReportsFailure) {
   broken.Write("abc", 3);
   EXPECT_FALSE(broken.Flush());
   EXPECT_TRUE(broken.failed());
+  EXPECT_NE(broken.error(), 0);
+#ifndef _WIN32
+  // The system's reason is kept: a full disk is ENOSPC, not just a failure.
+  const int full = platform::OpenOutput("/dev/full");
+  ASSERT_GE(full, 0);
+  ByteWriter writer(full, 16);
+  writer.Write("0123456789abcdefXYZ", 19);
+  EXPECT_FALSE(writer.Flush());
+  EXPECT_EQ(writer.error(), ENOSPC);
+  Close(full);
+#endif
 }
 
 }  // namespace

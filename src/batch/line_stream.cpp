@@ -90,22 +90,24 @@ class Stream {
     }
   }
 
-  // Once every worker has ended: flushes the result and the console.
-  StreamResult Finish() EXCLUDES(read_mutex_) {
+  // Once every worker has ended: flushes the result and the console. `error`
+  // is the reason of a failed read or write, else 0.
+  StreamResult Finish(int& error) EXCLUDES(read_mutex_) {
     uint64_t runs;
-    bool read_failed;
+    int read_error;
     {
       MutexLock lock(read_mutex_);
       runs = runs_read_;
-      read_failed = reader_.failed();
+      read_error = reader_.failed() ? reader_.error() : 0;
     }
     // Every run read has been written, so the turn after the last is free.
     turn_.Take(runs);
     const bool written = output_.Flush();
     if (written) console_.Flush();
+    error = written ? read_error : output_.error();
     turn_.Pass();
     if (!written) return StreamResult::kWriteError;
-    return read_failed ? StreamResult::kReadError : StreamResult::kComplete;
+    return read_error != 0 ? StreamResult::kReadError : StreamResult::kComplete;
   }
 
  private:
@@ -211,7 +213,10 @@ StreamResult ProcessStream(int input_fd, int output_fd, ConsoleWriter& console,
   }
   stream.Work(*runs[0]);
   for (std::thread& helper : helpers) helper.join();
-  return stream.Finish();
+  int error = 0;
+  const StreamResult result = stream.Finish(error);
+  if (options.error != nullptr) *options.error = error;
+  return result;
 }
 
 StreamResult ProcessStream(int input_fd, int output_fd, int console_fd,

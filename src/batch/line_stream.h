@@ -54,6 +54,9 @@ struct StreamOptions {
   // When given, takes every read of the input, in order, to look for the
   // signs of a wrong file; its Finish is left to the caller.
   InputWarnings* warnings = nullptr;
+  // When given, receives the system's reason (errno) of the failed read or
+  // write that stopped the run (ENOSPC for a full disk), else 0.
+  int* error = nullptr;
 };
 
 // Answers every line of `input_fd`, writing result lines to `output_fd` and

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "platform/platform.h"
 #include "text/utf8.h"
 
 #ifdef _WIN32
@@ -48,9 +49,22 @@ std::string NameText(std::string_view name) {
   return utf8::Escaped(name);
 }
 
+std::string Reason(int error) {
+  switch (error) {
+    case platform::kFileInUse:
+      return "the file is open in another program";
+    case platform::kNotRegularFile:
+      return "not a regular file (a pipe, a device or a socket)";
+    case platform::kFolderInUse:
+      return "another run is writing there";
+    default:
+      return std::strerror(error);
+  }
+}
+
 int FileFailed(std::string_view program, std::string_view what, std::string_view name, int error) {
   WriteText(stderr, std::string(program) + ": " + std::string(what) + " " + NameText(name) + ": " +
-                        std::strerror(error) + "\n");
+                        Reason(error) + "\n");
   return 1;
 }
 

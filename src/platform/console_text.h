@@ -22,8 +22,13 @@ bool WriteText(std::FILE* stream, std::string_view utf8);
 // `name` (a path as the platform layer holds it) as UTF-8 text for a message.
 std::string NameText(std::string_view name);
 
+// The words of `error`: the system's for an errno value, the platform
+// layer's for its own reasons (platform.h: kFileInUse ...).
+std::string Reason(int error);
+
 // "PROGRAM: WHAT NAME: REASON" on standard error, `error` being an errno
-// value; returns 1, the exit status of a file that could not be used.
+// value or one of the platform layer's reasons; returns 1, the exit status of
+// a file that could not be used.
 int FileFailed(std::string_view program, std::string_view what, std::string_view name, int error);
 
 }  // namespace grouper::console

@@ -35,6 +35,16 @@ inline constexpr char kPathSeparator = '\\';
 inline constexpr char kPathSeparator = '/';
 #endif
 
+// Reasons of the platform layer's own, given where an errno value would be
+// and worded by console::Reason, for failures that no errno value names:
+// a file that another program holds open, so that it cannot be replaced or
+// removed (Windows' sharing rules);
+inline constexpr int kFileInUse = 0x7001;
+// an input that is a pipe, a FIFO, a device or a socket, not a file on a disk;
+inline constexpr int kNotRegularFile = 0x7002;
+// a folder in which another run of the same program is writing (FolderLock).
+inline constexpr int kFolderInUse = 0x7003;
+
 // Which standard streams the caller left closed.
 struct ClosedStreams {
   bool input = false;
@@ -88,6 +98,12 @@ std::string_view FileNamePart(std::string_view path);
 // opens; Windows refuses to, with EACCES).
 int OpenInput(const char* name);
 
+// Opens `name` for reading as OpenInput does, but only a regular file (also
+// through a link): a pipe, a FIFO, a device or a socket gives -1 with errno
+// kNotRegularFile, a folder EISDIR. A FIFO without a writer is refused at
+// once, not waited for.
+int OpenRegularInput(const char* name);
+
 // True when `name` exists and is the very file open as `fd`, whatever path or
 // link leads to it: the same device and inode on POSIX, the same volume serial
 // number and file index on Windows.
@@ -96,6 +112,11 @@ bool IsSameFile(int fd, const char* name);
 // Opens `name` for writing, created or truncated; -1 on failure, with errno
 // saying why.
 int OpenOutput(const char* name);
+
+// True when `name` is, or leads to, a device, a FIFO or a socket (/dev/full,
+// /dev/stdout, NUL, CON): something written in place, never replaced by
+// another file.
+bool IsDeviceOrPipe(const char* name);
 
 // Removes `name` if it is a regular file (a half-written one); a device or
 // anything else stays.

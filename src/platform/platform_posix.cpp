@@ -66,6 +66,27 @@ int OpenInput(const char* name) {
   return fd;
 }
 
+int OpenRegularInput(const char* name) {
+  // Without O_NONBLOCK a FIFO would hold the open until a writer came.
+  const int fd = ::open(name, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) return -1;
+  struct stat st;
+  int error = ::fstat(fd, &st) != 0  ? errno
+              : S_ISDIR(st.st_mode)  ? EISDIR
+              : !S_ISREG(st.st_mode) ? kNotRegularFile
+                                     : 0;
+  if (error == 0) {
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) error = errno;
+  }
+  if (error != 0) {
+    ::close(fd);
+    errno = error;
+    return -1;
+  }
+  return fd;
+}
+
 bool IsSameFile(int fd, const char* name) {
   struct stat open_st, named_st;
   return ::fstat(fd, &open_st) == 0 && ::stat(name, &named_st) == 0 &&
@@ -74,6 +95,12 @@ bool IsSameFile(int fd, const char* name) {
 
 int OpenOutput(const char* name) {
   return ::open(name, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+}
+
+bool IsDeviceOrPipe(const char* name) {
+  struct stat st;
+  return ::stat(name, &st) == 0 && (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode) ||
+                                    S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode));
 }
 
 void RemoveRegularFile(const char* name) {

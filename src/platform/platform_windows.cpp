@@ -125,6 +125,14 @@ int ErrnoOf(DWORD error) {
 
 }  // namespace
 
+std::wstring SystemName(const std::string& name) {
+  return WideName(name.c_str());
+}
+
+int ErrnoOfSystemError(unsigned long error) {
+  return ErrnoOf(error);
+}
+
 std::wstring WideFromUtf8(std::string_view utf8) {
   return Wide(utf8, CP_UTF8);
 }
@@ -227,6 +235,17 @@ int OpenInput(const char* name) {
   return fd;
 }
 
+int OpenRegularInput(const char* name) {
+  const int fd = OpenInput(name);
+  // A console, a printer or a pipe: not a file on a disk.
+  if (fd >= 0 && GetFileType(HandleOf(fd)) != FILE_TYPE_DISK) {
+    _close(fd);
+    errno = kNotRegularFile;
+    return -1;
+  }
+  return fd;
+}
+
 bool IsSameFile(int fd, const char* name) {
   BY_HANDLE_FILE_INFORMATION open_info, named_info;
   if (!GetFileInformationByHandle(HandleOf(fd), &open_info)) return false;
@@ -254,6 +273,16 @@ int OpenOutput(const char* name) {
     return -1;
   }
   return fd;
+}
+
+bool IsDeviceOrPipe(const char* name) {
+  const HANDLE file =
+      CreateFileW(WideName(name).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  const DWORD type = GetFileType(file);
+  CloseHandle(file);
+  return type != FILE_TYPE_DISK && type != FILE_TYPE_UNKNOWN;
 }
 
 // The attributes come from the system and not from the runtime's _wstat64,

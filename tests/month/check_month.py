@@ -5,8 +5,8 @@ result file, grouper-explain's CSV and grouper-report's page (but for the time t
 page was made); nothing else is written anywhere, the input is untouched, and its
 summary gives the batch's counts; a second run replaces its own files; where the
 folder cannot be made, the files go to "grouper" in the documents; and the page is
-opened (a fake xdg-open on the PATH records it) unless --no-open, and no xdg-open is
-no error. A read-only folder is tried too where the permissions hold (not as root).
+opened (a fake xdg-open on the PATH records it) unless --no-open, and a page that does
+not open (no xdg-open, or one that fails) is said on standard error but is no error. A read-only folder is tried too where the permissions hold (not as root).
 
 With --wine, MONTH is the Windows program, run under Wine (WINEPREFIX and the other
 variables from the caller) once for each ANSI code page that the locales give
@@ -196,12 +196,22 @@ def browser_and_warnings(work):
     warned = [line for line in done.stdout.decode().splitlines() if line.startswith("경고: ")]
     check(len(warned) == 1 and "UTF-8" in warned[0], f"a UTF-8 copy: warnings {warned}")
     os.remove(P.opened)
+    # A page that does not open is said, in Korean, and is no failure: no xdg-open, or one
+    # that fails.
+    failing = os.path.join(work, "failing")
+    os.mkdir(failing)
     empty = os.path.join(work, "empty")
     os.mkdir(empty)
-    done = P.month(work, "month.in", path=empty)
-    check(done.returncode == 0 and done.stderr == b"" and not os.path.exists(P.opened),
-          f"no xdg-open: status {done.returncode}, {done.stderr!r}")
-    check("경고" not in done.stdout.decode(), "a warning for a generated file")
+    with open(os.path.join(failing, "xdg-open"), "w") as f:
+        f.write("#!/bin/sh\nexit 4\n")
+    os.chmod(os.path.join(failing, "xdg-open"), 0o755)
+    for way, path in (("no xdg-open", empty), ("a failing xdg-open", failing)):
+        done = P.month(work, "month.in", path=path)
+        said = done.stderr.decode("utf-8", "replace")
+        check(done.returncode == 0 and "보고서를 브라우저로 열 수 없습니다" in said and
+              said.rstrip().endswith(os.path.join("month_grouper", "month.html")),
+              f"{way}: status {done.returncode}, {said!r}")
+        check("경고" not in done.stdout.decode(), "a warning for a generated file")
 
 
 def main():

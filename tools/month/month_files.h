@@ -1,24 +1,42 @@
-// Where grouper-month puts what it makes of a month's file, and how each file
-// gets there whole.
+// Where grouper-month puts what it makes of a month's file, and how the three
+// files replace the old three: all of them, or none.
 //
 // For an input "<dir>/<stem>.<ext>" the products go in the folder
 // "<dir>/<stem>_grouper": "<stem>.out" (the result file), "<stem>.csv" (the
 // explanation table) and "<stem>.html" (the report page). A name without an
 // extension is its own stem, and so is one whose only dot is its first
-// character (".month"). Each product is written under a temporary name in
-// that folder ("<stem>.out.tmp") and renamed over the product's name once it
-// is whole, so that a product is always the old file or the new one, and a
-// run that fails leaves no temporary file behind.
+// character (".month").
+//
+// One run at a time writes in a folder (platform::FolderLock). Each product is
+// written under a temporary name of its own in the folder and flushed to the
+// disk (platform/replace_file.h). Only when all three are whole, and no old
+// one stands in the way (a folder of its name; on Windows a file that another
+// program holds open), are they renamed over the old ones, one after another,
+// while interrupts wait. Meanwhile a journal in the folder names the set, and
+// each old file keeps a second name: a rename that fails puts the old files
+// back, and a run killed between two renames (kill -9, a power cut) leaves the
+// journal, from which the next run in the folder completes the set before it
+// does anything else. A run that fails or is interrupted leaves the old set
+// and no temporary file; one killed outright leaves temporary files that the
+// next run removes.
 #pragma once
 
 #include <array>
+#include <span>
 #include <string>
 #include <string_view>
 
+#include "platform/replace_file.h"
+
 namespace grouper::month {
 
-// The products, in the order in which they are made.
+// The products, in the order in which they are made and renamed.
 enum Product { kResult, kExplanation, kReport, kProducts };
+
+// The journal's name in the products' folder, and the name of the folder's
+// lock (platform::FolderLock).
+inline constexpr char kJournalName[] = ".grouper-month.journal";
+inline constexpr char kLockName[] = "grouper-month";
 
 // The input's file name without its last extension.
 std::string Stem(std::string_view input);
@@ -29,33 +47,28 @@ std::string FolderBeside(std::string_view input);
 // The path of each product of `stem` in `folder`.
 std::array<std::string, kProducts> ProductPaths(const std::string& folder, const std::string& stem);
 
-// A product on its way: written to a temporary file beside its name.
-class PendingFile {
- public:
-  PendingFile() = default;
-  PendingFile(const PendingFile&) = delete;
-  PendingFile& operator=(const PendingFile&) = delete;
-  // Removes a temporary file that was never renamed.
-  ~PendingFile();
-
-  // Creates the temporary file of `path` (truncating an old one); false with
-  // errno saying why.
-  bool Open(const std::string& path);
-  // The temporary file, open for writing.
-  int fd() const { return fd_; }
-  const std::string& path() const { return path_; }
-
-  // Closes the temporary file; then 0, or the system's reason (errno) when
-  // closing failed.
-  int Close();
-  // Renames the closed temporary file over the product's name: 0, or errno.
-  int Replace();
-
- private:
-  std::string path_;
-  std::string temporary_;
-  int fd_ = -1;
-  bool pending_ = false;  // a temporary file is there to rename or remove
+// Why a set could not be replaced or completed: the system's reason (or the
+// platform's own, kFileInUse) and the file it concerns; `restored` false when
+// some old file could not be put back either.
+struct SetFailure {
+  int error = 0;
+  std::string path;
+  bool restored = true;
 };
+
+enum class Recovery { kNothingToDo, kCompleted, kFailed };
+
+// With the folder's lock held: completes the renames of a set that an earlier
+// run in `folder` left half done (its journal), and removes the journal and
+// the old files' second names. kFailed with `failure` set when a rename
+// cannot be done (the journal then stays for the next run).
+Recovery CompleteInterruptedSet(const std::string& folder, SetFailure& failure);
+
+// With the folder's lock held: renames `files`, each written and finished
+// (ReplacementFile::Finish), over their targets in `folder`, all or none.
+// An empty failure when done. `stop_after_rename` is a test hook: after that
+// many renames, the process ends abruptly (0: never).
+SetFailure ReplaceSet(const std::string& folder, std::span<platform::ReplacementFile> files,
+                      int stop_after_rename = 0);
 
 }  // namespace grouper::month

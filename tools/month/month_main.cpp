@@ -5,11 +5,13 @@
 // there the result file "<stem>.out" (the batch's bytes), the explanation
 // table "<stem>.csv" (grouper-explain --csv) and the report page "<stem>.html"
 // (grouper-report), then opens the page in the default browser unless
-// --no-open is given. Where that folder cannot be made or written, the folder
-// "grouper" in the person's documents takes its place, and the program says
-// so. The input is only ever read, and nothing is written outside the folder:
-// each product goes to a temporary file there and is renamed over the old
-// product once all three are whole (month_files.h).
+// --no-open is given (a page that cannot be opened is said on standard
+// error). Where that folder cannot be made or written, the folder "grouper"
+// in the person's documents takes its place, and the program says so. The
+// input, which must be a file on a disk (not a pipe or a device), is only
+// ever read, and nothing is written outside the folder: the three products
+// replace the old three together or not at all, one run at a time per folder,
+// and a run that fails or is interrupted leaves the old ones (month_files.h).
 //
 // On the console it shows a line per product as it is made, and at the end a
 // summary in Korean: the lines, how many were grouped, rejected or a wrong
@@ -20,17 +22,25 @@
 // it), it waits for a key before the window closes.
 //
 // Exit status: 0 when the three products are written; 1 when the input
-// cannot be read or a product cannot be written, said on standard error with
-// the system's reason; 2 for a bad command line (with a usage line), among
-// them an input that is one of the products. --help prints the usage and the
-// options, --version the library's version. The options are read as
-// util/options.h reads them.
+// cannot be opened or read or is not a file on a disk, when another run is
+// writing in the folder, or when a product cannot be written or replaced,
+// each said on standard error in Korean and then with the system's reason; 2
+// for a bad command line (with a usage line), among them an input that is one
+// of the products. Interrupted (Ctrl+C, SIGTERM, SIGHUP), it ends as the
+// signal ends a program. --help prints the usage and the options, --version
+// the library's version. The options are read as util/options.h reads them.
+//
+// Test hook: GROUPER_MONTH_TEST_STOP_AFTER_RENAME=N (1 or 2) in the
+// environment makes the program end abruptly, as kill -9 would, right after
+// the N-th of the three renames, so that a test can check the next run's
+// recovery without timing.
 #include <grouper/grouper.h>
 
 #include <array>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <memory>
@@ -45,6 +55,7 @@
 #include "platform/console_text.h"
 #include "platform/desktop.h"
 #include "platform/platform.h"
+#include "platform/replace_file.h"
 #include "util/options.h"
 #include "util/stream_output.h"
 
@@ -54,7 +65,6 @@ using grouper::month::kExplanation;
 using grouper::month::kProducts;
 using grouper::month::kReport;
 using grouper::month::kResult;
-using grouper::month::PendingFile;
 
 constexpr char kProgram[] = "grouper-month";
 constexpr char kUsage[] =
@@ -106,41 +116,95 @@ int Failed(std::string_view korean, std::string_view what, std::string_view name
   return grouper::console::FileFailed(kProgram, what, name, error);
 }
 
-// The products' folder and their temporary files, made ready.
+// The products' folder, held by this run, and their temporary files.
 struct Destination {
   std::string folder;
   std::array<std::string, kProducts> paths;
-  std::array<PendingFile, kProducts> files;
+  grouper::platform::FolderLock lock;
+  std::array<grouper::platform::ReplacementFile, kProducts> files;
+  bool recovered = false;  // an earlier run's set was completed
 };
 
-enum class Ready { kReady, kInputIsAProduct, kCannotWrite };
+enum class Ready { kReady, kInputIsAProduct, kCannotWrite, kBusy, kNotRecovered };
 
-// Makes `folder` and opens the temporary files of its products there, unless
-// one of the products is the input itself (under any name). On kCannotWrite,
-// `error` says why.
+// Makes `folder`, takes it for this run, completes an interrupted run's set
+// and removes dead runs' temporary files there, and opens the temporary files
+// of its products, unless one of the products is the input itself (under any
+// name). On kCannotWrite `error` says why, on kNotRecovered `failure`.
 Ready Prepare(const std::string& folder, const std::string& stem, int input_fd, Destination& d,
-              int& error) {
+              int& error, grouper::month::SetFailure& failure) {
   d.folder = folder;
   d.paths = grouper::month::ProductPaths(folder, stem);
   if (!grouper::platform::MakeDirectory(folder.c_str())) {
     error = errno;
     return Ready::kCannotWrite;
   }
+  if (const int locked = d.lock.Acquire(folder, grouper::month::kLockName); locked != 0) {
+    error = locked;
+    return locked == grouper::platform::kFolderInUse ? Ready::kBusy : Ready::kCannotWrite;
+  }
+  switch (grouper::month::CompleteInterruptedSet(folder, failure)) {
+    case grouper::month::Recovery::kNothingToDo:
+      break;
+    case grouper::month::Recovery::kCompleted:
+      d.recovered = true;
+      break;
+    case grouper::month::Recovery::kFailed:
+      return Ready::kNotRecovered;
+  }
+  grouper::platform::RemoveDeadTemporaries(
+      folder, {grouper::platform::FileNamePart(d.paths[kResult]),
+               grouper::platform::FileNamePart(d.paths[kExplanation]),
+               grouper::platform::FileNamePart(d.paths[kReport]), grouper::month::kJournalName});
   for (const std::string& path : d.paths) {
     if (grouper::platform::IsSameFile(input_fd, path.c_str())) return Ready::kInputIsAProduct;
   }
   for (int p = 0; p < kProducts; ++p) {
-    if (!d.files[p].Open(d.paths[p])) {
-      error = errno;
+    if (const int created = d.files[p].Create(d.paths[p]); created != 0) {
+      error = created;
       return Ready::kCannotWrite;
     }
   }
   return Ready::kReady;
 }
 
+// What the clerk is told of a file that could not be replaced, in this run's
+// set or (`earlier`) in the set that an interrupted run left half done.
+std::string CannotReplace(const grouper::month::SetFailure& failure, bool earlier) {
+  std::string said = earlier ? U8(u8"지난 실행이 중단되어 끝내지 못한 파일 교체를 마칠 수 "
+                                  u8"없습니다: ")
+                             : U8(u8"이 파일을 바꿀 수 없습니다: ");
+  said += Shown(grouper::platform::FileNamePart(failure.path));
+  if (failure.error == grouper::platform::kFileInUse) {
+    said +=
+        U8(u8"\n다른 프로그램이 이 파일을 열고 있습니다. 그 프로그램을 닫고 다시 "
+           u8"실행하십시오.");
+  }
+  if (!earlier) {
+    said += failure.restored ? U8(u8"\n바꾼 파일은 없습니다. 기존 파일이 그대로 있습니다.")
+                             : U8(u8"\n기존 파일을 모두 되돌리지는 못했습니다.");
+  }
+  return said;
+}
+
+// The test hook's rename count (the header's comment), 0 without it.
+int StopAfterRename() {
+  const char* value = std::getenv("GROUPER_MONTH_TEST_STOP_AFTER_RENAME");
+  if (value == nullptr) return 0;
+  const std::string_view n(value);
+  return n == "1" ? 1 : n == "2" ? 2 : 0;
+}
+
 int Month(const std::string& input, bool open_page) {
-  const int fd = grouper::platform::OpenInput(input.c_str());
-  if (fd < 0) return Failed(U8(u8"입력 파일을 열 수 없습니다."), "cannot open", input, errno);
+  const int fd = grouper::platform::OpenRegularInput(input.c_str());
+  if (fd < 0) {
+    const int error = errno;
+    return Failed(error == grouper::platform::kNotRegularFile
+                      ? U8(u8"입력이 디스크의 파일이 아닙니다 (파이프나 장치). 저장된 파일을 "
+                           u8"지정하십시오.")
+                      : U8(u8"입력 파일을 열 수 없습니다."),
+                  "cannot open", input, error);
+  }
   struct Closer {
     int fd;
     ~Closer() { grouper::platform::Close(fd); }
@@ -151,24 +215,41 @@ int Month(const std::string& input, bool open_page) {
   const std::string beside = grouper::month::FolderBeside(input);
   auto d = std::make_unique<Destination>();
   int error = 0;
-  Ready ready = Prepare(beside, stem, fd, *d, error);
+  grouper::month::SetFailure failure;
+  Ready ready = Prepare(beside, stem, fd, *d, error, failure);
   if (ready == Ready::kCannotWrite) {
     const std::string documents = grouper::platform::DocumentsFolder();
     if (documents.empty()) {
       return Failed(U8(u8"결과를 쓸 폴더를 만들 수 없습니다."), "cannot write in", beside, error);
     }
-    Say(U8(u8"폴더 ") + Shown(beside) + U8(u8"에 쓸 수 없습니다 (") + std::strerror(error) +
-        U8(u8"). 대신 문서 폴더에 씁니다.\n"));
+    Say(U8(u8"폴더 ") + Shown(beside) + U8(u8"에 쓸 수 없습니다 (") +
+        grouper::console::Reason(error) + U8(u8"). 대신 문서 폴더에 씁니다.\n"));
     const int beside_error = error;
     d = std::make_unique<Destination>();
-    ready = Prepare(documents + grouper::platform::kPathSeparator + "grouper", stem, fd, *d, error);
+    ready = Prepare(documents + grouper::platform::kPathSeparator + "grouper", stem, fd, *d, error,
+                    failure);
     if (ready == Ready::kCannotWrite) {
       Failed(U8(u8"결과를 쓸 폴더를 만들 수 없습니다."), "cannot write in", beside, beside_error);
       return grouper::console::FileFailed(kProgram, "cannot write in", d->folder, error);
     }
   }
-  if (ready == Ready::kInputIsAProduct) {
-    return Usage("the input is one of the files that it would write: " + Shown(input));
+  switch (ready) {
+    case Ready::kReady:
+    case Ready::kCannotWrite:
+      break;
+    case Ready::kInputIsAProduct:
+      return Usage("the input is one of the files that it would write: " + Shown(input));
+    case Ready::kBusy:
+      return Failed(U8(u8"다른 grouper-month가 이미 이 폴더에 쓰고 있습니다. 그 실행이 끝난 "
+                       u8"뒤 다시 실행하십시오: ") +
+                        Shown(d->folder),
+                    "cannot write in", d->folder, error);
+    case Ready::kNotRecovered:
+      return Failed(CannotReplace(failure, true), "cannot replace", failure.path, failure.error);
+  }
+  if (d->recovered) {
+    Say(U8(u8"지난 실행이 중단되어 끝내지 못한 파일 교체를 마쳤습니다: ") + Shown(d->folder) +
+        "\n");
   }
 
   // The three passes, each over the whole input.
@@ -187,21 +268,20 @@ int Month(const std::string& input, bool open_page) {
         : p == kExplanation
             ? grouper::month::WriteExplanationTable(fd, out, lines)
             : grouper::month::WriteReportPage(fd, input, std::time(nullptr), out, facts);
-    const int closed = d->files[p].Close();
-    if (result.error != 0 || closed != 0) {
+    const int finished = result.error != 0 ? 0 : d->files[p].Finish();
+    if (result.error != 0 || finished != 0) {
       Say("\n");
       if (result.in_input) {
         return Failed(U8(u8"입력 파일을 읽을 수 없습니다."), "cannot read", input, result.error);
       }
       return Failed(U8(u8"파일을 쓸 수 없습니다."), "cannot write", d->paths[p],
-                    result.error != 0 ? result.error : closed);
+                    result.error != 0 ? result.error : finished);
     }
     Say(p == kExplanation ? Count(lines) + U8(u8"줄\n") : std::string(U8(u8"완료\n")));
   }
-  for (int p = 0; p < kProducts; ++p) {
-    if (const int replaced = d->files[p].Replace(); replaced != 0) {
-      return Failed(U8(u8"파일을 쓸 수 없습니다."), "cannot write", d->paths[p], replaced);
-    }
+  failure = grouper::month::ReplaceSet(d->folder, d->files, StopAfterRename());
+  if (failure.error != 0) {
+    return Failed(CannotReplace(failure, false), "cannot replace", failure.path, failure.error);
   }
 
   const grouper::report::OutcomeCounts& t = facts.tally->totals;
@@ -218,7 +298,12 @@ int Month(const std::string& input, bool open_page) {
                U8(kProductNames[p]) + "\n";
   }
   Say(summary);
-  if (open_page) grouper::platform::OpenInBrowser(d->paths[kReport]);
+  if (open_page && !grouper::platform::OpenInBrowser(d->paths[kReport])) {
+    grouper::console::WriteText(stderr, std::string(kProgram) + ": " +
+                                            U8(u8"보고서를 브라우저로 열 수 없습니다. 직접 "
+                                               u8"여십시오: ") +
+                                            Shown(d->paths[kReport]) + "\n");
+  }
   return 0;
 }
 

@@ -2,7 +2,6 @@
 
 #include <grouper/grouper.h>
 
-#include <cerrno>
 #include <string>
 
 #include "batch/byte_io.h"
@@ -14,51 +13,40 @@
 
 namespace grouper::month {
 
-namespace {
-
-int Reason() {
-  return errno != 0 ? errno : EIO;
-}
-
-}  // namespace
-
 PassResult WriteResultFile(int input_fd, int output_fd) {
-  switch (ProcessStream(input_fd, output_fd, kNoConsole)) {
+  int error = 0;
+  switch (ProcessStream(input_fd, output_fd, kNoConsole, StreamOptions{.error = &error})) {
     case StreamResult::kComplete:
       return {};
     case StreamResult::kReadError:
-      return {EIO, true};  // the workers' reads leave no errno to trust here
+      return {error, true};
     case StreamResult::kWriteError:
       break;
   }
-  return {EIO, false};
+  return {error, false};
 }
 
 PassResult WriteExplanationTable(int input_fd, int output_fd, uint64_t& lines) {
   LineReader reader(input_fd);
   ByteWriter writer(output_fd);
-  // The system's reason of a failed write is errno right after it.
   auto write = [&writer](const std::string& bytes) {
-    errno = 0;
     writer.Write(bytes.data(), bytes.size());
     return !writer.failed();
   };
   ExplainOptions options;  // grouper-explain's defaults: Korean, identifiers masked
-  if (!write(CsvHeader())) return {Reason(), false};
+  if (!write(CsvHeader())) return {writer.error(), false};
   char line[kLineBufferSize];
   lines = 0;
   for (;;) {
-    errno = 0;
     const std::size_t read = reader.ReadLine(line);
     if (read == 0) {
-      if (reader.failed()) return {Reason(), true};
+      if (reader.failed()) return {reader.error(), true};
       break;
     }
     options.line_number = ++lines;
-    if (!write(CsvRow(ExplainLine(line, read), options))) return {Reason(), false};
+    if (!write(CsvRow(ExplainLine(line, read), options))) return {writer.error(), false};
   }
-  errno = 0;
-  if (!writer.Flush()) return {Reason(), false};
+  if (!writer.Flush()) return {writer.error(), false};
   return {};
 }
 
@@ -69,9 +57,8 @@ PassResult WriteReportPage(int input_fd, std::string_view input, std::time_t gen
   }
   const std::string page = report::ReportFilePage(facts, input);
   ByteWriter writer(output_fd);
-  errno = 0;
   writer.Write(page.data(), page.size());
-  if (writer.failed() || !writer.Flush()) return {Reason(), false};
+  if (writer.failed() || !writer.Flush()) return {writer.error(), false};
   return {};
 }
 

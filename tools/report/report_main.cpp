@@ -9,6 +9,12 @@
 // The SHA-256 of the input, which the page names, is computed on a second
 // thread from the same reads (report_input.h).
 //
+// The page replaces an old one whole (platform/replace_file.h): a run that
+// fails or is interrupted leaves the old page as it was and no temporary
+// file, and a run removes what runs killed outright left of the same page. A
+// page named by a link replaces the file that the link leads to. A device or
+// a pipe (/dev/stdout) is written directly.
+//
 // Exit status: 0; 1 when the input cannot be opened or read, the page cannot
 // be written or the summary line cannot be written to standard output (a
 // closed one included), each said on standard error with the system's reason;
@@ -30,6 +36,7 @@
 
 #include "platform/console_text.h"
 #include "platform/platform.h"
+#include "platform/replace_file.h"
 #include "report_file.h"
 #include "util/options.h"
 #include "util/stream_output.h"
@@ -51,19 +58,36 @@ int Usage(const std::string& problem) {
   return 2;
 }
 
+// Writes all of `bytes` to `fd`: 0, or the system's reason (errno).
+int WriteAll(int fd, const std::string& bytes) {
+  for (std::size_t done = 0; done < bytes.size();) {
+    errno = 0;
+    const long long n = grouper::platform::Write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0) return errno != 0 ? errno : EIO;
+    done += static_cast<std::size_t>(n);
+  }
+  return 0;
+}
+
 // Writes the page; the system's reason (errno) when it cannot, else 0.
 int WritePage(const std::string& path, const std::string& page) {
-  const int fd = grouper::platform::OpenOutput(path.c_str());
-  if (fd < 0) return errno;
-  int error = 0;
-  for (std::size_t done = 0; done < page.size() && error == 0;) {
-    const long long n = grouper::platform::Write(fd, page.data() + done, page.size() - done);
-    if (n < 0) error = errno;
-    done += n < 0 ? 0 : static_cast<std::size_t>(n);
+  if (grouper::platform::IsDeviceOrPipe(path.c_str())) {
+    const int fd = grouper::platform::OpenOutput(path.c_str());
+    if (fd < 0) return errno;
+    const int error = WriteAll(fd, page);
+    if (!grouper::platform::Close(fd) && error == 0) return errno != 0 ? errno : EIO;
+    return error;
   }
-  if (!grouper::platform::Close(fd) && error == 0) error = errno != 0 ? errno : EIO;
-  // No half page that looks whole; but a device such as /dev/full stays.
-  if (error != 0) grouper::platform::RemoveRegularFile(path.c_str());
+  grouper::platform::ReplacementFile file;
+  int error = file.Create(path, grouper::platform::LinkTarget::kReplaceLinkedFile);
+  if (error != 0) return error;
+  // What an earlier run killed outright left of this page.
+  const std::string_view name = grouper::platform::FileNamePart(file.target());
+  grouper::platform::RemoveDeadTemporaries(
+      file.target().substr(0, file.target().size() - name.size()), {name});
+  error = WriteAll(file.fd(), page);
+  if (error == 0) error = file.Finish();
+  if (error == 0) error = file.Commit();
   return error;
 }
 
