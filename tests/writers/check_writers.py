@@ -802,8 +802,11 @@ def directory_in_place(w, p, folder):
     if p.kind == "set":
         if shown(os.path.basename(blocked)) not in done.stderr.decode("utf-8", "replace"):
             problems.append("stderr does not name " + shown(os.path.basename(blocked)))
-        case.expect({"old": case.old[:-1], "new": case.new()[:-1]}, ("old",), problems,
-                    case.products[:-1])
+        label, what = case.state({"old": case.old[:-1], "new": case.new()[:-1]},
+                                 case.products[:-1])
+        if label != "old":  # all three replaced or none
+            problems.append(f"{shown(blocked)} could not be replaced, yet the others are "
+                            f"{label or what}")
     if read(case.path(blocked + b"/keep")) != b"kept":
         problems.append("the directory was changed")
     case.check_input(problems)
@@ -851,6 +854,28 @@ def pipe_input(fifo):
         case.check_clean(problems)
         return problems
     return cell
+
+
+def directory_input(w, p, folder):
+    """A folder named as the input: refused, the old target kept (the month makes no
+    folder); the batch, as when its input cannot be opened, asks for the names and, given
+    none, says so."""
+    problems = []
+    case = Case(w, p, folder, data=None)
+    os.mkdir(case.path(case.input))
+    if p.kind != "set":
+        case.place_old()
+    done = case.run()
+    if p.column in ("grouper", "java", "dotnet"):
+        if done.status != 1 or b"INPUT File Open Error - " not in done.stdout:
+            problems.append(f"{status_text(done.status)}, not 1 and INPUT File Open Error: "
+                            f"{done.said()}")
+    else:
+        failure_said(case, done, None if p.kind == "set" else errno.EISDIR, problems)
+    if p.kind != "set":
+        case.expect({"old": case.old}, ("old",), problems)
+    case.check_clean(problems, with_products=p.kind != "set")
+    return problems
 
 
 def feed_fifo(path, data):
@@ -960,6 +985,7 @@ SCENARIOS = [
     ("a directory where the target goes", directory_in_place),
     ("a pipe as input (/dev/stdin)", pipe_input(fifo=False)),
     ("a FIFO as input", pipe_input(fifo=True)),
+    ("a directory as input", directory_input),
     ("names that are not UTF-8", named(b"\xff\xfe.in", b"\xfe\xff")),
     ("Hangul names with a blank", named("12월 자료.txt".encode(), "12월 결과".encode(),
                                         may_refuse=())),
