@@ -425,7 +425,7 @@ class Case:
         month keeps in its folder is not one of them."""
         found = set(entries(self.folder)) - self.expected_names(with_products) - set(allowed)
         if self.p.kind == "set":
-            found = {n for n in found if not re.fullmatch(rb"(.*/)?\.[^/]*\.lock", n)}
+            found = {n for n in found if not re.fullmatch(rb"(.*/)?\.([^/]*\.)?lock", n)}
         return sorted(found)
 
     def check_clean(self, problems, with_products=True, allowed=(), documents=False):
