@@ -28,7 +28,7 @@ Exit status 1 when a cell failed, else 0.
 Usage: check_writers.py --grouper G --month M --report R --sample S
            [--java JAVA --classpath CP --library LIBGROUPER | --skip-java WHY]
            [--mono MONO --dotnet EXE | --skip-dotnet WHY]
-           [--wine WINDOWS_BUILD_DIR] [--records N] [--only TEXT]
+           [--wine WINDOWS_BUILD_DIR] [--records N] [--medium N] [--only TEXT]
 """
 import argparse
 import errno
@@ -193,7 +193,7 @@ class Work:
         self.linux = {p.column: p for p in self.programs()}
         self.data = {}
         sample = [o.sample, "--faults", "0.1"]
-        for key, count, seed in (("old", 200, 41), ("new", 3000, 42), ("med", 100000, 43),
+        for key, count, seed in (("old", 200, 41), ("new", 3000, 42), ("med", o.medium, 43),
                                  ("big", o.records, 44)):
             path = os.path.join(self.root, "data", key + ".in")
             with open(path, "wb") as f:
@@ -1044,6 +1044,8 @@ def main():
     parser.add_argument("--wine", help="the Windows build folder (build/windows)")
     parser.add_argument("--records", type=int, default=1000000,
                         help="records of the large file that the signals stop")
+    parser.add_argument("--medium", type=int, default=100000,
+                        help="records of the file of two runs at once")
     parser.add_argument("--only", help="only the scenarios whose name holds this text")
     o = parser.parse_args()
     for name in ("grouper", "month", "report", "sample", "library", "dotnet", "wine"):
