@@ -824,7 +824,6 @@ def pipe_input(fifo):
             os.mkfifo(path)
         else:
             os.symlink("/dev/stdin", path)
-        feeder = None
         if p.kind == "set" and fifo:  # no writer: refused at once, never waiting for one
             done = case.start()
             if done.wait(15) is None:
@@ -837,13 +836,16 @@ def pipe_input(fifo):
             release_fifo(path, feeder)
         else:
             done = case.start(stdin=subprocess.PIPE)
-            feeder = threading.Thread(target=feed_pipe, args=(done.popen.stdin, data),
+            fed = []
+            feeder = threading.Thread(target=feed_pipe, args=(done.popen.stdin, data, fed),
                                       daemon=True)
             feeder.start()
             done.wait()
             feeder.join(10)
+            if p.kind == "set" and fed:  # far more than a pipe holds: it was read
+                problems.append("the whole pipe was read before the answer")
         if p.kind == "set":
-            if done.status in (0, None) or not done.stderr.strip():
+            if done.status == 0 or (done.status is not None and not done.stderr.strip()):
                 problems.append(f"not refused: {status_text(done.status)} {done.said()}")
             case.check_clean(problems, with_products=False)
             return problems
@@ -886,10 +888,12 @@ def feed_fifo(path, data):
         pass
 
 
-def feed_pipe(pipe, data):
+def feed_pipe(pipe, data, fed):
+    """Writes `data` into `pipe`; `fed` gets True once all of it was taken."""
     try:
         pipe.write(data)
         pipe.close()
+        fed.append(True)
     except OSError:
         pass
 
