@@ -1064,6 +1064,12 @@ def main():
         skipped["dotnet"] = o.skip_dotnet or "the .NET command was not given (--mono)"
     if o.wine and not os.path.exists(os.path.join(o.wine, "grouper.exe")):
         parser.error(f"no grouper.exe in {o.wine}")
+    # A suite started in the background of a shell has SIGINT ignored, and its programs
+    # would inherit that: they are to meet the signals as a terminal's programs do.
+    signal.signal(signal.SIGINT, signal.default_int_handler)
+    for sig in (signal.SIGTERM, signal.SIGHUP):
+        if signal.getsignal(sig) == signal.SIG_IGN:
+            signal.signal(sig, signal.SIG_DFL)
     started = time.monotonic()
     w = Work(o)
     results = {}
