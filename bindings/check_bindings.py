@@ -20,8 +20,11 @@ line longer than one read, no final line end), and compares:
     file of an earlier run left as it was;
   - a result file of mode 0600 keeps its mode;
   - a full disk, and a disk with no file left to create (a small tmpfs, where
-    this user may mount one): exit status 1, the system's reason on stderr,
-    the earlier result as it was and no temporary file left;
+    this user may mount one), a directory and (as nobody, where this user is
+    root) a read-only file as OUTPUT: exit status 1, the system's reason on
+    stderr, the earlier result as it was and no temporary file left;
+  - SIGINT, SIGTERM and SIGHUP once a run on 300,000 records has made its
+    temporary file: the signal's status, the earlier result, no temporary file;
   - Hangul file names, in UTF-8 and in code page 949, under LANG=C and
     LANG=C.UTF-8: the batch's result, or, where RUNTIME ("java" or "mono")
     cannot take the name, a refusal that leaves the result file as it was.
