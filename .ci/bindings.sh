@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 source .ci/packages.sh
-require_packages default-jdk-headless libjna-java mono-mcs mono-runtime
+require_packages default-jdk-headless libjna-java mono-mcs mono-runtime libmono-posix4.0-cil
 
 cmake --preset default >/dev/null
 cmake --build --preset default

@@ -33,7 +33,7 @@ export CMAKE_BUILD_PARALLEL_LEVEL="${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}"
 
 require_packages lintian dpkg-dev file fakeroot gzip pkg-config python3 tzdata \
   python3-build python3-setuptools python3-wheel python3-venv \
-  default-jdk-headless libjna-java mono-mcs mono-runtime mono-xbuild
+  default-jdk-headless libjna-java mono-mcs mono-runtime mono-xbuild libmono-posix4.0-cil
 
 records=${RECORDS:-20000}
 passed=0

@@ -20,8 +20,11 @@ line longer than one read, no final line end), and compares:
     file of an earlier run left as it was;
   - a result file of mode 0600 keeps its mode;
   - a full disk, and a disk with no file left to create (a small tmpfs, where
-    this user may mount one): exit status 1, the system's reason on stderr,
-    the earlier result as it was and no temporary file left;
+    this user may mount one), a directory and (as nobody, where this user is
+    root) a read-only file as OUTPUT: exit status 1, the system's reason on
+    stderr, the earlier result as it was and no temporary file left;
+  - SIGINT, SIGTERM and SIGHUP once a run on 300,000 records has made its
+    temporary file: the signal's status, the earlier result, no temporary file;
   - Hangul file names, in UTF-8 and in code page 949, under LANG=C and
     LANG=C.UTF-8: the batch's result, or, where RUNTIME ("java" or "mono")
     cannot take the name, a refusal that leaves the result file as it was.
@@ -32,10 +35,13 @@ with --skip (CTest's skipped).
 
 import errno
 import os
+import pwd
 import random
+import signal
 import subprocess
 import sys
 import threading
+import time
 
 SEED = 21
 RECORDS = 4000
@@ -178,7 +184,7 @@ def check_names(checks, values, command, runtime, data):
                     checks.equal(what + ": exit status", answered.returncode, 1)
 
 
-def check_full_disk(checks, command, runtime, work, source):
+def check_full_disk(checks, command, work, source):
     """The result file on a tmpfs with no room for its bytes, and with no room
     for another file: the run fails with the system's reason, and the earlier
     result is what it was."""
@@ -186,8 +192,7 @@ def check_full_disk(checks, command, runtime, work, source):
     os.makedirs(disk, exist_ok=True)
     if os.path.ismount(disk):  # left by an interrupted run
         subprocess.run(["umount", disk])
-    # How each runtime words ENOSPC.
-    reason = {"java": os.strerror(errno.ENOSPC), "mono": "Disk full"}[runtime]
+    reason = os.strerror(errno.ENOSPC)
     cases = [  # (what, options, console's last line): the root folder and the result are 2 files
         ("a full disk", "size=64k", b"OUTPUT File Write Error - "),
         ("no file left to create", "size=64k,nr_inodes=2", b"OUTPUT File Open Error - "),
@@ -213,6 +218,93 @@ def check_full_disk(checks, command, runtime, work, source):
                          (1, True, 1, True, True, True, b"an earlier result", ["result"]))
         finally:
             subprocess.run(["umount", disk])
+
+
+def as_nobody():
+    """A way to run a command as the user nobody, where this user may switch to it."""
+    if os.geteuid() != 0:
+        return None
+    for tool in ("setpriv", "/usr/bin/setpriv"):
+        try:
+            subprocess.run([tool, "--version"], stdout=subprocess.DEVNULL, check=True)
+        except (OSError, subprocess.CalledProcessError):
+            continue
+        return [tool, "--reuid=nobody", "--regid=nogroup", "--clear-groups"]
+    return None
+
+
+def check_refused_reasons(checks, command, work, source):
+    """A result file that cannot be opened: exit status 1, the batch's console line, the
+    system's words for why on stderr and the earlier file as it was."""
+    folder = os.path.join(work, "refused")
+    if os.path.isdir(folder):
+        subprocess.run(["rm", "-rf", folder])
+    os.makedirs(os.path.join(folder, "a folder", "inside"))
+    write(os.path.join(folder, "read-only"), b"an earlier result")
+    os.chmod(os.path.join(folder, "read-only"), 0o444)
+    nobody = as_nobody()
+    cases = [("a directory as the result", [], "a folder", errno.EISDIR)]
+    if nobody:  # the folder is nobody's, the file root's
+        os.chmod(folder, 0o755)
+        nobody_entry = pwd.getpwnam("nobody")
+        os.chown(folder, nobody_entry.pw_uid, nobody_entry.pw_gid)
+        cases.append(("a read-only result, as nobody", nobody, "read-only", errno.EACCES))
+    else:
+        print("skipped: a read-only result (needs root and setpriv)")
+    for what, prefix, name, error in cases:
+        target = os.path.join(folder, name)
+        before = sorted(os.listdir(folder))
+        answered = run(prefix + command + [source, target])
+        said = answered.stderr.decode("utf-8", "replace")
+        checks.equal(what, (answered.returncode,
+                            answered.stdout.endswith(b"OUTPUT File Open Error - " +
+                                                     target.encode() + b"\n"),
+                            os.strerror(error) in said, len(said.splitlines()),
+                            sorted(os.listdir(folder))),
+                     (1, True, True, 1, before))
+    checks.equal("the read-only result is kept",
+                 read(os.path.join(folder, "read-only")), b"an earlier result")
+
+
+def check_signals(checks, command, values):
+    """A run on a large input stopped by SIGINT, SIGTERM or SIGHUP as soon as its
+    temporary file is there: the earlier result kept, no temporary file left, and the
+    status a shell shows for the signal (128 + its number)."""
+    folder = os.path.join(values["work"], "signals")
+    os.makedirs(folder, exist_ok=True)
+    source = os.path.join(folder, "large.in")
+    if not os.path.exists(source):
+        with open(source + ".part", "wb") as f:
+            subprocess.run([values["sample"], "--count", "300000", "--seed", "3"], stdout=f,
+                           check=True)
+        os.replace(source + ".part", source)
+    result = os.path.join(folder, "t.out")
+
+    def terminal_signals():  # as a terminal's program meets them, whatever CTest ignores
+        for sig in (signal.SIGINT, signal.SIGTERM, signal.SIGHUP):
+            signal.signal(sig, signal.SIG_DFL)
+
+    for sig in (signal.SIGINT, signal.SIGTERM, signal.SIGHUP):
+        for stale in os.listdir(folder):
+            if stale.endswith(".tmp"):
+                os.remove(os.path.join(folder, stale))
+        write(result, b"an earlier result")
+        running = subprocess.Popen(command + [source, result], stdout=subprocess.DEVNULL,
+                                   stderr=subprocess.DEVNULL, preexec_fn=terminal_signals)
+        deadline = time.monotonic() + 60
+        while (running.poll() is None and time.monotonic() < deadline and
+               not any(n.endswith(".tmp") for n in os.listdir(folder))):
+            time.sleep(0.001)
+        running.send_signal(sig)
+        try:
+            status = running.wait(timeout=60)
+        except subprocess.TimeoutExpired:
+            running.kill()
+            status = running.wait()
+        checks.equal(sig.name + " in the middle of a run",
+                     (status in (-sig, 128 + sig), read(result),
+                      sorted(n for n in os.listdir(folder) if n != "large.in")),
+                     (True, b"an earlier result", ["t.out"]))
 
 
 class Checks:
@@ -340,7 +432,9 @@ def main(argv):
     with open(source, "rb") as f:
         checks.equal("the input is left as it was", f.read(), data)
 
-    check_full_disk(checks, command, runtime, work, source)
+    check_full_disk(checks, command, work, source)
+    check_refused_reasons(checks, command, work, source)
+    check_signals(checks, command, values)
     check_names(checks, values, command, runtime, b"".join(records[:300]) + ODD_LINES)
     left = [n for n in os.listdir(work) if n.endswith(".tmp")]
     checks.equal("no temporary file is left behind", left, [])

@@ -125,7 +125,7 @@ else()
   set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
   # The Python module, the Java jar (on JNA) and the .NET assembly (on Mono).
   set(CPACK_DEBIAN_PACKAGE_SUGGESTS
-      "python3, default-jre-headless | java-runtime-headless, libjna-java, mono-runtime")
+      "python3, default-jre-headless | java-runtime-headless, libjna-java, mono-runtime, libmono-posix4.0-cil")
   set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
   # The copyright file and the package's changelog, where Debian keeps them.

@@ -247,6 +247,8 @@ def check_nupkg(args):
   <ItemGroup>
     <Compile Include="{sources}/GrouperCommand.cs" />
     <Compile Include="{sources}/ResultFile.cs" />
+    <Compile Include="{sources}/Interruptions.cs" />
+    <Compile Include="{sources}/Reasons.cs" />
     <Reference Include="System" />
     <Reference Include="Grouper">
       <HintPath>..\\package\\lib\\{framework}\\Grouper.dll</HintPath>

@@ -291,10 +291,10 @@ namespace PatientGroups
         }
 
         // Says on stderr why the result file failed, in the system's words
-        // (the runtime's message); the console keeps the batch's bytes.
+        // (Reasons); the console keeps the batch's bytes.
         private static void Because(string what, string name, Exception e)
         {
-            Console.Error.WriteLine(Program + ": cannot " + what + " " + name + ": " + FirstLine(e.Message));
+            Console.Error.WriteLine(Program + ": cannot " + what + " " + name + ": " + Reasons.Of(e, name));
         }
 
         private static int Explain(string inputName, int threads)

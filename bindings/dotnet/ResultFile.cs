@@ -21,6 +21,8 @@ namespace PatientGroups
         private readonly string temporary; // null when OUTPUT is written directly
         private readonly string target;
         private volatile bool committed;
+        private volatile bool abandoned; // removed by an interruption: the process is ending
+        private readonly Action abandon;
 
         private ResultFile(Stream stream, string temporary, string target)
         {
@@ -28,16 +30,20 @@ namespace PatientGroups
             this.temporary = temporary;
             this.target = target;
             if (temporary != null)
-                Console.CancelKeyPress += Cancelled;
+            {
+                abandon = Abandon;
+                Interruptions.Register(abandon);
+            }
         }
 
-        // Ctrl+C leaves no partial result behind. (Mono ends the process on
-        // SIGTERM and SIGHUP without a word to the program: a stray temporary
-        // file stays there, the earlier result too.)
-        private void Cancelled(object sender, ConsoleCancelEventArgs e)
+        // A run ended from outside (Ctrl+C, a closed terminal, kill) leaves
+        // no partial result behind (Interruptions).
+        private void Abandon()
         {
-            if (!committed)
-                FileNames.Delete(temporary);
+            if (committed)
+                return;
+            abandoned = true;
+            FileNames.Delete(temporary);
         }
 
         // Throws IOException, UnauthorizedAccessException and the like where
@@ -58,17 +64,23 @@ namespace PatientGroups
                 existing.Dispose();
             }
             var random = new Random();
+            Interruptions.Watch();
             for (int attempt = 0;; attempt++)
             {
                 string temporary = Path.Combine(Path.GetDirectoryName(output) ?? "",
                                                 "." + Path.GetFileName(output) + "." +
                                                     random.Next().ToString("x8") + ".tmp");
-                FileStream stream;
+                ResultFile file;
                 try
                 {
-                    // FileShare.Delete lets Ctrl+C remove the name while it is open.
-                    stream = new FileStream(temporary, FileMode.CreateNew, FileAccess.Write,
-                                            FileShare.Read | FileShare.Delete);
+                    // Made and registered for removal with the interruptions held
+                    // back, so that no signal falls between the two. FileShare.Delete
+                    // lets an interruption remove the name while it is open.
+                    file = Interruptions.Uninterrupted(
+                        () => new ResultFile(new FileStream(temporary, FileMode.CreateNew,
+                                                            FileAccess.Write,
+                                                            FileShare.Read | FileShare.Delete),
+                                             temporary, output));
                 }
                 catch (IOException) when (attempt < 20 && FileNames.Exists(temporary))
                 {
@@ -84,7 +96,6 @@ namespace PatientGroups
                         new FileStream(output, FileMode.Create, FileAccess.Write, FileShare.Read), null,
                         null);
                 }
-                var file = new ResultFile(stream, temporary, output);
                 try
                 {
                     if (FileNames.Exists(output))
@@ -111,14 +122,23 @@ namespace PatientGroups
         {
             if (temporary == null)
                 return;
-            FileNames.Replace(temporary, target);
-            committed = true;
+            Interruptions.Uninterrupted(() =>
+            {
+                if (abandoned)
+                    return;
+                FileNames.Replace(temporary, target);
+                committed = true;
+            });
+            // Removed by an interruption, which ends the process in a moment:
+            // nothing is left to say.
+            while (abandoned)
+                System.Threading.Thread.Sleep(1000);
         }
 
         public void Dispose()
         {
             if (temporary != null)
-                Console.CancelKeyPress -= Cancelled;
+                Interruptions.Forget(abandon);
             Stream.Dispose();
             if (temporary != null && !committed)
                 FileNames.Delete(temporary); // a stray temporary file at worst
@@ -143,6 +163,24 @@ namespace PatientGroups
             if (GrouperCommand.NamesAreBytes)
                 return access(Bytes(name), 0) == 0;
             return File.Exists(name) || Directory.Exists(name);
+        }
+
+        public static bool IsDirectory(string name)
+        {
+            if (GrouperCommand.NamesAreBytes)
+            {
+                const uint TypeBits = 0xF000, Folder = 0x4000;
+                uint? mode = StatMode(name);
+                return mode != null && (mode.Value & TypeBits) == Folder;
+            }
+            return Directory.Exists(name);
+        }
+
+        // access(2) on the name's bytes: 0, or -1 with the error for
+        // Marshal.GetLastWin32Error.
+        public static int Access(string name, int mode)
+        {
+            return access(Bytes(name), mode);
         }
 
         public static bool IsLink(string name)
@@ -198,8 +236,16 @@ namespace PatientGroups
         }
 
         // The permission bits of a file (0777), or null where they cannot be
-        // read. statx, whose layout is the same on every processor.
+        // read.
         private static uint? ModeOf(string name)
+        {
+            uint? mode = StatMode(name);
+            return mode == null ? null : (uint?)(mode.Value & 0x1ffu);
+        }
+
+        // A file's type and permission bits (st_mode), or null where they
+        // cannot be read. statx, whose layout is the same on every processor.
+        private static uint? StatMode(string name)
         {
             const int AtCurrentFolder = -100;
             const uint StatxMode = 2;
@@ -209,7 +255,7 @@ namespace PatientGroups
             {
                 if (statx(AtCurrentFolder, Bytes(name), 0, StatxMode, status) == 0 &&
                     (BitConverter.ToUInt32(status, 0) & StatxMode) != 0)
-                    return BitConverter.ToUInt16(status, ModeAt) & 0x1ffu;
+                    return BitConverter.ToUInt16(status, ModeAt);
             }
             catch (EntryPointNotFoundException)
             {

@@ -14,6 +14,7 @@ import java.nio.file.Path;
 import java.nio.file.StandardCopyOption;
 import java.nio.file.StandardOpenOption;
 import java.nio.file.attribute.PosixFilePermission;
+import java.util.HashSet;
 import java.util.Set;
 import java.util.concurrent.ThreadLocalRandom;
 
@@ -60,10 +61,17 @@ final class ResultFile {
       Path temporary = folder.resolve("." + target.getFileName() + "."
           + Long.toHexString(ThreadLocalRandom.current().nextLong() >>> 1) + ".tmp");
       FileChannel channel;
+      watchSignals();
       try {
-        // Created as the batch creates a file (mode 0666 less the umask).
-        channel =
-            FileChannel.open(temporary, StandardOpenOption.CREATE_NEW, StandardOpenOption.WRITE);
+        // Created as the batch creates a file (mode 0666 less the umask), and listed for
+        // removal with the shutdown hook held back, so that no signal falls between the two.
+        synchronized (PENDING) {
+          if (ending)
+            throw new IOException("the run is ending");
+          channel =
+              FileChannel.open(temporary, StandardOpenOption.CREATE_NEW, StandardOpenOption.WRITE);
+          PENDING.add(temporary);
+        }
       } catch (FileAlreadyExistsException e) {
         if (attempt == 20)
           throw e;
@@ -79,21 +87,46 @@ final class ResultFile {
       } catch (IOException e) {
         channel.close();
         Files.deleteIfExists(temporary);
+        forget(temporary);
         throw e;
       }
-      ResultFile file =
-          new ResultFile(Channels.newOutputStream(channel), channel, temporary, target);
-      // A run ended by a signal (Ctrl+C, a closed terminal, kill) leaves no partial result
-      // behind: the name goes (on Windows once the file is closed, which Java allows).
-      Runtime.getRuntime().addShutdownHook(new Thread(() -> {
+      return new ResultFile(Channels.newOutputStream(channel), channel, temporary, target);
+    }
+  }
+
+  // The temporary files that a run ended by a signal (Ctrl+C, a closed terminal, kill)
+  // removes (on Windows once the file is closed, which Java allows). The one shutdown hook is
+  // added before the first file is made: added after it, a signal in between would leave it.
+  private static final Set<Path> PENDING = new HashSet<>();
+  private static boolean hooked;
+  private static boolean ending; // the hook ran: no file is made or renamed any more
+
+  private static void watchSignals() {
+    synchronized (PENDING) {
+      if (hooked)
+        return;
+      hooked = true;
+      Runtime.getRuntime().addShutdownHook(new Thread(ResultFile::removePending));
+    }
+  }
+
+  private static void removePending() {
+    synchronized (PENDING) {
+      ending = true;
+      for (Path temporary : PENDING) {
         try {
-          if (!file.committed)
-            Files.deleteIfExists(temporary);
+          Files.deleteIfExists(temporary);
         } catch (IOException e) {
           // The process is ending: nothing more can be done.
         }
-      }));
-      return file;
+      }
+      PENDING.clear();
+    }
+  }
+
+  private static void forget(Path temporary) {
+    synchronized (PENDING) {
+      PENDING.remove(temporary);
     }
   }
 
@@ -150,13 +183,18 @@ final class ResultFile {
       return;
     channel.force(true);
     channel.close();
-    try {
-      Files.move(
-          temporary, target, StandardCopyOption.REPLACE_EXISTING, StandardCopyOption.ATOMIC_MOVE);
-    } catch (AtomicMoveNotSupportedException e) {
-      Files.move(temporary, target, StandardCopyOption.REPLACE_EXISTING);
+    synchronized (PENDING) { // the result is whole, or removed by a signal: not half of each
+      if (ending)
+        throw new IOException("the run is ending");
+      try {
+        Files.move(
+            temporary, target, StandardCopyOption.REPLACE_EXISTING, StandardCopyOption.ATOMIC_MOVE);
+      } catch (AtomicMoveNotSupportedException e) {
+        Files.move(temporary, target, StandardCopyOption.REPLACE_EXISTING);
+      }
+      committed = true;
+      PENDING.remove(temporary);
     }
-    committed = true;
   }
 
   /** Removes a result that was not committed; OUTPUT stays as it was. */
@@ -166,6 +204,7 @@ final class ResultFile {
     try {
       stream.close();
       Files.deleteIfExists(temporary);
+      forget(temporary);
     } catch (IOException e) {
       // Nothing more can be done: a stray temporary file is all that is left.
     }
