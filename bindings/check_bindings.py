@@ -445,7 +445,8 @@ def main(argv):
     checked = run(check + [values["version"], values["record-file"], layout])
     for stream in (checked.stdout, checked.stderr):
         sys.stdout.write(stream.decode("utf-8", "replace"))
-    checks.equal("bad arguments (" + os.path.basename(check[-1]) + ")", checked.returncode, 0)
+    checks.equal("bad arguments and struct layout (" + os.path.basename(check[-1]) + ")",
+                 checked.returncode, 0)
     return 1 if checks.failed else 0
 
 
