@@ -5,10 +5,9 @@
  * its fields. The bindings' tests compare their own copies with these lines,
  * so that a change to a structure fails a test instead of garbling answers.
  */
+#include <grouper/grouper.h>
 #include <stddef.h>
 #include <stdio.h>
-
-#include <grouper/grouper.h>
 
 #define FIELD(type, field) printf(#type "." #field " %u\n", (unsigned)offsetof(type, field))
 
