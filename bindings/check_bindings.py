@@ -2,7 +2,7 @@
 """A binding's command against the batch program, byte for byte.
 
     check_bindings.py --batch GROUPER --sample GROUPER_SAMPLE --explain GROUPER_EXPLAIN
-        --record-file FILE --version V --work DIR --names RUNTIME
+        --record-file FILE --layout STRUCT_LAYOUT --version V --work DIR --names RUNTIME
         --check CHECK... --command COMMAND...
     check_bindings.py --skip WHY
 
@@ -28,8 +28,9 @@ line longer than one read, no final line end), and compares:
   - Hangul file names, in UTF-8 and in code page 949, under LANG=C and
     LANG=C.UTF-8: the batch's result, or, where RUNTIME ("java" or "mono")
     cannot take the name, a refusal that leaves the result file as it was.
-Then runs CHECK VERSION FILE, the binding's checks of bad arguments (FILE's
-first line is a valid record). Exit status 0 when all agree, 1 otherwise, 77
+Then runs CHECK VERSION FILE LAYOUT, the binding's checks of bad arguments and
+of its copy of the C structures (FILE's first line is a valid record; LAYOUT
+holds what the program STRUCT_LAYOUT prints, their offsets and sizes). Exit status 0 when all agree, 1 otherwise, 77
 with --skip (CTest's skipped).
 """
 
@@ -439,10 +440,13 @@ def main(argv):
     left = [n for n in os.listdir(work) if n.endswith(".tmp")]
     checks.equal("no temporary file is left behind", left, [])
 
-    checked = run(check + [values["version"], values["record-file"]])
+    layout = os.path.join(work, "struct_layout.txt")
+    write(layout, run([values["layout"]]).stdout)
+    checked = run(check + [values["version"], values["record-file"], layout])
     for stream in (checked.stdout, checked.stderr):
         sys.stdout.write(stream.decode("utf-8", "replace"))
-    checks.equal("bad arguments (" + os.path.basename(check[-1]) + ")", checked.returncode, 0)
+    checks.equal("bad arguments and struct layout (" + os.path.basename(check[-1]) + ")",
+                 checked.returncode, 0)
     return 1 if checks.failed else 0
 
 

@@ -199,6 +199,21 @@ namespace PatientGroups
             byte none = 0;
             NativeMethods.grouper_next_read(ref none, UIntPtr.Zero);
             NativeMethods.grouper_version_number();
+            NativeMethods.grouper_console_error_text(ConsoleInputOpen);
+        }
+
+        // The batch's failures on a file (GROUPER_CONSOLE_*), for ConsoleErrorText.
+        public const int ConsoleInputOpen = 0;
+        public const int ConsoleOutputOpen = 1;
+        public const int ConsoleOutputWrite = 2;
+        public const int ConsoleInputRead = 3;
+
+        // The text that starts the batch's console line for failure `kind`
+        // (a Console* constant), "INPUT File Open Error - " and so on, which
+        // the file's name and a line feed follow; "" for any other kind.
+        public static string ConsoleErrorText(int kind)
+        {
+            return AsciiText(NativeMethods.grouper_console_error_text(kind));
         }
 
         // The length of the read at `bytes[offset]`, which holds `length`

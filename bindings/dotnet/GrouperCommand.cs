@@ -190,9 +190,9 @@ namespace PatientGroups
 
         // What the batch prints on the console when a file fails it (the name
         // as the bytes it was given as); status 1.
-        private static int Fail(ConsoleBytes console, string what, string name)
+        private static int Fail(ConsoleBytes console, int kind, string name)
         {
-            console.Write(Encoding.ASCII.GetBytes(what));
+            console.Write(Encoding.ASCII.GetBytes(Grouper.ConsoleErrorText(kind)));
             console.Write(NameEncoding.GetBytes(name + "\n"));
             console.Flush();
             return 1;
@@ -209,7 +209,7 @@ namespace PatientGroups
             catch (Exception e)
                 when (e is IOException || e is UnauthorizedAccessException || e is ArgumentException)
             {
-                return Fail(console, "INPUT File Open Error - ", inputName);
+                return Fail(console, Grouper.ConsoleInputOpen, inputName);
             }
             using (reader)
             {
@@ -230,7 +230,7 @@ namespace PatientGroups
                 {
                     if (!(e is ArgumentException))
                         Because("open", outputName, e);
-                    return Fail(console, "OUTPUT File Open Error - ", outputName);
+                    return Fail(console, Grouper.ConsoleOutputOpen, outputName);
                 }
                 using (file)
                 {
@@ -280,10 +280,10 @@ namespace PatientGroups
                     {
                         if (failure != null)
                             Because("write", outputName, failure);
-                        return Fail(console, "OUTPUT File Write Error - ", outputName);
+                        return Fail(console, Grouper.ConsoleOutputWrite, outputName);
                     }
                     if (outcome == Outcome.ReadError)
-                        return Fail(console, "INPUT File Read Error - ", inputName);
+                        return Fail(console, Grouper.ConsoleInputRead, inputName);
                     console.Flush();
                     return 0;
                 }

@@ -76,6 +76,10 @@ namespace PatientGroups
         [DllImport(Library, CallingConvention = CallingConvention.Winapi)]
         internal static extern IntPtr grouper_version();
 
+        // A static ASCII string; "" for an unknown kind.
+        [DllImport(Library, CallingConvention = CallingConvention.Winapi)]
+        internal static extern IntPtr grouper_console_error_text(int kind);
+
         // GROUPER_VERSION_NUMBER: major * 1000000 + minor * 1000 + patch.
         [DllImport(Library, CallingConvention = CallingConvention.Winapi)]
         internal static extern int grouper_version_number();

@@ -302,6 +302,22 @@ GROUPER_API int GROUPER_CALL grouper_group_line_into(const char *line, int lengt
  */
 GROUPER_API const char *GROUPER_CALL grouper_layout(const grouper_result *result);
 
+/* The batch's failures on a file, for grouper_console_error_text. */
+#define GROUPER_CONSOLE_INPUT_OPEN 0   /* the input file cannot be opened */
+#define GROUPER_CONSOLE_OUTPUT_OPEN 1  /* the result file cannot be opened or made */
+#define GROUPER_CONSOLE_OUTPUT_WRITE 2 /* the result file cannot be written or closed */
+#define GROUPER_CONSOLE_INPUT_READ 3   /* the input file cannot be read to its end */
+
+/*
+ * The text with which the batch's console line for failure `kind` (one of
+ * GROUPER_CONSOLE_*) starts, "INPUT File Open Error - " for
+ * GROUPER_CONSOLE_INPUT_OPEN and so on: the batch prints it, the file's name
+ * and a line feed, and stops with exit status 1. A program that stands in for
+ * the batch prints the same line. ASCII, a static string; "" for any other
+ * `kind`.
+ */
+GROUPER_API const char *GROUPER_CALL grouper_console_error_text(int kind);
+
 /* The library's version, GROUPER_VERSION; a static string. */
 GROUPER_API const char *GROUPER_CALL grouper_version(void);
 

@@ -25,6 +25,7 @@ if os.environ.get("GROUPER_TEST_INSTALLED") != "1":
     os.environ.setdefault("GROUPER_LIBRARY", os.path.join(BUILD, "libgrouper.so"))
 BATCH = os.environ.get("GROUPER_BINARY", os.path.join(BUILD, "grouper"))
 SAMPLE = os.environ.get("GROUPER_SAMPLE", os.path.join(BUILD, "tools", "grouper-sample"))
+LAYOUT = os.environ.get("GROUPER_STRUCT_LAYOUT", os.path.join(BUILD, "grouper_struct_layout"))
 
 import grouper  # noqa: E402
 
@@ -204,6 +205,18 @@ class ExplainingAFile(unittest.TestCase):
         modules = {n for n in public if type(vars(grouper)[n]) is type(os)}
         imported = {"dataclass", "field"}
         self.assertEqual(set(grouper.__all__), public - modules - imported)
+
+
+class StructLayout(unittest.TestCase):
+    def test_the_result_structure_is_laid_out_as_the_c_compiler_lays_it_out(self):
+        if "GROUPER_STRUCT_LAYOUT" not in os.environ and not os.path.exists(LAYOUT):
+            self.skipTest("no grouper_struct_layout built")
+        printed = subprocess.run([LAYOUT], stdout=subprocess.PIPE, check=True).stdout.decode()
+        c_layout = dict(line.rsplit(" ", 1) for line in printed.splitlines())
+        ours = {"grouper_result": ctypes.sizeof(grouper._CResult)}
+        for name, _ in grouper._CResult._fields_:
+            ours["grouper_result." + name] = getattr(grouper._CResult, name).offset
+        self.assertEqual(ours, {name: int(value) for name, value in c_layout.items()})
 
 
 class Versions(unittest.TestCase):

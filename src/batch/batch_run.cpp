@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "batch/file_errors.h"
 #include "batch/line_stream.h"
 #include "explain/input_warnings.h"
 #include "platform/console_line.h"
@@ -140,8 +141,8 @@ int OpenOutput(const std::string& name, int input_fd) {
 
 // The name is shown as the console shows names (the typed or given bytes on
 // POSIX; on Windows in the console's code page).
-int Fail(ConsoleWriter& console, const char* what, const std::string& name) {
-  console.Print(std::string(what) + platform::NameForConsole(name) + "\n");
+int Fail(ConsoleWriter& console, FileError error, const std::string& name) {
+  console.Print(std::string(FileErrorText(error)) + platform::NameForConsole(name) + "\n");
   console.Flush();
   return 1;
 }
@@ -170,7 +171,7 @@ int RunBatch(int argc, char** argv) {
     console.Print(std::string("\nINPUT FILENAME :  "));
     console.Flush();
     input_name = AskInput(typed, input_fd);
-    if (input_fd < 0) return Fail(console, "INPUT File Open Error - ", input_name);
+    if (input_fd < 0) return Fail(console, FileError::kInputOpen, input_name);
     console.Print(std::string("\nOUTPUT FILENAME :  "));
     console.Flush();
     output_name = typed.Next().name;
@@ -178,7 +179,7 @@ int RunBatch(int argc, char** argv) {
   const int output_fd = OpenOutput(output_name, input_fd);
   if (output_fd < 0) {
     platform::Close(input_fd);
-    return Fail(console, "OUTPUT File Open Error - ", output_name);
+    return Fail(console, FileError::kOutputOpen, output_name);
   }
   console.Print("\n", 1);
 
@@ -190,9 +191,8 @@ int RunBatch(int argc, char** argv) {
   const bool closed = platform::Close(output_fd);
   const bool written = result != StreamResult::kWriteError && closed;
   platform::Close(input_fd);
-  if (!written) return Fail(console, "OUTPUT File Write Error - ", output_name);
-  if (result == StreamResult::kReadError)
-    return Fail(console, "INPUT File Read Error - ", input_name);
+  if (!written) return Fail(console, FileError::kOutputWrite, output_name);
+  if (result == StreamResult::kReadError) return Fail(console, FileError::kInputRead, input_name);
   console.Flush();
   return 0;
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "batch/file_errors.h"
 #include "explain/evidence.h"
 #include "explain/explanation.h"
 #include "grouper/grouper.h"
@@ -221,6 +222,21 @@ extern "C" const char* GROUPER_CALL grouper_layout(const grouper_result* result)
   if (result == nullptr) return "";
   const std::size_t n = strnlen(result->form_version, 3);
   return LayoutName(FamilyOf(std::string_view(result->form_version, n)));
+}
+
+extern "C" const char* GROUPER_CALL grouper_console_error_text(int kind) {
+  switch (kind) {
+    case GROUPER_CONSOLE_INPUT_OPEN:
+      return FileErrorText(FileError::kInputOpen);
+    case GROUPER_CONSOLE_OUTPUT_OPEN:
+      return FileErrorText(FileError::kOutputOpen);
+    case GROUPER_CONSOLE_OUTPUT_WRITE:
+      return FileErrorText(FileError::kOutputWrite);
+    case GROUPER_CONSOLE_INPUT_READ:
+      return FileErrorText(FileError::kInputRead);
+    default:
+      return "";
+  }
 }
 
 extern "C" const char* GROUPER_CALL grouper_version(void) {

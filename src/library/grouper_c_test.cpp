@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <new>
@@ -23,6 +24,7 @@
 #include "grouper/grouper.h"
 #include "sample_generator.h"
 #include "support/cp949.h"
+#include "support/program_runner.h"
 #include "support/record_builder.h"
 
 namespace grouper {
@@ -357,6 +359,35 @@ TEST(GrouperC, VersionNumberIsTheVersionText) {
   ASSERT_EQ(std::sscanf(grouper_version(), "%d.%d.%d", &major, &minor, &patch), 3);
   EXPECT_EQ(grouper_version_number(), major * 1000000 + minor * 1000 + patch);
   EXPECT_EQ(grouper_version_number(), GROUPER_VERSION_NUMBER);
+}
+
+// The texts that the library gives are those the batch prints when a file
+// fails it, with the file's name and a line feed after them.
+TEST(GrouperC, ConsoleErrorTextsAreTheBatchs) {
+  const std::string dir = testing::MakeTempDir();
+  testing::WriteFile(dir + "/in.txt", BuildLine(ValidRecord("089")) + "\r\n");
+  std::filesystem::create_directory(dir + "/folder");
+  const struct {
+    int kind;
+    std::vector<std::string> args;
+    std::string typed;  // answers the batch's prompt for an input it could not open
+    std::string name;
+  } cases[] = {
+      {GROUPER_CONSOLE_INPUT_OPEN, {"missing.in", "out.txt"}, "typed.in\n", "typed.in"},
+      {GROUPER_CONSOLE_OUTPUT_OPEN, {"in.txt", "folder"}, "", "folder"},
+#ifdef __linux__
+      {GROUPER_CONSOLE_OUTPUT_WRITE, {"in.txt", "/dev/full"}, "", "/dev/full"},
+      {GROUPER_CONSOLE_INPUT_READ, {"/proc/self/mem", "out.txt"}, "", "/proc/self/mem"},
+#endif
+  };
+  for (const auto& c : cases) {
+    const testing::ProgramRun run = testing::RunGrouper(dir, c.args, c.typed);
+    const std::string line = std::string(grouper_console_error_text(c.kind)) + c.name + "\n";
+    EXPECT_EQ(run.exit_status, 1) << c.kind;
+    EXPECT_GT(std::strlen(grouper_console_error_text(c.kind)), 0u) << c.kind;
+    EXPECT_TRUE(run.console.ends_with(line)) << c.kind << ": " << run.console;
+  }
+  for (int kind : {-1, 4, 1000}) EXPECT_STREQ(grouper_console_error_text(kind), "") << kind;
 }
 
 TEST(GrouperC, LayoutOfEveryFormVersion) {

@@ -15,6 +15,7 @@ int __stdcall entry(void) {
       (const void *)grouper_explain_json,       (const void *)grouper_explain_json_into,
       (const void *)grouper_group_line_into,    (const void *)grouper_layout,
       (const void *)grouper_version,            (const void *)grouper_version_number,
+      (const void *)grouper_console_error_text,
   };
   return functions[0] != 0 && grouper_version_number() == GROUPER_VERSION_NUMBER ? 0 : 1;
 }

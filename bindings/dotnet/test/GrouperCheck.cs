@@ -5,9 +5,15 @@
 // (Lines of any bytes are compared with the batch by check_bindings.py.)
 // Prints each failed check; exit status 1 when one failed.
 //
-//   mono grouper-check.exe VERSION FILE   (FILE's first line is a valid record)
+// The offsets and size of the binding's copy of struct grouper_result are
+// compared with LAYOUT, the lines of grouper_struct_layout ("grouper_result
+// SIZE", "grouper_result.FIELD OFFSET").
+//
+//   mono grouper-check.exe VERSION FILE LAYOUT   (FILE's first line is a valid record)
 using System;
+using System.IO;
 using System.Linq;
+using System.Runtime.InteropServices;
 using System.Text.RegularExpressions;
 using PatientGroups;
 
@@ -37,8 +43,42 @@ internal static class GrouperCheck
         }
     }
 
+    // NativeResult, the binding's copy, is internal: read through reflection.
+    private static void CheckLayout(string layoutFile)
+    {
+        Type native = typeof(Grouper).Assembly.GetType("PatientGroups.NativeResult", true);
+        string[] lines = File.ReadAllLines(layoutFile);
+        Check(lines.Length > 1, "the C layout has the size and fields of grouper_result");
+        foreach (string line in lines)
+        {
+            string[] nameValue = line.Split(' ');
+            string[] parts = nameValue[0].Split('.');
+            int expected = int.Parse(nameValue[1]);
+            if (parts.Length == 1)
+            {
+                Check(Marshal.SizeOf(native) == expected,
+                      "Marshal.SizeOf(NativeResult) " + Marshal.SizeOf(native) + ", the C compiler's " + line);
+                continue;
+            }
+            string field = string.Concat(parts[1].Split('_').Select(w => char.ToUpperInvariant(w[0]) + w.Substring(1)));
+            int ours;
+            try
+            {
+                ours = (int)Marshal.OffsetOf(native, field);
+            }
+            catch (ArgumentException e)
+            {
+                Check(false, "NativeResult." + field + " for " + nameValue[0] + ": " + e.Message);
+                continue;
+            }
+            Check(ours == expected, "Marshal.OffsetOf(NativeResult, " + field + ") " + ours +
+                                    ", the C compiler's " + line);
+        }
+    }
+
     private static int Main(string[] args)
     {
+        CheckLayout(args[2]);
         string version = args[0];
         byte[] record;
         using (LineReader reader = LineReader.Open(args[1])) record = reader.Next();

@@ -2,8 +2,10 @@ import grouper.Grouper;
 import grouper.LineReader;
 import grouper.Result;
 import java.io.IOException;
+import java.nio.file.Files;
 import java.nio.file.Paths;
 import java.util.Arrays;
+import java.util.Locale;
 
 /**
  * The Java binding's answers to bad arguments: a null line or result is a NullPointerException, a
@@ -12,8 +14,11 @@ import java.util.Arrays;
  * larger array is answered as the same line alone. (Lines of any bytes are compared with the batch
  * by check_bindings.py.) Prints each failed check; exit status 1 when one failed.
  *
- * <p>java -cp grouper.jar:jna.jar:check.jar GrouperCheck VERSION FILE (whose first line is a
- * valid record)
+ * <p>The offsets and size of struct grouper_result that Grouper copies are compared with LAYOUT, the
+ * lines of grouper_struct_layout ("grouper_result SIZE", "grouper_result.FIELD OFFSET").
+ *
+ * <p>java -cp grouper.jar:jna.jar:check.jar GrouperCheck VERSION FILE LAYOUT (FILE's first line is
+ * a valid record)
  */
 public final class GrouperCheck {
   private static int failures;
@@ -35,7 +40,31 @@ public final class GrouperCheck {
     }
   }
 
+  /** Grouper's copy of the C layout: FIELD_OFFSET for each field, RESULT_SIZE for the size. */
+  private static void checkLayout(String layoutFile) throws IOException {
+    java.util.List<String> lines = Files.readAllLines(Paths.get(layoutFile));
+    check(lines.size() > 1, "the C layout has the size and fields of grouper_result: " + lines);
+    for (String line : lines) {
+      String[] nameValue = line.split(" ");
+      String[] parts = nameValue[0].split("\\.");
+      String constant = parts.length == 1 ? "RESULT_SIZE"
+                                          : parts[1].toUpperCase(Locale.ROOT) + "_OFFSET";
+      int ours;
+      try {
+        java.lang.reflect.Field field = Grouper.class.getDeclaredField(constant);
+        field.setAccessible(true);
+        ours = field.getInt(null);
+      } catch (ReflectiveOperationException e) {
+        check(false, "Grouper." + constant + " for " + nameValue[0] + ": " + e);
+        continue;
+      }
+      check(ours == Integer.parseInt(nameValue[1]),
+          "Grouper." + constant + " is " + ours + ", the C compiler's " + line);
+    }
+  }
+
   public static void main(String[] args) throws IOException {
+    checkLayout(args[2]);
     String version = args[0];
     byte[] record;
     try (LineReader reader = LineReader.open(Paths.get(args[1]))) {

@@ -72,10 +72,14 @@ public final class Grouper {
     Pointer grouper_version();
 
     int grouper_version_number();
+
+    Pointer grouper_console_error_text(int kind);
   }
 
   // struct grouper_result: int kind; char form_version[4]; char group_code[4];
   // const char *message; const char *message_utf8 (each pointer at its own alignment).
+  // GrouperCheck compares these with the C compiler's offsetof and sizeof.
+  static final int KIND_OFFSET = 0;
   static final int FORM_VERSION_OFFSET = 4;
   static final int GROUP_CODE_OFFSET = 8;
   static final int MESSAGE_OFFSET =
@@ -128,6 +132,7 @@ public final class Grouper {
           NativeLibrary library = NativeLibrary.getInstance(name, OPTIONS);
           Native.register(Native.SIZE_T_SIZE == 8 ? Reads64.class : Reads32.class, library);
           library.getFunction("grouper_version_number");
+          library.getFunction("grouper_console_error_text");
         } catch (UnsatisfiedLinkError e) {
           tooOld = "the libgrouper loaded is too old for this binding: " + reason(e.getMessage());
         }
@@ -203,7 +208,7 @@ public final class Grouper {
       if (status != 0)
         throw new IllegalStateException("grouper_group_line failed: " + status);
       byte[] image = block.getByteArray(0, RESULT_SIZE);
-      return new Result(Result.Kind.of(block.getInt(0)),
+      return new Result(Result.Kind.of(block.getInt(KIND_OFFSET)),
           Result.text(block.getByteArray(FORM_VERSION_OFFSET, 4)),
           Result.text(block.getByteArray(GROUP_CODE_OFFSET, 4)),
           message(block.getPointer(MESSAGE_UTF8_OFFSET)),
@@ -253,6 +258,22 @@ public final class Grouper {
         (buffer)
             -> api().grouper_explain_json(line, length, flags, buffer, new SizeT(buffer.length)));
     return new String(json, StandardCharsets.UTF_8);
+  }
+
+  /** The batch's failures on a file (GROUPER_CONSOLE_*), for {@link #consoleErrorText}. */
+  public static final int CONSOLE_INPUT_OPEN = 0;
+  public static final int CONSOLE_OUTPUT_OPEN = 1;
+  public static final int CONSOLE_OUTPUT_WRITE = 2;
+  public static final int CONSOLE_INPUT_READ = 3;
+
+  /**
+   * The text that starts the batch's console line for failure {@code kind} (a CONSOLE_*
+   * constant), "INPUT File Open Error - " and so on, which the file's name and a line feed
+   * follow; "" for any other kind.
+   */
+  public static String consoleErrorText(int kind) {
+    load();
+    return api().grouper_console_error_text(kind).getString(0, StandardCharsets.US_ASCII.name());
   }
 
   /** The library's version (GROUPER_VERSION). */

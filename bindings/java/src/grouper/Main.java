@@ -147,8 +147,8 @@ public final class Main {
   }
 
   /** What the batch prints on the console when a file fails it; exit status 1. */
-  private static int fail(String what, String name) {
-    System.out.print(what + name + "\n");
+  private static int fail(int kind, String name) {
+    System.out.print(Grouper.consoleErrorText(kind) + name + "\n");
     System.out.flush();
     return 1;
   }
@@ -160,20 +160,20 @@ public final class Main {
     try {
       reader = LineReader.open(input);
     } catch (IOException e) {
-      return fail("INPUT File Open Error - ", inputName);
+      return fail(Grouper.CONSOLE_INPUT_OPEN, inputName);
     }
     try {
       // The result file must never be written over its own input.
       if (sameFile(input, output)) {
         System.err.println(PROGRAM + ": cannot open " + outputName + ": it is the input file");
-        return fail("OUTPUT File Open Error - ", outputName);
+        return fail(Grouper.CONSOLE_OUTPUT_OPEN, outputName);
       }
       ResultFile file;
       try {
         file = ResultFile.open(output);
       } catch (IOException e) {
         because("open", outputName, e);
-        return fail("OUTPUT File Open Error - ", outputName);
+        return fail(Grouper.CONSOLE_OUTPUT_OPEN, outputName);
       }
       try {
         return group(reader, file, threads, inputName, outputName);
@@ -220,10 +220,10 @@ public final class Main {
     if (outcome == Outcome.WRITE_ERROR) {
       if (failure[0] != null)
         because("write", outputName, failure[0]);
-      return fail("OUTPUT File Write Error - ", outputName);
+      return fail(Grouper.CONSOLE_OUTPUT_WRITE, outputName);
     }
     if (outcome == Outcome.READ_ERROR)
-      return fail("INPUT File Read Error - ", inputName);
+      return fail(Grouper.CONSOLE_INPUT_READ, inputName);
     console.flush();
     return 0;
   }
