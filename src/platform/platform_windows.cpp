@@ -3,13 +3,7 @@
 // The C runtime's descriptor functions (io.h) exist under these names in every
 // Windows C runtime, and the Win32 calls are plain kernel32 ones, so this file
 // builds with any Windows compiler.
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "platform/windows_api.h"
 // windows.h first: the runtime headers below are then read in its setting.
 #include <fcntl.h>
 #include <io.h>
