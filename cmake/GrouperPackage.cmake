@@ -180,7 +180,9 @@ grouper (1.0.0-1) unstable; urgency=medium
 
  -- @CPACK_PACKAGE_CONTACT@  Tue, 08 Dec 2026 00:00:00 +0000
 ]=])
-  if(NOT PROJECT_VERSION STREQUAL "1.2.0")
+  file(READ ${grouper_debian}/changelog.Debian changelog)
+  string(FIND "${changelog}" "grouper (${PROJECT_VERSION}-1)" entry)
+  if(entry EQUAL -1)
     message(FATAL_ERROR "cmake/GrouperPackage.cmake: add version ${PROJECT_VERSION} to changelog.Debian")
   endif()
   # Compressed as Debian wants it: best compression, no name or time stamp.

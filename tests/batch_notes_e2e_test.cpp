@@ -26,6 +26,7 @@
 #include "explain/input_warnings.h"
 #include "support/cp949.h"
 #include "support/program_runner.h"
+#include "text/u8_text.h"
 
 namespace grouper {
 namespace {
@@ -34,10 +35,6 @@ using testing::Cp949;
 using testing::ReadFile;
 using testing::Utf8;
 using testing::WriteFile;
-
-std::string U8(const char8_t* text) {
-  return reinterpret_cast<const char*>(text);
-}
 
 const std::string kAnswerOfAbc =
     "abc" + std::string(287, ' ') + Cp949(u8"오류-잘못된 데이타 타입입니다.") + "\r\n";

@@ -91,12 +91,21 @@
 extern "C" {
 #endif
 
-/* The library's version as text, and as one number for comparisons in the
-   preprocessor and at run time: major * 1000000 + minor * 1000 + patch, so
-   that 1.1.0 is 1001000 and 1.12.3 would be 1012003 (minor and patch stay
-   below 1000). Both change with every release, together. */
-#define GROUPER_VERSION "1.2.0"
-#define GROUPER_VERSION_NUMBER 1002000
+/* The library's version: its three numbers are the one place where a release
+   is numbered (the build reads them from here too). GROUPER_VERSION is the
+   text "major.minor.patch"; GROUPER_VERSION_NUMBER is one number for
+   comparisons in the preprocessor and at run time, major * 1000000 +
+   minor * 1000 + patch, so that 1.1.0 is 1001000 and 1.12.3 would be 1012003
+   (minor and patch stay below 1000). */
+#define GROUPER_VERSION_MAJOR 1
+#define GROUPER_VERSION_MINOR 2
+#define GROUPER_VERSION_PATCH 0
+#define GROUPER_VERSION_NUMBER \
+  (GROUPER_VERSION_MAJOR * 1000000 + GROUPER_VERSION_MINOR * 1000 + GROUPER_VERSION_PATCH)
+#define GROUPER_QUOTE_(text) #text
+#define GROUPER_EXPAND_AND_QUOTE_(text) GROUPER_QUOTE_(text)
+#define GROUPER_VERSION \
+  GROUPER_EXPAND_AND_QUOTE_(GROUPER_VERSION_MAJOR.GROUPER_VERSION_MINOR.GROUPER_VERSION_PATCH)
 
 /* The kinds of answer. */
 #define GROUPER_KIND_GROUP_CODE 0      /* the record is valid: group_code holds its code */

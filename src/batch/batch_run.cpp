@@ -14,6 +14,7 @@
 #include "platform/console_line.h"
 #include "platform/console_text.h"
 #include "platform/platform.h"
+#include "text/u8_text.h"
 
 namespace grouper {
 
@@ -76,10 +77,6 @@ void Note(const std::string& text) {
   console::WriteText(stderr, kProgram + text + "\n");
 }
 
-std::string Text(const char8_t* utf8) {
-  return reinterpret_cast<const char*>(utf8);
-}
-
 // The installed guide's page on the batch: a full path, or on Windows a path
 // in the installation folder (the install rules say which). The fuzz
 // targets, which compile these sources without those rules, name the page
@@ -92,7 +89,7 @@ std::string GuidePage() {
   std::string page = GROUPER_BATCH_GUIDE;
   std::replace(page.begin(), page.end(), '/', platform::kPathSeparator);
 #ifdef _WIN32
-  if (page.size() < 2 || page[1] != ':') page = Text(u8"grouper를 설치한 폴더의 ") + page;
+  if (page.size() < 2 || page[1] != ':') page = U8(u8"grouper를 설치한 폴더의 ") + page;
 #endif
   return page;
 }
@@ -100,7 +97,7 @@ std::string GuidePage() {
 // The end of a note on an input that did not open: why not, and that both
 // names are asked at the prompts next.
 std::string InsteadOfUnopened(const std::string& what, int error) {
-  return what + " (" + std::strerror(error) + Text(u8"). 입력 파일과 결과 파일의 이름을 묻습니다.");
+  return what + " (" + std::strerror(error) + U8(u8"). 입력 파일과 결과 파일의 이름을 묻습니다.");
 }
 
 // One argument or more than two are ignored, as the batch always did; the
@@ -112,15 +109,14 @@ void NoteIgnoredArguments(const std::vector<std::string>& args, bool opened, int
   for (std::size_t i = 1; i < args.size(); ++i) {
     ignored += (i > 1 ? " \"" : "\"") + console::NameText(args[i]) + "\"";
   }
-  Note(Text(u8"인수는 입력 파일과 결과 파일의 두 개여야 합니다. 다음 인수를 무시합니다: ") +
-       ignored);
+  Note(U8(u8"인수는 입력 파일과 결과 파일의 두 개여야 합니다. 다음 인수를 무시합니다: ") + ignored);
   const std::string instead =
-      opened ? Text(u8"대신 현재 폴더의 ") + kDefaultInput + Text(u8"을 읽어 ") + kDefaultOutput +
-                   Text(u8"에 씁니다.")
-             : InsteadOfUnopened(
-                   Text(u8"대신 읽을 현재 폴더의 ") + kDefaultInput + Text(u8"을 열 수 없습니다"),
-                   error);
-  Note(instead + Text(u8" 도움말: ") + GuidePage());
+      opened
+          ? U8(u8"대신 현재 폴더의 ") + kDefaultInput + U8(u8"을 읽어 ") + kDefaultOutput +
+                U8(u8"에 씁니다.")
+          : InsteadOfUnopened(
+                U8(u8"대신 읽을 현재 폴더의 ") + kDefaultInput + U8(u8"을 열 수 없습니다"), error);
+  Note(instead + U8(u8" 도움말: ") + GuidePage());
 }
 
 // The signs that the input is not the file the batch expects, in the words
@@ -163,7 +159,7 @@ int RunBatch(int argc, char** argv) {
   if (args.size() > 1 && !named) NoteIgnoredArguments(args, input_fd >= 0, input_error);
   if (named && input_fd < 0) {
     Note(InsteadOfUnopened(
-        Text(u8"입력 파일을 열 수 없습니다: \"") + console::NameText(input_name) + "\"",
+        U8(u8"입력 파일을 열 수 없습니다: \"") + console::NameText(input_name) + "\"",
         input_error));
   }
   if (input_fd < 0) {

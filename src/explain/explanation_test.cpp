@@ -16,6 +16,7 @@
 #include "support/cp949.h"
 #include "support/record_builder.h"
 #include "support/validation_case.h"
+#include "text/u8_text.h"
 
 namespace grouper {
 namespace {
@@ -32,10 +33,6 @@ std::string Text(const std::string& line, bool show_identifiers = false) {
   ExplainOptions options;
   options.show_identifiers = show_identifiers;
   return ExplanationText(ExplainLine(line.data(), line.size()), options);
-}
-
-std::string U8(const char8_t* text) {
-  return reinterpret_cast<const char*>(text);
 }
 
 struct ExpectedFault {

@@ -6,6 +6,7 @@
 #include "explain/explanation.h"
 #include "explain/explanation_parts.h"
 #include "text/cp949.h"
+#include "text/u8_text.h"
 
 namespace grouper {
 
@@ -102,10 +103,6 @@ const Words& WordsOf(Language language) {
   return language == Language::kEnglish ? kEnglish : kKorean;
 }
 
-std::string W(const char8_t* text) {
-  return reinterpret_cast<const char*>(text);
-}
-
 // `code name [start, width] "value"` for a field, `name value` for a score.
 std::string EvidenceText(const Evidence& e, bool whole) {
   if (e.score) return e.name + " " + e.value;
@@ -124,8 +121,8 @@ void AppendFaults(std::string& out, const LineExplanation& e, const Words& w, bo
                   bool english) {
   const std::size_t n = e.faults.size();
   if (n == 0) return;
-  out += english ? "  " + std::to_string(n) + (n == 1 ? " fault" : " faults") + W(w.faults) + "\n"
-                 : W(u8"  오류 ") + std::to_string(n) + W(w.faults) + "\n";
+  out += english ? "  " + std::to_string(n) + (n == 1 ? " fault" : " faults") + U8(w.faults) + "\n"
+                 : U8(u8"  오류 ") + std::to_string(n) + U8(w.faults) + "\n";
   int i = 0;
   for (const ExplainedFault& f : e.faults) {
     out += "    " + std::to_string(++i) + ". [" + f.section + "]";
@@ -134,7 +131,7 @@ void AppendFaults(std::string& out, const LineExplanation& e, const Words& w, bo
       out += " (" + ShownName(f.item_code, f.label, f.field);
       if (f.value) out += " = \"" + Printable(*f.value) + "\"";
       if (f.start >= 0) {
-        out += ", " + W(w.columns) + " [" + std::to_string(f.start) + ", " +
+        out += ", " + U8(w.columns) + " [" + std::to_string(f.start) + ", " +
                std::to_string(f.width) + "]";
       }
       out += ")";
@@ -143,7 +140,7 @@ void AppendFaults(std::string& out, const LineExplanation& e, const Words& w, bo
     // A rule that read more than its one field lists what it read.
     const bool only_its_field = f.fields.size() == 1 && f.fields.front().name == f.field;
     if (!f.fields.empty() && !only_its_field) {
-      out += "       " + W(w.read) + ": " + EvidenceList(f.fields, whole) + "\n";
+      out += "       " + U8(w.read) + ": " + EvidenceList(f.fields, whole) + "\n";
     }
   }
 }
@@ -151,27 +148,27 @@ void AppendFaults(std::string& out, const LineExplanation& e, const Words& w, bo
 void AppendClassification(std::string& out, const LineExplanation& e, const Words& w, bool whole) {
   const ClassificationState& s = e.classification;
   const LineAnswer& a = e.answer;
-  out += "  " + W(w.scores) + ": " + W(w.adl) + " " + std::to_string(s.adl_score) + ", " +
-         W(w.ulcer) + " " + std::to_string(s.ulcer_total) + ", " + W(w.skin) + " " +
-         std::to_string(s.skin_care_count) + ", " + W(w.tube) + " " +
-         std::to_string(s.tube_feeding_intake) + ", " + W(w.iv) + " " +
-         std::to_string(s.iv_nutrition_intake) + ", " + W(w.group_a) + " " +
-         std::to_string(s.group_a_count) + "\n  " + W(w.criteria) + ":";
+  out += "  " + U8(w.scores) + ": " + U8(w.adl) + " " + std::to_string(s.adl_score) + ", " +
+         U8(w.ulcer) + " " + std::to_string(s.ulcer_total) + ", " + U8(w.skin) + " " +
+         std::to_string(s.skin_care_count) + ", " + U8(w.tube) + " " +
+         std::to_string(s.tube_feeding_intake) + ", " + U8(w.iv) + " " +
+         std::to_string(s.iv_nutrition_intake) + ", " + U8(w.group_a) + " " +
+         std::to_string(s.group_a_count) + "\n  " + U8(w.criteria) + ":";
   for (int set = 0; set < kSetCount; ++set) {
     if (!SetRan(set, a.family)) continue;
     const std::string code = MatchedCode(s, set);
     out += std::string(" ") + kSetLetters[set] + " " + (code.empty() ? "-" : code);
   }
-  out += "\n  (" + W(w.legend) + ")\n";
+  out += "\n  (" + U8(w.legend) + ")\n";
   if (!e.decided_by.empty()) {
-    out += "  " + W(w.decided) + ":\n";
+    out += "  " + U8(w.decided) + ":\n";
     for (const DecidingCriterion& d : e.decided_by) {
       out += "    " + std::string(1, d.set) + " " + d.code + ": " + EvidenceList(d.tested, whole) +
              "\n";
     }
   }
-  out += "  " + W(w.group) + " " + std::string(s.group_letter, strnlen(s.group_letter, 1)) + " " +
-         W(w.gives) + " " + (a.group_code[0] != '\0' ? std::string(a.group_code) : W(w.no_code)) +
+  out += "  " + U8(w.group) + " " + std::string(s.group_letter, strnlen(s.group_letter, 1)) + " " +
+         U8(w.gives) + " " + (a.group_code[0] != '\0' ? std::string(a.group_code) : U8(w.no_code)) +
          "\n";
 }
 
@@ -179,12 +176,12 @@ void AppendClassification(std::string& out, const LineExplanation& e, const Word
 
 std::string FormLabel(const LineAnswer& a, Language language) {
   const Words& w = WordsOf(language);
-  if (a.family == Family::kBase) return W(w.base_layout);
-  return W(w.form) + " " + Printable(a.form_version);
+  if (a.family == Family::kBase) return U8(w.base_layout);
+  return U8(w.form) + " " + Printable(a.form_version);
 }
 
 std::string CriteriaLegend(Language language) {
-  return W(WordsOf(language).legend);
+  return U8(WordsOf(language).legend);
 }
 
 std::string WrongDataTypeReason(const LineExplanation& e, Language language) {
@@ -196,8 +193,8 @@ std::string WrongDataTypeReason(const LineExplanation& e, Language language) {
   if (e.over_long) {
     return english ? "the line has " + read + " bytes, more than the " + one_read +
                          " of one read: it cannot be a record"
-                   : W(u8"줄이 ") + read + W(u8"바이트로, 한 번에 읽는 ") + one_read +
-                         W(u8"바이트를 넘어 기록일 수 없습니다");
+                   : U8(u8"줄이 ") + read + U8(u8"바이트로, 한 번에 읽는 ") + one_read +
+                         U8(u8"바이트를 넘어 기록일 수 없습니다");
   }
   const std::string expected = std::to_string(info.expected_length);
   const std::string has = std::to_string(a.length);
@@ -213,9 +210,9 @@ std::string WrongDataTypeReason(const LineExplanation& e, Language language) {
                            "layout, which takes exactly " +
                            expected + " bytes"
                      : version +
-                           W(u8"는 여덟 가지 서식 버전 중 어느 것도 아니어서 기본 서식으로 "
-                             u8"읽으며, 기본 서식의 길이는 정확히 ") +
-                           expected + W(u8"바이트");
+                           U8(u8"는 여덟 가지 서식 버전 중 어느 것도 아니어서 기본 서식으로 "
+                              u8"읽으며, 기본 서식의 길이는 정확히 ") +
+                           expected + U8(u8"바이트");
   } else {
     const std::string version = std::string(a.form_version) + " (" + LayoutName(a.family) + ")";
     const std::string range = IsEarly(a.family)
@@ -224,11 +221,11 @@ std::string WrongDataTypeReason(const LineExplanation& e, Language language) {
                                         std::to_string(info.code_column);
     reason = english ? "form version " + version + " takes " +
                            (IsEarly(a.family) ? "exactly " : "") + range + " bytes"
-                     : W(u8"서식 버전 ") + version + W(u8"의 길이는 ") +
-                           (IsEarly(a.family) ? W(u8"정확히 ") : "") + range + W(u8"바이트");
+                     : U8(u8"서식 버전 ") + version + U8(u8"의 길이는 ") +
+                           (IsEarly(a.family) ? U8(u8"정확히 ") : "") + range + U8(u8"바이트");
   }
   return english ? reason + "; the trimmed line has " + has
-                 : reason + W(u8"인데, 끝 공백을 뺀 줄의 길이는 ") + has + W(u8"바이트");
+                 : reason + U8(u8"인데, 끝 공백을 뺀 줄의 길이는 ") + has + U8(u8"바이트");
 }
 
 std::string ExplanationText(const LineExplanation& e, const ExplainOptions& options) {
@@ -238,20 +235,20 @@ std::string ExplanationText(const LineExplanation& e, const ExplainOptions& opti
   const bool whole = options.show_identifiers;
   // A version code with its layout's name; the base layout by its name alone.
   std::string out =
-      W(w.line) + " " + (options.line_number ? std::to_string(*options.line_number) : "-") + ": " +
+      U8(w.line) + " " + (options.line_number ? std::to_string(*options.line_number) : "-") + ": " +
       FormLabel(a, options.language) +
       (a.family == Family::kBase ? "" : std::string(" (") + LayoutName(a.family) + ")") + ", " +
-      std::to_string(a.length) + (english ? " " : "") + W(w.bytes) + ": ";
+      std::to_string(a.length) + (english ? " " : "") + U8(w.bytes) + ": ";
   switch (a.outcome) {
     case Outcome::kGroupCode:
-      out += W(w.group_code) + " " +
-             (a.group_code[0] != '\0' ? std::string(a.group_code) : W(w.no_code)) + "\n";
+      out += U8(w.group_code) + " " +
+             (a.group_code[0] != '\0' ? std::string(a.group_code) : U8(w.no_code)) + "\n";
       break;
     case Outcome::kMessage:
-      out += W(w.rejected) + "\n  " + std::string(Utf8Twin(a.message)) + "\n";
+      out += U8(w.rejected) + "\n  " + std::string(Utf8Twin(a.message)) + "\n";
       break;
     case Outcome::kWrongDataType:
-      out += W(w.wrong_type) + "\n  " + std::string(Utf8Twin(a.message)) + "\n  " + W(w.why) +
+      out += U8(w.wrong_type) + "\n  " + std::string(Utf8Twin(a.message)) + "\n  " + U8(w.why) +
              ": " + WrongDataTypeReason(e, options.language) + "\n";
       return out;
   }
@@ -259,10 +256,10 @@ std::string ExplanationText(const LineExplanation& e, const ExplainOptions& opti
   if (e.classified) AppendClassification(out, e, w, whole);
   if (e.parsed) {
     const ShownIdentifiers ids = Show(e.identifiers, whole);
-    out += "  " + W(w.patient) + " " + Printable(ids.patient_name) + ", " + W(w.resident) + " " +
+    out += "  " + U8(w.patient) + " " + Printable(ids.patient_name) + ", " + U8(w.resident) + " " +
            Printable(ids.resident_number);
     if (IsFrom090(a.family)) {
-      out += ", " + W(w.doctor) + " " + Printable(ids.doctor_name) + ", " + W(w.nurse) + " " +
+      out += ", " + U8(w.doctor) + " " + Printable(ids.doctor_name) + ", " + U8(w.nurse) + " " +
              Printable(ids.nurse_name);
     }
     out += "\n";

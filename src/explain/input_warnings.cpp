@@ -5,6 +5,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "text/u8_text.h"
+
 namespace grouper {
 
 namespace {
@@ -149,7 +151,7 @@ std::string InputWarnings::Sentence(const char* name, Language language) {
   } else if (n == "empty") {
     text = english ? u8"the file is empty" : u8"파일이 비어 있습니다.";
   }
-  return text != nullptr ? reinterpret_cast<const char*>(text) : "";
+  return text != nullptr ? U8(text) : "";
 }
 
 }  // namespace grouper

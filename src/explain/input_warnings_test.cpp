@@ -9,13 +9,10 @@
 #include <vector>
 
 #include "support/cp949.h"
+#include "text/u8_text.h"
 
 namespace grouper {
 namespace {
-
-std::string U8(const char8_t* text) {
-  return reinterpret_cast<const char*>(text);
-}
 
 std::string NamesOf(const std::vector<std::string>& reads) {
   InputWarnings w;

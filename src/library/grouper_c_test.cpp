@@ -359,6 +359,10 @@ TEST(GrouperC, VersionNumberIsTheVersionText) {
   ASSERT_EQ(std::sscanf(grouper_version(), "%d.%d.%d", &major, &minor, &patch), 3);
   EXPECT_EQ(grouper_version_number(), major * 1000000 + minor * 1000 + patch);
   EXPECT_EQ(grouper_version_number(), GROUPER_VERSION_NUMBER);
+  // The header's text and number, both made from its three numbers.
+  EXPECT_EQ(std::string(GROUPER_VERSION), std::to_string(GROUPER_VERSION_MAJOR) + "." +
+                                              std::to_string(GROUPER_VERSION_MINOR) + "." +
+                                              std::to_string(GROUPER_VERSION_PATCH));
 }
 
 // The texts that the library gives are those the batch prints when a file

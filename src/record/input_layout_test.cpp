@@ -13,6 +13,7 @@
 
 #include "record/assessment_record.h"
 #include "text/cp949.h"
+#include "text/u8_text.h"
 
 namespace grouper {
 namespace {
@@ -181,10 +182,6 @@ TEST(InputLayout, FamilySpecificItems) {
   EXPECT_EQ(FindLayoutItem("k_rehab_days")->StartIn(Family::k092), 509);
 }
 
-std::string_view Utf8(const char8_t* text) {
-  return reinterpret_cast<const char*>(text);
-}
-
 TEST(InputLayout, EveryItemHasACodeOfItsSectionAndAName) {
   // "G.2.b.1": a section letter, then the form's numbering in dotted parts.
   const std::regex dotted(R"([A-K](\.([0-9]{1,2}|[a-z]{1,2}))+)");
@@ -261,7 +258,7 @@ TEST(InputLayout, NoFamilyGivesTwoItemsOneCode) {
 // "오류-[G.건강상태][2.b.1.시각 통증 등급] ...", the code's parts spread over the
 // bracketed groups ("[7.치매 척도 검사][b-1.CDR 점수]") and the name last.
 TEST(InputLayout, ParseMessagesNameTheirItemAsTheRowDoes) {
-  const std::regex message(std::string(Utf8(u8R"(오류-\[([A-Z])\. ?([^\]]*)\]((\[[^\]]*\])+).*)")));
+  const std::regex message(std::string(U8(u8R"(오류-\[([A-Z])\. ?([^\]]*)\]((\[[^\]]*\])+).*)")));
   const std::regex code_part(R"(([0-9]{1,2}|[a-z]{1,2})[-. ] *)");
   const auto without_blanks = [](std::string text) {
     std::erase(text, ' ');
@@ -303,8 +300,8 @@ TEST(InputLayout, FindsAnItemByItsFieldOffset) {
   ASSERT_NE(pain, nullptr);
   EXPECT_STREQ(pain->item_code, "G.2.b.1");
   // UTF-8, whatever the compiler's character set.
-  EXPECT_EQ(std::string_view(pain->item_name), Utf8(u8"시각 통증 등급"));
-  EXPECT_EQ(std::string_view(SectionOf(*pain)->name), Utf8(u8"건강상태"));
+  EXPECT_EQ(std::string_view(pain->item_name), U8(u8"시각 통증 등급"));
+  EXPECT_EQ(std::string_view(SectionOf(*pain)->name), U8(u8"건강상태"));
   EXPECT_EQ(FindLayoutItemAt(offsetof(AssessmentRecord, form_version)), nullptr);
   EXPECT_EQ(FindLayoutItemAt(offsetof(AssessmentRecord, patient_name) + 1), nullptr);
 }

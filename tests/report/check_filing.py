@@ -65,8 +65,9 @@ def expected(explain, path, layout):
 def main():
     program, explain, sample, source_dir = sys.argv[1:5]
     layout = layout_table(source_dir)
-    version = re.search(r'#define GROUPER_VERSION "([^"]+)"',
-                        open(os.path.join(source_dir, "include", "grouper", "grouper.h")).read())
+    header = open(os.path.join(source_dir, "include", "grouper", "grouper.h")).read()
+    version = ".".join(re.search(rf"^#define GROUPER_VERSION_{part} ([0-9]+)$", header, re.M)[1]
+                       for part in ("MAJOR", "MINOR", "PATCH"))
     with tempfile.TemporaryDirectory() as tmp:
         generated = os.path.join(tmp, "month.in")
         with open(generated, "wb") as f:
@@ -86,7 +87,7 @@ def main():
             check(institutions == dict(counted), f"{where}: institutions {institutions}")
             check(re.fullmatch(r"\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\+09:00", attrs.get("generated", "")),
                   f"{where}: generated {attrs.get('generated')}")
-            check(version and attrs.get("version") == version.group(1), f"{where}: version")
+            check(attrs.get("version") == version, f"{where}: version")
             check(wrong and [int(n) for n, _ in reasons] == [n for n, _ in wrong][:50],
                   f"{where}: wrong-data-type reasons {reasons[:3]}")
             check(all(f"{length}바이트" in reason for (_, reason), (_, length) in zip(reasons, wrong)),

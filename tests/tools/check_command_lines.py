@@ -5,7 +5,7 @@ gets the same words from every program (an unknown option, a missing value, a va
 given to a flag, an empty argument) with the usage and status 2; "--x=v" means
 "--x v"; and an output that cannot be written (standard output full or closed) is
 said on standard error with the system's reason, with status 1, never passed over; a
-file name that is not UTF-8 is shown escaped.
+file name or an argument that is not UTF-8 is shown escaped.
 
 Usage: check_command_lines.py GROUPER_EXPLAIN GROUPER_REPORT GROUPER_SAMPLE GROUPER_MONTH SOURCE_DIR
 """
@@ -89,6 +89,15 @@ def main():
                     said = said.splitlines(keepends=True)[-1]
                 check(done.returncode == 1 and said == f"{name}: cannot open {shown}: "
                       f"{os.strerror(errno.ENOENT)}\n", f"{name}: a code page 949 name: {said!r}")
+
+    # An argument that is not UTF-8 is shown escaped in a usage error too, by every program.
+    if os.name == "posix":
+        for name, program in tools.items():
+            done = subprocess.run([program.encode(), b"--\xb1\xe8"], stdout=subprocess.PIPE,
+                                  stderr=subprocess.PIPE)
+            said = done.stderr.decode("utf-8", "replace").splitlines()[:1]
+            check(done.returncode == 2 and said == [f"{name}: unknown option '--\\xB1\\xE8'"],
+                  f"{name}: a code page 949 argument: {said}")
 
     if os.name == "posix" and os.path.exists("/dev/full"):
         with tempfile.TemporaryDirectory() as tmp:

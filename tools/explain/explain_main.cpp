@@ -34,6 +34,7 @@
 #include "line/group_line.h"
 #include "platform/console_text.h"
 #include "platform/platform.h"
+#include "tool_start.h"
 #include "util/options.h"
 #include "util/stream_output.h"
 
@@ -53,6 +54,7 @@ constexpr grouper::options::Option kOptions[] = {
     {"--help", "", "this help, on standard output", "-h"},
     {"--version", "", "the program's name and the library's version"},
 };
+constexpr grouper::tool::Program kTool = {kProgram, kUsage, kOptions};
 
 // Line ranges from "3,10-12": inclusive pairs; false when the text is not
 // such a list.
@@ -106,35 +108,18 @@ bool Warn(grouper::InputWarnings& warnings, grouper::Language language, grouper:
   return true;
 }
 
-int Usage(const std::string& problem) {
-  grouper::console::WriteText(
-      stderr, std::string(kProgram) + ": " + grouper::console::NameText(problem) + "\n" + kUsage);
-  return 2;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  const grouper::platform::ClosedStreams closed = grouper::platform::PrepareProcess();
+  const grouper::tool::Process process = grouper::tool::StartProcess(argc, argv);
   // Lines end in a line feed alone, as JSON Lines and UTF-8 text want them;
   // every output is UTF-8 text, which a console gets so that its Hangul shows.
-  grouper::StreamOutput out(stdout, closed.output ? EBADF : 0, grouper::console::WriteText);
+  grouper::tool::ToolStart start(kTool, process.args, stdout, process.closed.output ? EBADF : 0,
+                                 grouper::tool::Output::kText);
+  if (const auto status = start.ended()) return *status;
+  const grouper::options::CommandLine& command = start.command();
+  grouper::StreamOutput& out = start.out();
   grouper::StreamOutput err(stderr, 0, grouper::console::WriteText);
-  auto finish = [&out](std::string_view text) {
-    return out.Write(text) && out.Flush()
-               ? 0
-               : grouper::CannotWrite(kProgram, "standard output", out.error());
-  };
-  const std::vector<std::string> args = grouper::platform::Arguments(argc, argv);
-  const grouper::options::CommandLine command =
-      grouper::options::Parse(kOptions, std::span(args).subspan(args.empty() ? 0 : 1));
-  if (!command.error.empty()) return Usage(command.error);
-  if (grouper::options::Has(command, "--help")) {
-    return finish(grouper::options::HelpText(kUsage, kOptions));
-  }
-  if (grouper::options::Has(command, "--version")) {
-    return finish(std::string(kProgram) + " " + grouper_version() + "\n");
-  }
   bool json = false;
   bool csv = false;
   grouper::ExplainOptions options;
@@ -145,18 +130,18 @@ int main(int argc, char** argv) {
     } else if (given.name == "--csv") {
       csv = true;
     } else if (given.name == "--lang") {
-      if (given.value != "en" && given.value != "ko") return Usage("--lang takes ko or en");
+      if (given.value != "en" && given.value != "ko") return start.Usage("--lang takes ko or en");
       options.language =
           given.value == "en" ? grouper::Language::kEnglish : grouper::Language::kKorean;
     } else if (given.name == "--show-identifiers") {
       options.show_identifiers = true;
     } else if (given.name == "--lines") {
-      if (!ParseLineList(given.value, ranges)) return Usage("bad --lines list");
+      if (!ParseLineList(given.value, ranges)) return start.Usage("bad --lines list");
     }
   }
-  if (command.operands.empty()) return Usage("no input file");
-  if (command.operands.size() > 1) return Usage("one input file only");
-  if (json && csv) return Usage("--json or --csv, not both");
+  if (command.operands.empty()) return start.Usage("no input file");
+  if (command.operands.size() > 1) return start.Usage("one input file only");
+  if (json && csv) return start.Usage("--json or --csv, not both");
   const std::string input(command.operands[0]);
 
   grouper::platform::WriteAsBytes(stdout);

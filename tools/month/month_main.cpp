@@ -56,11 +56,14 @@
 #include "platform/desktop.h"
 #include "platform/platform.h"
 #include "platform/replace_file.h"
+#include "text/u8_text.h"
+#include "tool_start.h"
 #include "util/options.h"
 #include "util/stream_output.h"
 
 namespace {
 
+using grouper::U8;
 using grouper::month::kExplanation;
 using grouper::month::kProducts;
 using grouper::month::kReport;
@@ -75,21 +78,14 @@ constexpr grouper::options::Option kOptions[] = {
     {"--help", "", "this help, on standard output", "-h"},
     {"--version", "", "the program's name and the library's version"},
 };
+constexpr grouper::tool::Program kTool = {kProgram, kUsage, kOptions};
 
 // What each product is, for the clerk.
 constexpr std::array<const char8_t*, kProducts> kProductNames = {u8"결과 파일", u8"설명표",
                                                                  u8"보고서"};
 
-// Korean texts are u8 literals, so that they stay UTF-8 whatever the
-// compiler's execution character set.
-std::string U8(const char8_t* text) {
-  return reinterpret_cast<const char*>(text);
-}
-
 int Usage(const std::string& problem) {
-  grouper::console::WriteText(
-      stderr, std::string(kProgram) + ": " + grouper::console::NameText(problem) + "\n" + kUsage);
-  return 2;
+  return grouper::tool::Usage(kTool, problem);
 }
 
 // Progress and the summary: for a person, so a console that went away is no
@@ -309,23 +305,11 @@ int Month(const std::string& input, bool open_page) {
 
 // The exit status; `cancelled` set when the person closed the file dialog, so
 // that the program ends without a word.
-int Run(const std::vector<std::string>& args, grouper::platform::ClosedStreams closed,
-        bool& cancelled) {
-  grouper::StreamOutput out(stdout, closed.output ? EBADF : 0, grouper::console::WriteText);
-  auto finish = [&out](std::string_view text) {
-    return out.Write(text) && out.Flush()
-               ? 0
-               : grouper::CannotWrite(kProgram, "standard output", out.error());
-  };
-  const grouper::options::CommandLine line =
-      grouper::options::Parse(kOptions, std::span(args).subspan(args.empty() ? 0 : 1));
-  if (!line.error.empty()) return Usage(line.error);
-  if (grouper::options::Has(line, "--help")) {
-    return finish(grouper::options::HelpText(kUsage, kOptions));
-  }
-  if (grouper::options::Has(line, "--version")) {
-    return finish(std::string(kProgram) + " " + grouper_version() + "\n");
-  }
+int Run(const grouper::tool::Process& process, bool& cancelled) {
+  grouper::tool::ToolStart start(kTool, process.args, stdout, process.closed.output ? EBADF : 0,
+                                 grouper::tool::Output::kText);
+  if (const auto status = start.ended()) return *status;
+  const grouper::options::CommandLine& line = start.command();
   if (line.operands.size() > 1) return Usage("one file only");
   std::string input;
   if (line.operands.size() == 1) {
@@ -350,9 +334,8 @@ int Run(const std::vector<std::string>& args, grouper::platform::ClosedStreams c
 }  // namespace
 
 int main(int argc, char** argv) {
-  const grouper::platform::ClosedStreams closed = grouper::platform::PrepareProcess();
   bool cancelled = false;
-  const int status = Run(grouper::platform::Arguments(argc, argv), closed, cancelled);
+  const int status = Run(grouper::tool::StartProcess(argc, argv), cancelled);
   // A window that closes with the program would take its last words with it.
   if (!cancelled && grouper::platform::OwnsConsoleWindow()) {
     Say(U8(u8"\n계속하려면 아무 키나 누르십시오..."));

@@ -4,20 +4,11 @@
 
 #include "explain/input_warnings.h"
 #include "report_page.h"
+#include "text/u8_text.h"
 
 namespace grouper::report {
 
 namespace {
-
-std::string U8(const char8_t* text) {
-  return reinterpret_cast<const char*>(text);
-}
-
-std::string Escaped(std::string_view utf8) {
-  std::string out;
-  AppendEscaped(out, utf8);
-  return out;
-}
 
 // "20260301" as "2026-03-01" for people; other text as it is.
 std::string ShownDate(const std::string& date) {

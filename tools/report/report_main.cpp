@@ -38,6 +38,7 @@
 #include "platform/platform.h"
 #include "platform/replace_file.h"
 #include "report_file.h"
+#include "tool_start.h"
 #include "util/options.h"
 #include "util/stream_output.h"
 
@@ -51,12 +52,7 @@ constexpr grouper::options::Option kOptions[] = {
     {"--help", "", "this help, on standard output", "-h"},
     {"--version", "", "the program's name and the library's version"},
 };
-
-int Usage(const std::string& problem) {
-  grouper::console::WriteText(
-      stderr, std::string(kProgram) + ": " + grouper::console::NameText(problem) + "\n" + kUsage);
-  return 2;
-}
+constexpr grouper::tool::Program kTool = {kProgram, kUsage, kOptions};
 
 // Writes all of `bytes` to `fd`: 0, or the system's reason (errno).
 int WriteAll(int fd, const std::string& bytes) {
@@ -94,24 +90,12 @@ int WritePage(const std::string& path, const std::string& page) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const grouper::platform::ClosedStreams closed = grouper::platform::PrepareProcess();
-  grouper::StreamOutput out(stdout, closed.output ? EBADF : 0, grouper::console::WriteText);
-  auto finish = [&out](std::string_view text) {
-    return out.Write(text) && out.Flush()
-               ? 0
-               : grouper::CannotWrite(kProgram, "standard output", out.error());
-  };
-  const std::vector<std::string> args = grouper::platform::Arguments(argc, argv);
-  const grouper::options::CommandLine line =
-      grouper::options::Parse(kOptions, std::span(args).subspan(args.empty() ? 0 : 1));
-  if (!line.error.empty()) return Usage(line.error);
-  if (grouper::options::Has(line, "--help")) {
-    return finish(grouper::options::HelpText(kUsage, kOptions));
-  }
-  if (grouper::options::Has(line, "--version")) {
-    return finish(std::string(kProgram) + " " + grouper_version() + "\n");
-  }
-  if (line.operands.size() != 2) return Usage("an input file and a report file are needed");
+  const grouper::tool::Process process = grouper::tool::StartProcess(argc, argv);
+  grouper::tool::ToolStart start(kTool, process.args, stdout, process.closed.output ? EBADF : 0,
+                                 grouper::tool::Output::kText);
+  if (const auto status = start.ended()) return *status;
+  const grouper::options::CommandLine& line = start.command();
+  if (line.operands.size() != 2) return start.Usage("an input file and a report file are needed");
   const std::string input(line.operands[0]);
   const std::string report(line.operands[1]);
 
@@ -119,7 +103,7 @@ int main(int argc, char** argv) {
   if (fd < 0) return grouper::console::FileFailed(kProgram, "cannot open", input, errno);
   if (grouper::platform::IsSameFile(fd, report.c_str())) {
     grouper::platform::Close(fd);
-    return Usage("the report would overwrite the input");
+    return start.Usage("the report would overwrite the input");
   }
   grouper::report::ReportFile month;
   const int read_error = grouper::report::ReadReportFile(fd, std::time(nullptr), month);
@@ -137,5 +121,5 @@ int main(int argc, char** argv) {
       "%s: %llu lines, %llu grouped, %llu rejected, %llu wrong data type: ", kProgram,
       static_cast<unsigned long long>(t.lines), static_cast<unsigned long long>(t.grouped),
       static_cast<unsigned long long>(t.rejected), static_cast<unsigned long long>(t.wrong_type));
-  return finish(summary + grouper::console::NameText(report) + "\n");
+  return start.Finish(summary + grouper::console::NameText(report) + "\n");
 }

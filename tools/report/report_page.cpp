@@ -3,17 +3,12 @@
 #include "explain/explanation.h"
 #include "report_chart.h"
 #include "text/cp949.h"
+#include "text/u8_text.h"
 #include "validate/record_validator.h"
 
 namespace grouper::report {
 
 namespace {
-
-// Korean labels are u8 literals, so that they stay UTF-8 whatever the
-// compiler's execution character set.
-const char* U8(const char8_t* text) {
-  return reinterpret_cast<const char*>(text);
-}
 
 // The codes a page always shows, with a count of zero too.
 constexpr const char* kGroupCodes[] = {"A11", "A12", "A21", "A22", "A23", "A31", "A32", "A33",
@@ -103,12 +98,6 @@ std::string Percent(uint64_t part, uint64_t whole) {
   return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10) + "%";
 }
 
-std::string Escaped(std::string_view utf8) {
-  std::string out;
-  AppendEscaped(out, utf8);
-  return out;
-}
-
 void Cell(std::string& out, std::string_view utf8) {
   out += "<td>";
   AppendEscaped(out, utf8);
@@ -127,7 +116,8 @@ void NumberCell(std::string& out, uint64_t n) {
   out += "<td class=\"num\">" + Thousands(n) + "</td>";
 }
 
-void Tile(std::string& out, const char* kind, const char* label, uint64_t n, uint64_t lines) {
+void Tile(std::string& out, const char* kind, const std::string& label, uint64_t n,
+          uint64_t lines) {
   out += "<div class=\"tile " + std::string(kind) + "\"><span class=\"label\">" + label +
          "</span><span class=\"value\">" + Thousands(n) + "</span>";
   if (lines > 0) out += "<span class=\"share\">" + Percent(n, lines) + "</span>";
@@ -373,6 +363,12 @@ void AppendEscaped(std::string& out, std::string_view utf8) {
         }
     }
   }
+}
+
+std::string Escaped(std::string_view utf8) {
+  std::string out;
+  AppendEscaped(out, utf8);
+  return out;
 }
 
 std::string RenderPage(const ReportTally& tally, const PageInfo& info) {

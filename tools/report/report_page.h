@@ -36,5 +36,7 @@ std::string RenderPage(const ReportTally& tally, const PageInfo& info);
 // Appends `utf8` with & < > " ' as character references and every control
 // byte but tab and line end as U+FFFD.
 void AppendEscaped(std::string& out, std::string_view utf8);
+// The same, as a string of its own.
+std::string Escaped(std::string_view utf8);
 
 }  // namespace grouper::report

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "sample_generator.h"
+#include "tool_start.h"
 #include "util/options.h"
 #include "util/stream_output.h"
 
@@ -66,6 +67,7 @@ constexpr options::Option kOptions[] = {
     {"--help", "", "this help, on standard output", "-h"},
     {"--version", "", "the program's name and the library's version"},
 };
+constexpr tool::Program kTool = {kProgram, kUsage, kOptions};
 
 bool ParseCount(std::string_view text, uint64_t* value) {
   if (text.empty() || text.size() > 19) return false;
@@ -90,58 +92,45 @@ bool ParseVersions(std::string_view text, std::vector<std::string>* versions) {
   return VersionsValid(*versions);
 }
 
-int UsageError(std::FILE* err, const std::string& problem) {
-  std::fprintf(err, "%s: %s\n%s", kProgram, problem.c_str(), kUsage);
-  return 2;
-}
-
 // Reads the options into `options` and `count`; a usage error's status, or 0.
-int ReadOptions(const options::CommandLine& command, std::FILE* err, SampleOptions& options,
-                uint64_t& count) {
-  if (!command.error.empty()) return UsageError(err, command.error);
+int ReadOptions(const tool::ToolStart& start, SampleOptions& options, uint64_t& count) {
+  const options::CommandLine& command = start.command();
   if (!command.operands.empty()) {
-    return UsageError(err, "unknown argument '" + std::string(command.operands[0]) + "'");
+    return start.Usage("unknown argument '" + std::string(command.operands[0]) + "'");
   }
   bool have_count = false;
   for (const options::Given& given : command.options) {
     const std::string value(given.value);
     if (given.name == "--count") {
-      if (!ParseCount(value, &count)) return UsageError(err, "bad --count '" + value + "'");
+      if (!ParseCount(value, &count)) return start.Usage("bad --count '" + value + "'");
       have_count = true;
     } else if (given.name == "--seed") {
-      if (!ParseCount(value, &options.seed)) return UsageError(err, "bad --seed '" + value + "'");
+      if (!ParseCount(value, &options.seed)) return start.Usage("bad --seed '" + value + "'");
     } else if (given.name == "--versions") {
       if (!ParseVersions(value, &options.versions)) {
-        return UsageError(err, "bad --versions '" + value + "'");
+        return start.Usage("bad --versions '" + value + "'");
       }
     } else if (given.name == "--faults") {
       if (!ParseShare(value, &options.fault_share)) {
-        return UsageError(err, "bad --faults '" + value + "' (a share from 0 to 1)");
+        return start.Usage("bad --faults '" + value + "' (a share from 0 to 1)");
       }
     }
   }
-  return have_count ? 0 : UsageError(err, "--count is required");
+  return have_count ? 0 : start.Usage("--count is required");
 }
 
 }  // namespace
 
 int RunSampleTool(int argc, const char* const* argv, std::FILE* out, std::FILE* err,
                   int out_error) {
-  StreamOutput output(out, out_error);
-  auto cannot_write = [&] { return CannotWrite(kProgram, "standard output", output.error(), err); };
-  const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
-  const options::CommandLine command = options::Parse(kOptions, args);
-  if (command.error.empty() && options::Has(command, "--help")) {
-    const std::string help = options::HelpText(kUsage, kOptions);
-    return output.Write(help) && output.Flush() ? 0 : cannot_write();
-  }
-  if (command.error.empty() && options::Has(command, "--version")) {
-    const std::string version = std::string(kProgram) + " " + grouper_version() + "\n";
-    return output.Write(version) && output.Flush() ? 0 : cannot_write();
-  }
+  const std::vector<std::string> args(argv, argv + argc);
+  // The lines are code page 949 bytes: they must not pass as console text.
+  tool::ToolStart start(kTool, args, out, out_error, tool::Output::kBytes, err);
+  if (const auto status = start.ended()) return *status;
   SampleOptions options;
   uint64_t count = 0;
-  if (const int status = ReadOptions(command, err, options, count); status != 0) return status;
+  if (const int status = ReadOptions(start, options, count); status != 0) return status;
+  StreamOutput& output = start.out();
 
   SampleGenerator gen = StartSample(options);
   for (uint64_t i = 0; i < count; ++i) {
@@ -149,7 +138,7 @@ int RunSampleTool(int argc, const char* const* argv, std::FILE* out, std::FILE* 
     line.text += "\r\n";
     if (!output.Write(line.text)) break;
   }
-  return output.Flush() ? 0 : cannot_write();
+  return output.Flush() ? 0 : start.CannotWriteOutput();
 }
 
 }  // namespace grouper::sample
