@@ -32,6 +32,7 @@
 #include <vector>
 
 #include "record/assessment_record.h"
+#include "validate/check.h"
 
 namespace grouper::sample {
 
@@ -72,6 +73,10 @@ struct SampleLine {
   std::string text;  // the input line, without line end
   FaultKind fault = FaultKind::kNone;
   std::string fault_detail;  // which item the fault broke; empty for a valid line
+  // The validation row the fault broke (the batch rejects the line with its
+  // message); nullptr for a valid line and for a fault of the line itself (a
+  // non-digit, a wrong length).
+  const Check* row = nullptr;
   std::string
       target;  // criterion code drawn for, or "A11" (three group-A conditions); "" when free
 };
