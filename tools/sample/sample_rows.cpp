@@ -4,14 +4,12 @@
 // their shape, bounds, gates and lists and restates none of them, so a row
 // added to a section is kept by every valid record without an edit here.
 #include <algorithm>
-#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "line/group_line.h"
 #include "record/input_layout.h"
-#include "record/record_writer.h"
 #include "sample_draft.h"
 #include "validate/check_plan.h"
 #include "validate/record_validator.h"
