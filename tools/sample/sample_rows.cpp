@@ -111,7 +111,7 @@ bool Satisfy(const Check& row, Draft& d) {
   return false;
 }
 
-// The byte offset of a record member, for the layout's width of its item.
+// The width of a record member's item in the layout; 0 when no item carries it.
 template <class T>
 int WidthOf(T AssessmentRecord::*member) {
   static const AssessmentRecord probe{};
