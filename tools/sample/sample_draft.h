@@ -1,9 +1,9 @@
 // Internal to the sample generator: the record being drawn and the small
 // drawing helpers that its pieces share. One record is drawn in four steps,
 // one source each: its background (sample_background.cpp), its target
-// criterion (sample_targets.cpp), the form's rules that tie gated items and
-// none-applies flags to their answers (sample_form_rules.cpp) and, for a
-// share of the records, one fault (sample_faults.cpp).
+// criterion (sample_targets.cpp), the validation rows made to hold
+// (sample_form_rules.cpp, asking the rows through sample_rows.cpp) and, for a
+// share of the records, one row broken (sample_faults.cpp).
 //
 // Every helper draws from the record's own stream and nothing else, so a
 // record's bytes depend only on the seed, its index and the order of the
@@ -15,11 +15,14 @@
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "record/assessment_record.h"
 #include "record/form_version.h"
 #include "sample_generator.h"
+#include "validate/check.h"
 
 namespace grouper::sample {
 
@@ -87,16 +90,6 @@ inline void SetDate(DateText& field, int days) {
   char text[32];
   std::snprintf(text, sizeof text, "%04d%02d%02d", y, m, d);
   SetText(field, text);
-}
-
-inline bool AnySet(const AssessmentRecord& r, std::initializer_list<CharField> flags) {
-  for (CharField f : flags) {
-    if (r.*f == '1') return true;
-  }
-  return false;
-}
-inline char NoneFlag(const AssessmentRecord& r, std::initializer_list<CharField> flags) {
-  return AnySet(r, flags) ? '0' : '1';
 }
 
 // A site pattern for an item that is present: at least one of the two is '1'.
@@ -186,9 +179,27 @@ void DrawBackground(Random& g, Draft& d, const SampleGenerator& gen, uint64_t in
 // sample_targets.cpp: sets the items of the record's target criterion.
 void ApplyTarget(Random& g, Draft& d);
 
-// sample_form_rules.cpp: every gated item follows its gate and every
-// none-applies flag its list. Draws nothing.
-void ApplyFormRules(Draft& d);
+// sample_form_rules.cpp: every validation row holds (every gated item
+// follows its gate, every none-applies flag its list), and the few items that
+// no row checks are kept as a ward would write them. Draws nothing. False when
+// a row could not be made to hold (an irregular rule broken by the draw).
+bool ApplyFormRules(Draft& d);
+
+// sample_rows.cpp: the generator's questions to the validation rows.
+// Mends every row that fails on the record (each with the nearest answer it
+// allows; an irregular rule by closing its gate); true when all hold then.
+bool SatisfyRows(Draft& d);
+// Every row that applies to the record: its list runs in the family and its
+// gates hold, in form order.
+std::vector<const Check*> RowsThatApply(const AssessmentRecord& r, Family family);
+// The kind of fault that breaking the row makes; kNone for an irregular rule,
+// which says when it fails but not how to make it.
+FaultKind FaultKindOfRow(const Check& row);
+// Gives the record an answer that the row refuses; false when its shape or
+// its item's width leaves none.
+bool BreakRow(Random& g, const Check& row, Draft& d);
+// True when the batch rejects the line with a message of the row.
+bool RejectedByRow(const std::string& line, const Check& row);
 
 // sample_faults.cpp: gives the clean record exactly one fault of a kind drawn
 // from `g` and writes its line into `out` (text, fault and its detail).

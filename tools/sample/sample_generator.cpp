@@ -18,6 +18,8 @@ namespace {
 constexpr std::string_view kAllVersions[] = {"base", "089", "010", "090", "011",
                                              "091",  "012", "092", "013"};
 
+constexpr int kMaxDraws = 16;
+
 Family FamilyOfCode(std::string_view code) {
   return code == "base" ? Family::kBase : FamilyOf(code);
 }
@@ -50,14 +52,20 @@ DrawnRecord Draw(const SampleGenerator& gen, uint64_t index) {
   std::memset(&d.r, 0, sizeof d.r);
   d.code = code;
   d.family = FamilyOfCode(code);
-  d.wild = Chance(g, 20);
-  if (!d.wild) d.target = PickTarget(g, d.family);
-  const AdlBand band = d.wild ? AdlBand{4, 20} : TargetAdl(d.target, d.family);
-  const int adl = PickAdl(g, band.lo, band.hi);
+  // A draw whose rows cannot all be made to hold (an irregular rule that the
+  // draw broke) is drawn again from the same stream.
+  for (int attempt = 0; attempt < kMaxDraws; ++attempt) {
+    std::memset(&d.r, 0, sizeof d.r);
+    d.target = {};
+    d.wild = Chance(g, 20);
+    if (!d.wild) d.target = PickTarget(g, d.family);
+    const AdlBand band = d.wild ? AdlBand{4, 20} : TargetAdl(d.target, d.family);
+    const int adl = PickAdl(g, band.lo, band.hi);
 
-  DrawBackground(g, d, gen, index, adl);
-  if (!d.wild) ApplyTarget(g, d);
-  ApplyFormRules(d);
+    DrawBackground(g, d, gen, index, adl);
+    if (!d.wild) ApplyTarget(g, d);
+    if (ApplyFormRules(d)) break;
+  }
   out.g = g;
   return out;
 }

@@ -1,9 +1,11 @@
 // Synthetic assessment files for tests, benchmarks and the bundled sample.
 //
-// The generator draws records of every form version that are valid by
-// construction: every answer lies in its range, every gated item is blank,
-// zero or absent exactly when its gate says so, every none-applies flag agrees
-// with its list, and the dates are valid and in order (a file holds about two
+// The generator draws records of every form version that the validation rows
+// accept: after the answers are drawn, every row that fails is mended with the
+// nearest answer it allows (the rows are asked, not restated), so every answer
+// lies in its range, every gated item is blank, zero or absent exactly when its
+// gate says so, every none-applies flag agrees with its list, and the dates
+// are valid and in order (a file holds about two
 // months of assessments, its period drawn from the seed). Most records follow a
 // clinical theme aimed at one criterion of the classifier (a ventilator, a
 // stage-3 ulcer, a treated behavioural symptom, ...) with an ADL score drawn
@@ -15,7 +17,9 @@
 // A share of the records may be given exactly one deliberate fault, drawn
 // from many kinds (a non-digit in a numeric item, an answer out of range, a
 // broken gate, a missing or needless date, dates out of order, a wrong
-// none-applies flag, a wrong line length, a broken identity field).
+// none-applies flag, a wrong line length, a broken identity field). Apart from
+// the non-digit and the length, a fault breaks one validation row that applies
+// to the record, and the batch rejects the line with that row's message.
 //
 // Output is deterministic for a seed on every platform and compiler: the
 // generator uses its own small random number generator and integer arithmetic
@@ -32,6 +36,7 @@
 #include <vector>
 
 #include "record/assessment_record.h"
+#include "validate/check.h"
 
 namespace grouper::sample {
 
@@ -72,6 +77,10 @@ struct SampleLine {
   std::string text;  // the input line, without line end
   FaultKind fault = FaultKind::kNone;
   std::string fault_detail;  // which item the fault broke; empty for a valid line
+  // The validation row the fault broke (the batch rejects the line with its
+  // message); nullptr for a valid line and for a fault of the line itself (a
+  // non-digit, a wrong length).
+  const Check* row = nullptr;
   std::string
       target;  // criterion code drawn for, or "A11" (three group-A conditions); "" when free
 };
