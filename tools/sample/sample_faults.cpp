@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "record/input_layout.h"
-#include "record/record_writer.h"
+#include "record_writer.h"
 #include "sample_draft.h"
 
 namespace grouper::sample {
