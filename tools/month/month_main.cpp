@@ -50,7 +50,7 @@
 #include <vector>
 
 #include "desktop.h"
-#include "explain/input_warnings.h"
+#include "line/input_warnings.h"
 #include "month_files.h"
 #include "month_products.h"
 #include "platform/console_text.h"
