@@ -13,7 +13,7 @@
 // belongs to one section of the form, given by the code's letter; the general
 // items before section A (institution, patient name, resident number) are A.0
 // to A.2, and the signature block, which the form does not number, is "S".
-// The names of items and sections are UTF-8 text, for the outputs for people.
+// The names of items are UTF-8 text, for the outputs for people.
 #pragma once
 
 #include <cstddef>
