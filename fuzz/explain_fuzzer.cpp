@@ -25,10 +25,10 @@
 #include "csv_check.h"
 #include "explain/explanation.h"
 #include "explain/explanation_csv.h"
-#include "explain/input_warnings.h"
 #include "fuzz_support.h"
 #include "grouper/grouper.h"
 #include "json_check.h"
+#include "line/input_warnings.h"
 
 namespace {
 

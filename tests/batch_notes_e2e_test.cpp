@@ -23,7 +23,7 @@
 #include <string>
 #include <vector>
 
-#include "explain/input_warnings.h"
+#include "line/input_warnings.h"
 #include "support/cp949.h"
 #include "support/program_runner.h"
 #include "text/u8_text.h"

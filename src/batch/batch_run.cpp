@@ -10,7 +10,7 @@
 
 #include "batch/file_errors.h"
 #include "batch/line_stream.h"
-#include "explain/input_warnings.h"
+#include "line/input_warnings.h"
 #include "platform/console_line.h"
 #include "platform/console_text.h"
 #include "platform/platform.h"

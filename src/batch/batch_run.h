@@ -15,7 +15,7 @@
 // does not open and why; with one argument or more than two, which are
 // ignored, what the batch does instead and where the installed guide
 // describes the batch; after the run, the signs that the input is not the
-// file expected (explain/input_warnings.h). They change neither the result,
+// file expected (line/input_warnings.h). They change neither the result,
 // the console lines nor the exit status.
 //
 // Exit status: 0 when the end of the input was reached and the whole result

@@ -8,8 +8,8 @@
 #include <thread>
 #include <vector>
 
-#include "explain/input_warnings.h"
 #include "line/group_line.h"
+#include "line/input_warnings.h"
 #include "platform/platform.h"
 #include "util/mutex.h"
 #include "util/thread_annotations.h"

@@ -15,7 +15,7 @@
 #include <cstdlib>
 #endif
 
-#include "explain/input_warnings.h"
+#include "line/input_warnings.h"
 #include "platform/platform.h"
 #include "support/cp949.h"
 #include "support/program_runner.h"

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "classify/scores.h"
-
 namespace grouper {
 
 namespace {
@@ -24,10 +22,6 @@ void Expand(std::span<const Read> reads, Family family, std::vector<Read>& out) 
     const auto same = [&read](const Read& other) { return SameRead(read, other); };
     if (std::none_of(out.begin(), out.end(), same)) out.push_back(read);
   }
-}
-
-void AddField(std::vector<FieldRef>& fields, FieldRef field) {
-  if (std::find(fields.begin(), fields.end(), field) == fields.end()) fields.push_back(field);
 }
 
 }  // namespace
@@ -63,28 +57,6 @@ std::vector<Read> CriterionReads(std::string_view code, Family family) {
     }
   }
   return {};
-}
-
-std::vector<FieldRef> FieldsOfRead(const Read& read, Family family) {
-  std::vector<FieldRef> fields;
-  if (read.kind == Read::Kind::kField) {
-    fields.push_back(FieldRef{read.field});
-    return fields;
-  }
-  // A set's result stands for every row of the set.
-  for (const CriteriaSet& set : CriteriaSetsOf(family)) {
-    if (read.score != ResultOf(set.letter)) continue;
-    for (const criteria::Criterion& row : set.rows) {
-      for (const Read& r : ExpandReads(row.reads, family)) {
-        for (const FieldRef field : FieldsOfRead(r, family)) AddField(fields, field);
-      }
-    }
-    return fields;
-  }
-  for (const Read& r : ExpandReads(ScoreReads(read.score), family)) {
-    for (const FieldRef field : FieldsOfRead(r, family)) AddField(fields, field);
-  }
-  return fields;
 }
 
 }  // namespace grouper

@@ -33,8 +33,4 @@ std::vector<criteria::Read> CriterionReads(std::string_view code, Family family)
 // left out, each once.
 std::vector<criteria::Read> ExpandReads(std::span<const criteria::Read> reads, Family family);
 
-// The fields a read stands for in `family`: a field itself; a score, the
-// fields it is computed from; a set's result, the fields of that set's rows.
-std::vector<FieldRef> FieldsOfRead(const criteria::Read& read, Family family);
-
 }  // namespace grouper

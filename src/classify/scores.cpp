@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <limits>
 
-#include "classify/criteria.h"
 #include "record/assessment_record.h"
 
 namespace grouper {
@@ -73,38 +72,6 @@ int tube_feeding_intake_flag(const AssessmentRecord& r) {
 
 int iv_nutrition_intake_flag(const AssessmentRecord& r) {
   return Yes(r.h_parenteral_nutrition) && IntakeLevelsQualify(r) ? 1 : 0;
-}
-
-namespace {
-
-using criteria::Group;
-using criteria::Read;
-
-constexpr Read kAdlScoreReads[] = {READ(d_adl_eating), READ(d_adl_changing_position),
-                                   READ(d_adl_transferring), READ(d_adl_toilet_use)};
-constexpr Read kUlcerTotalReads[] = {READ(i_pressure_ulcer_stage1), READ(i_pressure_ulcer_stage2),
-                                     READ(i_pressure_ulcer_stage3), READ(i_pressure_ulcer_stage4),
-                                     READ(i_stasis_ulcer_stage1),   READ(i_stasis_ulcer_stage2),
-                                     READ(i_stasis_ulcer_stage3),   READ(i_stasis_ulcer_stage4)};
-constexpr Read kSkinCareReads[] = {Group(kUlcerTotalReads),       READ(i_burns),
-                                   READ(i_open_lesions),          READ(i_surgical_wound),
-                                   READ(i_foot_infection),        READ(i_pressure_relief_device),
-                                   READ(i_turning_repositioning), READ(i_skin_nutrition_hydration),
-                                   READ(i_ulcer_dressing)};
-constexpr Read kTubeFeedingReads[] = {READ(h_tube_feeding), READ(h_calorie_intake),
-                                      READ(h_fluid_intake)};
-constexpr Read kIvNutritionReads[] = {READ(h_parenteral_nutrition), READ(h_calorie_intake),
-                                      READ(h_fluid_intake)};
-
-}  // namespace
-
-std::span<const criteria::Read> ScoreReads(int ClassificationState::*score) {
-  if (score == &ClassificationState::adl_score) return kAdlScoreReads;
-  if (score == &ClassificationState::ulcer_total) return kUlcerTotalReads;
-  if (score == &ClassificationState::skin_care_count) return kSkinCareReads;
-  if (score == &ClassificationState::tube_feeding_intake) return kTubeFeedingReads;
-  if (score == &ClassificationState::iv_nutrition_intake) return kIvNutritionReads;
-  return {};
 }
 
 void compute_scores(const AssessmentRecord& r, ClassificationState& s) {

@@ -14,10 +14,7 @@
 //   iv_nutrition_intake_flag 1 for parenteral nutrition with those levels
 #pragma once
 
-#include <span>
-
 #include "classify/classifier.h"
-#include "classify/criteria.h"
 #include "record/assessment_record.h"
 
 namespace grouper {
@@ -31,9 +28,5 @@ int sum_ulcer_counts(const AssessmentRecord& r);
 int count_skin_care(const AssessmentRecord& r, const ClassificationState& s);
 int tube_feeding_intake_flag(const AssessmentRecord& r);
 int iv_nutrition_intake_flag(const AssessmentRecord& r);
-
-// The fields each of the five is computed from (the skin care count through
-// the ulcer total too); empty for any other member of the state.
-std::span<const criteria::Read> ScoreReads(int ClassificationState::*score);
 
 }  // namespace grouper

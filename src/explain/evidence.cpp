@@ -97,13 +97,6 @@ std::string ShownName(const Evidence& e) {
   return ShownName(e.item_code, e.label, e.name);
 }
 
-bool IsScoreName(std::string_view name) {
-  for (const ScoreName& score : kScores) {
-    if (name == score.name) return true;
-  }
-  return false;
-}
-
 Evidence FieldEvidence(std::string_view name, const char* text, Family family) {
   Evidence e;
   e.name = name;

@@ -91,7 +91,4 @@ std::string ShownValue(const Evidence& e, bool whole);
 std::string ShownName(const char* item_code, const char* label, std::string_view name);
 std::string ShownName(const Evidence& e);
 
-// Whether `name` is a score of the classification (or a set's result).
-bool IsScoreName(std::string_view name);
-
 }  // namespace grouper

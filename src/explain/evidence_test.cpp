@@ -37,15 +37,20 @@ TEST(Evidence, EveryCriterionReadsScoresOrFieldsOfItsFamily) {
   };
   for (const auto& f : families) {
     const Family family = FamilyOf(f.version);
+    // The evidence reads the line up to the end of the longest layout.
+    std::string line = BuildLine(ValidRecord(f.version));
+    line.resize(2048, '\0');
     for (const std::string& code : f.codes) {
       SCOPED_TRACE(std::string(f.version) + " " + code);
-      const std::vector<std::string> names = CriterionReadNames(code, family);
-      EXPECT_FALSE(names.empty());
-      for (const std::string& name : names) {
-        if (IsScoreName(name)) continue;
-        const LayoutItem* item = FindLayoutItem(name);
-        ASSERT_NE(item, nullptr) << name << " is no field";
-        EXPECT_GE(item->StartIn(family), 0) << name << " is not in the layout";
+      const std::vector<Evidence> tested =
+          CriterionEvidence(code, line.c_str(), family, ClassificationState{});
+      EXPECT_EQ(tested.size(), CriterionReadNames(code, family).size());
+      EXPECT_FALSE(tested.empty());
+      for (const Evidence& e : tested) {
+        if (e.score) continue;
+        const LayoutItem* item = FindLayoutItem(e.name);
+        ASSERT_NE(item, nullptr) << e.name << " is no field";
+        EXPECT_GE(item->StartIn(family), 0) << e.name << " is not in the layout";
       }
     }
   }

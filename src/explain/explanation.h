@@ -41,6 +41,7 @@
 #include "explain/evidence.h"
 #include "line/group_line.h"
 #include "record/form_message.h"
+#include "text/language.h"
 
 namespace grouper {
 
@@ -88,8 +89,6 @@ struct LineExplanation {
 // Explains one line as grouper_group_line takes it (see grouper.h): `length`
 // bytes, its text ending at a NUL, more than 1023 bytes a wrong data type.
 LineExplanation ExplainLine(const char* line, std::size_t length);
-
-enum class Language { kKorean, kEnglish };
 
 struct ExplainOptions {
   bool show_identifiers = false;

@@ -3,8 +3,10 @@
 // The first three bytes of a trimmed line name the form version. The eight
 // codes form four families whose two codes share layout, lengths and columns;
 // any other text selects the base layout, whose line has no version prefix.
-// Every rule that differs by form version asks one of the family-group
-// predicates below; no rule compares version texts itself.
+// Every rule that differs by family asks one of the family-group predicates
+// below. The few rules that the form gives for single codes rather than whole
+// families (section E's catheter date and voiding-diary days) ask IsCode for
+// their codes; no rule compares version texts in another way.
 #pragma once
 
 #include <array>
@@ -78,7 +80,8 @@ constexpr Family FamilyOfField(const char (&field)[4]) {
 // The lengths and columns of a family; a static row.
 const FamilyInfo& InfoOf(Family family);
 
-// True when a record's form-version field holds exactly `code` (three bytes).
+// True when a record's form-version field holds exactly `code` (three bytes):
+// for a rule that names single codes, not a family group.
 inline bool IsCode(const char (&field)[4], const char (&code)[4]) {
   // The four bytes at once: the code's fourth byte is its terminator.
   uint32_t field_bytes, code_bytes;

@@ -31,16 +31,4 @@ ItemWords ItemWordsOf(std::string_view field_name) {
   return {item->item_code, item->item_name};
 }
 
-std::span<const LayoutSection> LayoutSections() {
-  return kLayoutSections;
-}
-
-const LayoutSection* SectionOf(const LayoutItem& item) {
-  if (item.item_code == nullptr) return nullptr;
-  for (const LayoutSection& section : kLayoutSections) {
-    if (section.letter == item.item_code[0]) return &section;
-  }
-  return nullptr;
-}
-
 }  // namespace grouper

@@ -13,7 +13,7 @@
 // belongs to one section of the form, given by the code's letter; the general
 // items before section A (institution, patient name, resident number) are A.0
 // to A.2, and the signature block, which the form does not number, is "S".
-// The names of items and sections are UTF-8 text, for the outputs for people.
+// The names of items are UTF-8 text, for the outputs for people.
 #pragma once
 
 #include <cstddef>
@@ -68,13 +68,6 @@ const LayoutItem* FindLayoutItem(std::string_view field_name);
 // does not fill have no row, and an offset inside a field finds nothing.
 const LayoutItem* FindLayoutItemAt(std::size_t offset);
 
-// A section of the form: its letter and its name as the messages word it
-// (UTF-8, "건강상태"). The signature block is section 'S', "작성".
-struct LayoutSection {
-  char letter;
-  const char* name;
-};
-
 // The form's words for a record field, as its layout row gives them: its item
 // code (ASCII, "G.2.b.1") and its name (UTF-8, "시각 통증 등급"). The version
 // code in columns 0 to 2, which has no row and no item code, is named "서식
@@ -84,12 +77,5 @@ struct ItemWords {
   const char* name = nullptr;
 };
 ItemWords ItemWordsOf(std::string_view field_name);
-
-// The sections in form order, A to K and S; a static table.
-std::span<const LayoutSection> LayoutSections();
-
-// The section of an item row, from the letter of its code; never nullptr for a
-// row of InputLayout(), nullptr for a row without a code.
-const LayoutSection* SectionOf(const LayoutItem& item);
 
 }  // namespace grouper

@@ -433,19 +433,4 @@ inline constexpr LayoutItem kInputLayout[] = {
 
 #undef ROW
 
-inline constexpr LayoutSection kLayoutSections[] = {
-    {'A', kUtf8<u8"일반적사항">.text},
-    {'B', kUtf8<u8"인지기능">.text},
-    {'C', kUtf8<u8"인지기능">.text},
-    {'D', kUtf8<u8"신체기능">.text},
-    {'E', kUtf8<u8"배설기능">.text},
-    {'F', kUtf8<u8"질병진단">.text},
-    {'G', kUtf8<u8"건강상태">.text},
-    {'H', kUtf8<u8"구강 및 영양상태">.text},
-    {'I', kUtf8<u8"피부상태">.text},
-    {'J', kUtf8<u8"투약">.text},
-    {'K', kUtf8<u8"특수처치 및 전문재활치료">.text},
-    {'S', kUtf8<u8"작성">.text},
-};
-
 }  // namespace grouper

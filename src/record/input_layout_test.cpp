@@ -182,6 +182,36 @@ TEST(InputLayout, FamilySpecificItems) {
   EXPECT_EQ(FindLayoutItem("k_rehab_days")->StartIn(Family::k092), 509);
 }
 
+// The sections of the form in order, each by its letter and its name as the
+// messages word it; the signature block is section 'S', "작성".
+struct LayoutSection {
+  char letter;
+  std::string name;  // UTF-8
+};
+const LayoutSection kLayoutSections[] = {
+    {'A', U8(u8"일반적사항")},
+    {'B', U8(u8"인지기능")},
+    {'C', U8(u8"인지기능")},
+    {'D', U8(u8"신체기능")},
+    {'E', U8(u8"배설기능")},
+    {'F', U8(u8"질병진단")},
+    {'G', U8(u8"건강상태")},
+    {'H', U8(u8"구강 및 영양상태")},
+    {'I', U8(u8"피부상태")},
+    {'J', U8(u8"투약")},
+    {'K', U8(u8"특수처치 및 전문재활치료")},
+    {'S', U8(u8"작성")},
+};
+
+// The section of an item row, by the first letter of its code.
+const LayoutSection* SectionOf(const LayoutItem& item) {
+  if (item.item_code == nullptr) return nullptr;
+  for (const LayoutSection& section : kLayoutSections) {
+    if (section.letter == item.item_code[0]) return &section;
+  }
+  return nullptr;
+}
+
 TEST(InputLayout, EveryItemHasACodeOfItsSectionAndAName) {
   // "G.2.b.1": a section letter, then the form's numbering in dotted parts.
   const std::regex dotted(R"([A-K](\.([0-9]{1,2}|[a-z]{1,2}))+)");
@@ -201,7 +231,7 @@ TEST(InputLayout, EveryItemHasACodeOfItsSectionAndAName) {
     ASSERT_NE(section, nullptr) << field;
     EXPECT_EQ(section->letter, letter) << field;
     // An item no message names carries its own section's name, not another's.
-    for (const LayoutSection& other : LayoutSections()) {
+    for (const LayoutSection& other : kLayoutSections) {
       EXPECT_FALSE(std::string_view(item.item_name) == other.name && &other != section) << field;
     }
   }
@@ -272,7 +302,7 @@ TEST(InputLayout, ParseMessagesNameTheirItemAsTheRowDoes) {
     std::smatch m;
     ASSERT_TRUE(std::regex_match(text, m, message)) << item.field_name;
     const LayoutSection* section = SectionOf(item);
-    EXPECT_EQ(without_blanks(m[2]), without_blanks(section->name)) << item.field_name;
+    EXPECT_EQ(without_blanks(m[2]), without_blanks(std::string(section->name))) << item.field_name;
     std::string code = m[1];
     std::string name;
     const std::string groups = m[3];

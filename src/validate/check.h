@@ -198,10 +198,6 @@ inline long Tenths(float value) {
   return whole + (rest >= 0.5) - (rest <= -0.5);
 }
 
-// Runs the rows in order; returns the message of the first failing row that
-// applies, or nullptr when every row holds.
-const char* RunChecks(std::span<const Check> checks, const AssessmentRecord& record);
-
 // Where the validator reports each row that applies and fails. Report returns
 // true to end the validation there. The batch needs the first fault only
 // (FirstFault); an explanation of a record collects them all (FaultList).

@@ -319,9 +319,9 @@ template <const auto& rows, class Sink, std::size_t... I>
 
 }  // namespace check_detail
 
-// The same as RunChecks over the given constant tables, compiled: every row
-// becomes straight-line code with its field, bounds and gate known, which the
-// validator needs for the throughput of large files. Every row that applies
+// EvaluateCheck over each row of the given constant tables in order, compiled:
+// every row becomes straight-line code with its field, bounds and gate known,
+// which the validator needs for the throughput of large files. Every row that applies
 // and fails is reported to the sink; returns true when the sink ended the
 // validation.
 template <const auto&... lists, class Sink>

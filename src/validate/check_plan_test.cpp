@@ -8,9 +8,12 @@
 #include <vector>
 
 #include "record/assessment_record.h"
+#include "support/run_checks.h"
 
 namespace grouper {
 namespace {
+
+using testing::RunChecks;
 
 using R = AssessmentRecord;
 

@@ -10,10 +10,13 @@
 #include <vector>
 
 #include "record/assessment_record.h"
+#include "support/run_checks.h"
 #include "validate/field_text.h"
 
 namespace grouper {
 namespace {
+
+using testing::RunChecks;
 
 using R = AssessmentRecord;
 

@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "classify/criteria_reads.h"
+#include "fields_of_read.h"
 #include "line/group_line.h"
 #include "record/input_layout.h"
 #include "record/record_parser.h"
@@ -295,7 +296,7 @@ void CheckFamily(const std::vector<std::string>& versions, const std::vector<Row
       row.criterion = &set.rows[r];
       row.family = family;
       for (const criteria::Read& read : ExpandReads(set.rows[r].reads, family)) {
-        const std::vector<FieldRef> fields = FieldsOfRead(read, family);
+        const std::vector<FieldRef> fields = testing::FieldsOfRead(read, family);
         row.listed_names.push_back(read.kind == criteria::Read::Kind::kField
                                        ? FieldName(fields.front())
                                        : "a score over " + std::to_string(fields.size()) +

@@ -6,7 +6,7 @@
 #include <stdexcept>
 
 #include "record/input_layout.h"
-#include "record/record_writer.h"
+#include "record_writer.h"
 #include "support/cp949.h"
 
 namespace grouper::testing {

@@ -49,11 +49,11 @@
 #include <string_view>
 #include <vector>
 
-#include "explain/input_warnings.h"
+#include "desktop.h"
+#include "line/input_warnings.h"
 #include "month_files.h"
 #include "month_products.h"
 #include "platform/console_text.h"
-#include "platform/desktop.h"
 #include "platform/platform.h"
 #include "platform/replace_file.h"
 #include "text/u8_text.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "explain/input_warnings.h"
+#include "line/input_warnings.h"
 #include "report_filing.h"
 #include "report_tally.h"
 

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "explain/input_warnings.h"
+#include "line/input_warnings.h"
 #include "report_page.h"
 #include "text/u8_text.h"
 

@@ -11,7 +11,7 @@
 
 #include "record/field_ref.h"
 #include "record/input_layout.h"
-#include "record/record_writer.h"
+#include "record_writer.h"
 #include "sample_draft.h"
 
 namespace grouper::sample {

@@ -8,7 +8,7 @@
 #include <iterator>
 
 #include "record/form_version.h"
-#include "record/record_writer.h"
+#include "record_writer.h"
 #include "sample_draft.h"
 
 namespace grouper::sample {

@@ -9,7 +9,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
-#include "platform/desktop.h"
+#include "desktop.h"
 #include "platform/windows_text.h"
 
 namespace grouper::platform {

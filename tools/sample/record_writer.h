@@ -3,6 +3,8 @@
 // Texts are padded with blanks, a NUL character is written as a blank, and
 // numbers are written as zero-padded digits (tenths as their digits without
 // the point). The line has the family's full expected length and no line end.
+// The generator writes its records with it, and the tests their lines; the
+// programs that read records never write one, so it is no part of the library.
 #pragma once
 
 #include <string>

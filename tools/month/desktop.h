@@ -1,10 +1,11 @@
-// The few services of a person's desktop that a program started by a clerk
-// (rather than by a script) needs: where the person's documents go, showing a
-// page in the default browser, the system's dialog for picking a file, and
-// whether the program has a console window of its own, which closes with it.
-// A POSIX implementation (desktop_posix.cpp) and a Windows one
-// (desktop_windows.cpp), apart from platform.h's files and console so that
-// the batch, which needs none of this, links none of it.
+// The few services of a person's desktop that grouper-month, the program a
+// clerk starts rather than a script, needs: where the person's documents go,
+// showing a page in the default browser, the system's dialog for picking a
+// file, and whether the program has a console window of its own, which closes
+// with it. A POSIX implementation (desktop_posix.cpp) and a Windows one
+// (desktop_windows.cpp), kept with the month's program rather than in the
+// platform layer (src/platform) so that the library and the batch, which need
+// none of this, neither hold it nor link what it imports.
 //
 // Names are given and taken as the platform layer holds them (platform.h):
 // UTF-8 on Windows, bytes elsewhere. None of these calls ends the process or

@@ -1,4 +1,4 @@
-#include "record/record_writer.h"
+#include "record_writer.h"
 
 #include <cmath>
 #include <cstdio>

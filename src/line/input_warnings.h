@@ -2,7 +2,7 @@
 // UTF-8 instead of code page 949, lines that end in CR alone, an empty file.
 // Such a file is still answered line by line as the batch answers it (with
 // plausible but wrong faults, or a few long wrong-data-type lines); these
-// signs let the explanation and the report say why.
+// signs let the batch's notes, the explanation and the report say why.
 //
 // The signs are read from the reads of the file as the batch splits it, one
 // read at a time, in order, so that memory does not grow with the file:
@@ -23,7 +23,7 @@
 #include <string>
 #include <vector>
 
-#include "explain/explanation.h"
+#include "text/language.h"
 
 namespace grouper {
 

@@ -1,4 +1,4 @@
-#include "explain/input_warnings.h"
+#include "line/input_warnings.h"
 
 #include <bit>
 #include <cstdint>

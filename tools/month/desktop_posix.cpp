@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "platform/desktop.h"
+#include "desktop.h"
 
 extern char** environ;
 

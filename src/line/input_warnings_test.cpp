@@ -1,5 +1,5 @@
 // The signs of a wrong file, read by reads as the batch splits a file.
-#include "explain/input_warnings.h"
+#include "line/input_warnings.h"
 
 #include <gtest/gtest.h>
 
