@@ -75,12 +75,6 @@ const char* FieldNameAtOffset(std::size_t offset) {
   return item != nullptr ? item->field_name : nullptr;
 }
 
-int IdentifierKeep(std::string_view field) {
-  if (field == "resident_number") return 6;
-  if (field == "patient_name" || field == "s_doctor_name" || field == "s_nurse_name") return 1;
-  return -1;
-}
-
 std::string ShownValue(const Evidence& e, bool whole) {
   if (whole || e.keep < 0) return e.value;
   // The blanks that pad the item are no part of the name, as for the

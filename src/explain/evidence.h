@@ -76,8 +76,13 @@ std::vector<std::string> CriterionReadNames(std::string_view code, Family family
 const char* FieldNameAtOffset(std::size_t offset);
 
 // For a record field that names a person, the characters its masked form
-// keeps (1 for the names, 6 for the resident number); -1 for any other.
-int IdentifierKeep(std::string_view field);
+// keeps: a name its first, the resident number the six digits of the date of
+// birth; -1 for any other field. Every masked identifier takes its width here.
+constexpr int IdentifierKeep(std::string_view field) {
+  if (field == "resident_number") return 6;
+  if (field == "patient_name" || field == "s_doctor_name" || field == "s_nurse_name") return 1;
+  return -1;
+}
 
 // The value of a piece of evidence as shown (code page 949 bytes; a score's
 // digits): an identifier without its padding blanks and masked, unless

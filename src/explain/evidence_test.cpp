@@ -67,6 +67,16 @@ TEST(Evidence, EveryCriterionReadsScoresOrFieldsOfItsFamily) {
   EXPECT_TRUE(CriterionReadNames("3L", Family::k089).empty());  // no such code in the family
 }
 
+// The fields that name a person are items of the layout: a renamed item
+// would otherwise be shown unmasked as evidence.
+TEST(Evidence, EveryIdentifierIsAMaskedItemOfTheLayout) {
+  for (const char* name : {"patient_name", "resident_number", "s_doctor_name", "s_nurse_name"}) {
+    EXPECT_NE(FindLayoutItem(name), nullptr) << name;
+    EXPECT_GT(IdentifierKeep(name), 0) << name;
+  }
+  EXPECT_EQ(IdentifierKeep("institution_code"), -1);
+}
+
 struct RuleCase {
   const char* version;
   std::vector<std::pair<const char*, const char*>> items;  // field, text written

@@ -235,8 +235,13 @@ void JsonKey(std::string& out, const char* key) {
 
 ShownIdentifiers Show(const Identifiers& ids, bool whole) {
   if (whole) return {ids.patient_name, ids.resident_number, ids.doctor_name, ids.nurse_name};
-  return {MaskIdentifier(ids.patient_name, 1), MaskIdentifier(ids.resident_number, 6),
-          MaskIdentifier(ids.doctor_name, 1), MaskIdentifier(ids.nurse_name, 1)};
+  constexpr int kPatient = IdentifierKeep("patient_name");
+  constexpr int kResidentNumber = IdentifierKeep("resident_number");
+  constexpr int kDoctor = IdentifierKeep("s_doctor_name");
+  constexpr int kNurse = IdentifierKeep("s_nurse_name");
+  return {MaskIdentifier(ids.patient_name, kPatient),
+          MaskIdentifier(ids.resident_number, kResidentNumber),
+          MaskIdentifier(ids.doctor_name, kDoctor), MaskIdentifier(ids.nurse_name, kNurse)};
 }
 
 std::string Printable(std::string_view bytes) {

@@ -45,7 +45,7 @@ constexpr Words kKorean = {
     u8"환자군 코드",
     u8"(코드 없음)",
     u8"오류",
-    u8"잘못된 데이타 타입",
+    OutcomeLabel(Outcome::kWrongDataType),
     u8"이유",
     u8"건, 서식 순서대로:",
     u8"열",

@@ -66,6 +66,21 @@ constexpr const char* OutcomeName(Outcome outcome) {
   return "wrong_data_type";
 }
 
+// The name of an outcome where a program counts or lists lines for a clerk
+// (UTF-8): "분류 완료", "오류 기록", "잘못된 데이타 타입". Every Korean
+// tally, summary and explanation names the outcomes with these words.
+constexpr const char8_t* OutcomeLabel(Outcome outcome) {
+  switch (outcome) {
+    case Outcome::kGroupCode:
+      return u8"분류 완료";
+    case Outcome::kMessage:
+      return u8"오류 기록";
+    case Outcome::kWrongDataType:
+      break;
+  }
+  return u8"잘못된 데이타 타입";
+}
+
 struct LineAnswer {
   Outcome outcome;
   std::size_t length;    // the trimmed length of the line's text

@@ -297,4 +297,10 @@ struct AssessmentRecord {
   char s_nurse_name[13];
 };
 
+// A field of the record by its member, of each kind.
+using CharField = char AssessmentRecord::*;
+using IntField = int32_t AssessmentRecord::*;
+using DecimalField = float AssessmentRecord::*;
+using DateField = DateText AssessmentRecord::*;
+
 }  // namespace grouper

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <string>
 
 namespace grouper {
@@ -30,6 +32,9 @@ TEST(FormVersion, EightCodesFormFourFamiliesAndAnythingElseIsTheBaseLayout) {
 TEST(FormVersion, OnlyTheEightCodesNameAFamilyWhateverTheBytes) {
   const char bytes[] = {'0', '1', '2', '3', '8', '9', '/', ':', 'A', '\0', '\x80', '\xb0'};
   const char* const codes[] = {"089", "010", "090", "011", "091", "012", "092", "013"};
+  // The core's list, which the tools ask, is the same codes in the same order.
+  ASSERT_TRUE(
+      std::equal(kVersionCodes.begin(), kVersionCodes.end(), std::begin(codes), std::end(codes)));
   for (char a : bytes) {
     for (char b : bytes) {
       for (char c : bytes) {

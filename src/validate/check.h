@@ -29,11 +29,6 @@
 
 namespace grouper {
 
-using CharField = char AssessmentRecord::*;
-using IntField = int32_t AssessmentRecord::*;
-using DecimalField = float AssessmentRecord::*;
-using DateField = DateText AssessmentRecord::*;
-
 // The condition under which a row (or a list of rows) applies, with the
 // fields it reads: every answer it compares is part of the evidence of the
 // rows it gates.

@@ -384,14 +384,16 @@ struct Rows {
 // A section: its lists in form order. The same type runs them (compiled, for
 // the batch and the explanation) and describes them (for the evidence of a
 // fault and its tests), so the two cannot differ.
-template <class... Lists>
+template <class... RowLists>
 struct Section {
-  static constexpr RowList kLists[] = {Lists::kList...};
+  static constexpr RowList kLists[] = {RowLists::kList...};
 
   template <class Sink>
-  static bool Run(const AssessmentRecord& record, Family family, Sink& sink) {
-    return (Lists::Run(record, family, sink) || ...);
+  [[gnu::always_inline]] static bool Run(const AssessmentRecord& record, Family family,
+                                         Sink& sink) {
+    return (RowLists::Run(record, family, sink) || ...);
   }
+  static constexpr std::span<const RowList> Lists() { return kLists; }
 };
 
 }  // namespace grouper

@@ -1,6 +1,7 @@
 #include "validate/record_validator.h"
 
 #include <algorithm>
+#include <span>
 
 #include "record/assessment_record.h"
 #include "record/form_version.h"
@@ -34,19 +35,33 @@ bool HasVersionCode(Family family) {
 }
 constexpr Check kVersionCode[] = {
     Rule(VersionCode, kFields<FIELD(form_version)>, kVersionCodeDigits)};
-using VersionStage = Rows<kVersionCode, HasVersionCode>;
 
-// The stages in form order; each returns true when the sink has ended the
-// validation. Called directly, one after the other, rather than through a
-// table: a call through a pointer costs a loop and a load per stage.
-template <class Sink>
-void RunStages(const AssessmentRecord& record, Family family, Sink& sink) {
-  (void)(VersionStage::Run(record, family, sink) || ValidateSectionA(record, family, sink) ||
-         ValidateSectionsBC(record, family, sink) || ValidateSectionsDE(record, family, sink) ||
-         ValidateSectionF(record, family, sink) || ValidateSectionG(record, family, sink) ||
-         ValidateSectionH(record, family, sink) || ValidateSectionI(record, family, sink) ||
-         ValidateSectionsJK(record, family, sink));
-}
+// The stages of the validator, as a type: the one list that runs them (in
+// ValidateRecord and CollectFaults) and describes them (in ValidationLists),
+// so the two cannot differ. Each returns true when the sink has ended the
+// validation. The stages are called directly, one after the other, rather
+// than through a table: a call through a pointer costs a loop and a load per
+// stage.
+template <class... Stages>
+struct Validator {
+  template <class Sink>
+  static void Run(const AssessmentRecord& record, Family family, Sink& sink) {
+    (void)(Stages::Run(record, family, sink) || ...);
+  }
+  static std::vector<RowList> Lists() {
+    std::vector<RowList> lists;
+    const auto append = [&lists](std::span<const RowList> more) {
+      lists.insert(lists.end(), more.begin(), more.end());
+    };
+    (append(Stages::Lists()), ...);
+    return lists;
+  }
+};
+
+// The form-version code first, then the parts of the form in form order.
+using VersionStage = Section<Rows<kVersionCode, HasVersionCode>>;
+using Stages =
+    Validator<VersionStage, StageA, StageBC, StageDE, StageF, StageG, StageH, StageI, StageJK>;
 
 // A record field named by its member, as a FieldRef.
 template <class T>
@@ -68,24 +83,18 @@ void AddGate(std::vector<FieldRef>& reads, GateRef gate) {
 
 const char* ValidateRecord(const AssessmentRecord& record, Family family) {
   FirstFault first;
-  RunStages(record, family, first);
+  Stages::Run(record, family, first);
   return first.message;
 }
 
 std::vector<Fault> CollectFaults(const AssessmentRecord& record, Family family) {
   FaultList list;
-  RunStages(record, family, list);
+  Stages::Run(record, family, list);
   return std::move(list.faults);
 }
 
 std::vector<RowList> ValidationLists() {
-  std::vector<RowList> lists = {VersionStage::kList};
-  for (const std::span<const RowList> section :
-       {SectionALists(), SectionsBCLists(), SectionsDELists(), SectionFLists(), SectionGLists(),
-        SectionHLists(), SectionILists(), SectionsJKLists()}) {
-    lists.insert(lists.end(), section.begin(), section.end());
-  }
-  return lists;
+  return Stages::Lists();
 }
 
 FormMessage MessageOfRow(const Check& row, const char* text) {

@@ -171,14 +171,14 @@ using SectionA = Section<Rows<kIdentityAndStay>, Rows<kHabitsCareAndSocial, IsFr
 }  // namespace
 
 template <class Sink>
-bool ValidateSectionA(const AssessmentRecord& record, Family family, Sink& sink) {
+bool StageA::Run(const AssessmentRecord& record, Family family, Sink& sink) {
   return SectionA::Run(record, family, sink);
 }
-std::span<const RowList> SectionALists() {
+std::span<const RowList> StageA::Lists() {
   return SectionA::kLists;
 }
 
-template bool ValidateSectionA(const AssessmentRecord&, Family, FirstFault&);
-template bool ValidateSectionA(const AssessmentRecord&, Family, FaultList&);
+template bool StageA::Run(const AssessmentRecord&, Family, FirstFault&);
+template bool StageA::Run(const AssessmentRecord&, Family, FaultList&);
 
 }  // namespace grouper

@@ -37,13 +37,23 @@ void MakeReassessment(AssessmentRecord& r, char type) {
 void MakeGradeHolder(AssessmentRecord& r) {
   r.a_ltc_grade_application = '5';
   r.a_ltc_grade = '3';
-  for (char* c = &r.a_ltc_service_day_care; c <= &r.a_ltc_service_other; ++c) *c = '0';
+  SetEach(r, {field_groups::kCareServices}, '0');
+}
+
+// Every one-byte item of A.10 to A.14 set to `value`.
+void SetItems10To14(AssessmentRecord& r, char value) {
+  for (char* c :
+       {&r.a_ltc_grade_application, &r.a_ltc_grade, &r.a_ltc_service_wish, &r.a_social_refused}) {
+    *c = value;
+  }
+  SetEach(r, {field_groups::kHealthHabits, field_groups::kCareServices, field_groups::kSocialNeeds},
+          value);
 }
 
 // The screening refused: b to g are left blank.
 void MakeScreeningRefused(AssessmentRecord& r) {
   r.a_social_refused = '1';
-  for (char* c = &r.a_social_no_helper; c <= &r.a_social_emergency; ++c) *c = ' ';
+  SetEach(r, {field_groups::kSocialNeeds}, ' ');
 }
 
 TEST(SectionA, IdentityItems) {
@@ -185,10 +195,7 @@ TEST(SectionA, HealthHabitsAndCareGrade) {
       {"type 1, smoking 2", "090", [](AssessmentRecord& r) { r.a_smoking = '2'; },
        u8"오류-[A.일반적사항][10.건강생활습관][a.담배를 피우십니까?] 0~1 사이값을 입력하시오"},
       {"type 1, all habits 1", "011",
-       [](AssessmentRecord& r) {
-         for (char* c = &r.a_smoking; c <= &r.a_regular_meals; ++c) *c = '1';
-       },
-       u8""},
+       [](AssessmentRecord& r) { SetEach(r, {field_groups::kHealthHabits}, '1'); }, u8""},
       {"type 2, smoking 0", "091",
        [](AssessmentRecord& r) {
          MakeReassessment(r, '2');
@@ -280,10 +287,7 @@ TEST(SectionA, SocialScreening) {
        u8"오류-[A.일반적사항][14.사회환경 선별조사][c. 전기수도 등 공과금 미납으로 서비스 중단 "
        u8"고지를 받은 적 있음] 0~1 사이값을 입력하시오"},
       {"type 1, answered, all 1", "090",
-       [](AssessmentRecord& r) {
-         for (char* c = &r.a_social_no_helper; c <= &r.a_social_emergency; ++c) *c = '1';
-       },
-       u8""},
+       [](AssessmentRecord& r) { SetEach(r, {field_groups::kSocialNeeds}, '1'); }, u8""},
       {"type 2, refusal 0", "090",
        [](AssessmentRecord& r) {
          MakeReassessment(r, '2');
@@ -311,14 +315,12 @@ TEST(SectionA, SocialScreening) {
 // The early layouts carry none of A.10 to A.14: whatever the record holds
 // there, section A ends with the blood pressures.
 TEST(SectionA, EarlyFamiliesAreNotCheckedOnItems10To14) {
-  auto garbage = [](AssessmentRecord& r) {
-    for (char* c = &r.a_smoking; c <= &r.a_social_emergency; ++c) *c = 'X';
-  };
+  auto garbage = [](AssessmentRecord& r) { SetItems10To14(r, 'X'); };
   auto garbage_reassessment = [](AssessmentRecord& r) {
     r.a_assessment_type = '2';
     r.a_residence_before_admission = ' ';
     r.a_education_level = ' ';
-    for (char* c = &r.a_smoking; c <= &r.a_social_emergency; ++c) *c = '1';
+    SetItems10To14(r, '1');
   };
   for (std::string_view code : {"123", "089", "010"}) {
     ExpectVerdict({"A.10 to A.14 filled with letters", code, garbage, u8""});

@@ -134,14 +134,14 @@ using SectionsBC =
 }  // namespace
 
 template <class Sink>
-bool ValidateSectionsBC(const AssessmentRecord& record, Family family, Sink& sink) {
+bool StageBC::Run(const AssessmentRecord& record, Family family, Sink& sink) {
   return SectionsBC::Run(record, family, sink);
 }
-std::span<const RowList> SectionsBCLists() {
+std::span<const RowList> StageBC::Lists() {
   return SectionsBC::kLists;
 }
 
-template bool ValidateSectionsBC(const AssessmentRecord&, Family, FirstFault&);
-template bool ValidateSectionsBC(const AssessmentRecord&, Family, FaultList&);
+template bool StageBC::Run(const AssessmentRecord&, Family, FirstFault&);
+template bool StageBC::Run(const AssessmentRecord&, Family, FaultList&);
 
 }  // namespace grouper

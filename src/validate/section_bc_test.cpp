@@ -22,7 +22,9 @@ using Case = ValidationCase;
 // A patient in a coma: nothing of B.2 to C.7 answered.
 void MakeComa(AssessmentRecord& r) {
   r.b_coma = '1';
-  for (char* c = &r.b_delirium; c <= &r.c_kmmse_done; ++c) *c = ' ';
+  r.b_delirium = ' ';
+  SetEach(r, {field_groups::kCognition, field_groups::kBehaviours}, ' ');
+  r.c_kmmse_done = ' ';
   r.c_cdr_done = ' ';
   r.c_gds_done = ' ';
 }
@@ -60,7 +62,7 @@ TEST(SectionsBC, ComaStateAndAnsweredItems) {
          r.c_cognitive_skills = '3';
          r.c_making_understood = '3';
          r.c_expression = '1';
-         for (char* c = &r.c_delusions; c <= &r.c_wandering; ++c) *c = '3';
+         SetEach(r, {field_groups::kBehaviours}, '3');
        },
        u8""},
       {"awake, the first failing item wins", "091",

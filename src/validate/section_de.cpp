@@ -111,14 +111,14 @@ using SectionsDE = Section<Rows<kPhysicalFunction>, Rows<kRehabPotential, IsEarl
 }  // namespace
 
 template <class Sink>
-bool ValidateSectionsDE(const AssessmentRecord& record, Family family, Sink& sink) {
+bool StageDE::Run(const AssessmentRecord& record, Family family, Sink& sink) {
   return SectionsDE::Run(record, family, sink);
 }
-std::span<const RowList> SectionsDELists() {
+std::span<const RowList> StageDE::Lists() {
   return SectionsDE::kLists;
 }
 
-template bool ValidateSectionsDE(const AssessmentRecord&, Family, FirstFault&);
-template bool ValidateSectionsDE(const AssessmentRecord&, Family, FaultList&);
+template bool StageDE::Run(const AssessmentRecord&, Family, FirstFault&);
+template bool StageDE::Run(const AssessmentRecord&, Family, FaultList&);
 
 }  // namespace grouper

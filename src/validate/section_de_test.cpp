@@ -46,10 +46,7 @@ TEST(SectionsDE, ActivitiesOfDailyLiving) {
       {"dressing NUL", "091", [](AssessmentRecord& r) { r.d_adl_dressing = '\0'; },
        u8"오류-[D.신체기능][1.옷벗고 입기] 0,1,2,3,4,8 중에서 값을 입력하시오"},
       {"every activity 8", "092",
-       [](AssessmentRecord& r) {
-         for (char* c = &r.d_adl_dressing; c <= &r.d_adl_toilet_use; ++c) *c = '8';
-       },
-       u8""},
+       [](AssessmentRecord& r) { SetEach(r, {field_groups::kAdlItems}, '8'); }, u8""},
       {"leaving the room 5", "090", [](AssessmentRecord& r) { r.d_adl_leaving_room = '5'; },
        u8"오류-[D. 신체기능][9.방밖으로 나오기] 0,1,2,3,4,8 중에서 값을 입력하시오"},
       {"bedridden 2", "011", [](AssessmentRecord& r) { r.d_bedridden = '2'; },
@@ -68,12 +65,7 @@ TEST(SectionsDE, RehabilitationPotentialOnlyInEarlyFamilies) {
       {"change X", "010", [](AssessmentRecord& r) { r.d_rehab_potential_change = 'X'; },
        u8"오류-[D.신체기능][12.c.ADL의 재활 가능성 여부-달라짐] 0~1 사이값을 입력하시오"},
       {"all three 1", "089",
-       [](AssessmentRecord& r) {
-         for (char* c = &r.d_rehab_potential_improve; c <= &r.d_rehab_potential_change; ++c) {
-           *c = '1';
-         }
-       },
-       u8""},
+       [](AssessmentRecord& r) { SetEach(r, {field_groups::kRehabPotential}, '1'); }, u8""},
       {"D.12 comes after D.11", "123",
        [](AssessmentRecord& r) {
          r.d_rehab_potential_improve = '2';

@@ -200,14 +200,14 @@ using SectionF = Section<Rows<kDiabetes>, Rows<kDiseases>, Rows<kDiseasesEndFrom
 }  // namespace
 
 template <class Sink>
-bool ValidateSectionF(const AssessmentRecord& record, Family family, Sink& sink) {
+bool StageF::Run(const AssessmentRecord& record, Family family, Sink& sink) {
   return SectionF::Run(record, family, sink);
 }
-std::span<const RowList> SectionFLists() {
+std::span<const RowList> StageF::Lists() {
   return SectionF::kLists;
 }
 
-template bool ValidateSectionF(const AssessmentRecord&, Family, FirstFault&);
-template bool ValidateSectionF(const AssessmentRecord&, Family, FaultList&);
+template bool StageF::Run(const AssessmentRecord&, Family, FirstFault&);
+template bool StageF::Run(const AssessmentRecord&, Family, FaultList&);
 
 }  // namespace grouper

@@ -255,7 +255,7 @@ TEST(SectionF, BaseLayoutEndsTheListWithNoneApplies) {
       {"the later families' items are not read", "123",
        [](AssessmentRecord& r) {
          r.f_diseases_none_089 = 'X';
-         for (char* c = &r.f_dementia; c <= &r.f_diseases_none; ++c) *c = '1';
+         SetEach(r, {field_groups::kDiseasesFrom090}, '1');
        },
        u8""},
   };
@@ -286,10 +286,7 @@ TEST(SectionF, Family089EndsTheListWithAidsAndNoneApplies) {
        },
        u8"오류-[F.질병진단][1.w.해당사항 없음] 해당사항 없음이 0이어야 합니다."},
       {"the later families' items are not read", "089",
-       [](AssessmentRecord& r) {
-         for (char* c = &r.f_dementia; c <= &r.f_diseases_none; ++c) *c = 'X';
-       },
-       u8""},
+       [](AssessmentRecord& r) { SetEach(r, {field_groups::kDiseasesFrom090}, 'X'); }, u8""},
   };
   for (const Case& c : cases) ExpectVerdict(c);
 }

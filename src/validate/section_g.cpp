@@ -237,14 +237,14 @@ using SectionG =
 }  // namespace
 
 template <class Sink>
-bool ValidateSectionG(const AssessmentRecord& record, Family family, Sink& sink) {
+bool StageG::Run(const AssessmentRecord& record, Family family, Sink& sink) {
   return SectionG::Run(record, family, sink);
 }
-std::span<const RowList> SectionGLists() {
+std::span<const RowList> StageG::Lists() {
   return SectionG::kLists;
 }
 
-template bool ValidateSectionG(const AssessmentRecord&, Family, FirstFault&);
-template bool ValidateSectionG(const AssessmentRecord&, Family, FaultList&);
+template bool StageG::Run(const AssessmentRecord&, Family, FirstFault&);
+template bool StageG::Run(const AssessmentRecord&, Family, FaultList&);
 
 }  // namespace grouper

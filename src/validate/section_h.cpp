@@ -126,14 +126,14 @@ using SectionH = Section<Rows<kSwallowingAndWeight>, Rows<kHeight, IsFrom090>, R
 }  // namespace
 
 template <class Sink>
-bool ValidateSectionH(const AssessmentRecord& record, Family family, Sink& sink) {
+bool StageH::Run(const AssessmentRecord& record, Family family, Sink& sink) {
   return SectionH::Run(record, family, sink);
 }
-std::span<const RowList> SectionHLists() {
+std::span<const RowList> StageH::Lists() {
   return SectionH::kLists;
 }
 
-template bool ValidateSectionH(const AssessmentRecord&, Family, FirstFault&);
-template bool ValidateSectionH(const AssessmentRecord&, Family, FaultList&);
+template bool StageH::Run(const AssessmentRecord&, Family, FirstFault&);
+template bool StageH::Run(const AssessmentRecord&, Family, FaultList&);
 
 }  // namespace grouper

@@ -203,14 +203,14 @@ using SectionI = Section<Rows<kUlcersAndLesion>, Rows<kOpenLesionSiteRule, IsEar
 }  // namespace
 
 template <class Sink>
-bool ValidateSectionI(const AssessmentRecord& record, Family family, Sink& sink) {
+bool StageI::Run(const AssessmentRecord& record, Family family, Sink& sink) {
   return SectionI::Run(record, family, sink);
 }
-std::span<const RowList> SectionILists() {
+std::span<const RowList> StageI::Lists() {
   return SectionI::kLists;
 }
 
-template bool ValidateSectionI(const AssessmentRecord&, Family, FirstFault&);
-template bool ValidateSectionI(const AssessmentRecord&, Family, FaultList&);
+template bool StageI::Run(const AssessmentRecord&, Family, FirstFault&);
+template bool StageI::Run(const AssessmentRecord&, Family, FaultList&);
 
 }  // namespace grouper

@@ -264,14 +264,14 @@ using SectionsJK =
 }  // namespace
 
 template <class Sink>
-bool ValidateSectionsJK(const AssessmentRecord& record, Family family, Sink& sink) {
+bool StageJK::Run(const AssessmentRecord& record, Family family, Sink& sink) {
   return SectionsJK::Run(record, family, sink);
 }
-std::span<const RowList> SectionsJKLists() {
+std::span<const RowList> StageJK::Lists() {
   return SectionsJK::kLists;
 }
 
-template bool ValidateSectionsJK(const AssessmentRecord&, Family, FirstFault&);
-template bool ValidateSectionsJK(const AssessmentRecord&, Family, FaultList&);
+template bool StageJK::Run(const AssessmentRecord&, Family, FirstFault&);
+template bool StageJK::Run(const AssessmentRecord&, Family, FaultList&);
 
 }  // namespace grouper

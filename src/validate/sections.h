@@ -1,9 +1,9 @@
-// The stages of the validator, one per part of the form, in the order in which
-// the validator runs them. Each reports every check of its part that applies
-// and fails to the sink, and returns true as soon as the sink ends the
-// validation (FirstFault does at the first fault; FaultList never does).
-// Each also gives its lists of rows, in the order it runs them: the Section
-// type that runs them describes them.
+// The stages of the validator, one per part of the form. Each stage's Run
+// reports every check of its part that applies and fails to the sink, and
+// returns true as soon as the sink ends the validation (FirstFault does at the
+// first fault; FaultList never does). Its Lists gives its lists of rows, in the
+// order Run runs them: the Section type that runs them describes them. The
+// order of the stages is kept in one place, record_validator.cpp.
 #pragma once
 
 #include <span>
@@ -15,36 +15,52 @@
 namespace grouper {
 
 // general items
-template <class Sink>
-bool ValidateSectionA(const AssessmentRecord& record, Family family, Sink& sink);
-std::span<const RowList> SectionALists();
+struct StageA {
+  template <class Sink>
+  static bool Run(const AssessmentRecord& record, Family family, Sink& sink);
+  static std::span<const RowList> Lists();
+};
 // cognition, behaviour
-template <class Sink>
-bool ValidateSectionsBC(const AssessmentRecord& record, Family family, Sink& sink);
-std::span<const RowList> SectionsBCLists();
+struct StageBC {
+  template <class Sink>
+  static bool Run(const AssessmentRecord& record, Family family, Sink& sink);
+  static std::span<const RowList> Lists();
+};
 // physical function, excretion
-template <class Sink>
-bool ValidateSectionsDE(const AssessmentRecord& record, Family family, Sink& sink);
-std::span<const RowList> SectionsDELists();
+struct StageDE {
+  template <class Sink>
+  static bool Run(const AssessmentRecord& record, Family family, Sink& sink);
+  static std::span<const RowList> Lists();
+};
 // diagnoses
-template <class Sink>
-bool ValidateSectionF(const AssessmentRecord& record, Family family, Sink& sink);
-std::span<const RowList> SectionFLists();
+struct StageF {
+  template <class Sink>
+  static bool Run(const AssessmentRecord& record, Family family, Sink& sink);
+  static std::span<const RowList> Lists();
+};
 // health status
-template <class Sink>
-bool ValidateSectionG(const AssessmentRecord& record, Family family, Sink& sink);
-std::span<const RowList> SectionGLists();
+struct StageG {
+  template <class Sink>
+  static bool Run(const AssessmentRecord& record, Family family, Sink& sink);
+  static std::span<const RowList> Lists();
+};
 // oral and nutritional status
-template <class Sink>
-bool ValidateSectionH(const AssessmentRecord& record, Family family, Sink& sink);
-std::span<const RowList> SectionHLists();
+struct StageH {
+  template <class Sink>
+  static bool Run(const AssessmentRecord& record, Family family, Sink& sink);
+  static std::span<const RowList> Lists();
+};
 // skin
-template <class Sink>
-bool ValidateSectionI(const AssessmentRecord& record, Family family, Sink& sink);
-std::span<const RowList> SectionILists();
+struct StageI {
+  template <class Sink>
+  static bool Run(const AssessmentRecord& record, Family family, Sink& sink);
+  static std::span<const RowList> Lists();
+};
 // medication, special treatments, signatures
-template <class Sink>
-bool ValidateSectionsJK(const AssessmentRecord& record, Family family, Sink& sink);
-std::span<const RowList> SectionsJKLists();
+struct StageJK {
+  template <class Sink>
+  static bool Run(const AssessmentRecord& record, Family family, Sink& sink);
+  static std::span<const RowList> Lists();
+};
 
 }  // namespace grouper

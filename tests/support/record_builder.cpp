@@ -55,7 +55,10 @@ AssessmentRecord ValidRecord(std::string_view version_code) {
   }
 
   // B, C: awake, no symptom, no test performed.
-  for (char* c = &r.b_coma; c <= &r.c_kmmse_done; ++c) *c = '0';
+  r.b_coma = '0';
+  r.b_delirium = '0';
+  SetEach(r, {field_groups::kCognition, field_groups::kBehaviours}, '0');
+  r.c_kmmse_done = '0';
   Text(r.c_kmmse_date, "00000000");
   r.c_cdr_done = '0';
   Text(r.c_cdr_date, "00000000");
@@ -63,13 +66,14 @@ AssessmentRecord ValidRecord(std::string_view version_code) {
   Text(r.c_gds_date, "00000000");
 
   // D, E: independent, continent, no toileting aid.
-  for (char* c = &r.d_adl_dressing; c <= &r.d_rehab_potential_change; ++c) *c = '0';
-  for (char* c = &r.e_bowel_control; c <= &r.e_indwelling_catheter; ++c) *c = '0';
+  SetEach(r, {field_groups::kAdlItems, field_groups::kRehabPotential}, '0');
+  r.d_bedridden = '0';
+  r.e_bowel_control = '0';
+  r.e_bladder_control = '0';
+  SetEach(r, {field_groups::kToiletingAids}, '0');
   Text(r.e_indwelling_catheter_date, "00000000");
   if (family == Family::k092) {
-    for (DateText* slot = &r.e_catheter_date_01; slot <= &r.e_catheter_date_20; ++slot) {
-      Text(*slot, "00000000");
-    }
+    for (const DateField slot : field_groups::kCatheterDates) Text(r.*slot, "00000000");
   }
   r.e_toileting_none = '1';
   r.e_voiding_diary = '0';
@@ -79,7 +83,9 @@ AssessmentRecord ValidRecord(std::string_view version_code) {
   r.f_glucose_check_done = ' ';
   r.f_hba1c_done = ' ';
   Text(r.f_hba1c_date, "00000000");
-  for (char* c = &r.f_hypertension; c <= &r.f_malnutrition_none; ++c) *c = '0';
+  SetEach(r, {field_groups::kDiseases, field_groups::kDiseasesFrom090, field_groups::kMalnutrition},
+          '0');
+  r.f_diseases_none_089 = '0';
   if (family == Family::kBase) r.f_aids = '1';  // the base layout's F.1 none-applies
   r.f_diseases_none_089 = '1';
   r.f_diseases_none = '1';
@@ -118,7 +124,8 @@ AssessmentRecord ValidRecord(std::string_view version_code) {
   // I: no skin problem, no treatment.
   r.i_new_pressure_ulcer = '0';
   Text(r.i_new_pressure_ulcer_date, "00000000");
-  for (char* c = &r.i_pressure_ulcer_history; c <= &r.i_skin_treatment_none_091; ++c) *c = '0';
+  r.i_pressure_ulcer_history = '0';
+  SetEach(r, {field_groups::kSkinProblems, field_groups::kSkinTreatments}, '0');
   r.i_skin_problems_none = '1';
   if (IsFrom091(family)) {
     r.i_skin_treatment_none_091 = '1';
@@ -127,10 +134,7 @@ AssessmentRecord ValidRecord(std::string_view version_code) {
   }
 
   // J, K: no medication or treatment; signatures given.
-  for (char* c = &r.j_injection_count; c <= &r.j_daily_medication_count; ++c) *c = '0';
-  r.k_iv_medication = '0';
-  for (char* c = &r.k_urinary_stoma_care; c <= &r.k_oxygen_therapy; ++c) *c = '0';
-  for (char* c = &r.k_nebulizer; c <= &r.k_treatments_none; ++c) *c = '0';
+  SetEach(r, {field_groups::kMedication, field_groups::kSpecialTreatments}, '0');
   r.k_treatments_none = '1';
   r.k_treatments_none_091 = '1';
   Text(r.s_doctor_name, Cp949(u8"가상의사").c_str());

@@ -12,10 +12,13 @@
 
 #include <cstddef>
 #include <cstring>
+#include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 
 #include "record/assessment_record.h"
+#include "record/field_groups.h"
 #include "record/form_version.h"
 
 namespace grouper::testing {
@@ -27,6 +30,15 @@ template <std::size_t N>
 void SetText(char (&field)[N], const char* value) {
   std::memset(field, 0, N);
   std::memcpy(field, value, strnlen(value, N - 1));
+}
+
+// Sets every one-byte field of the named groups (record/field_groups.h) to
+// `value`.
+inline void SetEach(AssessmentRecord& r, std::initializer_list<std::span<const CharField>> groups,
+                    char value) {
+  for (const std::span<const CharField> group : groups) {
+    for (const CharField field : group) r.*field = value;
+  }
 }
 
 // A line without its trailing blanks, as the batch trims it before writing

@@ -281,9 +281,12 @@ int Month(const std::string& input, bool open_page) {
   }
 
   const grouper::report::OutcomeCounts& t = facts.tally->totals;
-  std::string summary = U8(u8"\n전체 ") + Count(t.lines) + U8(u8"줄: 분류 완료 ") +
-                        Count(t.grouped) + U8(u8"건, 오류 기록 ") + Count(t.rejected) +
-                        U8(u8"건, 잘못된 데이타 타입 ") + Count(t.wrong_type) + U8(u8"건\n");
+  using grouper::Outcome, grouper::OutcomeLabel;
+  std::string summary =
+      U8(u8"\n전체 ") + Count(t.lines) + U8(u8"줄: ") + U8(OutcomeLabel(Outcome::kGroupCode)) +
+      " " + Count(t.grouped) + U8(u8"건, ") + U8(OutcomeLabel(Outcome::kMessage)) + " " +
+      Count(t.rejected) + U8(u8"건, ") + U8(OutcomeLabel(Outcome::kWrongDataType)) + " " +
+      Count(t.wrong_type) + U8(u8"건\n");
   for (const char* name : facts.warnings.Names()) {
     summary +=
         U8(u8"경고: ") + grouper::InputWarnings::Sentence(name, grouper::Language::kKorean) + "\n";

@@ -66,7 +66,7 @@ void AppendFiling(std::string& out, const ReportTally& tally, const FilingInfo& 
   Row(out, "SHA-256", "<code>" + Escaped(info.sha256) + "</code>");
   Row(out, U8(u8"평가 기간 (작성일)"),
       tally.period_start.empty()
-          ? U8(u8"분류 완료 기록 없음")
+          ? U8(OutcomeLabel(Outcome::kGroupCode)) + U8(u8" 기록 없음")
           : Escaped(ShownDate(tally.period_start)) + " ~ " + Escaped(ShownDate(tally.period_end)));
   std::string institutions;
   for (const auto& [code, count] : tally.institutions) {
@@ -86,7 +86,7 @@ void AppendFiling(std::string& out, const ReportTally& tally, const FilingInfo& 
 void AppendWrongTypeReasons(std::string& out, const ReportTally& tally) {
   if (tally.wrong_type_reasons.empty()) return;
   out += "<table class=\"reasons\">\n<thead><tr><th class=\"num\">";
-  out += U8(u8"줄</th><th>잘못된 데이타 타입인 이유</th>");
+  out += U8(u8"줄</th><th>") + U8(OutcomeLabel(Outcome::kWrongDataType)) + U8(u8"인 이유</th>");
   out += "</tr></thead>\n<tbody>\n";
   for (std::size_t i = 0; i < tally.wrong_type_reasons.size(); ++i) {
     const std::string n = std::to_string(tally.wrong_type_lines.first[i]);

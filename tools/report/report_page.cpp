@@ -165,13 +165,14 @@ void AppendSummary(std::string& out, const ReportTally& t) {
          std::to_string(c.rejected) + "\" data-wrong-type=\"" + std::to_string(c.wrong_type) +
          "\">\n<h2>" + U8(u8"요약") + "</h2>\n<div class=\"tiles\">\n";
   Tile(out, "lines", U8(u8"전체 줄"), c.lines, 0);
-  Tile(out, "grouped", U8(u8"분류 완료"), c.grouped, c.lines);
-  Tile(out, "rejected", U8(u8"오류 기록"), c.rejected, c.lines);
-  Tile(out, "wrong", U8(u8"잘못된 데이타 타입"), c.wrong_type, c.lines);
+  Tile(out, "grouped", U8(OutcomeLabel(Outcome::kGroupCode)), c.grouped, c.lines);
+  Tile(out, "rejected", U8(OutcomeLabel(Outcome::kMessage)), c.rejected, c.lines);
+  Tile(out, "wrong", U8(OutcomeLabel(Outcome::kWrongDataType)), c.wrong_type, c.lines);
   out += "</div>\n<table class=\"versions\">\n<thead><tr><th>";
-  out +=
-      U8(u8"서식 버전</th><th class=\"num\">전체 줄</th><th class=\"num\">분류 완료</th>"
-         u8"<th class=\"num\">오류 기록</th><th class=\"num\">잘못된 데이타 타입</th>");
+  out += U8(u8"서식 버전</th><th class=\"num\">전체 줄</th>");
+  for (const Outcome o : {Outcome::kGroupCode, Outcome::kMessage, Outcome::kWrongDataType}) {
+    out += std::string("<th class=\"num\">") + U8(OutcomeLabel(o)) + "</th>";
+  }
   out += "</tr></thead>\n<tbody>\n";
   for (std::size_t row = 0; row < kVersionRows; ++row) {
     const OutcomeCounts& v = t.by_version[row];
@@ -191,7 +192,8 @@ void AppendSummary(std::string& out, const ReportTally& t) {
   out += "</tr></tfoot>\n</table>\n";
   if (c.wrong_type > 0) {
     out += "<p class=\"note\">";
-    out += U8(u8"잘못된 데이타 타입(서식 버전에 맞지 않는 줄 길이)인 줄: ");
+    out += U8(OutcomeLabel(Outcome::kWrongDataType));
+    out += U8(u8"(서식 버전에 맞지 않는 줄 길이)인 줄: ");
     AppendLineList(out, t.wrong_type_lines, t);
     out += "</p>\n";
     AppendWrongTypeReasons(out, t);
@@ -231,7 +233,7 @@ void AppendGroupChart(std::string& out, const ReportTally& t) {
   out += "</h2>\n<figure>\n";
   AppendBarChart(out, chart);
   out += "<figcaption>";
-  out += U8(u8"분류 완료 ") + Thousands(t.totals.grouped) +
+  out += std::string(U8(OutcomeLabel(Outcome::kGroupCode))) + " " + Thousands(t.totals.grouped) +
          U8(u8"건의 환자군 코드별 건수 (코드 순, 환자군 A1x–A7x별로 묶음");
   out += t.by_code.count("") > 0 ? U8(u8"; 코드 없음: 유효한 기록이나 코드를 정할 수 없는 경우)")
                                  : ")";
@@ -252,7 +254,8 @@ void AppendAdlChart(std::string& out, const ReportTally& t) {
   out += "</h2>\n<figure>\n";
   AppendBarChart(out, chart);
   out += "<figcaption>";
-  out += U8(u8"분류 완료 기록의 ADL 점수(0–20)별 건수");
+  out += U8(OutcomeLabel(Outcome::kGroupCode));
+  out += U8(u8" 기록의 ADL 점수(0–20)별 건수");
   if (t.adl_outside > 0) {
     out += U8(u8"; 범위 밖 점수 ") + Thousands(t.adl_outside) + U8(u8"건은 빠짐");
   }
@@ -265,7 +268,8 @@ void AppendMessages(std::string& out, const ReportTally& t) {
   out += "</h2>\n";
   if (t.by_message.empty()) {
     out += "<p class=\"note\">";
-    out += U8(u8"오류 기록이 없습니다.");
+    out += U8(OutcomeLabel(Outcome::kMessage));
+    out += U8(u8"이 없습니다.");
     out += "</p>\n</section>\n";
     return;
   }
@@ -297,13 +301,16 @@ void AppendDetails(std::string& out, const ReportTally& t) {
   if (rejected == 0) return;
   out += "<section id=\"details\" data-details-shown=\"" + std::to_string(t.details.size()) +
          "\" data-details-total=\"" + std::to_string(rejected) + "\">\n<h2>";
-  out += U8(u8"오류 기록 상세");
+  out += U8(OutcomeLabel(Outcome::kMessage));
+  out += U8(u8" 상세");
   out += "</h2>\n<p class=\"note\">";
   if (t.details.size() < rejected) {
-    out += U8(u8"오류 기록 ") + Thousands(rejected) + U8(u8"건 중 처음 ") +
-           Thousands(t.details.size()) + U8(u8"건의 상세를 싣습니다 (건수는 모든 줄을 셉니다). ");
+    out += std::string(U8(OutcomeLabel(Outcome::kMessage))) + " " + Thousands(rejected) +
+           U8(u8"건 중 처음 ") + Thousands(t.details.size()) +
+           U8(u8"건의 상세를 싣습니다 (건수는 모든 줄을 셉니다). ");
   } else {
-    out += U8(u8"오류 기록 ") + Thousands(rejected) + U8(u8"건의 상세입니다. ");
+    out += std::string(U8(OutcomeLabel(Outcome::kMessage))) + " " + Thousands(rejected) +
+           U8(u8"건의 상세입니다. ");
   }
   out +=
       U8(u8"기록마다 모든 오류를 서식 순서로 싣고, 첫 오류가 결과 파일의 메시지입니다. "

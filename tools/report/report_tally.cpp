@@ -16,8 +16,11 @@ RejectedDetail DetailOf(const LineExplanation& e, uint64_t line_number) {
   d.line = line_number;
   d.form = FormLabel(e.answer, Language::kKorean);
   if (e.parsed) {
-    d.patient_name = cp949::ToUtf8(MaskIdentifier(e.identifiers.patient_name, 1));
-    d.resident_number = cp949::ToUtf8(MaskIdentifier(e.identifiers.resident_number, 6));
+    constexpr int kPatient = IdentifierKeep("patient_name");
+    constexpr int kResidentNumber = IdentifierKeep("resident_number");
+    d.patient_name = cp949::ToUtf8(MaskIdentifier(e.identifiers.patient_name, kPatient));
+    d.resident_number =
+        cp949::ToUtf8(MaskIdentifier(e.identifiers.resident_number, kResidentNumber));
   }
   d.faults.reserve(e.faults.size());
   for (const ExplainedFault& f : e.faults) {

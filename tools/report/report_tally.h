@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "line/group_line.h"
+#include "record/form_version.h"
 
 namespace grouper::report {
 
@@ -36,9 +37,7 @@ inline constexpr int kMaxAdlScore = 20;
 inline constexpr std::size_t kInstitutions = 20;
 
 // The rows of the form-version table: the eight codes in the order of their
-// families, then the base layout (any other first three bytes).
-inline constexpr std::array<std::string_view, 8> kVersionCodes = {"089", "010", "090", "011",
-                                                                  "091", "012", "092", "013"};
+// families (kVersionCodes), then the base layout (any other first three bytes).
 inline constexpr std::size_t kVersionRows = kVersionCodes.size() + 1;
 inline constexpr std::size_t kBaseRow = kVersionCodes.size();
 

@@ -15,8 +15,11 @@ namespace grouper::sample {
 
 namespace {
 
-constexpr std::string_view kAllVersions[] = {"base", "089", "010", "090", "011",
-                                             "091",  "012", "092", "013"};
+constexpr auto kAllVersions = [] {
+  std::array<std::string_view, 1 + kVersionCodes.size()> all = {"base"};
+  std::copy(kVersionCodes.begin(), kVersionCodes.end(), all.begin() + 1);
+  return all;
+}();
 
 constexpr int kMaxDraws = 16;
 
