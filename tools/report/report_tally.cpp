@@ -83,14 +83,35 @@ std::size_t VersionRow(const LineAnswer& answer) {
   return kBaseRow;
 }
 
+bool WantsExplanation(const ReportTally& tally, Outcome outcome) {
+  switch (outcome) {
+    case Outcome::kGroupCode:
+      break;
+    case Outcome::kMessage:
+      return tally.details.size() < kDetailedRecords;
+    case Outcome::kWrongDataType:
+      return tally.wrong_type_reasons.size() < kLinesPerList;
+  }
+  return false;
+}
+
 void TallyLine(ReportTally& tally, const char* read, std::size_t read_length, uint64_t line_number,
                GroupingWork& work) {
   LineBuffer buffer;
   LineAnswer answer{};
-  GroupLine(read, read_length, buffer, work, answer);
+  const LineText taken = GroupLine(read, read_length, buffer, work, answer);
+  if (WantsExplanation(tally, answer.outcome)) {
+    const LineExplanation e = ExplainAnswer(taken, read_length, answer, work);
+    TallyAnswer(tally, answer, work, line_number, &e);
+  } else {
+    TallyAnswer(tally, answer, work, line_number, nullptr);
+  }
+}
+
+void TallyAnswer(ReportTally& tally, const LineAnswer& answer, const GroupingWork& work,
+                 uint64_t line_number, const LineExplanation* explained) {
   Count(tally.totals, answer.outcome);
   Count(tally.by_version[VersionRow(answer)], answer.outcome);
-
   switch (answer.outcome) {
     case Outcome::kGroupCode: {
       ++tally.by_code[std::string(answer.group_code, strnlen(answer.group_code, 3))];
@@ -120,13 +141,12 @@ void TallyLine(ReportTally& tally, const char* read, std::size_t read_length, ui
       if (m.message == nullptr) m.message = answer.message;
       m.lines.Add(line_number);
       if (tally.details.size() < kDetailedRecords)
-        tally.details.push_back(DetailOf(ExplainLine(read, read_length), line_number));
+        tally.details.push_back(DetailOf(*explained, line_number));
       break;
     }
     case Outcome::kWrongDataType:
       if (tally.wrong_type_reasons.size() < kLinesPerList) {
-        tally.wrong_type_reasons.push_back(
-            WrongDataTypeReason(ExplainLine(read, read_length), Language::kKorean));
+        tally.wrong_type_reasons.push_back(WrongDataTypeReason(*explained, Language::kKorean));
       }
       tally.wrong_type_lines.Add(line_number);
       break;
