@@ -26,8 +26,8 @@
 # and each run's products about 1.5 GB more, removed after each program).
 set -euo pipefail
 
-builds=("${1:-build/bench}")
-[[ $# -ge 2 ]] && builds+=("$2")
+builds=("$(readlink -f "${1:-build/bench}")")
+[[ $# -ge 2 ]] && builds+=("$(readlink -f "$2")")
 records=${RECORDS:-1000000}
 runs=${RUNS:-5}
 month_limit=${MONTH_LIMIT:-3}

@@ -252,6 +252,10 @@ ShownIdentifiers Show(const Identifiers& ids, bool whole) {
 }
 
 std::string Printable(std::string_view bytes) {
+  // Most record text is plain ASCII, which is its own UTF-8 and printable.
+  bool plain = true;
+  for (const char c : bytes) plain = plain && c >= 0x20 && c < 0x7F;
+  if (plain) return std::string(bytes);
   std::string out;
   for (const char c : cp949::ToUtf8(bytes)) {
     const unsigned char b = static_cast<unsigned char>(c);

@@ -15,9 +15,12 @@ void Cell(std::string& row, std::string_view utf8) {
   if (!utf8.empty() && (utf8[0] == '=' || utf8[0] == '+' || utf8[0] == '-' || utf8[0] == '@')) {
     row += '\'';
   }
-  for (const char c : utf8) {
-    if (c == '"') row += '"';
-    row += c;
+  for (std::size_t at = 0;;) {
+    const std::size_t quote = utf8.find('"', at);
+    row.append(utf8.substr(at, quote == std::string_view::npos ? quote : quote + 1 - at));
+    if (quote == std::string_view::npos) break;
+    row += '"';
+    at = quote + 1;
   }
   row += '"';
 }
@@ -37,6 +40,7 @@ namespace {
 std::string Row(const LineAnswer& a, const std::vector<ExplainedFault>& faults_of_line,
                 const Identifiers* ids_of_line, const ExplainOptions& options) {
   std::string row;
+  row.reserve(256);
   Cell(row, options.line_number ? std::to_string(*options.line_number) : "");
   Cell(row, LayoutName(a.family));
   // A base-layout line's first bytes are its institution code's, no version.

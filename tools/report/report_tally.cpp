@@ -120,13 +120,17 @@ void TallyAnswer(ReportTally& tally, const LineAnswer& answer, const GroupingWor
       // signs are read as the rules read them, and its order is the
       // calendar's, not the text's.
       const int32_t day = CheckDateField(work.record.a_assessment_date);
-      if (tally.period_start.empty() || day < tally.first_day) tally.first_day = day;
-      if (tally.period_end.empty() || day > tally.last_day) tally.last_day = day;
       char text[9];
-      DateTextOfDay(tally.first_day, text);
-      tally.period_start = text;
-      DateTextOfDay(tally.last_day, text);
-      tally.period_end = text;
+      if (tally.period_start.empty() || day < tally.first_day) {
+        tally.first_day = day;
+        DateTextOfDay(day, text);
+        tally.period_start = text;
+      }
+      if (tally.period_end.empty() || day > tally.last_day) {
+        tally.last_day = day;
+        DateTextOfDay(day, text);
+        tally.period_end = text;
+      }
       const int adl = work.classification.adl_score;
       if (adl >= 0 && adl <= kMaxAdlScore) {
         ++tally.adl[static_cast<std::size_t>(adl)];
