@@ -74,6 +74,7 @@ for ((run = 1; run <= runs; ++run)); do
     build=${builds[$b]}
     t_batch=$(timed "$build/grouper" "$work/records.in" "$work/out")
     clean
+    # shellcheck disable=SC2016  # the inner shell expands them
     t_explain=$(timed sh -c '"$1" --csv "$2" > "$3"' sh "$build/tools/grouper-explain" \
       "$work/records.in" "$work/table.csv")
     clean
