@@ -1,6 +1,7 @@
 #include "explain/explanation.h"
 
 #include <cstring>
+#include <memory>
 #include <string_view>
 #include <utility>
 
@@ -89,10 +90,17 @@ MessageNames NamesOf(const FormMessage& message) {
 }
 
 LineExplanation ExplainLine(const char* line, std::size_t length) {
-  LineExplanation e;
   LineBuffer buffer;
   GroupingWork work;  // the parser clears the record before anything reads it
-  const LineText taken = GroupLine(line, length, buffer, work, e.answer);
+  LineAnswer answer;
+  const LineText taken = GroupLine(line, length, buffer, work, answer);
+  return ExplainAnswer(taken, length, answer, work);
+}
+
+LineExplanation ExplainAnswer(const LineText& taken, std::size_t length, const LineAnswer& answer,
+                              const GroupingWork& grouped) {
+  LineExplanation e;
+  e.answer = answer;
   if (e.answer.outcome == Outcome::kWrongDataType) {
     e.over_long = taken.over_long;
     e.read_length = length;
@@ -102,9 +110,11 @@ LineExplanation ExplainLine(const char* line, std::size_t length) {
 
   bool parse_faults_none = true;
   if (e.answer.outcome == Outcome::kMessage) {
-    // Again from the line, collecting every fault.
+    // Again from the line, collecting every fault, into a record of its own:
+    // the caller's stays as the answer left it.
+    auto work = std::make_unique<GroupingWork>(grouped);
     const std::vector<ParseFault> parse_faults =
-        CollectParseFaults(taken.text, e.answer.family, work.record);
+        CollectParseFaults(taken.text, e.answer.family, work->record);
     for (const ParseFault& pf : parse_faults) {
       ExplainedFault fault = FaultOf(pf.item->parse_message);
       fault.field = pf.item->field_name;
@@ -118,9 +128,9 @@ LineExplanation ExplainLine(const char* line, std::size_t length) {
     }
     parse_faults_none = parse_faults.empty();
     if (parse_faults_none) {
-      for (const Fault& f : CollectFaults(work.record, e.answer.family)) {
+      for (const Fault& f : CollectFaults(work->record, e.answer.family)) {
         ExplainedFault fault = FaultOf(MessageOfRow(*f.check, f.message));
-        DescribeRow(*f.check, work.record, fault);
+        DescribeRow(*f.check, work->record, fault);
         fault.fields = FaultEvidence(*f.check, taken.text, e.answer.family);
         if (!fault.field.empty()) {
           NameField(fault);
@@ -131,9 +141,10 @@ LineExplanation ExplainLine(const char* line, std::size_t length) {
         e.faults.push_back(std::move(fault));
       }
     }
+    e.identifiers = explain_parts::IdentifiersOf(work->record, e.answer.family, parse_faults_none);
   } else {
     e.classified = true;
-    e.classification = work.classification;
+    e.classification = grouped.classification;
     for (int set = 0; set < kSetCount; ++set) {
       const std::string code = explain_parts::MatchedCode(e.classification, set);
       if (code.empty()) continue;
@@ -141,25 +152,9 @@ LineExplanation ExplainLine(const char* line, std::size_t length) {
           {explain_parts::kSetLetters[set], code,
            CriterionEvidence(code, taken.text, e.answer.family, e.classification)});
     }
+    e.identifiers = explain_parts::IdentifiersOf(grouped.record, e.answer.family, true);
   }
-
-  const AssessmentRecord& r = work.record;
   e.parsed = true;
-  // The padding of the fixed-width items is no part of a name, and would
-  // lengthen its mask. Once the record parses, the names are shown as the
-  // rules count them, without any blank (the signatures from 090, where the
-  // form has them).
-  auto unpadded = [](const char* text) {
-    std::string s(text);
-    while (!s.empty() && s.back() == ' ') s.pop_back();
-    return s;
-  };
-  const bool validated = e.answer.outcome == Outcome::kGroupCode || parse_faults_none;
-  const bool signatures = validated && IsFrom090(e.answer.family);
-  e.identifiers = {validated ? NameWithoutBlanks(r.patient_name) : unpadded(r.patient_name),
-                   unpadded(r.resident_number),
-                   signatures ? NameWithoutBlanks(r.s_doctor_name) : unpadded(r.s_doctor_name),
-                   signatures ? NameWithoutBlanks(r.s_nurse_name) : unpadded(r.s_nurse_name)};
   return e;
 }
 
@@ -181,6 +176,23 @@ std::string MaskIdentifier(const std::string& text, int keep) {
 }
 
 namespace explain_parts {
+
+Identifiers IdentifiersOf(const AssessmentRecord& r, Family family, bool validated) {
+  // The padding of the fixed-width items is no part of a name, and would
+  // lengthen its mask. Once the record parses, the names are shown as the
+  // rules count them, without any blank (the signatures from 090, where the
+  // form has them).
+  auto unpadded = [](const char* text) {
+    std::string s(text);
+    while (!s.empty() && s.back() == ' ') s.pop_back();
+    return s;
+  };
+  const bool signatures = validated && IsFrom090(family);
+  return {validated ? NameWithoutBlanks(r.patient_name) : unpadded(r.patient_name),
+          unpadded(r.resident_number),
+          signatures ? NameWithoutBlanks(r.s_doctor_name) : unpadded(r.s_doctor_name),
+          signatures ? NameWithoutBlanks(r.s_nurse_name) : unpadded(r.s_nurse_name)};
+}
 
 bool SetRan(int set, Family family) {
   return FamilyRunsSet(family, kSetLetters[set]);
@@ -245,6 +257,10 @@ ShownIdentifiers Show(const Identifiers& ids, bool whole) {
 }
 
 std::string Printable(std::string_view bytes) {
+  // Most record text is plain ASCII, which is its own UTF-8 and printable.
+  bool plain = true;
+  for (const char c : bytes) plain = plain && c >= 0x20 && c < 0x7F;
+  if (plain) return std::string(bytes);
   std::string out;
   for (const char c : cp949::ToUtf8(bytes)) {
     const unsigned char b = static_cast<unsigned char>(c);

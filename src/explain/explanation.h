@@ -89,6 +89,12 @@ struct LineExplanation {
 // Explains one line as grouper_group_line takes it (see grouper.h): `length`
 // bytes, its text ending at a NUL, more than 1023 bytes a wrong data type.
 LineExplanation ExplainLine(const char* line, std::size_t length);
+// The same explanation of a line that GroupLine has taken (`taken`, from
+// `length` bytes) and answered (`answer`, `work`), without answering it
+// again: for a caller that answers every line and explains some of them.
+// `work` is not changed.
+LineExplanation ExplainAnswer(const LineText& taken, std::size_t length, const LineAnswer& answer,
+                              const GroupingWork& work);
 
 struct ExplainOptions {
   bool show_identifiers = false;

@@ -15,9 +15,12 @@ void Cell(std::string& row, std::string_view utf8) {
   if (!utf8.empty() && (utf8[0] == '=' || utf8[0] == '+' || utf8[0] == '-' || utf8[0] == '@')) {
     row += '\'';
   }
-  for (const char c : utf8) {
-    if (c == '"') row += '"';
-    row += c;
+  for (std::size_t at = 0;;) {
+    const std::size_t quote = utf8.find('"', at);
+    row.append(utf8.substr(at, quote == std::string_view::npos ? quote : quote + 1 - at));
+    if (quote == std::string_view::npos) break;
+    row += '"';
+    at = quote + 1;
   }
   row += '"';
 }
@@ -30,9 +33,14 @@ std::string CsvHeader() {
          "patient_name,resident_number,doctor_name,nurse_name,fault_items\r\n";
 }
 
-std::string CsvRow(const LineExplanation& e, const ExplainOptions& options) {
-  const LineAnswer& a = e.answer;
+namespace {
+
+// The row of a line from what it shows: the answer, the faults of a rejected
+// line, and the identifiers of a parsed record (none when `ids` is null).
+std::string Row(const LineAnswer& a, const std::vector<ExplainedFault>& faults_of_line,
+                const Identifiers* ids_of_line, const ExplainOptions& options) {
   std::string row;
+  row.reserve(256);
   Cell(row, options.line_number ? std::to_string(*options.line_number) : "");
   Cell(row, LayoutName(a.family));
   // A base-layout line's first bytes are its institution code's, no version.
@@ -41,16 +49,16 @@ std::string CsvRow(const LineExplanation& e, const ExplainOptions& options) {
   Cell(row, OutcomeName(a.outcome));
   Cell(row, a.outcome == Outcome::kGroupCode ? Printable(a.group_code) : "");
   Cell(row, a.message != nullptr ? Utf8Twin(a.message) : "");
-  Cell(row, std::to_string(e.faults.size()));
+  Cell(row, std::to_string(faults_of_line.size()));
   std::string faults;
-  for (const ExplainedFault& f : e.faults) {
+  for (const ExplainedFault& f : faults_of_line) {
     if (!faults.empty()) faults += '\n';
     faults += Utf8Twin(f.message);
   }
   Cell(row, faults);
   const ShownIdentifiers ids =
-      e.parsed ? Show(e.identifiers, options.show_identifiers) : ShownIdentifiers{};
-  const bool signed_form = e.parsed && IsFrom090(a.family);
+      ids_of_line != nullptr ? Show(*ids_of_line, options.show_identifiers) : ShownIdentifiers{};
+  const bool signed_form = ids_of_line != nullptr && IsFrom090(a.family);
   Cell(row, Printable(ids.patient_name));
   Cell(row, Printable(ids.resident_number));
   Cell(row, signed_form ? Printable(ids.doctor_name) : "");
@@ -58,8 +66,8 @@ std::string CsvRow(const LineExplanation& e, const ExplainOptions& options) {
   // Each fault's item on the form, beside its message: its field, or every
   // field its rule read (joined by "; ", since an item's name may hold a comma).
   std::string items;
-  for (const ExplainedFault& f : e.faults) {
-    if (&f != &e.faults.front()) items += '\n';
+  for (const ExplainedFault& f : faults_of_line) {
+    if (&f != &faults_of_line.front()) items += '\n';
     if (!f.field.empty()) {
       items += ShownName(f.item_code, f.label, f.field);
       continue;
@@ -71,6 +79,30 @@ std::string CsvRow(const LineExplanation& e, const ExplainOptions& options) {
   }
   Cell(row, items);
   return row + "\r\n";
+}
+
+}  // namespace
+
+std::string CsvRow(const LineExplanation& e, const ExplainOptions& options) {
+  return Row(e.answer, e.faults, e.parsed ? &e.identifiers : nullptr, options);
+}
+
+std::string CsvRowOfAnswer(const LineText& taken, std::size_t length, const LineAnswer& answer,
+                           const GroupingWork& work, const ExplainOptions& options,
+                           std::optional<LineExplanation>& explained) {
+  explained.reset();
+  switch (answer.outcome) {
+    case Outcome::kWrongDataType:
+      return Row(answer, {}, nullptr, options);
+    case Outcome::kGroupCode: {
+      const Identifiers ids = IdentifiersOf(work.record, answer.family, true);
+      return Row(answer, {}, &ids, options);
+    }
+    case Outcome::kMessage:
+      break;
+  }
+  explained = ExplainAnswer(taken, length, answer, work);
+  return CsvRow(*explained, options);
 }
 
 }  // namespace grouper

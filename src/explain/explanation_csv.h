@@ -14,6 +14,8 @@
 // gets a leading apostrophe.
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 
 #include "explain/explanation.h"
@@ -25,5 +27,15 @@ std::string CsvHeader();
 
 // The row of one explained line, with its CR LF.
 std::string CsvRow(const LineExplanation& e, const ExplainOptions& options);
+
+// The same row of a line that GroupLine took (`taken`, from `length` bytes)
+// and answered (`answer`, `work`), made from no more than it shows: a grouped
+// or wrong-data-type line's from its answer and record alone. A rejected
+// line's row shows its faults, so its explanation is made (ExplainAnswer) and
+// left in `explained` for a caller that shows more of it; otherwise
+// `explained` is left empty.
+std::string CsvRowOfAnswer(const LineText& taken, std::size_t length, const LineAnswer& answer,
+                           const GroupingWork& work, const ExplainOptions& options,
+                           std::optional<LineExplanation>& explained);
 
 }  // namespace grouper

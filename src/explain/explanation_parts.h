@@ -31,6 +31,11 @@ void JsonStringOrNull(std::string& out, bool present, std::string_view bytes, bo
 // Appends `"key":`, after a comma unless the object has just opened.
 void JsonKey(std::string& out, const char* key);
 
+// The identifiers of a parsed record as the explanation shows them: without
+// the items' padding, and once the record is `validated` (it parsed), the
+// names as the rules count them.
+Identifiers IdentifiersOf(const AssessmentRecord& r, Family family, bool validated);
+
 struct ShownIdentifiers {
   std::string patient_name, resident_number, doctor_name, nurse_name;
 };

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -195,6 +196,52 @@ TEST(Explanation, AnyBytesGiveValidUtf8TextAndJson) {
   }
   // A byte that is no code page 949 character becomes U+FFFD.
   EXPECT_NE(Json(lines[2]).find("\"value\":\"\xEF\xBF\xBD\""), std::string::npos);
+}
+
+// The table's row made from the answer alone (a grouped or wrong-data-type
+// line) or from ExplainAnswer (a rejected one) is the row of the whole
+// explanation, and explaining an answered line leaves its record alone.
+TEST(Explanation, TheRowOfAnAnsweredLineIsTheRowOfItsExplanation) {
+  AssessmentRecord named = ValidRecord("091");
+  SetText(named.patient_name, Cp949(u8"홍 길동").c_str());  // a blank that the rules drop
+  SetText(named.s_doctor_name, Cp949(u8"김의사").c_str());
+  const std::string base = BuildLine(named);
+  std::vector<std::string> lines = {base,
+                                    BuildLine(ValidRecord("089")),
+                                    base,
+                                    base,
+                                    base,
+                                    base.substr(0, 300),
+                                    std::string(1100, '1'),
+                                    "=1+2"};
+  SetItem(lines[2], "g_fever", "7");                                 // a validation fault
+  SetItem(lines[3], "a_systolic_bp", std::string("\x7f\x00\"", 3));  // a parse fault
+  SetItem(lines[4], "patient_name", std::string("\x80\xff\x01\"", 4));
+  for (const std::string& line : lines) {
+    for (const bool whole : {false, true}) {
+      ExplainOptions options;
+      options.show_identifiers = whole;
+      options.line_number = 7;
+      LineBuffer buffer;
+      GroupingWork work;
+      LineAnswer answer;
+      const LineText taken = GroupLine(line.data(), line.size(), buffer, work, answer);
+      auto bytes = [&work] {
+        return std::string(reinterpret_cast<const char*>(&work.record), sizeof work.record);
+      };
+      const std::string before = bytes();
+      std::optional<LineExplanation> explained;
+      const LineExplanation e = ExplainLine(line.data(), line.size());
+      EXPECT_EQ(CsvRowOfAnswer(taken, line.size(), answer, work, options, explained),
+                CsvRow(e, options))
+          << line;
+      EXPECT_EQ(explained.has_value(), answer.outcome == Outcome::kMessage) << line;
+      const LineExplanation again = ExplainAnswer(taken, line.size(), answer, work);
+      EXPECT_EQ(ExplanationJson(again, options), ExplanationJson(e, options)) << line;
+      EXPECT_EQ(ExplanationText(again, options), ExplanationText(e, options)) << line;
+      EXPECT_EQ(bytes(), before) << line;
+    }
+  }
 }
 
 }  // namespace

@@ -11,8 +11,10 @@ std::span<const LayoutItem> InputLayout() {
 }
 
 const LayoutItem* FindLayoutItem(std::string_view field_name) {
+  // The first byte rules out most names before they are measured and compared.
+  const char first = field_name.empty() ? '\0' : field_name[0];
   for (const LayoutItem& item : kInputLayout) {
-    if (field_name == item.field_name) return &item;
+    if (item.field_name[0] == first && field_name == item.field_name) return &item;
   }
   return nullptr;
 }

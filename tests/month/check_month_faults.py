@@ -244,8 +244,11 @@ def not_files(T, work):
         proc = subprocess.Popen([T.o.month, "--no-open", name], cwd=work, env=T.env, stdin=stdin,
                                 stdout=subprocess.PIPE, stderr=subprocess.PIPE)
         if stdin == subprocess.PIPE:
-            proc.stdin.write(open(data, "rb").read())  # and left open: a writer that goes on
-            proc.stdin.flush()
+            try:
+                proc.stdin.write(open(data, "rb").read())  # and left open: a writer that goes on
+                proc.stdin.flush()
+            except BrokenPipeError:
+                pass  # the program refused the pipe and ended before the bytes came
         try:
             _, err = proc.communicate(timeout=20)
         except subprocess.TimeoutExpired:

@@ -21,6 +21,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -154,6 +156,10 @@ int main(int argc, char** argv) {
   bool warned = true;  // every warning reached standard error
   bool written = !csv || out.Write(grouper::CsvHeader());
   int read_error = 0;
+  auto buffer = std::make_unique<grouper::LineBuffer>();
+  auto work = std::make_unique<grouper::GroupingWork>();
+  grouper::LineAnswer answer;
+  std::optional<grouper::LineExplanation> explained;
   while (written) {
     const std::size_t read = reader.ReadLine(line);
     if (read == 0) {
@@ -166,10 +172,15 @@ int main(int argc, char** argv) {
     ++number;
     if (!Picked(ranges, number)) continue;
     options.line_number = number;
+    if (csv) {
+      // A row shows little of a grouped line: it is made from the answer.
+      const grouper::LineText taken = grouper::GroupLine(line, read, *buffer, *work, answer);
+      written = out.Write(grouper::CsvRowOfAnswer(taken, read, answer, *work, options, explained));
+      continue;
+    }
     const grouper::LineExplanation e = grouper::ExplainLine(line, read);
-    written = out.Write(json  ? grouper::ExplanationJson(e, options) + "\n"
-                        : csv ? grouper::CsvRow(e, options)
-                              : grouper::ExplanationText(e, options));
+    written = out.Write(json ? grouper::ExplanationJson(e, options) + "\n"
+                             : grouper::ExplanationText(e, options));
   }
   grouper::platform::Close(fd);
   if (!written || !out.Flush()) {

@@ -13,7 +13,8 @@
 // replace the old three together or not at all, one run at a time per folder,
 // and a run that fails or is interrupted leaves the old ones (month_files.h).
 //
-// On the console it shows a line per product as it is made, and at the end a
+// On the console it shows a line per product as it is made (the result file
+// and the table are made together, in one reading of the input), and at the end a
 // summary in Korean: the lines, how many were grouped, rejected or a wrong
 // data type, the signs of a wrong file, and the folder. Started without a
 // file on Windows, it asks for one with the system's dialog (a closed dialog
@@ -248,22 +249,24 @@ int Month(const std::string& input, bool open_page) {
         "\n");
   }
 
-  // The three passes, each over the whole input.
-  grouper::report::ReportFile facts;
-  uint64_t lines = 0;
-  for (int p = 0; p < kProducts; ++p) {
+  // One pass over the input makes the result file and the table and gathers
+  // the report's facts; the page is made from them. The clerk sees a line per
+  // product, and a failure under the product that it stopped.
+  auto begin = [&d](int p) {
     Say("[" + std::to_string(p + 1) + "/3] " + U8(kProductNames[p]) + " " +
         Shown(grouper::platform::FileNamePart(d->paths[p])) + " ... ");
-    if (p > 0 && !grouper::platform::Rewind(fd)) {
-      Say("\n");
-      return Failed(U8(u8"입력 파일을 다시 읽을 수 없습니다."), "cannot read", input, errno);
-    }
-    const int out = d->files[p].fd();
+  };
+  begin(kResult);
+  grouper::report::ReportFile facts;
+  uint64_t lines = 0;
+  const std::array<grouper::month::PassResult, 2> made = grouper::month::WriteResultAndTable(
+      fd, d->files[kResult], d->files[kExplanation], lines, facts);
+  for (int p = 0; p < kProducts; ++p) {
+    if (p > 0) begin(p);
     const grouper::month::PassResult result =
-        p == kResult ? grouper::month::WriteResultFile(fd, out)
-        : p == kExplanation
-            ? grouper::month::WriteExplanationTable(fd, out, lines)
-            : grouper::month::WriteReportPage(fd, input, std::time(nullptr), out, facts);
+        p < kReport
+            ? made[p]
+            : grouper::month::WriteReportPage(facts, input, std::time(nullptr), d->files[p].fd());
     const int finished = result.error != 0 ? 0 : d->files[p].Finish();
     if (result.error != 0 || finished != 0) {
       Say("\n");

@@ -1,43 +1,50 @@
-// The three products of a month's file, each made by the code that makes it
-// in the program of its own: the result file by the batch's line stream, the
-// explanation table by grouper-explain's rows, the report page by
-// grouper-report's tally and page. So each product is, byte for byte, what
-// that program writes for the same file (the page but for the time it names).
-//
-// Each pass reads the input from where it stands to its end (the caller
-// rewinds it between passes) and writes one output; none prints anything.
+// The three products of a month's file, made from one reading of it: each
+// line is read once and answered once by the batch's own GroupLine, and that
+// answer makes its line of the result file (as the batch writes it), its row
+// of the explanation table (as grouper-explain --csv writes it) and its count
+// in the report (as grouper-report tallies it); the file's size, SHA-256 and
+// signs of a wrong file come from the same reads. So each product is, byte
+// for byte, what that program writes for the same file (the page but for the
+// time it names). Nothing here prints anything.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <ctime>
-#include <memory>
 #include <string_view>
 
+#include "platform/replace_file.h"
 #include "report_file.h"
 
 namespace grouper::month {
 
-// How a pass ended: `error` 0 when it was done, else the system's reason
-// (errno), `in_input` saying whether reading the input or writing the output
-// failed.
+// How a product ended: `error` 0 when it was written, else the system's
+// reason (errno), `in_input` saying whether reading the input or writing the
+// product failed.
 struct PassResult {
   int error = 0;
   bool in_input = false;
 };
 
-// The result file, as `grouper INPUT OUTPUT` writes it; the batch's console
-// lines go nowhere.
-PassResult WriteResultFile(int input_fd, int output_fd);
-
-// The explanation table, as `grouper-explain --csv INPUT` writes it; `lines`
-// counts the lines explained.
-PassResult WriteExplanationTable(int input_fd, int output_fd, uint64_t& lines);
+// Reads `input_fd` from where it stands to its end, once, writing the result
+// file to `result` and the explanation table to `table` (each open and not
+// yet finished), counting the lines in `lines` and gathering the report's
+// facts (tally, signs, size, SHA-256; not the time) in `facts`. Returns how
+// each of the two ended, as if each had been made on its own in turn: a read
+// that fails is the result file's failure, since reading stops there; a
+// product that cannot be written ends the work for the products after it.
+// Where the disk fills, the table gives way to the result file: its
+// temporary file is abandoned, and the result file, written whole if it fits
+// alone, keeps being written, so the product reported is the one that would
+// not fit after the ones before it. Both are flushed, neither finished.
+std::array<PassResult, 2> WriteResultAndTable(int input_fd, platform::ReplacementFile& result,
+                                              platform::ReplacementFile& table, uint64_t& lines,
+                                              report::ReportFile& facts);
 
 // The report page, as `grouper-report INPUT PAGE` writes it for an input of
-// the path `input` (the page shows its file name), made at `generated`;
-// `facts` holds what the pass learnt of the file besides the page (its tally
-// and wrong-file signs).
-PassResult WriteReportPage(int input_fd, std::string_view input, std::time_t generated,
-                           int output_fd, report::ReportFile& facts);
+// the path `input` (the page shows its file name), from the facts of
+// WriteResultAndTable, made at `generated`.
+PassResult WriteReportPage(report::ReportFile& facts, std::string_view input, std::time_t generated,
+                           int output_fd);
 
 }  // namespace grouper::month

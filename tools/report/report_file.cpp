@@ -26,14 +26,22 @@ int ReadReportFile(int fd, std::time_t generated, ReportFile& report) {
       TallyLine(*report.tally, read_bytes, read, ++number, *work);
     }
     if (reader.error() != 0) return reader.error();
-    report.filing.file_size = reader.size();
-    report.filing.sha256 = reader.Sha256HexDigest();
+    FinishReportFile(reader, report);
   }
+  SetGenerated(report, generated);
+  return 0;
+}
+
+void FinishReportFile(ReportInput& reader, ReportFile& report) {
+  report.filing.file_size = reader.size();
+  report.filing.sha256 = reader.Sha256HexDigest();
   report.warnings.Finish();
-  report.filing.generated = Iso8601Local(generated);
   report.filing.version = grouper_version();
   for (const char* name : report.warnings.Names()) report.filing.warnings.emplace_back(name);
-  return 0;
+}
+
+void SetGenerated(ReportFile& report, std::time_t generated) {
+  report.filing.generated = Iso8601Local(generated);
 }
 
 std::string ReportFilePage(const ReportFile& report, std::string_view path) {

@@ -12,6 +12,7 @@
 
 #include "line/input_warnings.h"
 #include "report_filing.h"
+#include "report_input.h"
 #include "report_tally.h"
 
 namespace grouper::report {
@@ -26,6 +27,14 @@ struct ReportFile {
 // `report`, made at `generated`. Returns 0, or the system's reason (errno)
 // when a read failed.
 int ReadReportFile(int fd, std::time_t generated, ReportFile& report);
+
+// The steps of ReadReportFile after the last read, for a caller that reads
+// the file itself (each read into `report.warnings` and TallyAnswer): the
+// file's size and SHA-256 from `reader`, which read it all without failing,
+// and the warnings' and the library's names for the filing.
+void FinishReportFile(ReportInput& reader, ReportFile& report);
+// The time the page names.
+void SetGenerated(ReportFile& report, std::time_t generated);
 
 // The page of a file read, which shows the last component of `path`, the
 // input's name (strict UTF-8: a byte of it that is not is shown as \xNN).

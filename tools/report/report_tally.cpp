@@ -86,14 +86,35 @@ std::size_t VersionRow(const LineAnswer& answer) {
   return kBaseRow;
 }
 
+bool WantsExplanation(const ReportTally& tally, Outcome outcome) {
+  switch (outcome) {
+    case Outcome::kGroupCode:
+      break;
+    case Outcome::kMessage:
+      return tally.details.size() < kDetailedRecords;
+    case Outcome::kWrongDataType:
+      return tally.wrong_type_reasons.size() < kLinesPerList;
+  }
+  return false;
+}
+
 void TallyLine(ReportTally& tally, const char* read, std::size_t read_length, uint64_t line_number,
                GroupingWork& work) {
   LineBuffer buffer;
   LineAnswer answer{};
-  GroupLine(read, read_length, buffer, work, answer);
+  const LineText taken = GroupLine(read, read_length, buffer, work, answer);
+  if (WantsExplanation(tally, answer.outcome)) {
+    const LineExplanation e = ExplainAnswer(taken, read_length, answer, work);
+    TallyAnswer(tally, answer, work, line_number, &e);
+  } else {
+    TallyAnswer(tally, answer, work, line_number, nullptr);
+  }
+}
+
+void TallyAnswer(ReportTally& tally, const LineAnswer& answer, const GroupingWork& work,
+                 uint64_t line_number, const LineExplanation* explained) {
   Count(tally.totals, answer.outcome);
   Count(tally.by_version[VersionRow(answer)], answer.outcome);
-
   switch (answer.outcome) {
     case Outcome::kGroupCode: {
       ++tally.by_code[std::string(answer.group_code, strnlen(answer.group_code, 3))];
@@ -102,13 +123,17 @@ void TallyLine(ReportTally& tally, const char* read, std::size_t read_length, ui
       // signs are read as the rules read them, and its order is the
       // calendar's, not the text's.
       const int32_t day = CheckDateField(work.record.a_assessment_date);
-      if (tally.period_start.empty() || day < tally.first_day) tally.first_day = day;
-      if (tally.period_end.empty() || day > tally.last_day) tally.last_day = day;
       char text[9];
-      DateTextOfDay(tally.first_day, text);
-      tally.period_start = text;
-      DateTextOfDay(tally.last_day, text);
-      tally.period_end = text;
+      if (tally.period_start.empty() || day < tally.first_day) {
+        tally.first_day = day;
+        DateTextOfDay(day, text);
+        tally.period_start = text;
+      }
+      if (tally.period_end.empty() || day > tally.last_day) {
+        tally.last_day = day;
+        DateTextOfDay(day, text);
+        tally.period_end = text;
+      }
       const int adl = work.classification.adl_score;
       if (adl >= 0 && adl <= kMaxAdlScore) {
         ++tally.adl[static_cast<std::size_t>(adl)];
@@ -123,13 +148,12 @@ void TallyLine(ReportTally& tally, const char* read, std::size_t read_length, ui
       if (m.message == nullptr) m.message = answer.message;
       m.lines.Add(line_number);
       if (tally.details.size() < kDetailedRecords)
-        tally.details.push_back(DetailOf(ExplainLine(read, read_length), line_number));
+        tally.details.push_back(DetailOf(*explained, line_number));
       break;
     }
     case Outcome::kWrongDataType:
       if (tally.wrong_type_reasons.size() < kLinesPerList) {
-        tally.wrong_type_reasons.push_back(
-            WrongDataTypeReason(ExplainLine(read, read_length), Language::kKorean));
+        tally.wrong_type_reasons.push_back(WrongDataTypeReason(*explained, Language::kKorean));
       }
       tally.wrong_type_lines.Add(line_number);
       break;

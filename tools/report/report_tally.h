@@ -26,6 +26,7 @@
 #include <string_view>
 #include <vector>
 
+#include "explain/explanation.h"
 #include "line/group_line.h"
 #include "record/form_version.h"
 
@@ -103,6 +104,17 @@ std::size_t VersionRow(const LineAnswer& answer);
 // read's bytes are not changed.
 void TallyLine(ReportTally& tally, const char* read, std::size_t read_length, uint64_t line_number,
                GroupingWork& work);
+
+// Whether TallyAnswer wants the explanation of a line of `outcome`: for the
+// details of the first rejected records and the reasons of the first
+// wrong-data-type lines.
+bool WantsExplanation(const ReportTally& tally, Outcome outcome);
+
+// Counts one line that GroupLine answered (`answer`, `work`), as TallyLine
+// does; `explained` is its explanation (ExplainAnswer) when WantsExplanation,
+// else may be null.
+void TallyAnswer(ReportTally& tally, const LineAnswer& answer, const GroupingWork& work,
+                 uint64_t line_number, const LineExplanation* explained);
 
 // Messages, most frequent first; ties in the order of their first line.
 std::vector<const MessageTally*> MessagesByCount(const ReportTally& tally);

@@ -2,6 +2,12 @@
 
 #include <cstring>
 
+#if (defined(__GNUC__) || defined(__clang__)) && (defined(__x86_64__) || defined(__i386__))
+#include <cpuid.h>
+#include <immintrin.h>
+#define GROUPER_SHA_INSTRUCTIONS 1
+#endif
+
 namespace grouper::report {
 
 namespace {
@@ -30,13 +36,7 @@ inline void Round(uint32_t a, uint32_t b, uint32_t c, uint32_t& d, uint32_t e, u
   h = t1 + t2;
 }
 
-}  // namespace
-
-Sha256::Sha256()
-    : state_{0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
-             0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19} {}
-
-void Sha256::Block(const unsigned char* block) {
+void PortableBlock(uint32_t* state, const unsigned char* block) {
   uint32_t w[64];
   for (int i = 0; i < 16; ++i) {
     w[i] = static_cast<uint32_t>(block[4 * i]) << 24 |
@@ -48,8 +48,8 @@ void Sha256::Block(const unsigned char* block) {
     const uint32_t s1 = Rotr(w[i - 2], 17) ^ Rotr(w[i - 2], 19) ^ (w[i - 2] >> 10);
     w[i] = w[i - 16] + s0 + w[i - 7] + s1;
   }
-  uint32_t a = state_[0], b = state_[1], c = state_[2], d = state_[3];
-  uint32_t e = state_[4], f = state_[5], g = state_[6], h = state_[7];
+  uint32_t a = state[0], b = state[1], c = state[2], d = state[3];
+  uint32_t e = state[4], f = state[5], g = state[6], h = state[7];
   for (int i = 0; i < 64; i += 8) {
     Round(a, b, c, d, e, f, g, h, kRound[i] + w[i]);
     Round(h, a, b, c, d, e, f, g, kRound[i + 1] + w[i + 1]);
@@ -60,14 +60,93 @@ void Sha256::Block(const unsigned char* block) {
     Round(c, d, e, f, g, h, a, b, kRound[i + 6] + w[i + 6]);
     Round(b, c, d, e, f, g, h, a, kRound[i + 7] + w[i + 7]);
   }
-  state_[0] += a;
-  state_[1] += b;
-  state_[2] += c;
-  state_[3] += d;
-  state_[4] += e;
-  state_[5] += f;
-  state_[6] += g;
-  state_[7] += h;
+  state[0] += a;
+  state[1] += b;
+  state[2] += c;
+  state[3] += d;
+  state[4] += e;
+  state[5] += f;
+  state[6] += g;
+  state[7] += h;
+}
+
+void PortableBlocks(uint32_t* state, const unsigned char* blocks, std::size_t count) {
+  for (; count > 0; --count, blocks += 64) PortableBlock(state, blocks);
+}
+
+#ifdef GROUPER_SHA_INSTRUCTIONS
+// The same blocks with the processor's SHA instructions. Their state is the
+// eight words in two halves, ABEF and CDGH; each four rounds take four words
+// of the message schedule, which the instructions also extend.
+__attribute__((target("sha,sse4.1,ssse3"))) void InstructionBlocks(uint32_t* state,
+                                                                   const unsigned char* blocks,
+                                                                   std::size_t count) {
+  const __m128i big_endian = _mm_set_epi64x(0x0c0d0e0f08090a0bULL, 0x0405060700010203ULL);
+  __m128i dcba = _mm_loadu_si128(reinterpret_cast<const __m128i*>(state));
+  __m128i hgfe = _mm_loadu_si128(reinterpret_cast<const __m128i*>(state + 4));
+  const __m128i cdab = _mm_shuffle_epi32(dcba, 0xB1);
+  const __m128i efgh = _mm_shuffle_epi32(hgfe, 0x1B);
+  __m128i abef = _mm_alignr_epi8(cdab, efgh, 8);
+  __m128i cdgh = _mm_blend_epi16(efgh, cdab, 0xF0);
+  for (; count > 0; --count, blocks += 64) {
+    const __m128i abef_before = abef;
+    const __m128i cdgh_before = cdgh;
+    __m128i w[16];
+    for (int i = 0; i < 16; ++i) {
+      if (i < 4) {
+        w[i] = _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(blocks + 16 * i)),
+                                big_endian);
+      } else {
+        const __m128i sigma0 = _mm_sha256msg1_epu32(w[i - 4], w[i - 3]);
+        w[i] = _mm_sha256msg2_epu32(_mm_add_epi32(sigma0, _mm_alignr_epi8(w[i - 1], w[i - 2], 4)),
+                                    w[i - 1]);
+      }
+      __m128i k_plus_w =
+          _mm_add_epi32(w[i], _mm_loadu_si128(reinterpret_cast<const __m128i*>(kRound + 4 * i)));
+      cdgh = _mm_sha256rnds2_epu32(cdgh, abef, k_plus_w);
+      k_plus_w = _mm_shuffle_epi32(k_plus_w, 0x0E);
+      abef = _mm_sha256rnds2_epu32(abef, cdgh, k_plus_w);
+    }
+    abef = _mm_add_epi32(abef, abef_before);
+    cdgh = _mm_add_epi32(cdgh, cdgh_before);
+  }
+  const __m128i feba = _mm_shuffle_epi32(abef, 0x1B);
+  const __m128i dchg = _mm_shuffle_epi32(cdgh, 0xB1);
+  dcba = _mm_blend_epi16(feba, dchg, 0xF0);
+  hgfe = _mm_alignr_epi8(dchg, feba, 8);
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(state), dcba);
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(state + 4), hgfe);
+}
+
+// SHA in leaf 7's EBX (bit 29), SSSE3 and SSE4.1 in leaf 1's ECX (bits 9, 19).
+bool HasShaInstructions() {
+  unsigned a = 0, b = 0, c = 0, d = 0;
+  if (__get_cpuid_max(0, nullptr) < 7 || !__get_cpuid(1, &a, &b, &c, &d)) return false;
+  const bool sse = (c >> 9 & 1) && (c >> 19 & 1);
+  __cpuid_count(7, 0, a, b, c, d);
+  return sse && (b >> 29 & 1);
+}
+#endif
+
+auto ChosenBlocks(bool processor_instructions) {
+#ifdef GROUPER_SHA_INSTRUCTIONS
+  static const bool has = HasShaInstructions();
+  if (processor_instructions && has) return &InstructionBlocks;
+#else
+  (void)processor_instructions;
+#endif
+  return &PortableBlocks;
+}
+
+}  // namespace
+
+Sha256::Sha256(bool processor_instructions)
+    : state_{0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
+             0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19},
+      blocks_(ChosenBlocks(processor_instructions)) {}
+
+void Sha256::Blocks(const unsigned char* blocks, std::size_t count) {
+  blocks_(state_.data(), blocks, count);
 }
 
 void Sha256::Add(const void* bytes, std::size_t length) {
@@ -80,10 +159,12 @@ void Sha256::Add(const void* bytes, std::size_t length) {
     p += take;
     length -= take;
     if (buffered_ < 64) return;
-    Block(buffer_);
+    Blocks(buffer_, 1);
     buffered_ = 0;
   }
-  for (; length >= 64; p += 64, length -= 64) Block(p);
+  Blocks(p, length / 64);
+  p += length / 64 * 64;
+  length %= 64;
   std::memcpy(buffer_, p, length);
   buffered_ = length;
 }
