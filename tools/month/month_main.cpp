@@ -34,11 +34,13 @@
 // Test hook: GROUPER_MONTH_TEST_STOP_AFTER_RENAME=N (1 or 2) in the
 // environment makes the program end abruptly, as kill -9 would, right after
 // the N-th of the three renames, so that a test can check the next run's
-// recovery without timing.
+// recovery without timing; N = 0 sends the program SIGTERM when every product
+// is written and none renamed.
 #include <grouper/grouper.h>
 
 #include <array>
 #include <cerrno>
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -184,12 +186,12 @@ std::string CannotReplace(const grouper::month::SetFailure& failure, bool earlie
   return said;
 }
 
-// The test hook's rename count (the header's comment), 0 without it.
+// The test hook's rename count (the header's comment), -1 without it.
 int StopAfterRename() {
   const char* value = std::getenv("GROUPER_MONTH_TEST_STOP_AFTER_RENAME");
-  if (value == nullptr) return 0;
+  if (value == nullptr) return -1;
   const std::string_view n(value);
-  return n == "1" ? 1 : n == "2" ? 2 : 0;
+  return n == "0" ? 0 : n == "1" ? 1 : n == "2" ? 2 : -1;
 }
 
 int Month(const std::string& input, bool open_page) {
@@ -278,7 +280,11 @@ int Month(const std::string& input, bool open_page) {
     }
     Say(p == kExplanation ? Count(lines) + U8(u8"줄\n") : std::string(U8(u8"완료\n")));
   }
-  failure = grouper::month::ReplaceSet(d->folder, d->files, StopAfterRename());
+  const int stop = StopAfterRename();
+  // Hook 0: a SIGTERM when every product is written and none renamed yet, the
+  // last moment at which an interrupt must leave the old set whole.
+  if (stop == 0) std::raise(SIGTERM);
+  failure = grouper::month::ReplaceSet(d->folder, d->files, stop > 0 ? stop : 0);
   if (failure.error != 0) {
     return Failed(CannotReplace(failure, false), "cannot replace", failure.path, failure.error);
   }
