@@ -115,7 +115,7 @@ Evidence FieldEvidence(std::string_view name, const char* text, Family family) {
   return e;
 }
 
-std::vector<Evidence> FaultEvidence(const Check& row, const char* text, Family family) {
+std::vector<Evidence> FaultEvidence(const Row& row, const char* text, Family family) {
   std::vector<Evidence> fields;
   for (const FieldRef field : RowReads(row)) {
     const char* name = FieldNameAtOffset(field.offset);

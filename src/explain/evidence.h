@@ -28,7 +28,7 @@
 #include "classify/classifier.h"
 #include "record/assessment_record.h"
 #include "record/form_version.h"
-#include "validate/check.h"
+#include "validate/row.h"
 
 namespace grouper {
 
@@ -60,7 +60,7 @@ Evidence FieldEvidence(std::string_view name, const char* text, Family family);
 // The fields that a failing validator row read, as the row lists them (its
 // field, its flags, an irregular rule's fields, its gates' fields), those
 // that the line's layout carries.
-std::vector<Evidence> FaultEvidence(const Check& row, const char* text, Family family);
+std::vector<Evidence> FaultEvidence(const Row& row, const char* text, Family family);
 
 // What the criterion `code` ("1A".."6C") of a record of `family` tested: the
 // fields with their bytes in `text` and the scores from `state`. Empty for a

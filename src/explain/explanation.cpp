@@ -10,9 +10,9 @@
 #include "record/input_layout.h"
 #include "record/record_parser.h"
 #include "text/cp949.h"
-#include "validate/check.h"
 #include "validate/names.h"
 #include "validate/record_validator.h"
+#include "validate/row.h"
 
 namespace grouper {
 
@@ -30,7 +30,7 @@ std::string TenthsText(float value) {
 }
 
 // The field that a failing row reads, and its value as text.
-void DescribeRow(const Check& row, const AssessmentRecord& r, ExplainedFault& fault) {
+void DescribeRow(const Row& row, const AssessmentRecord& r, ExplainedFault& fault) {
   if (row.shape == Shape::kRule || row.shape == Shape::kAnySet ||
       row.shape == Shape::kAllExactlyZero) {
     return;  // several items, or an irregular rule

@@ -37,8 +37,8 @@ namespace {
 
 // The row of a line from what it shows: the answer, the faults of a rejected
 // line, and the identifiers of a parsed record (none when `ids` is null).
-std::string Row(const LineAnswer& a, const std::vector<ExplainedFault>& faults_of_line,
-                const Identifiers* ids_of_line, const ExplainOptions& options) {
+std::string TableRow(const LineAnswer& a, const std::vector<ExplainedFault>& faults_of_line,
+                     const Identifiers* ids_of_line, const ExplainOptions& options) {
   std::string row;
   row.reserve(256);
   Cell(row, options.line_number ? std::to_string(*options.line_number) : "");
@@ -84,7 +84,7 @@ std::string Row(const LineAnswer& a, const std::vector<ExplainedFault>& faults_o
 }  // namespace
 
 std::string CsvRow(const LineExplanation& e, const ExplainOptions& options) {
-  return Row(e.answer, e.faults, e.parsed ? &e.identifiers : nullptr, options);
+  return TableRow(e.answer, e.faults, e.parsed ? &e.identifiers : nullptr, options);
 }
 
 std::string CsvRowOfAnswer(const LineText& taken, std::size_t length, const LineAnswer& answer,
@@ -93,10 +93,10 @@ std::string CsvRowOfAnswer(const LineText& taken, std::size_t length, const Line
   explained.reset();
   switch (answer.outcome) {
     case Outcome::kWrongDataType:
-      return Row(answer, {}, nullptr, options);
+      return TableRow(answer, {}, nullptr, options);
     case Outcome::kGroupCode: {
       const Identifiers ids = IdentifiersOf(work.record, answer.family, true);
-      return Row(answer, {}, &ids, options);
+      return TableRow(answer, {}, &ids, options);
     }
     case Outcome::kMessage:
       break;

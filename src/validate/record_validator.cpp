@@ -7,7 +7,7 @@
 #include "record/form_version.h"
 #include "record/input_layout.h"
 #include "text/cp949.h"
-#include "validate/check_plan.h"
+#include "validate/row_plan.h"
 #include "validate/sections.h"
 
 namespace grouper {
@@ -33,7 +33,7 @@ const char* VersionCode(const R& r) {
 bool HasVersionCode(Family family) {
   return family != Family::kBase;
 }
-constexpr Check kVersionCode[] = {
+constexpr Row kVersionCode[] = {
     Rule(VersionCode, kFields<FIELD(form_version)>, kVersionCodeDigits)};
 
 // The stages of the validator, as a type: the one list that runs them (in
@@ -97,7 +97,7 @@ std::vector<RowList> ValidationLists() {
   return Stages::Lists();
 }
 
-FormMessage MessageOfRow(const Check& row, const char* text) {
+FormMessage MessageOfRow(const Row& row, const char* text) {
   if (text == row.message || text == row.message_alt) return {text, row.section, row.item};
   for (const FormMessage& message : row.rule_messages) {
     if (message.text == text) return message;
@@ -107,7 +107,7 @@ FormMessage MessageOfRow(const Check& row, const char* text) {
 
 FormMessage FindFormMessage(const char* text) {
   for (const RowList& list : ValidationLists()) {
-    for (const Check& row : list.rows) {
+    for (const Row& row : list.rows) {
       const FormMessage found = MessageOfRow(row, text);
       if (found.section != nullptr) return found;
     }
@@ -118,7 +118,7 @@ FormMessage FindFormMessage(const char* text) {
   return FormMessage(text);
 }
 
-std::vector<FieldRef> RowReads(const Check& row) {
+std::vector<FieldRef> RowReads(const Row& row) {
   std::vector<FieldRef> reads;
   if (row.char_field != nullptr) Add(reads, FieldOfMember(row.char_field));
   if (row.int_field != nullptr) Add(reads, FieldOfMember(row.int_field));

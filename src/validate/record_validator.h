@@ -22,7 +22,7 @@
 
 #include "record/assessment_record.h"
 #include "record/form_version.h"
-#include "validate/check.h"
+#include "validate/row.h"
 
 namespace grouper {
 
@@ -42,13 +42,13 @@ std::vector<RowList> ValidationLists();
 // Every field that `row` (a row of ValidationLists) reads, each once: the
 // field it tests, its list of flags, the fields listed for an irregular rule,
 // then the fields of its gate and of its list's gate.
-std::vector<FieldRef> RowReads(const Check& row);
+std::vector<FieldRef> RowReads(const Row& row);
 
 // The message `text` (a constant that a row of ValidationLists, or the parser
 // for an item of the layout, gives) with the section and the item it names,
 // as that row or item keeps them; a text that no row gives comes back alone.
 FormMessage FindFormMessage(const char* text);
 // The same for a message that `row` gave.
-FormMessage MessageOfRow(const Check& row, const char* text);
+FormMessage MessageOfRow(const Row& row, const char* text);
 
 }  // namespace grouper

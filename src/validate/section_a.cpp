@@ -5,9 +5,9 @@
 // first assessment answers them, a re-assessment leaves them blank.
 #include <cstring>
 
-#include "validate/check_plan.h"
 #include "validate/field_text.h"
 #include "validate/names.h"
+#include "validate/row_plan.h"
 #include "validate/sections.h"
 
 namespace grouper {
@@ -88,7 +88,7 @@ constexpr GateRef ScreeningLeftOut = &kScreeningLeftOut;
 
 // A.0 to A.9, every family.
 // clang-format off
-constexpr Check kIdentityAndStay[] = {
+constexpr Row kIdentityAndStay[] = {
     Rule(InstitutionCode, kFields<FIELD(institution_code)>, kInstitutionCodeDigits),
     Rule(PatientName, kFields<FIELD(patient_name)>, kPatientNameLength),
     Rule(ResidentNumber, kFields<FIELD(resident_number)>, kResidentNumberDigits),
@@ -108,7 +108,7 @@ constexpr Check kIdentityAndStay[] = {
 
 // A.10 to A.14, families from 090 only.
 // clang-format off
-constexpr Check kHabitsCareAndSocial[] = {
+constexpr Row kHabitsCareAndSocial[] = {
     // A.10 health habits.
     CharRange(&R::a_smoking, '0', '1', FORM_MSG(u8"A.일반적사항", u8"[10.건강생활습관][a.담배를 피우십니까?]", u8" 0~1 사이값을 입력하시오"), FirstAssessment),
     CharRange(&R::a_drinking, '0', '1', FORM_MSG(u8"A.일반적사항", u8"[10.건강생활습관][b.술을 자주 마십니까?]", u8" 0~1 사이값을 입력하시오"), FirstAssessment),

@@ -7,7 +7,7 @@
 // The not-performed messages name the section "[C.신체기능]" and the CDR and
 // GDS date messages carry two blanks before 미실시; messages are reproduced byte
 // for byte, so they stay exactly as the catalogue has them.
-#include "validate/check_plan.h"
+#include "validate/row_plan.h"
 #include "validate/sections.h"
 
 namespace grouper {
@@ -36,12 +36,12 @@ constexpr Gate kGdsDoneGate = AnswerIs<&R::c_gds_done, '1'>();
 constexpr GateRef GdsDone = &kGdsDoneGate;
 
 // clang-format off
-constexpr Check kComaState[] = {
+constexpr Row kComaState[] = {
     CharRange(&R::b_coma, '0', '1', FORM_MSG(u8"B.인지기능", u8"[1.혼수상태]", u8" 0~1 사이값을 입력하시오")),
 };
 
 // B.1 is 0: the patient is awake and every item is answered.
-constexpr Check kAwake[] = {
+constexpr Row kAwake[] = {
     CharRange(&R::b_delirium, '0', '2', FORM_MSG(u8"B.인지기능", u8"[2.섬망]", u8" 0~2 사이값을 입력하시오")),
     CharRange(&R::c_short_term_memory, '0', '2', FORM_MSG(u8"C.인지기능", u8"[1.단기기억력]", u8" 0~2 사이값을 입력하시오")),
     CharRange(&R::c_cognitive_skills, '0', '3', FORM_MSG(u8"C.인지기능", u8"[2.인식기술]", u8" 0~3 사이값을 입력하시오")),
@@ -73,7 +73,7 @@ constexpr Check kAwake[] = {
 // C.7 dementia scales of an awake patient, families from 090. The CDR score
 // holds the two digits of the form divided by ten, so 0 to 9 are its values up
 // to 9.9.
-constexpr Check kAwakeDementiaScales[] = {
+constexpr Row kAwakeDementiaScales[] = {
     CharRange(&R::c_cdr_done, '0', '1', FORM_MSG(u8"C.인지기능", u8"[7.치매 척도 검사][a.검사실시여부]", u8" 0~1 사이값을 입력하시오")),
     IntZero(&R::c_cdr_score, FORM_MSG(u8"C.신체기능", u8"[7.치매척도검사][b.1 CDR 검사]", u8" 미실시 경우 점수 0을 입력하시오."), CdrNotDone),
     AbsentDate(&R::c_cdr_date, FORM_MSG(u8"C.신체기능", u8"[7.치매척도검사][b.2 CDR 검사일]", u8"  미실시 경우 검사일 \"00000000\"을 입력하시오."), CdrNotDone),
@@ -87,7 +87,7 @@ constexpr Check kAwakeDementiaScales[] = {
 };
 
 // B.1 is 1: the patient is in a coma and no item is answered.
-constexpr Check kComa[] = {
+constexpr Row kComa[] = {
     Blank(&R::b_delirium, FORM_MSG(u8"B.인지기능", u8"[2.섬망]", u8" space를 입력하시오")),
     Blank(&R::c_short_term_memory, FORM_MSG(u8"C.인지기능", u8"[1.단기기억력]", u8" space를 입력하시오")),
     Blank(&R::c_cognitive_skills, FORM_MSG(u8"C.인지기능", u8"[2.인식기술]", u8" space를 입력하시오")),
@@ -115,7 +115,7 @@ constexpr Check kComa[] = {
 };
 
 // C.7 dementia scales of a patient in a coma, families from 090.
-constexpr Check kComaDementiaScales[] = {
+constexpr Row kComaDementiaScales[] = {
     Blank(&R::c_cdr_done, FORM_MSG(u8"C.인지기능", u8"[7.치매 척도 검사][a.검사실시여부]", u8" space를 입력하시오")),
     IntZero(&R::c_cdr_score, FORM_MSG(u8"C.신체기능", u8"[7.치매척도검사][b.1 CDR 검사]", u8" 미실시 경우 점수 0을 입력하시오.")),
     AbsentDate(&R::c_cdr_date, FORM_MSG(u8"C.신체기능", u8"[7.치매척도검사][b.2 CDR 검사일]", u8"  미실시 경우 검사일 \"00000000\"을 입력하시오.")),

@@ -9,7 +9,7 @@
 // must keep their answers, so the lists stay as they are.
 #include <string_view>
 
-#include "validate/check_plan.h"
+#include "validate/row_plan.h"
 #include "validate/sections.h"
 
 namespace grouper {
@@ -58,7 +58,7 @@ constexpr CharField kToiletingAids[] = {
 };
 
 // clang-format off
-constexpr Check kPhysicalFunction[] = {
+constexpr Row kPhysicalFunction[] = {
     CharSet(&R::d_adl_dressing, kAdlValues, FORM_MSG(u8"D.신체기능", u8"[1.옷벗고 입기]", u8" 0,1,2,3,4,8 중에서 값을 입력하시오")),
     CharSet(&R::d_adl_washing_face, kAdlValues, FORM_MSG(u8"D.신체기능", u8"[2.세수하기]", u8" 0,1,2,3,4,8 중에서 값을 입력하시오")),
     CharSet(&R::d_adl_brushing_teeth, kAdlValues, FORM_MSG(u8"D.신체기능", u8"[3.양치질하기]", u8" 0,1,2,3,4,8 중에서 값을 입력하시오")),
@@ -73,13 +73,13 @@ constexpr Check kPhysicalFunction[] = {
 };
 
 // D.12, early families only.
-constexpr Check kRehabPotential[] = {
+constexpr Row kRehabPotential[] = {
     CharRange(&R::d_rehab_potential_improve, '0', '1', FORM_MSG(u8"D.신체기능", u8"[12.a.ADL의 재활 가능성 여부-향상기능]", u8" 0~1 사이값을 입력하시오")),
     CharRange(&R::d_rehab_potential_perform, '0', '1', FORM_MSG(u8"D.신체기능", u8"[12.b.ADL의 재활 가능성 여부-수행기능]", u8" 0~1 사이값을 입력하시오")),
     CharRange(&R::d_rehab_potential_change, '0', '1', FORM_MSG(u8"D.신체기능", u8"[12.c.ADL의 재활 가능성 여부-달라짐]", u8" 0~1 사이값을 입력하시오")),
 };
 
-constexpr Check kExcretion[] = {
+constexpr Row kExcretion[] = {
     CharRange(&R::e_bowel_control, '0', '3', FORM_MSG(u8"E.배설기능", u8"[1.대변조절]", u8" 0~3 사이값을 입력하시오")),
     CharRange(&R::e_bladder_control, '0', '3', FORM_MSG(u8"E.배설기능", u8"[2.소변조절]", u8" 0~3 사이값을 입력하시오")),
     CharRange(&R::e_scheduled_toileting, '0', '1', FORM_MSG(u8"E.배설기능", u8"[3.a.일정하기 짜여진 배뇨계획]", u8" 0~1 사이 숫자를 입력하시오")),
@@ -96,7 +96,7 @@ constexpr Check kExcretion[] = {
 };
 
 // E.4, families from 090.
-constexpr Check kVoidingDiary[] = {
+constexpr Row kVoidingDiary[] = {
     CharRange(&R::e_voiding_diary, '0', '1', FORM_MSG(u8"E.배설기능", u8"[4.배뇨일지 작성 여부]", u8" 0~1 사이 숫자를 입력하시오")),
     IntRange(&R::e_voiding_diary_days, 0, 99, FORM_MSG(u8"E.배설기능", u8"[4.배뇨일지 작성 일수]", u8" 0~99 사이 숫자를 입력하시오"), DiaryKept),
     IntZero(&R::e_voiding_diary_days, FORM_MSG(u8"E.배설기능", u8"[4.배뇨일지 작성 일수]", u8" 배뇨일지 작성 여부를 체크하지 않았을 경우 0을 입력하시오"), NoDiary),

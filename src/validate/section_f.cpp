@@ -10,7 +10,7 @@
 #include <cstring>
 #include <span>
 
-#include "validate/check_plan.h"
+#include "validate/row_plan.h"
 #include "validate/sections.h"
 
 namespace grouper {
@@ -102,7 +102,7 @@ constexpr CharField kMalnutrition[] = {
 };
 
 // clang-format off
-constexpr Check kDiabetes[] = {
+constexpr Row kDiabetes[] = {
     CharRange(&R::f_diabetes, '0', '1', FORM_MSG(u8"F.질병진단", u8"[1.a.당뇨]", u8" 0~1 사이 숫자를 입력하시오")),
 
     // No diabetes: nothing of the block is filled in.
@@ -128,7 +128,7 @@ constexpr Check kDiabetes[] = {
 };
 
 // F.1.b to F.1.u, every family.
-constexpr Check kDiseases[] = {
+constexpr Row kDiseases[] = {
     CharRange(&R::f_hypertension, '0', '1', FORM_MSG(u8"F.질병진단", u8"[1.b.고혈압]", u8" 0~1 사이 숫자를 입력하시오")),
     CharRange(&R::f_urinary_tract_infection, '0', '1', FORM_MSG(u8"F.질병진단", u8"[1.c.요로감염]", u8" 0~1 사이 숫자를 입력하시오")),
     CharRange(&R::f_peripheral_vascular_disease, '0', '1', FORM_MSG(u8"F.질병진단", u8"[1.d.말초혈관질환]", u8" 0~1 사이 숫자를 입력하시오")),
@@ -152,13 +152,13 @@ constexpr Check kDiseases[] = {
 };
 
 // The end of the list and its none-applies item, base layout.
-constexpr Check kDiseasesEndBase[] = {
+constexpr Row kDiseasesEndBase[] = {
     CharRange(&R::f_aids, '0', '1', FORM_MSG(u8"F.질병진단", u8"[1.v.해당사항 없음]", u8" 0~1 사이 숫자를 입력하시오")),
     NoneOfAbove(&R::f_aids, kDiagnosesBase, FORM_MSG(u8"F.질병진단", u8"[1.v.해당사항 없음]", u8" 해당사항 없음이 0이어야 합니다."), FORM_MSG(u8"F.질병진단", u8"[1.v.해당사항 없음]", u8" 해당사항 없음이 1이어야 합니다.")),
 };
 
 // The end of the list and its none-applies item, family 089/010.
-constexpr Check kDiseasesEnd089[] = {
+constexpr Row kDiseasesEnd089[] = {
     CharRange(&R::f_aids, '0', '1', FORM_MSG(u8"F.질병진단", u8"[1.v.후천선면역결핍증]", u8" 0~1 사이 숫자를 입력하시오")),
     CharRange(&R::f_diseases_none_089, '0', '1', FORM_MSG(u8"F.질병진단", u8"[1.w.해당사항 없음]", u8" 0~1 사이 숫자를 입력하시오")),
     Rule(AidsNotBeforeMarch2015, kFields<FIELD(a_assessment_date)>, kAidsNotBeforeMarch2015, AidsReported),
@@ -166,7 +166,7 @@ constexpr Check kDiseasesEnd089[] = {
 };
 
 // The end of the list and its none-applies item, families from 090.
-constexpr Check kDiseasesEndFrom090[] = {
+constexpr Row kDiseasesEndFrom090[] = {
     CharRange(&R::f_aids, '0', '1', FORM_MSG(u8"F.질병진단", u8"[1.v.후천선면역결핍증]", u8" 0~1 사이 숫자를 입력하시오")),
     CharRange(&R::f_dementia, '0', '1', FORM_MSG(u8"F.질병진단", u8"[1.w.치매]", u8" 0~1 사이 숫자를 입력하시오")),
     CharRange(&R::f_hyperlipidaemia, '0', '1', FORM_MSG(u8"F.질병진단", u8"[1.x.고지혈증]", u8" 0~1 사이 숫자를 입력하시오")),
@@ -179,7 +179,7 @@ constexpr Check kDiseasesEndFrom090[] = {
 
 // F.2, every family. The range message of F.2.h names it "1.h", as the form's
 // catalogue has it.
-constexpr Check kMalnutritionChecks[] = {
+constexpr Row kMalnutritionChecks[] = {
     CharRange(&R::f_kwashiorkor, '0', '1', FORM_MSG(u8"F.질병진단", u8"[2.a.콰시오르코르]", u8" 0~1 사이 숫자를 입력하시오")),
     CharRange(&R::f_nutritional_marasmus, '0', '1', FORM_MSG(u8"F.질병진단", u8"[2.b.영양성 소모증]", u8" 0~1 사이 숫자를 입력하시오")),
     CharRange(&R::f_marasmic_kwashiorkor, '0', '1', FORM_MSG(u8"F.질병진단", u8"[2.c.소모성 콰시오르코르]", u8" 0~1 사이 숫자를 입력하시오")),

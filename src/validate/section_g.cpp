@@ -10,7 +10,7 @@
 #include <initializer_list>
 #include <span>
 
-#include "validate/check_plan.h"
+#include "validate/row_plan.h"
 #include "validate/sections.h"
 
 namespace grouper {
@@ -25,14 +25,14 @@ constexpr Gate kHasNoFeverGate = AnswerIs<&R::g_fever, '0'>();
 constexpr GateRef HasNoFever = &kHasNoFeverGate;
 
 // G.1.a fever, for every family.
-constexpr Check kFever[] = {
+constexpr Row kFever[] = {
     CharRange(&R::g_fever, '0', '1',
               FORM_MSG(u8"G.건강상태", u8"[1.a.열]", u8" 0~1 사이 숫자를 입력하시오")),
 };
 
 // G.1.a.1 and G.1.a.2, from 090. The rows of the two answers exclude each
 // other, so with a fever the range rows run and without one the zero rows.
-constexpr Check kFeverDetails[] = {
+constexpr Row kFeverDetails[] = {
     DecimalRange(&R::g_body_temperature, 0, 999,
                  FORM_MSG(u8"G.건강상태", u8"[1.a.열][1.체온]", u8" 0~99.9 사이 숫자를 입력하시오"),
                  HasFever),
@@ -51,7 +51,7 @@ constexpr Check kFeverDetails[] = {
 };
 
 // G.1.a.3 days of fever, from 091.
-constexpr Check kFeverDays[] = {
+constexpr Row kFeverDays[] = {
     IntRange(&R::g_fever_days, 0, 99,
              FORM_MSG(u8"G.건강상태", u8"[1.a.열][3.발열일수]", u8" 0~99 사이 숫자를 입력하시오"),
              HasFever),
@@ -61,7 +61,7 @@ constexpr Check kFeverDays[] = {
             HasNoFever),
 };
 
-constexpr Check kDehydrationVomiting[] = {
+constexpr Row kDehydrationVomiting[] = {
     CharRange(&R::g_dehydration, '0', '1',
               FORM_MSG(u8"G.건강상태", u8"[1.b.탈수]", u8" 0~1 사이 숫자를 입력하시오")),
     CharRange(&R::g_vomiting, '0', '1',
@@ -71,7 +71,7 @@ constexpr Check kDehydrationVomiting[] = {
 // G.1.d to G.1.e in the early families.
 constexpr CharField kConditionsEarlyItems[] = {&R::g_fever, &R::g_dehydration, &R::g_vomiting,
                                                &R::g_internal_bleeding};
-constexpr Check kConditionsEarly[] = {
+constexpr Row kConditionsEarly[] = {
     CharRange(&R::g_internal_bleeding, '0', '1',
               FORM_MSG(u8"G.건강상태", u8"[1.d.체내출혈]", u8" 0~1 사이 숫자를 입력하시오")),
     CharRange(&R::g_conditions_none, '0', '1',
@@ -89,7 +89,7 @@ constexpr CharField kConditions090Items[] = {&R::g_fever,
                                              &R::g_internal_bleeding,
                                              &R::g_stoma_care_post_surgery_090,
                                              &R::g_stoma_care_complication_090};
-constexpr Check kConditions090[] = {
+constexpr Row kConditions090[] = {
     CharRange(&R::g_internal_bleeding, '0', '1',
               FORM_MSG(u8"G.건강상태", u8"[1.d.체내출혈]", u8" 0~1 사이 숫자를 입력하시오")),
     CharRange(&R::g_stoma_care_post_surgery_090, '0', '1',
@@ -110,7 +110,7 @@ constexpr Check kConditions090[] = {
 constexpr CharField kConditions091Items[] = {&R::g_fever, &R::g_dehydration, &R::g_vomiting,
                                              &R::g_stoma_care_post_surgery_091,
                                              &R::g_stoma_care_complication_091};
-constexpr Check kConditions091[] = {
+constexpr Row kConditions091[] = {
     CharRange(&R::g_stoma_care_post_surgery_091, '0', '1',
               FORM_MSG(u8"G.건강상태", u8"[1.d.수술 3개월 이내 루 관리]",
                        u8" 0~1 사이 숫자를 입력하시오")),
@@ -126,7 +126,7 @@ constexpr Check kConditions091[] = {
 };
 
 // G.2 in the early families: three scales, one per strength of pain.
-constexpr Check kPainEarly[] = {
+constexpr Row kPainEarly[] = {
     CharRange(&R::g_pain_mild, '0', '2',
               FORM_MSG(u8"G.건강상태", u8"[2.a.경미한 통증]", u8" 0~2 사이값을 입력하시오")),
     CharRange(&R::g_pain_moderate, '0', '2',
@@ -179,7 +179,7 @@ constexpr std::span<const FieldRef> kPainRule091Reads =
     kFields<FIELD(g_pain_frequency_091), FIELD(g_pain_visual_scale), FIELD(g_pain_numeric_scale),
             FIELD(g_pain_faces_scale)>;
 
-constexpr Check kPainGrades[] = {
+constexpr Row kPainGrades[] = {
     IntRange(&R::g_pain_visual_scale, 0, 10,
              FORM_MSG(u8"G.건강상태", u8"[2.b.1.시각 통증 등급]", u8" 0~10 사이값을 입력하시오")),
     IntRange(&R::g_pain_numeric_scale, 0, 10,
@@ -189,23 +189,23 @@ constexpr Check kPainGrades[] = {
 };
 
 // G.2 in family 090/011.
-constexpr Check kPainFrequency090[] = {
+constexpr Row kPainFrequency090[] = {
     CharRange(&R::g_pain_frequency_090, '0', '2',
               FORM_MSG(u8"G.건강상태", u8"[2.a.통증발생빈도]", u8" 0~2 사이값을 입력하시오")),
     Rule(PainRule090, kPainRule090Reads, kPainMessages),
 };
-constexpr Check kPainTreatment090[] = {
+constexpr Row kPainTreatment090[] = {
     CharRange(&R::g_cancer_pain_treatment_090, '0', '1',
               FORM_MSG(u8"G.건강상태", u8"[2.c.암성통증 치료여부]", u8" 0~1 사이값을 입력하시오")),
 };
 
 // G.2 in the families from 091.
-constexpr Check kPainFrequency091[] = {
+constexpr Row kPainFrequency091[] = {
     CharRange(&R::g_pain_frequency_091, '0', '2',
               FORM_MSG(u8"G.건강상태", u8"[2.a.통증발생빈도]", u8" 0~2 사이값을 입력하시오")),
     Rule(PainRule091, kPainRule091Reads, kPainMessages),
 };
-constexpr Check kPainTreatment091[] = {
+constexpr Row kPainTreatment091[] = {
     CharRange(&R::g_pain_treatment_091, '0', '1',
               FORM_MSG(u8"G.건강상태", u8"[2.c.1.통증치료]", u8" 0~1 사이값을 입력하시오")),
     CharRange(
@@ -214,7 +214,7 @@ constexpr Check kPainTreatment091[] = {
 };
 
 // G.3 and G.4, for every family.
-constexpr Check kFallsAndTerminalIllness[] = {
+constexpr Row kFallsAndTerminalIllness[] = {
     CharRange(&R::g_fall_30_days, '0', '2',
               FORM_MSG(u8"G.건강상태", u8"[3.a.30일 이내 낙상]", u8" 0~2 사이값을 입력하시오")),
     CharRange(

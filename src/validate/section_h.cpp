@@ -10,7 +10,7 @@
 #include <initializer_list>
 #include <span>
 
-#include "validate/check_plan.h"
+#include "validate/row_plan.h"
 #include "validate/sections.h"
 
 namespace grouper {
@@ -43,7 +43,7 @@ constexpr Gate kNotTubeFedGate = AnswerIs<&R::h_tube_feeding, '0'>();
 constexpr GateRef NotTubeFed = &kNotTubeFedGate;
 
 // H.1 and H.2, for every family. Weights are compared in tenths.
-constexpr Check kSwallowingAndWeight[] = {
+constexpr Row kSwallowingAndWeight[] = {
     CharRange(&R::h_swallowing, '0', '1',
               FORM_MSG(u8"H.구강 및 영양상태", u8"[1.삼키기]", u8" 0~1 사이값을 입력하시오")),
     CharRange(&R::h_weight_measured, '0', '1',
@@ -67,7 +67,7 @@ constexpr Check kSwallowingAndWeight[] = {
 };
 
 // H.2.3 height, from 090.
-constexpr Check kHeight[] = {
+constexpr Row kHeight[] = {
     CharRange(
         &R::h_height_measured, '0', '1',
         FORM_MSG(u8"H.구강및영양상태", u8"[2.3.키][a.키 측정여부]", u8" 0~1 사이값을 입력하시오")),
@@ -88,7 +88,7 @@ constexpr Check kHeight[] = {
 };
 
 // H.3 and H.4, for every family.
-constexpr Check kFeeding[] = {
+constexpr Row kFeeding[] = {
     CharRange(&R::h_parenteral_nutrition, '0', '1',
               FORM_MSG(u8"H.구강및영양상태", u8"[3.a.정맥내 영양]", u8" 0~1 사이값을 입력하시오")),
     CharRange(&R::h_tube_feeding, '0', '1',
@@ -109,7 +109,7 @@ constexpr Check kFeeding[] = {
 
 // H.3.b.2 days of tube feeding, from 091. Intravenous nutrition alone allows
 // no days of tube feeding.
-constexpr Check kTubeFeedingDays[] = {
+constexpr Row kTubeFeedingDays[] = {
     IntRange(&R::h_tube_feeding_days, 0, 99,
              FORM_MSG(u8"H.구강및영양상태", u8"[3.b.2.경관영양 실시일수 ]",
                       u8" 0~99 사이값을 입력하시오"),

@@ -10,7 +10,7 @@
 #include <initializer_list>
 #include <span>
 
-#include "validate/check_plan.h"
+#include "validate/row_plan.h"
 #include "validate/sections.h"
 
 namespace grouper {
@@ -37,7 +37,7 @@ constexpr Gate kHasNoOtherDressingGate = AnswerIs<&R::i_other_dressing, '0'>();
 constexpr GateRef HasNoOtherDressing = &kHasNoOtherDressingGate;
 
 // I.1 to I.4.b, for every family.
-constexpr Check kUlcersAndLesion[] = {
+constexpr Row kUlcersAndLesion[] = {
     IntRange(&R::i_pressure_ulcer_stage1, 0, 99,
              FORM_MSG(u8"I.피부상태", u8"[1.a.1단계(욕창(압박성 궤양))]",
                       u8" 0~99 사이 숫자를 입력하시오")),
@@ -81,7 +81,7 @@ constexpr Check kUlcersAndLesion[] = {
 
 // Sites of the open lesion, in the early families only.
 constexpr CharField kOpenLesionSites[] = {&R::i_open_lesions_foot, &R::i_open_lesions_other};
-constexpr Check kOpenLesionSiteRule[] = {
+constexpr Row kOpenLesionSiteRule[] = {
     CharRange(
         &R::i_open_lesions_foot, '0', '1',
         FORM_MSG(u8"I.피부상태", u8"[4.b.개방성 피부병변 - 발]", u8" 0~1 사이 숫자를 입력하시오"),
@@ -105,7 +105,7 @@ constexpr CharField kSkinProblems[] = {&R::i_burns, &R::i_open_lesions, &R::i_su
                                        &R::i_foot_infection};
 constexpr CharField kUlcerDressingSites[] = {&R::i_ulcer_dressing_foot, &R::i_ulcer_dressing_other};
 constexpr CharField kOtherDressingSites[] = {&R::i_other_dressing_foot, &R::i_other_dressing_other};
-constexpr Check kSkinProblemsAndTreatments[] = {
+constexpr Row kSkinProblemsAndTreatments[] = {
     CharRange(&R::i_surgical_wound, '0', '1',
               FORM_MSG(u8"I.피부상태", u8"[4.c.수술 창상]", u8" 0~1 사이 숫자를 입력하시오")),
     CharRange(&R::i_foot_infection, '0', '1',
@@ -173,7 +173,7 @@ constexpr Check kSkinProblemsAndTreatments[] = {
 constexpr CharField kTreatments5aTo5f[] = {
     &R::i_pressure_relief_device, &R::i_turning_repositioning, &R::i_skin_nutrition_hydration,
     &R::i_ulcer_dressing,         &R::i_other_dressing,        &R::i_surgical_wound_care};
-constexpr Check kTreatmentsNoneUpTo090[] = {
+constexpr Row kTreatmentsNoneUpTo090[] = {
     NoneOfAbove(
         &R::i_skin_treatment_g, kTreatments5aTo5f,
         FORM_MSG(u8"I.피부상태", u8"[5.g.해당사항 없음]", u8" 해당사항 없음이 0이어야 합니다."),
@@ -185,7 +185,7 @@ constexpr CharField kTreatments5aTo5g[] = {
     &R::i_pressure_relief_device, &R::i_turning_repositioning, &R::i_skin_nutrition_hydration,
     &R::i_ulcer_dressing,         &R::i_other_dressing,        &R::i_surgical_wound_care,
     &R::i_skin_treatment_g};
-constexpr Check kTreatmentsNoneFrom091[] = {
+constexpr Row kTreatmentsNoneFrom091[] = {
     CharRange(&R::i_skin_treatment_none_091, '0', '1',
               FORM_MSG(u8"I.피부상태", u8"[5.h.해당사항 없음]", u8" 0~1 사이 숫자를 입력하시오")),
     NoneOfAbove(

@@ -14,9 +14,9 @@
 #include <initializer_list>
 #include <span>
 
-#include "validate/check_plan.h"
 #include "validate/field_text.h"
 #include "validate/names.h"
+#include "validate/row_plan.h"
 #include "validate/sections.h"
 
 namespace grouper {
@@ -40,13 +40,13 @@ constexpr GateRef HasVentilator091 = &kHasVentilator091Gate;
 constexpr Gate kHasNoVentilator091Gate = AnswerIs<&R::k_ventilator_091, '0'>();
 constexpr GateRef HasNoVentilator091 = &kHasNoVentilator091Gate;
 
-constexpr Check kInjections[] = {
+constexpr Row kInjections[] = {
     CharRange(&R::j_injection_count, '0', '2',
               FORM_MSG(u8"J.투약", u8"[1.주사제 투여 횟수]", u8" 0~2 사이값을 입력하시오")),
 };
 
 // J.2 to J.4, from 090.
-constexpr Check kMedicationFrom090[] = {
+constexpr Row kMedicationFrom090[] = {
     CharRange(
         &R::j_behaviour_drug_treatment, '0', '1',
         FORM_MSG(
@@ -60,7 +60,7 @@ constexpr Check kMedicationFrom090[] = {
                        u8" 0~4 사이값을 입력하시오")),
 };
 
-constexpr Check kIvMedication[] = {
+constexpr Row kIvMedication[] = {
     CharRange(&R::k_iv_medication, '0', '1',
               FORM_MSG(u8"K.특수처치 및 전문재활치료", u8"[1.a.정맥주사에 의한 투약]",
                        u8" 0~1 사이 숫자를 입력하시오")),
@@ -81,7 +81,7 @@ const char* IvMedicationDaysInRange(const R& r) {
 }
 
 // K.1.a days of intravenous medication, from 091.
-constexpr Check kIvMedicationDays[] = {
+constexpr Row kIvMedicationDays[] = {
     Rule(IvMedicationDaysInRange, kFields<FIELD(k_iv_medication_days), FIELD(k_iv_medication)>,
          kIvMedicationDaysRange),
     IntZero(&R::k_iv_medication_days,
@@ -90,7 +90,7 @@ constexpr Check kIvMedicationDays[] = {
             HasNoIvMedication),
 };
 
-constexpr Check kStomaCareAndOxygen[] = {
+constexpr Row kStomaCareAndOxygen[] = {
     CharRange(&R::k_urinary_stoma_care, '0', '1',
               FORM_MSG(u8"K.특수처치 및 전문재활치료", u8"[1.b.배뇨관련 루 관리]",
                        u8" 0~1 사이 숫자를 입력하시오")),
@@ -106,7 +106,7 @@ constexpr Check kStomaCareAndOxygen[] = {
 };
 
 // K.1.e.1 and K.1.e.2, from 090. Saturation is compared in tenths.
-constexpr Check kOxygenDetails[] = {
+constexpr Row kOxygenDetails[] = {
     DecimalRange(&R::k_oxygen_saturation, 0, 9999,
                  FORM_MSG(u8"K.특수처치 및 전문재활치료", u8"[1.e.산소요법][1.산소포화도]",
                           u8" 0~999.9 사이 숫자를 입력하시오"),
@@ -125,7 +125,7 @@ constexpr Check kOxygenDetails[] = {
             HasNoOxygen),
 };
 
-constexpr Check kNebulizerToTracheostomy[] = {
+constexpr Row kNebulizerToTracheostomy[] = {
     CharRange(&R::k_nebulizer, '0', '1',
               FORM_MSG(u8"K.특수처치 및 전문재활치료", u8"[1.f.네블라이저 요법]",
                        u8" 0~1 사이 숫자를 입력하시오")),
@@ -147,7 +147,7 @@ constexpr FormMessage kVentilatorSiteWithout =
              u8"가 없는 경우 부위값은 모두 0이어야 합니다.");
 
 // K.1.i and K.1.j in the early families and 090/011.
-constexpr Check kTransfusionVentilator[] = {
+constexpr Row kTransfusionVentilator[] = {
     CharRange(
         &R::k_transfusion, '0', '1',
         FORM_MSG(u8"K.특수처치 및 전문재활치료", u8"[1.i.수혈]", u8" 0~1 사이 숫자를 입력하시오")),
@@ -158,7 +158,7 @@ constexpr Check kTransfusionVentilator[] = {
 
 // Ventilator sites of family 090/011; the early families have none.
 constexpr CharField kVentilatorSites[] = {&R::k_ventilator_personal, &R::k_ventilator_hospital};
-constexpr Check kVentilatorSiteRule[] = {
+constexpr Row kVentilatorSiteRule[] = {
     CharRange(&R::k_ventilator_personal, '0', '1',
               FORM_MSG(u8"K.특수처치 및 전문재활치료", u8"[1.j.인공호흡기][1.개인용]",
                        u8" 0~1 사이 숫자를 입력하시오"),
@@ -177,7 +177,7 @@ constexpr CharField kTreatmentsUpTo090[] = {
     &R::k_feeding_stoma_care, &R::k_oxygen_therapy,          &R::k_nebulizer,
     &R::k_suctioning,         &R::k_tracheostomy_care,       &R::k_transfusion,
     &R::k_ventilator,         &R::k_central_venous_nutrition};
-constexpr Check kCentralVenousAndNoneUpTo090[] = {
+constexpr Row kCentralVenousAndNoneUpTo090[] = {
     CharRange(&R::k_central_venous_nutrition, '0', '1',
               FORM_MSG(u8"K.특수처치 및 전문재활치료", u8"[1.k.중심정맥영양]",
                        u8" 0~1 사이 숫자를 입력하시오")),
@@ -200,7 +200,7 @@ constexpr CharField kTreatmentsFrom091[] = {
     &R::k_oxygen_therapy,   &R::k_nebulizer,
     &R::k_suctioning,       &R::k_tracheostomy_care,
     &R::k_ventilator_091,   &R::k_central_venous_nutrition_091};
-constexpr Check kVentilatorToNoneFrom091[] = {
+constexpr Row kVentilatorToNoneFrom091[] = {
     CharRange(&R::k_ventilator_091, '0', '1',
               FORM_MSG(u8"K.특수처치 및 전문재활치료", u8"[1.i.인공호흡기]",
                        u8" 0~1 사이 숫자를 입력하시오")),
@@ -227,7 +227,7 @@ constexpr Check kVentilatorToNoneFrom091[] = {
                          u8" 해당사항 없음이 1이어야 합니다.")),
 };
 
-constexpr Check kRehabilitation[] = {
+constexpr Row kRehabilitation[] = {
     IntRange(&R::k_rehab_days, 0, 7,
              FORM_MSG(u8"K.특수처치 및 전문재활치료", u8"[2.전문재활치료 실시일수]",
                       u8" 0~7 사이 숫자를 입력하시오")),
@@ -245,7 +245,7 @@ const char* SignatureNames(const R& r) {
 }
 
 // The signature block, from 090.
-constexpr Check kSignatures[] = {
+constexpr Row kSignatures[] = {
     Rule(SignatureNames, kFields<FIELD(s_doctor_name), FIELD(s_nurse_name)>, kSignatureMessages),
 };
 

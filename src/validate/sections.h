@@ -10,7 +10,7 @@
 
 #include "record/assessment_record.h"
 #include "record/form_version.h"
-#include "validate/check.h"
+#include "validate/row.h"
 
 namespace grouper {
 

@@ -31,8 +31,8 @@
 #include "record/input_layout.h"
 #include "record/record_parser.h"
 #include "sample_generator.h"
-#include "validate/check_plan.h"
 #include "validate/record_validator.h"
+#include "validate/row_plan.h"
 
 namespace grouper {
 namespace {
@@ -157,9 +157,9 @@ void SetValue(AssessmentRecord& record, FieldRef field, uint64_t draw, bool scal
 // A row of the validator or of the criteria as it runs in one family: the
 // fields it lists (a score as the fields it is computed from) and their
 // columns there.
-struct Row {
+struct RowInFamily {
   const RowList* list = nullptr;  // a validator row's list (for its gate)
-  const Check* row = nullptr;
+  const grouper::Row* row = nullptr;
   const criteria::Criterion* criterion = nullptr;
   Family family = Family::kBase;
   std::vector<FieldRef> reads;
@@ -175,14 +175,14 @@ struct Row {
 // The row's own outcome on a record: a validator row's message, or nullptr
 // where it holds or does not apply; whether a criterion's condition holds, on
 // the record's scores and set results.
-const char* OutcomeOn(const Row& r, const AssessmentRecord& record) {
+const char* OutcomeOn(const RowInFamily& r, const AssessmentRecord& record) {
   if (r.criterion != nullptr) {
     static ClassificationState state;
     ClassifyRecord(record, r.family, state);
     return r.criterion->holds(record, state) ? "holds" : nullptr;
   }
   if (r.list->gate != nullptr && !r.list->gate->holds(record)) return nullptr;
-  return EvaluateCheck(*r.row, record);
+  return EvaluateRow(*r.row, record);
 }
 
 // Parses a line as the road takes it; false when it is no framed line of
@@ -270,11 +270,11 @@ void CheckFamily(const std::vector<std::string>& versions, const std::vector<Row
   LineBuffer buffer;
   const Family family = TakeLine(lines[0].data(), lines[0].size(), buffer).family;
 
-  std::vector<Row> rows;
+  std::vector<RowInFamily> rows;
   for (std::size_t l = 0; l < lists.size(); ++l) {
     if (lists[l].families != nullptr && !lists[l].families(family)) continue;
     for (std::size_t r = 0; r < lists[l].rows.size(); ++r) {
-      Row row;
+      RowInFamily row;
       row.list = &lists[l];
       row.row = &lists[l].rows[r];
       row.family = family;
@@ -292,7 +292,7 @@ void CheckFamily(const std::vector<std::string>& versions, const std::vector<Row
   }
   for (const CriteriaSet& set : CriteriaSetsOf(family)) {
     for (std::size_t r = 0; r < set.rows.size(); ++r) {
-      Row row;
+      RowInFamily row;
       row.criterion = &set.rows[r];
       row.family = family;
       for (const criteria::Read& read : ExpandReads(set.rows[r].reads, family)) {
@@ -318,7 +318,7 @@ void CheckFamily(const std::vector<std::string>& versions, const std::vector<Row
 
   Random random;
   AssessmentRecord base_record, changed_record;
-  for (const Row& row : rows) {
+  for (const RowInFamily& row : rows) {
     ++figures.rows;
     // Sufficient: nothing outside the listed columns changes the outcome.
     for (const std::string& line : lines) {
@@ -424,7 +424,7 @@ int Run() {
     CheckFamily(versions, lists, seen, figures);
   }
   for (const RowList& list : lists) {
-    for (const Check& row : list.rows) {
+    for (const Row& row : list.rows) {
       if (seen.count(&row) == 0) Fail(figures, "%s%s: a row that runs in no family\n", "", "");
     }
   }

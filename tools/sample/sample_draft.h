@@ -22,7 +22,7 @@
 #include "record/assessment_record.h"
 #include "record/form_version.h"
 #include "sample_generator.h"
-#include "validate/check.h"
+#include "validate/row.h"
 
 namespace grouper::sample {
 
@@ -191,15 +191,15 @@ bool ApplyFormRules(Draft& d);
 bool SatisfyRows(Draft& d);
 // Every row that applies to the record: its list runs in the family and its
 // gates hold, in form order.
-std::vector<const Check*> RowsThatApply(const AssessmentRecord& r, Family family);
+std::vector<const Row*> RowsThatApply(const AssessmentRecord& r, Family family);
 // The kind of fault that breaking the row makes; kNone for an irregular rule,
 // which says when it fails but not how to make it.
-FaultKind FaultKindOfRow(const Check& row);
+FaultKind FaultKindOfRow(const Row& row);
 // Gives the record an answer that the row refuses; false when its shape or
 // its item's width leaves none.
-bool BreakRow(Random& g, const Check& row, Draft& d);
+bool BreakRow(Random& g, const Row& row, Draft& d);
 // True when the batch rejects the line with a message of the row.
-bool RejectedByRow(const std::string& line, const Check& row);
+bool RejectedByRow(const std::string& line, const Row& row);
 
 // sample_faults.cpp: gives the clean record exactly one fault of a kind drawn
 // from `g` and writes its line into `out` (text, fault and its detail).

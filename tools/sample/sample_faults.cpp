@@ -60,11 +60,11 @@ const RuleBreaker kRuleBreakers[] = {
 
 // One way to make a fault: a row, and for an irregular rule its breaker.
 struct Candidate {
-  const Check* row;
+  const Row* row;
   const RuleBreaker* breaker;
 };
 
-bool Reads(const Check& row, FieldRef field) {
+bool Reads(const Row& row, FieldRef field) {
   for (const FieldRef read : row.reads) {
     if (read == field) return true;
   }
@@ -73,7 +73,7 @@ bool Reads(const Check& row, FieldRef field) {
 
 std::vector<Candidate> CandidatesOf(FaultKind kind, const Draft& d) {
   std::vector<Candidate> candidates;
-  for (const Check* row : RowsThatApply(d.r, d.family)) {
+  for (const Row* row : RowsThatApply(d.r, d.family)) {
     if (row->shape != Shape::kRule) {
       if (FaultKindOfRow(*row) == kind) candidates.push_back({row, nullptr});
       continue;
@@ -85,7 +85,7 @@ std::vector<Candidate> CandidatesOf(FaultKind kind, const Draft& d) {
   return candidates;
 }
 
-std::string RowName(const Check& row) {
+std::string RowName(const Row& row) {
   return std::string(row.section != nullptr ? row.section : "") + " " +
          (row.item != nullptr ? row.item : "");
 }

@@ -36,7 +36,7 @@
 #include <vector>
 
 #include "record/assessment_record.h"
-#include "validate/check.h"
+#include "validate/row.h"
 
 namespace grouper::sample {
 
@@ -80,7 +80,7 @@ struct SampleLine {
   // The validation row the fault broke (the batch rejects the line with its
   // message); nullptr for a valid line and for a fault of the line itself (a
   // non-digit, a wrong length).
-  const Check* row = nullptr;
+  const Row* row = nullptr;
   std::string
       target;  // criterion code drawn for, or "A11" (three group-A conditions); "" when free
 };

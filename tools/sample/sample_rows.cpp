@@ -11,8 +11,8 @@
 #include "line/group_line.h"
 #include "record/input_layout.h"
 #include "sample_draft.h"
-#include "validate/check_plan.h"
 #include "validate/record_validator.h"
+#include "validate/row_plan.h"
 
 namespace grouper::sample {
 
@@ -23,7 +23,7 @@ const std::vector<RowList>& Lists() {
   return lists;
 }
 
-const RowList& ListOf(const Check& row) {
+const RowList& ListOf(const Row& row) {
   for (const RowList& list : Lists()) {
     if (&row >= list.rows.data() && &row < list.rows.data() + list.rows.size()) return list;
   }
@@ -59,7 +59,7 @@ bool CloseGate(GateRef gate, AssessmentRecord& r) {
 
 // Makes a failing row hold with the nearest answer it allows; false when it
 // cannot (an irregular rule whose gate stays open).
-bool Satisfy(const Check& row, Draft& d) {
+bool Satisfy(const Row& row, Draft& d) {
   AssessmentRecord& r = d.r;
   switch (row.shape) {
     case Shape::kCharRange:
@@ -133,7 +133,7 @@ int OutsideRange(Random& g, int lo, int hi, int width) {
 }
 
 // A one-byte answer that the row's range or set refuses.
-char RefusedByte(Random& g, const Check& row) {
+char RefusedByte(Random& g, const Row& row) {
   char refused[11];
   int n = 0;
   for (const char c : {'0', '1', '2', '3', '4', '5', '6', '7', '8', '9', ' '}) {
@@ -154,26 +154,26 @@ bool SatisfyRows(Draft& d) {
     // The batch's validation is the quicker test of whether anything fails.
     if (ValidateRecord(d.r, d.family) == nullptr) return true;
     for (const Fault& fault : CollectFaults(d.r, d.family)) {
-      const Check& row = *fault.check;
-      if (!ListRuns(ListOf(row), d.r, d.family) || EvaluateCheck(row, d.r) == nullptr) continue;
+      const Row& row = *fault.check;
+      if (!ListRuns(ListOf(row), d.r, d.family) || EvaluateRow(row, d.r) == nullptr) continue;
       Satisfy(row, d);
     }
   }
   return ValidateRecord(d.r, d.family) == nullptr;
 }
 
-std::vector<const Check*> RowsThatApply(const AssessmentRecord& r, Family family) {
-  std::vector<const Check*> rows;
+std::vector<const Row*> RowsThatApply(const AssessmentRecord& r, Family family) {
+  std::vector<const Row*> rows;
   for (const RowList& list : Lists()) {
     if (!ListRuns(list, r, family)) continue;
-    for (const Check& row : list.rows) {
+    for (const Row& row : list.rows) {
       if (row.when == nullptr || row.when->holds(r)) rows.push_back(&row);
     }
   }
   return rows;
 }
 
-FaultKind FaultKindOfRow(const Check& row) {
+FaultKind FaultKindOfRow(const Row& row) {
   switch (row.shape) {
     case Shape::kCharRange:
     case Shape::kCharSet:
@@ -198,7 +198,7 @@ FaultKind FaultKindOfRow(const Check& row) {
   return FaultKind::kNone;
 }
 
-bool BreakRow(Random& g, const Check& row, Draft& d) {
+bool BreakRow(Random& g, const Row& row, Draft& d) {
   AssessmentRecord& r = d.r;
   switch (row.shape) {
     case Shape::kCharRange:
@@ -250,7 +250,7 @@ bool BreakRow(Random& g, const Check& row, Draft& d) {
   return false;
 }
 
-bool RejectedByRow(const std::string& line, const Check& row) {
+bool RejectedByRow(const std::string& line, const Row& row) {
   auto buffer = std::make_unique<LineBuffer>();
   auto work = std::make_unique<GroupingWork>();
   LineAnswer answer;

@@ -35,7 +35,7 @@ TEST(SampleRows, EveryBreakableRowIsMendedAgain) {
     const Draft clean = DraftOf(SampleRecord(gen, i));
     ASSERT_EQ(ValidateRecord(clean.r, clean.family), nullptr) << "record " << i;
     Random g{i};
-    for (const Check* row : RowsThatApply(clean.r, clean.family)) {
+    for (const Row* row : RowsThatApply(clean.r, clean.family)) {
       Draft d = clean;
       if (FaultKindOfRow(*row) == FaultKind::kNone || !BreakRow(g, *row, d)) continue;
       ASSERT_NE(ValidateRecord(d.r, d.family), nullptr) << "record " << i << " " << row->item;

@@ -1,5 +1,5 @@
-// How the rows of validate/check.h are evaluated. EvaluateCheck answers one
-// row; RunCompiledChecks walks constant lists of rows as straight-line code,
+// How the rows of validate/row.h are evaluated. EvaluateRow answers one
+// row; RunCompiledRows walks constant lists of rows as straight-line code,
 // with a plan made while the program is compiled: consecutive one-byte rows
 // with the same gate, and the flags of a row over a list, are tested a word at
 // a time (validate/byte_window.h), and only a window that fails is walked row
@@ -7,7 +7,7 @@
 //
 // The plan reads the byte offsets of the fields from the input layout, so
 // this header is for the sections that run their rows (and their tests); code
-// that only names rows or faults includes validate/check.h.
+// that only names rows or faults includes validate/row.h.
 #pragma once
 
 #include <array>
@@ -20,8 +20,8 @@
 #include "record/assessment_record.h"
 #include "record/input_layout_table.h"
 #include "validate/byte_window.h"
-#include "validate/check.h"
 #include "validate/field_text.h"
+#include "validate/row.h"
 
 namespace grouper {
 
@@ -42,7 +42,7 @@ namespace grouper {
 }
 
 // One row: its message when it applies and fails, else nullptr.
-[[gnu::always_inline]] inline const char* EvaluateCheck(const Check& c, const AssessmentRecord& r) {
+[[gnu::always_inline]] inline const char* EvaluateRow(const Row& c, const AssessmentRecord& r) {
   if (c.when != nullptr && !c.when->holds(r)) return nullptr;
   bool holds = true;
   switch (c.shape) {
@@ -102,9 +102,9 @@ namespace grouper {
 namespace check_detail {
 
 template <class Sink>
-[[gnu::always_inline]] inline bool ReportIfFails(const Check& row, const AssessmentRecord& record,
+[[gnu::always_inline]] inline bool ReportIfFails(const Row& row, const AssessmentRecord& record,
                                                  Sink& sink) {
-  const char* message = EvaluateCheck(row, record);
+  const char* message = EvaluateRow(row, record);
   return message != nullptr && sink.Report(&row, message);
 }
 
@@ -128,7 +128,7 @@ struct RowBytes {
 };
 
 // The bounds of the row's byte, or false when a window cannot test the row.
-constexpr bool ByteBounds(const Check& row, RowBytes& bytes) {
+constexpr bool ByteBounds(const Row& row, RowBytes& bytes) {
   if (row.shape == Shape::kCharRange) {
     if (row.lo < 0 || row.lo > row.hi || row.hi > 0x7F) return false;
     bytes.lo = bytes.lo_2 = static_cast<unsigned>(row.lo);
@@ -181,7 +181,7 @@ struct RowPlan {
 
 // The flags of a row over a list, bounded by the value the row looks for:
 // '0' for all zero, '1' for the others.
-constexpr void PlanFlags(const Check& row, ByteWindow& flags) {
+constexpr void PlanFlags(const Row& row, ByteWindow& flags) {
   if (row.shape != Shape::kNoneOfAbove && row.shape != Shape::kAnySet &&
       row.shape != Shape::kAllExactlyZero) {
     return;
@@ -205,7 +205,7 @@ constexpr void PlanFlags(const Check& row, ByteWindow& flags) {
 }
 
 template <std::size_t N>
-constexpr std::array<RowPlan, N> PlanRows(const Check (&rows)[N]) {
+constexpr std::array<RowPlan, N> PlanRows(const Row (&rows)[N]) {
   std::array<RowPlan, N> plans{};
   for (std::size_t i = 0; i < N; ++i) PlanFlags(rows[i], plans[i].flags);
   std::size_t i = 0;
@@ -263,9 +263,9 @@ template <const auto& rows, std::size_t First, class Sink, std::size_t... K>
 }
 
 // A row over a list of flags, its flags tested with their window: the same
-// answers as EvaluateCheck.
+// answers as EvaluateRow.
 template <class Sink>
-[[gnu::always_inline]] inline bool ReportFlagsRow(const Check& row, const ByteWindow& flags,
+[[gnu::always_inline]] inline bool ReportFlagsRow(const Row& row, const ByteWindow& flags,
                                                   const AssessmentRecord& record, Sink& sink) {
   if (row.when != nullptr && !row.when->holds(record)) return false;
   const char* message = nullptr;
@@ -319,13 +319,13 @@ template <const auto& rows, class Sink, std::size_t... I>
 
 }  // namespace check_detail
 
-// EvaluateCheck over each row of the given constant tables in order, compiled:
+// EvaluateRow over each row of the given constant tables in order, compiled:
 // every row becomes straight-line code with its field, bounds and gate known,
 // which the validator needs for the throughput of large files. Every row that applies
 // and fails is reported to the sink; returns true when the sink ended the
 // validation.
 template <const auto&... lists, class Sink>
-bool RunCompiledChecks(const AssessmentRecord& record, Sink& sink) {
+bool RunCompiledRows(const AssessmentRecord& record, Sink& sink) {
   return (
       check_detail::RunRows<lists>(record, sink, std::make_index_sequence<std::size(lists)>{}) ||
       ...);
@@ -377,7 +377,7 @@ struct Rows {
       constexpr auto holds = gate->holds;
       if (!holds(record)) return false;
     }
-    return RunCompiledChecks<rows>(record, sink);
+    return RunCompiledRows<rows>(record, sink);
   }
 };
 

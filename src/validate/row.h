@@ -11,7 +11,7 @@
 // when they fail and nullptr when they hold.
 //
 // How the rows are evaluated, one by one or compiled into word-at-a-time
-// tests, is validate/check_plan.h; only the sections that run their rows
+// tests, is validate/row_plan.h; only the sections that run their rows
 // include it.
 #pragma once
 
@@ -59,7 +59,7 @@ enum class Shape {
   kRule,            // an irregular rule
 };
 
-struct Check {
+struct Row {
   Shape shape = Shape::kRule;
   GateRef when = nullptr;
   CharField char_field = nullptr;
@@ -89,13 +89,13 @@ using FamilyGroup = bool (*)(Family);
 // section). A section is its lists in form order; a row's list tells, with
 // the row, everything the row reads.
 struct RowList {
-  std::span<const Check> rows;
+  std::span<const Row> rows;
   FamilyGroup families = nullptr;
   GateRef gate = nullptr;
 };
 
 // A row with its message: the text, and the section and item it names.
-constexpr Check WithMessage(Check row, FormMessage message) {
+constexpr Row WithMessage(Row row, FormMessage message) {
   row.section = message.section;
   row.item = message.item;
   row.message = message.text;
@@ -104,31 +104,31 @@ constexpr Check WithMessage(Check row, FormMessage message) {
 
 // Row builders. Character bounds are digit characters ('0'..'9'); decimal
 // bounds are in tenths (999 for 99.9).
-constexpr Check CharRange(CharField f, char lo, char hi, FormMessage message,
-                          GateRef when = nullptr) {
+constexpr Row CharRange(CharField f, char lo, char hi, FormMessage message,
+                        GateRef when = nullptr) {
   return WithMessage(
       {.shape = Shape::kCharRange, .when = when, .char_field = f, .lo = lo, .hi = hi}, message);
 }
 // `digits` lists the accepted digit characters, for example "012348".
-constexpr Check CharSet(CharField f, const char* digits, FormMessage message,
-                        GateRef when = nullptr) {
+constexpr Row CharSet(CharField f, const char* digits, FormMessage message,
+                      GateRef when = nullptr) {
   unsigned mask = 0;
   for (const char* p = digits; *p != '\0'; ++p) mask |= 1u << (*p - '0');
   return WithMessage({.shape = Shape::kCharSet, .when = when, .char_field = f, .digit_set = mask},
                      message);
 }
-constexpr Check Blank(CharField f, FormMessage message, GateRef when = nullptr) {
+constexpr Row Blank(CharField f, FormMessage message, GateRef when = nullptr) {
   return WithMessage({.shape = Shape::kBlank, .when = when, .char_field = f}, message);
 }
-constexpr Check IntRange(IntField f, int lo, int hi, FormMessage message, GateRef when = nullptr) {
+constexpr Row IntRange(IntField f, int lo, int hi, FormMessage message, GateRef when = nullptr) {
   return WithMessage({.shape = Shape::kIntRange, .when = when, .int_field = f, .lo = lo, .hi = hi},
                      message);
 }
-constexpr Check IntZero(IntField f, FormMessage message, GateRef when = nullptr) {
+constexpr Row IntZero(IntField f, FormMessage message, GateRef when = nullptr) {
   return WithMessage({.shape = Shape::kIntZero, .when = when, .int_field = f}, message);
 }
-constexpr Check DecimalRange(DecimalField f, int lo_tenths, int hi_tenths, FormMessage message,
-                             GateRef when = nullptr) {
+constexpr Row DecimalRange(DecimalField f, int lo_tenths, int hi_tenths, FormMessage message,
+                           GateRef when = nullptr) {
   return WithMessage({.shape = Shape::kDecimalRange,
                       .when = when,
                       .decimal_field = f,
@@ -136,20 +136,20 @@ constexpr Check DecimalRange(DecimalField f, int lo_tenths, int hi_tenths, FormM
                       .hi = hi_tenths},
                      message);
 }
-constexpr Check DecimalZero(DecimalField f, FormMessage message, GateRef when = nullptr) {
+constexpr Row DecimalZero(DecimalField f, FormMessage message, GateRef when = nullptr) {
   return WithMessage({.shape = Shape::kDecimalZero, .when = when, .decimal_field = f}, message);
 }
-constexpr Check Date(DateField f, FormMessage message, GateRef when = nullptr) {
+constexpr Row Date(DateField f, FormMessage message, GateRef when = nullptr) {
   return WithMessage({.shape = Shape::kDate, .when = when, .date_field = f}, message);
 }
-constexpr Check AbsentDate(DateField f, FormMessage message, GateRef when = nullptr) {
+constexpr Row AbsentDate(DateField f, FormMessage message, GateRef when = nullptr) {
   return WithMessage({.shape = Shape::kAbsentDate, .when = when, .date_field = f}, message);
 }
 // The none-applies flag must be '0' when a flag of the list is '1' (else
 // `must_be_0`) and '1' when none is (else `must_be_1`). Its own range is a
 // separate row before this one.
-constexpr Check NoneOfAbove(CharField none, std::span<const CharField> list, FormMessage must_be_0,
-                            FormMessage must_be_1, GateRef when = nullptr) {
+constexpr Row NoneOfAbove(CharField none, std::span<const CharField> list, FormMessage must_be_0,
+                          FormMessage must_be_1, GateRef when = nullptr) {
   return {.shape = Shape::kNoneOfAbove,
           .when = when,
           .char_field = none,
@@ -159,18 +159,17 @@ constexpr Check NoneOfAbove(CharField none, std::span<const CharField> list, For
           .message = must_be_0.text,
           .message_alt = must_be_1.text};
 }
-constexpr Check AnySet(std::span<const CharField> list, FormMessage message,
-                       GateRef when = nullptr) {
+constexpr Row AnySet(std::span<const CharField> list, FormMessage message, GateRef when = nullptr) {
   return WithMessage({.shape = Shape::kAnySet, .when = when, .list = list}, message);
 }
-constexpr Check AllExactlyZero(std::span<const CharField> list, FormMessage message,
-                               GateRef when = nullptr) {
+constexpr Row AllExactlyZero(std::span<const CharField> list, FormMessage message,
+                             GateRef when = nullptr) {
   return WithMessage({.shape = Shape::kAllExactlyZero, .when = when, .list = list}, message);
 }
 // `messages` are the messages the rule may give (its section and item are
 // those of the first).
-constexpr Check Rule(RuleFunction rule, std::span<const FieldRef> reads,
-                     std::span<const FormMessage> messages, GateRef when = nullptr) {
+constexpr Row Rule(RuleFunction rule, std::span<const FieldRef> reads,
+                   std::span<const FormMessage> messages, GateRef when = nullptr) {
   return {.shape = Shape::kRule,
           .when = when,
           .rule = rule,
@@ -198,20 +197,20 @@ inline long Tenths(float value) {
 // (FirstFault); an explanation of a record collects them all (FaultList).
 struct FirstFault {
   const char* message = nullptr;
-  [[gnu::always_inline]] bool Report(const Check*, const char* fault) {
+  [[gnu::always_inline]] bool Report(const Row*, const char* fault) {
     message = fault;
     return true;
   }
 };
 
 struct Fault {
-  const Check* check;   // the failing row
+  const Row* check;     // the failing row
   const char* message;  // its message (a constant text)
 };
 
 struct FaultList {
   std::vector<Fault> faults;
-  bool Report(const Check* check, const char* message) {
+  bool Report(const Row* check, const char* message) {
     faults.push_back({check, message});
     return false;
   }

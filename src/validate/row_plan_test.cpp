@@ -1,19 +1,19 @@
 // The compiled walk of the rows: each row of a planned list reports what the
 // row reports on its own, in the same order, whether its bytes are tested a
 // word at a time or one by one.
-#include "validate/check_plan.h"
+#include "validate/row_plan.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "record/assessment_record.h"
-#include "support/run_checks.h"
+#include "support/run_rows.h"
 
 namespace grouper {
 namespace {
 
-using testing::RunChecks;
+using testing::RunRows;
 
 using R = AssessmentRecord;
 
@@ -25,7 +25,7 @@ constexpr GateRef ComaGate = &kComa;
 // list of flags.
 constexpr CharField kRunFlags[] = {&R::c_delusions, &R::c_agitation, &R::c_depression,
                                    &R::c_anxiety,   &R::c_euphoria,  &R::c_apathy};
-constexpr Check kWordRows[] = {
+constexpr Row kWordRows[] = {
     CharRange(&R::c_delusions, '0', '3', "delusions", ComaGate),
     CharRange(&R::c_hallucinations, '0', '1', "hallucinations", ComaGate),
     Blank(&R::c_agitation, "agitation", ComaGate),
@@ -39,8 +39,8 @@ constexpr Check kWordRows[] = {
 // The interpreted walk, collecting every fault.
 std::vector<const char*> EveryFaultOneByOne(R& record) {
   std::vector<const char*> faults;
-  for (const Check& row : kWordRows) {
-    if (const char* message = EvaluateCheck(row, record)) faults.push_back(message);
+  for (const Row& row : kWordRows) {
+    if (const char* message = EvaluateRow(row, record)) faults.push_back(message);
   }
   return faults;
 }
@@ -68,11 +68,11 @@ TEST(CheckPlan, CompiledWordTestsReportWhatTheRowsReport) {
                           &record.c_wandering};
         *fields[field] = value;
         FirstFault first;
-        RunCompiledChecks<kWordRows>(record, first);
-        EXPECT_EQ(first.message, RunChecks(kWordRows, record))
+        RunCompiledRows<kWordRows>(record, first);
+        EXPECT_EQ(first.message, RunRows(kWordRows, record))
             << "gate " << gate << " field " << field << " value " << int{value};
         FaultList all;
-        RunCompiledChecks<kWordRows>(record, all);
+        RunCompiledRows<kWordRows>(record, all);
         std::vector<const char*> messages;
         for (const Fault& f : all.faults) messages.push_back(f.message);
         EXPECT_EQ(messages, EveryFaultOneByOne(record))

@@ -1,6 +1,6 @@
 // The check engine on its own: each shape at its bounds, gates, rules, and the
 // order in which rows are tried.
-#include "validate/check.h"
+#include "validate/row.h"
 
 #include <gtest/gtest.h>
 
@@ -10,13 +10,13 @@
 #include <vector>
 
 #include "record/assessment_record.h"
-#include "support/run_checks.h"
+#include "support/run_rows.h"
 #include "validate/field_text.h"
 
 namespace grouper {
 namespace {
 
-using testing::RunChecks;
+using testing::RunRows;
 
 using R = AssessmentRecord;
 
@@ -30,13 +30,13 @@ void SetText(char (&field)[N], const char* value) {
 }
 
 // Runs one row on a record; true when it holds.
-bool Holds(const Check& check, R& record) {
-  const Check rows[] = {check};
-  return RunChecks(rows, record) == nullptr;
+bool Holds(const Row& check, R& record) {
+  const Row rows[] = {check};
+  return RunRows(rows, record) == nullptr;
 }
 
-TEST(CheckEngine, CharRangeComparesSignedBytes) {
-  const Check row = CharRange(&R::b_coma, '1', '3', kFail);
+TEST(RowEngine, CharRangeComparesSignedBytes) {
+  const Row row = CharRange(&R::b_coma, '1', '3', kFail);
   struct {
     char value;
     bool holds;
@@ -52,8 +52,8 @@ TEST(CheckEngine, CharRangeComparesSignedBytes) {
   }
 }
 
-TEST(CheckEngine, CharSetAcceptsOnlyItsCharacters) {
-  const Check row = CharSet(&R::d_adl_dressing, "012348", kFail);
+TEST(RowEngine, CharSetAcceptsOnlyItsCharacters) {
+  const Row row = CharSet(&R::d_adl_dressing, "012348", kFail);
   for (char value : {'0', '1', '2', '3', '4', '8'}) {
     R record{};
     record.d_adl_dressing = value;
@@ -67,8 +67,8 @@ TEST(CheckEngine, CharSetAcceptsOnlyItsCharacters) {
   }
 }
 
-TEST(CheckEngine, BlankIsTheSpaceOnly) {
-  const Check row = Blank(&R::b_delirium, kFail);
+TEST(RowEngine, BlankIsTheSpaceOnly) {
+  const Row row = Blank(&R::b_delirium, kFail);
   R record{};
   record.b_delirium = ' ';
   EXPECT_TRUE(Holds(row, record));
@@ -78,9 +78,9 @@ TEST(CheckEngine, BlankIsTheSpaceOnly) {
   }
 }
 
-TEST(CheckEngine, IntegerShapesAtTheirBounds) {
-  const Check range = IntRange(&R::a_systolic_bp, 1, 999, kFail);
-  const Check zero = IntZero(&R::a_systolic_bp, kFail);
+TEST(RowEngine, IntegerShapesAtTheirBounds) {
+  const Row range = IntRange(&R::a_systolic_bp, 1, 999, kFail);
+  const Row zero = IntZero(&R::a_systolic_bp, kFail);
   struct {
     int32_t value;
     bool in_range;
@@ -99,9 +99,9 @@ TEST(CheckEngine, IntegerShapesAtTheirBounds) {
 }
 
 // Values as the parser stores them: the nearest float of digits / 10.
-TEST(CheckEngine, DecimalShapesCompareTenthsAsEntered) {
-  const Check range = DecimalRange(&R::f_hba1c, 1, 999, kFail);
-  const Check zero = DecimalZero(&R::f_hba1c, kFail);
+TEST(RowEngine, DecimalShapesCompareTenthsAsEntered) {
+  const Row range = DecimalRange(&R::f_hba1c, 1, 999, kFail);
+  const Row zero = DecimalZero(&R::f_hba1c, kFail);
   struct {
     int digits;
     bool in_range;
@@ -124,7 +124,7 @@ TEST(CheckEngine, DecimalShapesCompareTenthsAsEntered) {
 
 // Tenths rounds as lround does: every value the parser can store, halves on
 // both sides of zero, and values beyond its own rounding (large, infinite, NaN).
-TEST(CheckEngine, TenthsRoundAsLround) {
+TEST(RowEngine, TenthsRoundAsLround) {
   std::vector<float> values = {0.05f,  -0.05f, 0.15f,     -0.15f, 2.5f / 10, -2.5f / 10,
                                0.049f, 1e8f,   -1e8f,     1e9f,   -1e9f,     3e9f,
                                1e30f,  -1e30f, 1e-30f,    -0.0f,  HUGE_VALF, -HUGE_VALF,
@@ -138,9 +138,9 @@ TEST(CheckEngine, TenthsRoundAsLround) {
   }
 }
 
-TEST(CheckEngine, DateAndAbsentDate) {
-  const Check date = Date(&R::c_kmmse_date, kFail);
-  const Check absent = AbsentDate(&R::c_kmmse_date, kFail);
+TEST(RowEngine, DateAndAbsentDate) {
+  const Row date = Date(&R::c_kmmse_date, kFail);
+  const Row absent = AbsentDate(&R::c_kmmse_date, kFail);
   struct {
     const char* text;
     bool is_date;
@@ -159,8 +159,8 @@ TEST(CheckEngine, DateAndAbsentDate) {
 
 constexpr CharField kFlags[] = {&R::c_delusions, &R::c_hallucinations, &R::c_agitation};
 
-TEST(CheckEngine, NoneOfAboveAgreesWithItsList) {
-  const Check rows[] = {NoneOfAbove(&R::c_wandering, kFlags, kFail, kFailAlt)};
+TEST(RowEngine, NoneOfAboveAgreesWithItsList) {
+  const Row rows[] = {NoneOfAbove(&R::c_wandering, kFlags, kFail, kFailAlt)};
   struct {
     const char* flags;  // delusions, hallucinations, agitation
     char none;
@@ -183,13 +183,13 @@ TEST(CheckEngine, NoneOfAboveAgreesWithItsList) {
     record.c_hallucinations = c.flags[1];
     record.c_agitation = c.flags[2];
     record.c_wandering = c.none;
-    EXPECT_EQ(RunChecks(rows, record), c.message) << c.flags << " none " << c.none;
+    EXPECT_EQ(RunRows(rows, record), c.message) << c.flags << " none " << c.none;
   }
 }
 
-TEST(CheckEngine, AnySetAndAllExactlyZero) {
-  const Check any = AnySet(kFlags, kFail);
-  const Check all_zero = AllExactlyZero(kFlags, kFail);
+TEST(RowEngine, AnySetAndAllExactlyZero) {
+  const Row any = AnySet(kFlags, kFail);
+  const Row all_zero = AllExactlyZero(kFlags, kFail);
   struct {
     const char* flags;
     bool any_set;
@@ -218,8 +218,8 @@ const char* AlwaysFails(const R&) {
   return kFailAlt;
 }
 
-TEST(CheckEngine, GatesRulesAndOrder) {
-  const Check rows[] = {
+TEST(RowEngine, GatesRulesAndOrder) {
+  const Row rows[] = {
       Blank(&R::c_expression, "gated", ComaGate),
       Rule(PassesUnlessMarked, {}, {}),
       CharRange(&R::c_short_term_memory, '0', '2', "first"),
@@ -232,26 +232,26 @@ TEST(CheckEngine, GatesRulesAndOrder) {
   record.c_short_term_memory = '0';
   record.c_cognitive_skills = '0';
   // A gate that does not hold skips its row; a rule reads the record.
-  EXPECT_EQ(RunChecks(rows, record), nullptr);
+  EXPECT_EQ(RunRows(rows, record), nullptr);
   record.b_delirium = 'M';
-  EXPECT_STREQ(RunChecks(rows, record), "marked");
+  EXPECT_STREQ(RunRows(rows, record), "marked");
   record.b_delirium = '\0';
 
   // The first failing row wins.
   record.c_short_term_memory = '9';
   record.c_cognitive_skills = '9';
-  EXPECT_STREQ(RunChecks(rows, record), "first");
+  EXPECT_STREQ(RunRows(rows, record), "first");
   record.c_short_term_memory = '0';
-  EXPECT_STREQ(RunChecks(rows, record), "second");
+  EXPECT_STREQ(RunRows(rows, record), "second");
 
   // With the gate open, its rows are checked.
   record.c_cognitive_skills = '0';
   record.b_coma = '1';
-  EXPECT_STREQ(RunChecks(rows, record), "gated");
+  EXPECT_STREQ(RunRows(rows, record), "gated");
   record.c_expression = ' ';
-  EXPECT_EQ(RunChecks(rows, record), kFailAlt);
+  EXPECT_EQ(RunRows(rows, record), kFailAlt);
 
-  EXPECT_EQ(RunChecks({}, record), nullptr);
+  EXPECT_EQ(RunRows({}, record), nullptr);
 }
 
 }  // namespace
