@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <iterator>
+#include <span>
 
+#include "record/field_groups.h"
 #include "sample_draft.h"
 #include "text/cp949.h"
 
@@ -196,8 +198,8 @@ void DrawDiagnoses(Random& g, Draft& d) {
   r.f_cerebrovascular_disease = Flag(g, 20);
   // Paraplegia or a spinal cord injury alone is in no neurological list.
   if (Chance(g, 5)) (Chance(g, 50) ? r.f_paraplegia : r.f_spinal_cord_injury) = '1';
-  for (char* c = &r.f_hypertension; c <= &r.f_aids; ++c) {
-    if (*c != '1') *c = '0';
+  for (CharField disease : field_groups::kDiseases) {
+    if (r.*disease != '1') r.*disease = '0';
   }
   if (d.wild) {
     for (char* c :
@@ -217,8 +219,11 @@ void DrawDiagnoses(Random& g, Draft& d) {
     r.f_copd = Flag(g, 8);
     r.f_asthma = Flag(g, 5);
   }
-  for (char* c = &r.f_kwashiorkor; c <= &r.f_unspecified_malnutrition; ++c) *c = '0';
-  if (Chance(g, 5)) (&r.f_kwashiorkor)[Uniform(g, 0, 6)] = '1';
+  // The seven kinds, without the none-applies answer that ends the group.
+  const std::span<const CharField> malnutrition =
+      std::span(field_groups::kMalnutrition).first(std::size(field_groups::kMalnutrition) - 1);
+  for (CharField kind : malnutrition) r.*kind = '0';
+  if (Chance(g, 5)) r.*malnutrition[Uniform(g, 0, 6)] = '1';
 }
 
 void DrawHealth(Random& g, Draft& d) {

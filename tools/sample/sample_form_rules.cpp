@@ -2,6 +2,7 @@
 // made to hold (sample_rows.cpp asks them; nothing here restates a gate, a
 // bound or a none-applies list). Runs after the background and the target,
 // which may answer any item, and draws nothing.
+#include "record/field_groups.h"
 #include "sample_draft.h"
 
 namespace grouper::sample {
@@ -17,9 +18,7 @@ bool ApplyFormRules(Draft& d) {
       SetText(r.e_indwelling_catheter_date, kAbsentDate);
     }
     if (d.family == Family::k092) {
-      for (DateText* slot = &r.e_catheter_date_01; slot <= &r.e_catheter_date_20; ++slot) {
-        SetText(*slot, kAbsentDate);
-      }
+      for (DateField slot : field_groups::kCatheterDates) SetText(r.*slot, kAbsentDate);
       r.e_catheter_date_count = 0;
     }
   }
