@@ -132,10 +132,6 @@ bool MakeDirectory(const char* name);
 // False with errno saying why when it cannot.
 bool RenameOver(const char* from, const char* to);
 
-// Sets `fd`, a file open for reading, back to its first byte; false with errno
-// when it cannot (a pipe).
-bool Rewind(int fd);
-
 // Bytes read (at most `size`), 0 at the end of the input, -1 on an error.
 long long Read(int fd, char* buffer, std::size_t size);
 // Bytes written (at least 1), or -1 on an error (errno says which).

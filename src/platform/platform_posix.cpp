@@ -121,10 +121,6 @@ bool RenameOver(const char* from, const char* to) {
   return ::rename(from, to) == 0;
 }
 
-bool Rewind(int fd) {
-  return ::lseek(fd, 0, SEEK_SET) == 0;
-}
-
 long long Read(int fd, char* buffer, std::size_t size) {
   for (;;) {
     const ssize_t n = ::read(fd, buffer, size);

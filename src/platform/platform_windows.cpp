@@ -310,10 +310,6 @@ bool RenameOver(const char* from, const char* to) {
   return false;
 }
 
-bool Rewind(int fd) {
-  return fd >= 0 && _lseeki64(fd, 0, SEEK_SET) == 0;
-}
-
 // The runtime treats a negative descriptor as a programming error and may end
 // the process; the interface promises a failure instead.
 long long Read(int fd, char* buffer, std::size_t size) {
