@@ -7,9 +7,11 @@
 // family 089/010 adds F.1.v and puts none-applies at F.1.w; the families from
 // 090 add F.1.w to F.1.aa and put it at F.1.ab. Diabetes counts as a diagnosis
 // for every none-applies rule.
+#include <array>
 #include <cstring>
 #include <span>
 
+#include "record/field_groups.h"
 #include "validate/row_plan.h"
 #include "validate/sections.h"
 
@@ -56,50 +58,32 @@ const char* AidsNotBeforeMarch2015(const R& r) {
 }
 // clang-format on
 
-// F.1.a to F.1.aa in form order; each family's none-applies item summarises a
-// leading part of it.
-constexpr CharField kDiagnoses[] = {
-    &R::f_diabetes,
-    &R::f_hypertension,
-    &R::f_urinary_tract_infection,
-    &R::f_peripheral_vascular_disease,
-    &R::f_paraplegia,
-    &R::f_quadriplegia,
-    &R::f_hemiplegia,
-    &R::f_cerebral_palsy,
-    &R::f_cerebrovascular_disease,
-    &R::f_parkinsons,
-    &R::f_spinal_cord_injury,
-    &R::f_myasthenia,
-    &R::f_primary_muscle_disorder,
-    &R::f_multiple_sclerosis,
-    &R::f_huntingtons,
-    &R::f_hereditary_ataxia,
-    &R::f_spinal_muscular_atrophy,
-    &R::f_systemic_atrophy,
-    &R::f_progressive_supranuclear_palsy,
-    &R::f_atypical_virus_infection,
-    &R::f_subacute_necrotising_encephalopathy,  // F.1.u: the base layout's list ends here
-    &R::f_aids,                                 // F.1.v: the list of 089/010 ends here
-    &R::f_dementia,
-    &R::f_hyperlipidaemia,
-    &R::f_heart_failure,
-    &R::f_copd,
-    &R::f_asthma,
-};
+// F.1.a to F.1.aa in form order: diabetes, the diseases every layout lists,
+// those the layouts from 090/011 add (without their none-applies answer). Each
+// family's none-applies item summarises a leading part of it.
+constexpr auto kDiagnoses = [] {
+  constexpr std::span<const CharField> from090 =
+      std::span(field_groups::kDiseasesFrom090)
+          .first(std::size(field_groups::kDiseasesFrom090) - 1);
+  std::array<CharField, 1 + std::size(field_groups::kDiseases) + from090.size()> all{};
+  std::size_t n = 0;
+  all[n++] = &R::f_diabetes;
+  for (CharField f : field_groups::kDiseases) all[n++] = f;
+  for (CharField f : from090) all[n++] = f;
+  return all;
+}();
 constexpr std::span<const CharField> kDiagnosesBase = std::span(kDiagnoses).first(21);
 constexpr std::span<const CharField> kDiagnoses089 = std::span(kDiagnoses).first(22);
 constexpr std::span<const CharField> kDiagnosesFrom090 = kDiagnoses;
+// F.1.u ends the base layout's list, F.1.v the list of 089/010, F.1.aa the rest.
+static_assert(kDiagnoses.size() == 27 &&
+              kDiagnoses[20] == &R::f_subacute_necrotising_encephalopathy &&
+              kDiagnoses[21] == &R::f_aids && kDiagnoses[26] == &R::f_asthma);
 
-constexpr CharField kMalnutrition[] = {
-    &R::f_kwashiorkor,
-    &R::f_nutritional_marasmus,
-    &R::f_marasmic_kwashiorkor,
-    &R::f_severe_malnutrition,
-    &R::f_moderate_malnutrition,
-    &R::f_malnutrition_retarded_development,
-    &R::f_unspecified_malnutrition,
-};
+// F.2.a-g, without the none-applies answer that ends the group.
+constexpr std::span<const CharField> kMalnutrition =
+    std::span(field_groups::kMalnutrition).first(std::size(field_groups::kMalnutrition) - 1);
+static_assert(field_groups::kMalnutrition[7] == &R::f_malnutrition_none);
 
 // clang-format off
 constexpr Row kDiabetes[] = {
