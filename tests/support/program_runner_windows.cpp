@@ -4,7 +4,7 @@
 #ifdef _WIN32
 
 #include "platform/windows_api.h"
-
+// windows.h first: the headers below are then read in its setting.
 #include <filesystem>
 #include <thread>
 
