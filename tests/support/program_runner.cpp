@@ -1,5 +1,6 @@
 #include "support/program_runner.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -24,6 +25,15 @@ std::string ReadFile(const std::string& path) {
   std::ostringstream out;
   out << in.rdbuf();
   return out.str();
+}
+
+std::string ReadAll(std::FILE* f) {
+  std::string text;
+  std::rewind(f);
+  char buffer[65536];
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) text.append(buffer, n);
+  std::fclose(f);
+  return text;
 }
 
 void WriteFile(const std::string& path, const std::string& bytes) {

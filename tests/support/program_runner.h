@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,9 @@ struct ProgramRun {
 std::string MakeTempDir();
 
 std::string ReadFile(const std::string& path);
+// Everything written to `f` (a temporary file a test handed to the code as
+// its stream), read from its first byte; closes `f`.
+std::string ReadAll(std::FILE* f);
 void WriteFile(const std::string& path, const std::string& bytes);
 
 // Runs the program in `directory` with `arguments` (not including the program

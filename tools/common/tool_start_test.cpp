@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "support/program_runner.h"
+
 namespace grouper::tool {
 namespace {
 
@@ -20,14 +22,7 @@ constexpr options::Option kOptions[] = {
 };
 constexpr Program kProgram = {"t", kUsage, kOptions};
 
-std::string ReadAll(std::FILE* f) {
-  std::string text;
-  std::rewind(f);
-  char buffer[4096];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) text.append(buffer, n);
-  std::fclose(f);
-  return text;
-}
+using grouper::testing::ReadAll;
 
 struct Said {
   std::optional<int> ended;

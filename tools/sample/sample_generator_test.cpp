@@ -24,6 +24,7 @@ namespace grouper::sample {
 namespace {
 
 using grouper::testing::Cp949;
+using grouper::testing::ReadAll;
 using grouper::testing::Utf8;
 
 // One line through the same steps as the batch run: framing, parser,
@@ -272,14 +273,6 @@ struct ToolRun {
   std::string out;
   std::string err;
 };
-std::string ReadAll(std::FILE* f) {
-  std::string text;
-  std::rewind(f);
-  char buffer[65536];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) text.append(buffer, n);
-  std::fclose(f);
-  return text;
-}
 ToolRun RunTool(std::vector<const char*> args) {
   args.insert(args.begin(), "grouper-sample");
   std::FILE* out = std::tmpfile();
