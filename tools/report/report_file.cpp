@@ -8,6 +8,7 @@
 #include "report_input.h"
 #include "report_page.h"
 #include "text/utf8.h"
+#include "util/local_time.h"
 
 namespace grouper::report {
 
@@ -41,7 +42,9 @@ void FinishReportFile(ReportInput& reader, ReportFile& report) {
 }
 
 void SetGenerated(ReportFile& report, std::time_t generated) {
-  report.filing.generated = Iso8601Local(generated);
+  const LocalTime local = LocalTimeOf(generated);
+  report.filing.generated = Iso8601(local);
+  report.filing.generated_shown = ClerkTime(local);
 }
 
 std::string ReportFilePage(const ReportFile& report, std::string_view path) {
