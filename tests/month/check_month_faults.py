@@ -265,7 +265,7 @@ def not_files(T, work):
             shutil.rmtree(folder)
         said = err.decode("utf-8", "replace")
         check(proc.returncode == status and made == (status == 0) and
-              (status == 0 or "cannot open" in said),
+              (status == 0 or "입력 파일을 열 수 없습니다" in said),
               f"input {name}: status {proc.returncode}, folder made {made}, {said!r}")
     shutil.rmtree(os.path.join(work, "link_grouper"), ignore_errors=True)
     for name in ("p.in", "link.in", "d.txt"):
