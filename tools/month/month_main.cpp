@@ -28,9 +28,10 @@
 // each said on standard error in one line with the system's reason
 // (month_messages.h); 2 for a bad command line (with a usage line), among them
 // an input that is one of the products. The help, the usage and these
-// failures are Korean, or English with --lang en. Interrupted (Ctrl+C, SIGTERM, SIGHUP), it ends as
-// the signal ends a program. --help prints the usage and the options, --version the library's
-// version. The options are read as util/options.h reads them.
+// failures are Korean, or English with --lang en. Interrupted (Ctrl+C,
+// SIGTERM, SIGHUP), it ends as the signal ends a program. --help prints the
+// usage and the options, --version the library's version. The options are
+// read as util/options.h reads them.
 //
 // Test hook: GROUPER_MONTH_TEST_STOP_AFTER_RENAME=N (1 or 2) in the
 // environment makes the program end abruptly, as kill -9 would, right after
