@@ -42,9 +42,12 @@ void FinishReportFile(ReportInput& reader, ReportFile& report) {
 }
 
 void SetGenerated(ReportFile& report, std::time_t generated) {
-  const LocalTime local = LocalTimeOf(generated);
-  report.filing.generated = Iso8601(local);
-  report.filing.generated_shown = ClerkTime(local);
+  SetGenerated(report, LocalTimeOf(generated));
+}
+
+void SetGenerated(ReportFile& report, const LocalTime& generated) {
+  report.filing.generated = Iso8601(generated);
+  report.filing.generated_shown = ClerkTime(generated);
 }
 
 std::string ReportFilePage(const ReportFile& report, std::string_view path) {
