@@ -56,8 +56,9 @@ apt_update() {
 }
 
 # `same_report A B`: true when two pages of grouper-report are the same bytes
-# but for the time each was made (ISO 8601, in its attribute and its table).
+# but for the time each was made (ISO 8601 in its attribute, "2026-12-09 20:31
+# (UTC+09:00)" in its table).
 same_report() {
-  local stamp='[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9]{2}:[0-9]{2}:[0-9]{2}[+-][0-9]{2}:[0-9]{2}'
+  local stamp='[0-9]{4}-[0-9]{2}-[0-9]{2}(T[0-9]{2}:[0-9]{2}:[0-9]{2}| [0-9]{2}:[0-9]{2} \(UTC)[+-][0-9]{2}:[0-9]{2}\)?'
   cmp <(sed -E "s/$stamp/TIME/g" "$1") <(sed -E "s/$stamp/TIME/g" "$2")
 }

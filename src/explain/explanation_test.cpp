@@ -107,6 +107,20 @@ TEST(Explanation, TextAndTableUseTheFormsWords) {
   EXPECT_EQ(CsvRow(e, {}).rfind(U8(u8"\"\",\"base\",\"기본 서식\","), 0), 0u) << CsvRow(e, {});
 }
 
+// A blank answer would look like nothing in the text; programs keep the value.
+TEST(Explanation, TextShowsABlankAnswerAsAWord) {
+  std::string fever = BuildLine(ValidRecord("091"));
+  SetItem(fever, "g_fever", " ");
+  const LineExplanation e = ExplainLine(fever.data(), fever.size());
+  ExplainOptions english;
+  english.language = Language::kEnglish;
+  EXPECT_NE(Text(fever).find(U8(u8"(G.1.a 열 = (빈칸), 열 [")), std::string::npos) << Text(fever);
+  EXPECT_NE(ExplanationText(e, english).find(U8(u8"(G.1.a 열 = (blank), columns [")),
+            std::string::npos);
+  EXPECT_NE(Json(fever).find("\"value\":\" \""), std::string::npos) << Json(fever);
+  EXPECT_EQ(Json(fever).find(U8(u8"빈칸")), std::string::npos);
+}
+
 TEST(Explanation, MasksIdentifiersUnlessAskedFor) {
   AssessmentRecord r = ValidRecord("091");
   SetText(r.patient_name, Cp949(u8"홍길동").c_str());

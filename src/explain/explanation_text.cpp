@@ -3,6 +3,7 @@
 // same things in the same order.
 #include <cstring>
 
+#include "explain/blank_answer.h"
 #include "explain/explanation.h"
 #include "explain/explanation_parts.h"
 #include "text/cp949.h"
@@ -103,17 +104,25 @@ const Words& WordsOf(Language language) {
   return language == Language::kEnglish ? kEnglish : kKorean;
 }
 
-// `code name [start, width] "value"` for a field, `name value` for a score.
-std::string EvidenceText(const Evidence& e, bool whole) {
-  if (e.score) return e.name + " " + e.value;
-  if (e.start < 0) return ShownName(e);
-  return ShownName(e) + " [" + std::to_string(e.start) + ", " + std::to_string(e.width) + "] \"" +
-         Printable(ShownValue(e, whole)) + "\"";
+// A value in quotes; a blank answer as its word, which a pair of quotes with
+// blanks between would hide.
+std::string QuotedValue(std::string_view bytes, bool english) {
+  if (IsBlankAnswer(bytes))
+    return BlankAnswerWord(english ? Language::kEnglish : Language::kKorean);
+  return "\"" + Printable(bytes) + "\"";
 }
 
-std::string EvidenceList(const std::vector<Evidence>& list, bool whole) {
+// `code name [start, width] "value"` for a field, `name value` for a score.
+std::string EvidenceText(const Evidence& e, bool whole, bool english) {
+  if (e.score) return e.name + " " + e.value;
+  if (e.start < 0) return ShownName(e);
+  return ShownName(e) + " [" + std::to_string(e.start) + ", " + std::to_string(e.width) + "] " +
+         QuotedValue(ShownValue(e, whole), english);
+}
+
+std::string EvidenceList(const std::vector<Evidence>& list, bool whole, bool english) {
   std::string out;
-  for (const Evidence& e : list) out += (out.empty() ? "" : ", ") + EvidenceText(e, whole);
+  for (const Evidence& e : list) out += (out.empty() ? "" : ", ") + EvidenceText(e, whole, english);
   return out;
 }
 
@@ -129,7 +138,7 @@ void AppendFaults(std::string& out, const LineExplanation& e, const Words& w, bo
     if (!f.item.empty()) out += " " + f.item;
     if (!f.field.empty()) {
       out += " (" + ShownName(f.item_code, f.label, f.field);
-      if (f.value) out += " = \"" + Printable(*f.value) + "\"";
+      if (f.value) out += " = " + QuotedValue(*f.value, english);
       if (f.start >= 0) {
         out += ", " + U8(w.columns) + " [" + std::to_string(f.start) + ", " +
                std::to_string(f.width) + "]";
@@ -140,12 +149,13 @@ void AppendFaults(std::string& out, const LineExplanation& e, const Words& w, bo
     // A rule that read more than its one field lists what it read.
     const bool only_its_field = f.fields.size() == 1 && f.fields.front().name == f.field;
     if (!f.fields.empty() && !only_its_field) {
-      out += "       " + U8(w.read) + ": " + EvidenceList(f.fields, whole) + "\n";
+      out += "       " + U8(w.read) + ": " + EvidenceList(f.fields, whole, english) + "\n";
     }
   }
 }
 
-void AppendClassification(std::string& out, const LineExplanation& e, const Words& w, bool whole) {
+void AppendClassification(std::string& out, const LineExplanation& e, const Words& w, bool whole,
+                          bool english) {
   const ClassificationState& s = e.classification;
   const LineAnswer& a = e.answer;
   out += "  " + U8(w.scores) + ": " + U8(w.adl) + " " + std::to_string(s.adl_score) + ", " +
@@ -163,8 +173,8 @@ void AppendClassification(std::string& out, const LineExplanation& e, const Word
   if (!e.decided_by.empty()) {
     out += "  " + U8(w.decided) + ":\n";
     for (const DecidingCriterion& d : e.decided_by) {
-      out += "    " + std::string(1, d.set) + " " + d.code + ": " + EvidenceList(d.tested, whole) +
-             "\n";
+      out += "    " + std::string(1, d.set) + " " + d.code + ": " +
+             EvidenceList(d.tested, whole, english) + "\n";
     }
   }
   out += "  " + U8(w.group) + " " + std::string(s.group_letter, strnlen(s.group_letter, 1)) + " " +
@@ -253,7 +263,7 @@ std::string ExplanationText(const LineExplanation& e, const ExplainOptions& opti
       return out;
   }
   AppendFaults(out, e, w, whole, english);
-  if (e.classified) AppendClassification(out, e, w, whole);
+  if (e.classified) AppendClassification(out, e, w, whole, english);
   if (e.parsed) {
     const ShownIdentifiers ids = Show(e.identifiers, whole);
     out += "  " + U8(w.patient) + " " + Printable(ids.patient_name) + ", " + U8(w.resident) + " " +

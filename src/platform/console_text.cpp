@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/platform.h"
+#include "text/u8_text.h"
 #include "text/utf8.h"
 
 #ifdef _WIN32
@@ -50,6 +51,22 @@ std::string NameText(std::string_view name) {
 }
 
 std::string Reason(int error) {
+  return Reason(error, Language::kEnglish);
+}
+
+std::string Reason(int error, Language language) {
+  if (language == Language::kKorean) {
+    switch (error) {
+      case platform::kFileInUse:
+        return U8(u8"다른 프로그램이 이 파일을 열고 있습니다");
+      case platform::kNotRegularFile:
+        return U8(u8"디스크의 파일이 아닙니다 (파이프, 장치 또는 소켓)");
+      case platform::kFolderInUse:
+        return U8(u8"다른 실행이 그 폴더에 쓰고 있습니다");
+      default:
+        break;
+    }
+  }
   switch (error) {
     case platform::kFileInUse:
       return "the file is open in another program";

@@ -13,6 +13,8 @@
 #include <string>
 #include <string_view>
 
+#include "text/language.h"
+
 namespace grouper::console {
 
 // Writes `utf8` to `stream` (stdout or stderr); false when it could not be
@@ -22,9 +24,11 @@ bool WriteText(std::FILE* stream, std::string_view utf8);
 // `name` (a path as the platform layer holds it) as UTF-8 text for a message.
 std::string NameText(std::string_view name);
 
-// The words of `error`: the system's for an errno value, the platform
-// layer's for its own reasons (platform.h: kFileInUse ...).
+// The words of `error`: the system's for an errno value (as the system words
+// it, whatever the language), the platform layer's for its own reasons
+// (platform.h: kFileInUse ...), in English or Korean.
 std::string Reason(int error);
+std::string Reason(int error, Language language);
 
 // "PROGRAM: WHAT NAME: REASON" on standard error, `error` being an errno
 // value or one of the platform layer's reasons; returns 1, the exit status of

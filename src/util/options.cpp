@@ -34,6 +34,7 @@ CommandLine Parse(std::span<const Option> table, std::span<const std::string> ar
     const std::string_view arg = args[i];
     if (arg.empty()) {
       line.error = "an empty argument";
+      line.problem = Problem::kEmptyArgument;
       return line;
     }
     if (options_ended || arg == "-" || arg[0] != '-') {
@@ -50,12 +51,16 @@ CommandLine Parse(std::span<const Option> table, std::span<const std::string> ar
     const Option* option = Find(table, name);
     if (option == nullptr) {
       line.error = "unknown option " + Quoted(name);
+      line.problem = Problem::kUnknownOption;
+      line.subject = name;
       return line;
     }
     Given given{option->name, {}};
     if (option->value.empty()) {
       if (equals != std::string_view::npos) {
         line.error = std::string(option->name) + " takes no value";
+        line.problem = Problem::kTakesNoValue;
+        line.subject = option->name;
         return line;
       }
     } else if (equals != std::string_view::npos) {
@@ -64,6 +69,8 @@ CommandLine Parse(std::span<const Option> table, std::span<const std::string> ar
       given.value = args[++i];
     } else {
       line.error = std::string(option->name) + " needs a value";
+      line.problem = Problem::kNeedsValue;
+      line.subject = option->name;
       return line;
     }
     line.options.push_back(given);
@@ -95,8 +102,9 @@ std::string Describe(std::span<const Option> table) {
   return text;
 }
 
-std::string HelpText(std::string_view usage, std::span<const Option> table) {
-  return std::string(usage) + "\noptions:\n" + Describe(table);
+std::string HelpText(std::string_view usage, std::span<const Option> table,
+                     std::string_view heading) {
+  return std::string(usage) + "\n" + std::string(heading) + "\n" + Describe(table);
 }
 
 }  // namespace grouper::options

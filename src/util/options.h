@@ -39,10 +39,16 @@ struct Given {
   std::string_view value;
 };
 
+// Which of the four problems a command line has, so that a program can word
+// it in its own language; `error` words it as above.
+enum class Problem { kNone, kUnknownOption, kNeedsValue, kTakesNoValue, kEmptyArgument };
+
 struct CommandLine {
   std::vector<Given> options;              // in the order given
   std::vector<std::string_view> operands;  // in the order given
   std::string error;                       // the first problem; empty when there is none
+  Problem problem = Problem::kNone;        // the same problem
+  std::string subject;                     // the option it concerns ('--x' as given)
 };
 
 // Reads `args` (the arguments after the program's name) by `table`. The
@@ -59,8 +65,9 @@ bool Has(const CommandLine& line, std::string_view name);
 // and its help aligned in a column; every line ends in '\n'.
 std::string Describe(std::span<const Option> table);
 
-// A program's whole --help text: its usage lines, then "options:" and the
+// A program's whole --help text: its usage lines, then `heading` and the
 // options of `table` as Describe gives them.
-std::string HelpText(std::string_view usage, std::span<const Option> table);
+std::string HelpText(std::string_view usage, std::span<const Option> table,
+                     std::string_view heading = "options:");
 
 }  // namespace grouper::options

@@ -25,7 +25,8 @@ import sys
 import tempfile
 
 failures = []
-STAMP = re.compile(rb"\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d[+-]\d\d:\d\d")
+# The page's time, for a machine (ISO 8601) and for a clerk ("2026-12-09 20:31 (UTC+09:00)").
+STAMP = re.compile(rb"\d{4}-\d\d-\d\d(T\d\d:\d\d:\d\d[+-]\d\d:\d\d| \d\d:\d\d \(UTC[+-]\d\d:\d\d\))")
 
 
 def check(condition, what):

@@ -23,7 +23,8 @@ import tempfile
 import time
 
 failures = []
-STAMP = re.compile(rb"\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d[+-]\d\d:\d\d")
+# The page's time, for a machine (ISO 8601) and for a clerk ("2026-12-09 20:31 (UTC+09:00)").
+STAMP = re.compile(rb"\d{4}-\d\d-\d\d(T\d\d:\d\d:\d\d[+-]\d\d:\d\d| \d\d:\d\d \(UTC[+-]\d\d:\d\d\))")
 EXTS = (".out", ".csv", ".html")
 JOURNAL = ".grouper-month.journal"
 
@@ -264,7 +265,7 @@ def not_files(T, work):
             shutil.rmtree(folder)
         said = err.decode("utf-8", "replace")
         check(proc.returncode == status and made == (status == 0) and
-              (status == 0 or "cannot open" in said),
+              (status == 0 or "입력 파일을 열 수 없습니다" in said),
               f"input {name}: status {proc.returncode}, folder made {made}, {said!r}")
     shutil.rmtree(os.path.join(work, "link_grouper"), ignore_errors=True)
     for name in ("p.in", "link.in", "d.txt"):

@@ -14,6 +14,13 @@
 //     status 0; a problem comes before either, and --help before --version;
 //   output that cannot be written (a full or closed standard output) says
 //     "PROGRAM: cannot write standard output: REASON" and ends with status 1.
+//
+// Language. A program whose table holds "--lang" takes "ko" or "en" there
+// (the last one given counts; another value is a problem, said after --help
+// and --version are answered), Korean by default. A program that also gives
+// its usage and options in Korean (Program::korean) says all of the above in
+// Korean unless "--lang en" was given before the problem; the system's reason
+// stays as the system words it.
 #pragma once
 
 #include <cstdio>
@@ -24,16 +31,25 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "text/language.h"
 #include "util/options.h"
 #include "util/stream_output.h"
 
 namespace grouper::tool {
+
+// A program's usage lines and its table with Korean help: the same options
+// under the same names, in the same order.
+struct KoreanHelp {
+  std::string_view usage;
+  std::span<const options::Option> options;
+};
 
 // What a program says about itself.
 struct Program {
   std::string_view name;                     // "grouper-explain"
   std::string_view usage;                    // its usage lines, each ending in '\n'
   std::span<const options::Option> options;  // its table, --help and --version among them
+  const KoreanHelp* korean = nullptr;        // where it speaks Korean to a clerk
 };
 
 // The process as main() gets it: prepared first (platform::PrepareProcess)
@@ -50,9 +66,10 @@ Process StartProcess(int argc, char** argv);
 // or bytes that must arrive as they are (records in code page 949).
 enum class Output { kText, kBytes };
 
-// Says `problem` and the usage on `err`; returns 2, the status of a bad
-// command line.
-int Usage(const Program& program, std::string_view problem, std::FILE* err = stderr);
+// Says `problem` and the usage (Korean when `korean`) on `err`; returns 2, the
+// status of a bad command line.
+int Usage(const Program& program, std::string_view problem, std::FILE* err = stderr,
+          bool korean = false);
 
 class ToolStart {
  public:
@@ -67,9 +84,15 @@ class ToolStart {
   // --version); nothing when the program goes on.
   std::optional<int> ended() const { return ended_; }
   const options::CommandLine& command() const { return command_; }
+  // The language that --lang chose (Korean without it).
+  Language language() const { return language_; }
+  // True when the program's messages are to be said in Korean: it has
+  // Korean texts and --lang did not ask for English.
+  bool korean() const { return program_.korean != nullptr && language_ == Language::kKorean; }
   StreamOutput& out() { return out_; }
 
-  // A problem that the program finds in the command line: Usage on `err`.
+  // A problem that the program finds in the command line (worded in its
+  // language, korean()): Usage on `err`.
   int Usage(std::string_view problem) const;
   // Writes `text` to the output and flushes it: 0, or 1 after saying that the
   // output could not be written.
@@ -83,6 +106,7 @@ class ToolStart {
   StreamOutput out_;
   options::CommandLine command_;
   std::optional<int> ended_;
+  Language language_ = Language::kKorean;
 };
 
 }  // namespace grouper::tool

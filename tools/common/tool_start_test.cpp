@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "support/program_runner.h"
+#include "text/u8_text.h"
 
 namespace grouper::tool {
 namespace {
@@ -81,6 +82,63 @@ TEST(ToolStart, AnswersProblemsHelpAndVersionWithTheirStatus) {
     EXPECT_EQ(said.ended, c.ended) << what;
     EXPECT_EQ(said.out, c.out) << what;
     EXPECT_EQ(said.err, c.err) << what;
+  }
+}
+
+// A program with Korean words: Korean unless --lang en came before the
+// problem; a program without them keeps English but reads --lang alike.
+TEST(ToolStart, SpeaksTheLanguageThatLangChose) {
+  constexpr options::Option table[] = {
+      {"--lang", "LANG", "the language"}, {"--help", "", "this help", "-h"}, {"--version", "", ""}};
+  const KoreanHelp korean = {"k-usage\n", table};
+  const Program program = {"t", "usage\n", table, &korean};
+  const Program english_only = {"t", "usage\n", table};
+  struct Case {
+    const Program* program;
+    std::vector<std::string> args;
+    std::optional<int> ended;
+    std::string err;
+    Language language;
+  };
+  const Case cases[] = {
+      {&program,
+       {"--bogus"},
+       2,
+       U8(u8"t: 알 수 없는 옵션 '--bogus'\nk-usage\n"),
+       Language::kKorean},
+      {&program,
+       {"--lang", "en", "--bogus"},
+       2,
+       "t: unknown option '--bogus'\nusage\n",
+       Language::kEnglish},
+      {&program,
+       {"--lang"},
+       2,
+       U8(u8"t: --lang 뒤에 값이 있어야 합니다\nk-usage\n"),
+       Language::kKorean},
+      {&program,
+       {"--lang=en", "--lang", "x", "f"},
+       2,
+       "t: --lang takes ko or en\nusage\n",
+       Language::kEnglish},
+      {&program, {"--lang=x", "-h"}, 0, "", Language::kKorean},  // help before a bad value
+      {&program, {"--lang=en", "--lang=ko", "f"}, std::nullopt, "", Language::kKorean},
+      {&english_only, {"--bogus"}, 2, "t: unknown option '--bogus'\nusage\n", Language::kKorean},
+      {&english_only, {"--lang", "en", "f"}, std::nullopt, "", Language::kEnglish},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args = c.args;
+    args.insert(args.begin(), "t");
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    ToolStart start(*c.program, args, out, 0, Output::kBytes, err);
+    const std::string what = args[1];
+    EXPECT_EQ(start.ended(), c.ended) << what;
+    EXPECT_EQ(ReadAll(err), c.err) << what;
+    EXPECT_EQ(start.language(), c.language) << what;
+    if (c.ended == 0) {
+      EXPECT_EQ(ReadAll(out).rfind(U8(u8"k-usage\n\n옵션:\n"), 0), 0u) << what;
+    }
   }
 }
 

@@ -125,16 +125,13 @@ int main(int argc, char** argv) {
   bool json = false;
   bool csv = false;
   grouper::ExplainOptions options;
+  options.language = start.language();  // --lang, read by the start
   std::vector<std::pair<uint64_t, uint64_t>> ranges;
   for (const grouper::options::Given& given : command.options) {
     if (given.name == "--json") {
       json = true;
     } else if (given.name == "--csv") {
       csv = true;
-    } else if (given.name == "--lang") {
-      if (given.value != "en" && given.value != "ko") return start.Usage("--lang takes ko or en");
-      options.language =
-          given.value == "en" ? grouper::Language::kEnglish : grouper::Language::kKorean;
     } else if (given.name == "--show-identifiers") {
       options.show_identifiers = true;
     } else if (given.name == "--lines") {

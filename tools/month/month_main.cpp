@@ -1,4 +1,4 @@
-// grouper-month [--no-open] FILE
+// grouper-month [--no-open] [--lang en] FILE
 //
 // A clerk's month in one gesture: for the month's assessment file
 // "<dir>/<stem>.<ext>" it makes the folder "<dir>/<stem>_grouper" and writes
@@ -25,11 +25,13 @@
 // Exit status: 0 when the three products are written; 1 when the input
 // cannot be opened or read or is not a file on a disk, when another run is
 // writing in the folder, or when a product cannot be written or replaced,
-// each said on standard error in Korean and then with the system's reason; 2
-// for a bad command line (with a usage line), among them an input that is one
-// of the products. Interrupted (Ctrl+C, SIGTERM, SIGHUP), it ends as the
-// signal ends a program. --help prints the usage and the options, --version
-// the library's version. The options are read as util/options.h reads them.
+// each said on standard error in one line with the system's reason
+// (month_messages.h); 2 for a bad command line (with a usage line), among them
+// an input that is one of the products. The help, the usage and these
+// failures are Korean, or English with --lang en. Interrupted (Ctrl+C,
+// SIGTERM, SIGHUP), it ends as the signal ends a program. --help prints the
+// usage and the options, --version the library's version. The options are
+// read as util/options.h reads them.
 //
 // Test hook: GROUPER_MONTH_TEST_STOP_AFTER_RENAME=N (1 or 2) in the
 // environment makes the program end abruptly, as kill -9 would, right after
@@ -55,6 +57,7 @@
 #include "desktop.h"
 #include "line/input_warnings.h"
 #include "month_files.h"
+#include "month_messages.h"
 #include "month_products.h"
 #include "platform/console_text.h"
 #include "platform/platform.h"
@@ -66,30 +69,48 @@
 
 namespace {
 
+using grouper::Language;
 using grouper::U8;
 using grouper::month::kExplanation;
 using grouper::month::kProducts;
 using grouper::month::kReport;
 using grouper::month::kResult;
+using grouper::month::Message;
 
 constexpr char kProgram[] = "grouper-month";
 constexpr char kUsage[] =
-    "usage: grouper-month [--no-open] FILE\n"
+    "usage: grouper-month [--no-open] [--lang en] FILE\n"
     "       grouper-month --help | --version\n";
 constexpr grouper::options::Option kOptions[] = {
     {"--no-open", "", "do not open the report page in the browser"},
+    {"--lang", "LANG", "the language of the help and the errors: ko (the default) or en"},
     {"--help", "", "this help, on standard output", "-h"},
     {"--version", "", "the program's name and the library's version"},
 };
-constexpr grouper::tool::Program kTool = {kProgram, kUsage, kOptions};
+// The same, for the clerk. Literals as u8 keep the bytes UTF-8 whatever the
+// compiler; the views below read them as char.
+constexpr char8_t kKoreanUsage[] =
+    u8"사용법: grouper-month [--no-open] [--lang en] 파일\n"
+    u8"        grouper-month --help | --version\n";
+constexpr char8_t kNoOpenHelp[] = u8"보고서를 브라우저로 열지 않습니다";
+constexpr char8_t kLangHelp[] = u8"도움말과 오류 메시지의 언어: ko (기본) 또는 en";
+constexpr char8_t kHelpHelp[] = u8"이 도움말을 표준 출력에 씁니다";
+constexpr char8_t kVersionHelp[] = u8"프로그램 이름과 라이브러리 버전을 씁니다";
+std::string_view Text(const char8_t* text) {
+  return std::string_view(reinterpret_cast<const char*>(text));
+}
+const grouper::options::Option kKoreanOptions[] = {
+    {"--no-open", "", Text(kNoOpenHelp)},
+    {"--lang", "LANG", Text(kLangHelp)},
+    {"--help", "", Text(kHelpHelp), "-h"},
+    {"--version", "", Text(kVersionHelp)},
+};
+const grouper::tool::KoreanHelp kKoreanHelp = {Text(kKoreanUsage), kKoreanOptions};
+const grouper::tool::Program kTool = {kProgram, kUsage, kOptions, &kKoreanHelp};
 
 // What each product is, for the clerk.
 constexpr std::array<const char8_t*, kProducts> kProductNames = {u8"결과 파일", u8"설명표",
                                                                  u8"보고서"};
-
-int Usage(const std::string& problem) {
-  return grouper::tool::Usage(kTool, problem);
-}
 
 // Progress and the summary: for a person, so a console that went away is no
 // reason to stop.
@@ -109,10 +130,14 @@ std::string Count(uint64_t n) {
   return digits;
 }
 
-// A failure said twice: in Korean for the clerk, then as every tool says it.
-int Failed(std::string_view korean, std::string_view what, std::string_view name, int error) {
-  grouper::console::WriteText(stderr, std::string(kProgram) + ": " + std::string(korean) + "\n");
-  return grouper::console::FileFailed(kProgram, what, name, error);
+// A failure, said once (month_messages.h), with lines of advice after it;
+// returns 1, the status of a file that could not be used.
+int Failed(Language language, Message what, std::string_view name, int error,
+           const std::vector<Message>& advice = {}) {
+  std::string said = grouper::month::FailureLine(kProgram, what, name, error, language);
+  for (const Message m : advice) said += grouper::month::Words(m, language) + "\n";
+  grouper::console::WriteText(stderr, said);
+  return 1;
 }
 
 // The products' folder, held by this run, and their temporary files.
@@ -169,21 +194,16 @@ Ready Prepare(const std::string& folder, const std::string& stem, int input_fd, 
 
 // What the clerk is told of a file that could not be replaced, in this run's
 // set or (`earlier`) in the set that an interrupted run left half done.
-std::string CannotReplace(const grouper::month::SetFailure& failure, bool earlier) {
-  std::string said = earlier ? U8(u8"지난 실행이 중단되어 끝내지 못한 파일 교체를 마칠 수 "
-                                  u8"없습니다: ")
-                             : U8(u8"이 파일을 바꿀 수 없습니다: ");
-  said += Shown(grouper::platform::FileNamePart(failure.path));
-  if (failure.error == grouper::platform::kFileInUse) {
-    said +=
-        U8(u8"\n다른 프로그램이 이 파일을 열고 있습니다. 그 프로그램을 닫고 다시 "
-           u8"실행하십시오.");
-  }
+int CannotReplace(Language language, const grouper::month::SetFailure& failure, bool earlier) {
+  const bool held = failure.error == grouper::platform::kFileInUse;
+  const Message what = earlier ? Message::kCannotFinishEarlierSet : Message::kCannotReplace;
+  std::vector<Message> advice;
+  if (held) advice.push_back(Message::kCloseTheOtherProgram);
+  // This run's set is put back, or as much of it as could be.
   if (!earlier) {
-    said += failure.restored ? U8(u8"\n바꾼 파일은 없습니다. 기존 파일이 그대로 있습니다.")
-                             : U8(u8"\n기존 파일을 모두 되돌리지는 못했습니다.");
+    advice.push_back(failure.restored ? Message::kNothingReplaced : Message::kNotEveryOldFileBack);
   }
-  return said;
+  return Failed(language, what, failure.path, failure.error, advice);
 }
 
 // The test hook's rename count (the header's comment), -1 without it.
@@ -194,15 +214,15 @@ int StopAfterRename() {
   return n == "0" ? 0 : n == "1" ? 1 : n == "2" ? 2 : -1;
 }
 
-int Month(const std::string& input, bool open_page) {
+int Month(const grouper::tool::ToolStart& start, const std::string& input, bool open_page) {
+  const Language language = start.korean() ? Language::kKorean : Language::kEnglish;
   const int fd = grouper::platform::OpenRegularInput(input.c_str());
   if (fd < 0) {
     const int error = errno;
-    return Failed(error == grouper::platform::kNotRegularFile
-                      ? U8(u8"입력이 디스크의 파일이 아닙니다 (파이프나 장치). 저장된 파일을 "
-                           u8"지정하십시오.")
-                      : U8(u8"입력 파일을 열 수 없습니다."),
-                  "cannot open", input, error);
+    if (error == grouper::platform::kNotRegularFile) {
+      return Failed(language, Message::kCannotOpenInput, input, error, {Message::kNameAFileOnDisk});
+    }
+    return Failed(language, Message::kCannotOpenInput, input, error);
   }
   struct Closer {
     int fd;
@@ -218,18 +238,18 @@ int Month(const std::string& input, bool open_page) {
   Ready ready = Prepare(beside, stem, fd, *d, error, failure);
   if (ready == Ready::kCannotWrite) {
     const std::string documents = grouper::platform::DocumentsFolder();
-    if (documents.empty()) {
-      return Failed(U8(u8"결과를 쓸 폴더를 만들 수 없습니다."), "cannot write in", beside, error);
-    }
+    if (documents.empty()) return Failed(language, Message::kCannotMakeFolder, beside, error);
     Say(U8(u8"폴더 ") + Shown(beside) + U8(u8"에 쓸 수 없습니다 (") +
-        grouper::console::Reason(error) + U8(u8"). 대신 문서 폴더에 씁니다.\n"));
+        grouper::console::Reason(error, Language::kKorean) + U8(u8"). 대신 문서 폴더에 씁니다.\n"));
     const int beside_error = error;
     d = std::make_unique<Destination>();
     ready = Prepare(documents + grouper::platform::kPathSeparator + "grouper", stem, fd, *d, error,
                     failure);
     if (ready == Ready::kCannotWrite) {
-      Failed(U8(u8"결과를 쓸 폴더를 만들 수 없습니다."), "cannot write in", beside, beside_error);
-      return grouper::console::FileFailed(kProgram, "cannot write in", d->folder, error);
+      grouper::console::WriteText(
+          stderr, grouper::month::FailureLine(kProgram, Message::kCannotMakeFolder, beside,
+                                              beside_error, language));
+      return Failed(language, Message::kCannotUseDocuments, d->folder, error);
     }
   }
   switch (ready) {
@@ -237,14 +257,11 @@ int Month(const std::string& input, bool open_page) {
     case Ready::kCannotWrite:
       break;
     case Ready::kInputIsAProduct:
-      return Usage("the input is one of the files that it would write: " + Shown(input));
+      return start.Usage(grouper::month::Words(Message::kInputIsAProduct, language) + Shown(input));
     case Ready::kBusy:
-      return Failed(U8(u8"다른 grouper-month가 이미 이 폴더에 쓰고 있습니다. 그 실행이 끝난 "
-                       u8"뒤 다시 실행하십시오: ") +
-                        Shown(d->folder),
-                    "cannot write in", d->folder, error);
+      return Failed(language, Message::kFolderBusy, d->folder, error, {Message::kRunAgainLater});
     case Ready::kNotRecovered:
-      return Failed(CannotReplace(failure, true), "cannot replace", failure.path, failure.error);
+      return CannotReplace(language, failure, true);
   }
   if (d->recovered) {
     Say(U8(u8"지난 실행이 중단되어 끝내지 못한 파일 교체를 마쳤습니다: ") + Shown(d->folder) +
@@ -273,9 +290,9 @@ int Month(const std::string& input, bool open_page) {
     if (result.error != 0 || finished != 0) {
       Say("\n");
       if (result.in_input) {
-        return Failed(U8(u8"입력 파일을 읽을 수 없습니다."), "cannot read", input, result.error);
+        return Failed(language, Message::kCannotReadInput, input, result.error);
       }
-      return Failed(U8(u8"파일을 쓸 수 없습니다."), "cannot write", d->paths[p],
+      return Failed(language, Message::kCannotWrite, d->paths[p],
                     result.error != 0 ? result.error : finished);
     }
     Say(p == kExplanation ? Count(lines) + U8(u8"줄\n") : std::string(U8(u8"완료\n")));
@@ -285,9 +302,7 @@ int Month(const std::string& input, bool open_page) {
   // last moment at which an interrupt must leave the old set whole.
   if (stop == 0) std::raise(SIGTERM);
   failure = grouper::month::ReplaceSet(d->folder, d->files, stop > 0 ? stop : 0);
-  if (failure.error != 0) {
-    return Failed(CannotReplace(failure, false), "cannot replace", failure.path, failure.error);
-  }
+  if (failure.error != 0) return CannotReplace(language, failure, false);
 
   const grouper::report::OutcomeCounts& t = facts.tally->totals;
   using grouper::Outcome, grouper::OutcomeLabel;
@@ -307,10 +322,10 @@ int Month(const std::string& input, bool open_page) {
   }
   Say(summary);
   if (open_page && !grouper::platform::OpenInBrowser(d->paths[kReport])) {
-    grouper::console::WriteText(stderr, std::string(kProgram) + ": " +
-                                            U8(u8"보고서를 브라우저로 열 수 없습니다. 직접 "
-                                               u8"여십시오: ") +
-                                            Shown(d->paths[kReport]) + "\n");
+    grouper::console::WriteText(stderr,
+                                std::string(kProgram) + ": " +
+                                    grouper::month::Words(Message::kCannotOpenPage, language) +
+                                    Shown(d->paths[kReport]) + "\n");
   }
   return 0;
 }
@@ -322,7 +337,10 @@ int Run(const grouper::tool::Process& process, bool& cancelled) {
                                  grouper::tool::Output::kText);
   if (const auto status = start.ended()) return *status;
   const grouper::options::CommandLine& line = start.command();
-  if (line.operands.size() > 1) return Usage("one file only");
+  const Language language = start.korean() ? Language::kKorean : Language::kEnglish;
+  if (line.operands.size() > 1) {
+    return start.Usage(grouper::month::Words(Message::kOneFileOnly, language));
+  }
   std::string input;
   if (line.operands.size() == 1) {
     input = line.operands[0];
@@ -337,10 +355,10 @@ int Run(const grouper::tool::Process& process, bool& cancelled) {
         cancelled = true;
         return 0;
       case grouper::platform::FileChoice::kNoDialog:
-        return Usage("no input file");
+        return start.Usage(grouper::month::Words(Message::kNoInputFile, language));
     }
   }
-  return Month(input, !grouper::options::Has(line, "--no-open"));
+  return Month(start, input, !grouper::options::Has(line, "--no-open"));
 }
 
 }  // namespace

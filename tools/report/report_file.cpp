@@ -8,6 +8,7 @@
 #include "report_input.h"
 #include "report_page.h"
 #include "text/utf8.h"
+#include "util/local_time.h"
 
 namespace grouper::report {
 
@@ -41,7 +42,12 @@ void FinishReportFile(ReportInput& reader, ReportFile& report) {
 }
 
 void SetGenerated(ReportFile& report, std::time_t generated) {
-  report.filing.generated = Iso8601Local(generated);
+  SetGenerated(report, LocalTimeOf(generated));
+}
+
+void SetGenerated(ReportFile& report, const LocalTime& generated) {
+  report.filing.generated = Iso8601(generated);
+  report.filing.generated_shown = ClerkTime(generated);
 }
 
 std::string ReportFilePage(const ReportFile& report, std::string_view path) {

@@ -14,6 +14,7 @@
 #include "report_filing.h"
 #include "report_input.h"
 #include "report_tally.h"
+#include "util/local_time.h"
 
 namespace grouper::report {
 
@@ -33,8 +34,10 @@ int ReadReportFile(int fd, std::time_t generated, ReportFile& report);
 // file's size and SHA-256 from `reader`, which read it all without failing,
 // and the warnings' and the library's names for the filing.
 void FinishReportFile(ReportInput& reader, ReportFile& report);
-// The time the page names.
+// The time the page names: `generated` in the local time zone, or a local
+// time and offset that the caller knows otherwise (util/local_time.h).
 void SetGenerated(ReportFile& report, std::time_t generated);
+void SetGenerated(ReportFile& report, const LocalTime& generated);
 
 // The page of a file read, which shows the last component of `path`, the
 // input's name (strict UTF-8: a byte of it that is not is shown as \xNN).

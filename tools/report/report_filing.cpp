@@ -1,7 +1,5 @@
 #include "report_filing.h"
 
-#include <cstdio>
-
 #include "line/input_warnings.h"
 #include "report_page.h"
 #include "text/u8_text.h"
@@ -25,22 +23,6 @@ void Row(std::string& out, const std::string& label, const std::string& value_ht
 }
 
 }  // namespace
-
-std::string Iso8601Local(std::time_t when) {
-  const std::tm local = *std::localtime(&when);
-  const std::tm utc = *std::gmtime(&when);
-  // The offset, from the two broken-down times: at most a day apart.
-  int days = local.tm_yday - utc.tm_yday;
-  if (local.tm_year != utc.tm_year) days = local.tm_year > utc.tm_year ? 1 : -1;
-  const long offset =
-      days * 86400L + (local.tm_hour - utc.tm_hour) * 3600L + (local.tm_min - utc.tm_min) * 60L;
-  const int minutes = static_cast<int>((offset < 0 ? -offset : offset) / 60) % (24 * 60);
-  char text[64];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d%c%02d:%02d", local.tm_year + 1900,
-                local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec,
-                offset < 0 ? '-' : '+', minutes / 60, minutes % 60);
-  return text;
-}
 
 void AppendFiling(std::string& out, const ReportTally& tally, const FilingInfo& info,
                   const std::string& input_name) {
@@ -78,7 +60,7 @@ void AppendFiling(std::string& out, const ReportTally& tally, const FilingInfo& 
     institutions += U8(u8"그 밖의 기관 ") + std::to_string(tally.other_institutions) + U8(u8"건");
   }
   Row(out, U8(u8"요양기관기호"), institutions.empty() ? "-" : institutions, false);
-  Row(out, U8(u8"작성 일시"), Escaped(info.generated));
+  Row(out, U8(u8"작성 일시"), Escaped(info.generated_shown));
   Row(out, U8(u8"프로그램 버전"), Escaped(info.version));
   out += "</table>\n</section>\n";
 }

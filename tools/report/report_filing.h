@@ -13,7 +13,6 @@
 #pragma once
 
 #include <cstdint>
-#include <ctime>
 #include <string>
 #include <vector>
 
@@ -25,13 +24,10 @@ struct FilingInfo {
   uint64_t file_size = 0;
   std::string sha256;                 // lowercase hex
   std::string generated;              // ISO 8601 with the offset
+  std::string generated_shown;        // the same moment as a clerk reads it (util/local_time.h)
   std::string version;                // the library's version
   std::vector<std::string> warnings;  // "utf8", "cr-line-ends", "empty"
 };
-
-// `when` in the local time zone as ISO 8601 with its offset from UTC
-// ("2026-03-31T09:00:00+09:00"); standard C library calls only.
-std::string Iso8601Local(std::time_t when);
 
 // The banner of the warnings (nothing when there are none) and the filing
 // section, for the page's head; `input_name` as shown (UTF-8).

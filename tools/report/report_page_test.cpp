@@ -59,11 +59,14 @@ TEST(ReportPage, DetailsNameTheFormsItemsAndTheBaseLayout) {
   std::string order = BuildLine(ValidRecord("091"));
   SetItem(order, "a_admission_date", "20240120");  // after the assessment
   Tally(tally, order, 2);
-  ASSERT_EQ(tally.totals.rejected, 2u);
+  std::string blank = BuildLine(ValidRecord("091"));
+  SetItem(blank, "g_fever", " ");  // a blank answer is shown as one
+  Tally(tally, blank, 3);
+  ASSERT_EQ(tally.totals.rejected, 3u);
   const std::string page = PageOf(tally);
-  const char8_t* expected[] = {u8"<span>기본 서식 · ", u8"<span>서식 091 · ",
-                               u8"<td>A.9 수축기혈압</td>",
-                               u8"<td>A.3 입원일; A.4 요양개시일; A.6 작성일</td>"};
+  const char8_t* expected[] = {
+      u8"<span>기본 서식 · ", u8"<span>서식 091 · ", u8"<td>A.9 수축기혈압</td>",
+      u8"<td>A.3 입원일; A.4 요양개시일; A.6 작성일</td>", u8"<td>G.1.a 열</td><td>(빈칸)</td>"};
   for (const char8_t* text : expected) {
     EXPECT_NE(page.find(reinterpret_cast<const char*>(text)), std::string::npos)
         << reinterpret_cast<const char*>(text);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "explain/blank_answer.h"
 #include "explain/explanation.h"
 #include "text/cp949.h"
 #include "validate/field_text.h"
@@ -28,13 +29,18 @@ RejectedDetail DetailOf(const LineExplanation& e, uint64_t line_number) {
     if (!f.field.empty()) fault.field = ShownName(f.item_code, f.label, f.field);
     if (f.value) {
       const int keep = IdentifierKeep(f.field);
-      fault.value = cp949::ToUtf8(keep < 0 ? *f.value : MaskIdentifier(*f.value, keep));
+      fault.value = IsBlankAnswer(*f.value)
+                        ? BlankAnswerWord()
+                        : cp949::ToUtf8(keep < 0 ? *f.value : MaskIdentifier(*f.value, keep));
     } else if (f.field.empty()) {
       // A rule over several fields (the order of the dates, a list of flags)
       // shows what it read, as written; an item's name may hold a comma.
       for (const Evidence& read : f.fields) {
         fault.field += (fault.field.empty() ? "" : "; ") + ShownName(read);
-        fault.value += (fault.value.empty() ? "" : "; ") + cp949::ToUtf8(ShownValue(read, false));
+        const std::string shown = ShownValue(read, false);
+        fault.value +=
+            (fault.value.empty() ? "" : "; ") +
+            (read.start >= 0 && IsBlankAnswer(shown) ? BlankAnswerWord() : cp949::ToUtf8(shown));
       }
     }
     d.faults.push_back(std::move(fault));

@@ -63,8 +63,9 @@ struct MessageTally {
 };
 
 struct DetailFault {
-  // UTF-8; value masked for identifiers. `field` names the fault's field, or
-  // the fields its rule read, by their item codes and names on the form.
+  // UTF-8; value masked for identifiers, a blank answer as "(빈칸)"
+  // (explain/blank_answer.h). `field` names the fault's field, or the fields
+  // its rule read, by their item codes and names on the form.
   std::string section, item, field, value, message;
 };
 

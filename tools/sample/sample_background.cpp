@@ -44,9 +44,9 @@ void DrawGeneral(Random& g, Draft& d, const SampleGenerator& gen, uint64_t index
   std::snprintf(text, sizeof text, "%02d00000%06d", birth_year, serial);
   SetText(r.resident_number, text);
 
-  // A file holds the assessments of about two months; patients were admitted
-  // up to five years before.
-  d.assessment_day = gen.period_start_day + Uniform(g, 0, 60);
+  // A file holds the assessments of about two months (or of the month asked
+  // for); patients were admitted up to five years before.
+  d.assessment_day = gen.period_start_day + Uniform(g, 0, gen.period_days - 1);
   const int admission = d.assessment_day - (Chance(g, 10) ? 0 : Uniform(g, 1, 1800));
   SetDate(r.a_admission_date, admission);
   SetDate(r.a_care_start_date, admission + (Chance(g, 30) ? 0 : Uniform(g, 1, 30)));

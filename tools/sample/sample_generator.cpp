@@ -100,7 +100,14 @@ SampleGenerator StartSample(const SampleOptions& options) {
   SampleGenerator gen;
   gen.options = options;
   Random g{options.seed ^ 0x5851f42d4c957f2dULL};
+  // Drawn also when a month is given, so that the institutions stay the seed's.
   gen.period_start_day = Uniform(g, DaysFromCivil(2013, 1, 1), DaysFromCivil(2030, 10, 1));
+  if (options.month_year != 0) {
+    const int next_year = options.month_year + (options.month == 12 ? 1 : 0);
+    const int next_month = options.month == 12 ? 1 : options.month + 1;
+    gen.period_start_day = DaysFromCivil(options.month_year, options.month, 1);
+    gen.period_days = DaysFromCivil(next_year, next_month, 1) - gen.period_start_day;
+  }
   for (auto& code : gen.institution_codes) {
     // A first digit from 1 on: no base-layout line may start with a version
     // code. The digits after it are drawn first, in a statement of their own,

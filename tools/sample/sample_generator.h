@@ -71,6 +71,10 @@ struct SampleOptions {
   // layout); empty means all nine.
   std::vector<std::string> versions;
   uint32_t fault_share = 0;  // of kShareScale
+  // The month of the assessments (1976-01 to 2037-12; year 0: none): every
+  // assessment date falls in it, and the other dates before them, as they do
+  // around the period drawn from the seed without it.
+  int month_year = 0, month = 0;
 };
 
 struct SampleLine {
@@ -90,6 +94,7 @@ struct SampleGenerator {
   uint64_t next_index = 0;
   char institution_codes[4][9];  // a few institutions per file
   int period_start_day = 0;      // of the assessments, in days since 1970-01-01
+  int period_days = 61;          // the days of that period
 };
 
 // True when every entry of `versions` is one of the eight codes or "base".
@@ -109,8 +114,13 @@ AssessmentRecord SampleRecord(const SampleGenerator& generator, uint64_t index);
 // "0") into parts per billion; false when the text is no such number.
 bool ParseShare(std::string_view text, uint32_t* share);
 
+// Reads a month written "YYYY-MM", from 1976-01 to 2037-12 (the range in
+// which every date that a record draws around its assessment is a valid date
+// of the form), into `options`; false when the text is no such month.
+bool ParseMonth(std::string_view text, SampleOptions* options);
+
 // The command-line tool: grouper-sample --count N [--seed S]
-// [--versions 089,090,...] [--faults P], its options read as util/options.h
+// [--versions 089,090,...] [--faults P] [--month YYYY-MM], its options read as util/options.h
 // reads them. Writes the lines, each ending in CR LF, to `out`; a nonzero
 // `out_error` says that `out` cannot be written at all (EBADF for a standard
 // output that the caller closed). Returns the exit status: 0 on success (also

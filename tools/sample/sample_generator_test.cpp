@@ -207,6 +207,39 @@ std::set<std::string> ChangedItems(const std::string& a, const std::string& b) {
   return changed;
 }
 
+// A month's file: every assessment (A.6) in that month, every clean record
+// grouped, every faulty one rejected, in any time zone the tests run in.
+TEST(SampleGenerator, AMonthsFileHasItsAssessmentsInThatMonth) {
+  const struct {
+    const char* month;
+    const char* first;
+    const char* last;
+  } cases[] = {{"2026-12", "20261201", "20261231"},
+               {"2028-02", "20280201", "20280229"},
+               {"1976-01", "19760101", "19760131"},
+               {"2037-12", "20371201", "20371231"}};
+  for (const auto& c : cases) {
+    SampleOptions options = Options(3, kShareScale / 10);
+    ASSERT_TRUE(ParseMonth(c.month, &options));
+    SampleGenerator gen = StartSample(options);
+    std::string first = "99999999", last = "00000000";
+    int failures = 0;
+    for (uint64_t i = 0; i < 1500; ++i) {
+      const SampleLine line = NextSampleLine(gen);
+      const Outcome out = Process(line.text);
+      if (out.accepted != (line.fault == FaultKind::kNone) && ++failures <= 5) {
+        ADD_FAILURE() << c.month << " " << Describe(3, i, line) << ": " << out.message;
+      }
+      if (!out.accepted) continue;
+      const std::string date(out.parsed.a_assessment_date, 8);
+      first = std::min(first, date);
+      last = std::max(last, date);
+    }
+    EXPECT_EQ(first, c.first) << c.month;
+    EXPECT_EQ(last, c.last) << c.month;
+  }
+}
+
 TEST(SampleGenerator, EveryFaultyRecordIsRejectedAndEveryOtherAccepted) {
   std::map<FaultKind, int> kinds;
   std::set<std::string> details;
@@ -414,6 +447,11 @@ TEST(SampleTool, BadArgumentsGiveTheUsageAndStatus2) {
       {"--count", "5", "--seed", "x"},
       {"--count", "5", "extra"},
       {"--bogus"},
+      {"--count", "5", "--month", "2026-13"},
+      {"--count", "5", "--month", "abc"},
+      {"--count", "5", "--month", "2026-1"},
+      {"--count", "5", "--month", "1975-12"},  // admissions before the form's first date
+      {"--count", "5", "--month", "2038-01"},  // past the form's last date
   };
   for (const auto& args : cases) {
     std::string joined;

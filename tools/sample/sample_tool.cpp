@@ -46,11 +46,29 @@ bool ParseShare(std::string_view text, uint32_t* share) {
   return true;
 }
 
+bool ParseMonth(std::string_view text, SampleOptions* options) {
+  if (text.size() != 7 || text[4] != '-') return false;
+  int year = 0, month = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (i == 4) continue;
+    if (text[i] < '0' || text[i] > '9') return false;
+    int& part = i < 4 ? year : month;
+    part = part * 10 + (text[i] - '0');
+  }
+  // Admissions go back five years from an assessment, and a date of the form
+  // ends in January 2038.
+  if (year < 1976 || year > 2037 || month < 1 || month > 12) return false;
+  options->month_year = year;
+  options->month = month;
+  return true;
+}
+
 namespace {
 
 constexpr char kProgram[] = "grouper-sample";
 constexpr char kUsage[] =
-    "usage: grouper-sample --count N [--seed S] [--versions V,V,...] [--faults P] > FILE\n"
+    "usage: grouper-sample --count N [--seed S] [--versions V,V,...] [--faults P]\n"
+    "                      [--month YYYY-MM] > FILE\n"
     "       grouper-sample --help | --version\n"
     "\n"
     "Writes N synthetic assessment records, one per line in code page 949 with CR LF\n"
@@ -64,6 +82,9 @@ constexpr options::Option kOptions[] = {
     {"--faults", "P",
      "share of records (0 to 1) that get exactly one deliberate fault\n"
      "(default 0)"},
+    {"--month", "M",
+     "the month of the assessments, YYYY-MM (1976-01 to 2037-12): every\n"
+     "assessment date falls in it and the other dates before them"},
     {"--help", "", "this help, on standard output", "-h"},
     {"--version", "", "the program's name and the library's version"},
 };
@@ -113,6 +134,10 @@ int ReadOptions(const tool::ToolStart& start, SampleOptions& options, uint64_t& 
     } else if (given.name == "--faults") {
       if (!ParseShare(value, &options.fault_share)) {
         return start.Usage("bad --faults '" + value + "' (a share from 0 to 1)");
+      }
+    } else if (given.name == "--month") {
+      if (!ParseMonth(value, &options)) {
+        return start.Usage("bad --month '" + value + "' (YYYY-MM, 1976-01 to 2037-12)");
       }
     }
   }
