@@ -1,8 +1,11 @@
 #!/usr/bin/env python3
 """The documents hold together: every local link and picture of the Korean guide (docs/ko/) and
 every relative link of the Markdown documents leads to a file, and a link's #fragment to an
-element or heading there; the guide shows every picture of docs/ko/images/ at its own size; and
-the guide quotes the wrong-file warnings exactly as grouper-explain says them.
+element or heading there; the guide shows every picture of docs/ko/images/ at its own size; each
+picture keeps beside it the text it shows (NAME.txt, which the report's browser test compares
+with the page this build draws) and that text names this build's version; the guide names the
+Start-menu folder that the installer makes; and the guide quotes the wrong-file warnings exactly
+as grouper-explain says them.
 
 Usage: check_docs.py SOURCE_DIR GROUPER_EXPLAIN
 """
@@ -92,6 +95,47 @@ def warnings_said(explain):
     return said
 
 
+def program_version(explain):
+    done = subprocess.run([explain, "--version"], capture_output=True, timeout=60)
+    return done.stdout.decode("utf-8").split()[-1]
+
+
+REDRAW = ("redraw the pictures: run the test report_browser (with chromium) and copy "
+          "build/default/report_browser/guide/report-*.png and report-*.txt to docs/ko/images/")
+
+
+def check_shown_text(name, path, version):
+    """A picture that shows the program's version shows this build's."""
+    with open(path, encoding="utf-8") as f:
+        lines = f.read().splitlines()
+    for label, value in zip(lines, lines[1:]):
+        if label == "프로그램 버전" and value != version:
+            failures.append(f"docs/ko/images/{name} shows version {value}, the program is "
+                            f"{version}: {REDRAW}")
+
+
+def start_menu_folder(source, version):
+    """The Start-menu folder that the installer offers: the one the package module names for the
+    installer's Start-menu page, else the installer's name, which is NSIS's default."""
+    with open(os.path.join(source, "cmake", "GrouperPackage.cmake"), encoding="utf-8") as f:
+        module = f.read()
+    named = re.search(r'MUI_STARTMENUPAGE_DEFAULTFOLDER \\?"([^"\\]+)\\?"', module)
+    if named:
+        return named.group(1)
+    name = re.search(r'set\(CPACK_NSIS_PACKAGE_NAME "([^"]+)"\)', module).group(1)
+    return name.replace("${PROJECT_VERSION}", version)
+
+
+def check_start_menu(source, install, version):
+    """install.html names the Start-menu folder ("시작 메뉴의 NAME 폴더") as the installer makes it."""
+    text = " ".join("".join(install.text).split())
+    said = re.search(r"시작 메뉴의 (.+?) 폴더", text)
+    folder = start_menu_folder(source, version)
+    if not said or said.group(1) != folder:
+        failures.append(f"install.html names the Start-menu folder {said and said.group(1)!r}, "
+                        f"the installer makes {folder!r} (cmake/GrouperPackage.cmake)")
+
+
 def main():
     source, explain = os.path.abspath(sys.argv[1]), sys.argv[2]
     guide = os.path.join(source, "docs", "ko")
@@ -118,9 +162,17 @@ def main():
             if not image.get("alt"):
                 failures.append(f"{path}: {image.get('src')} has no alt text")
     images = os.path.join(guide, "images")
+    version = program_version(explain)
     for name in sorted(os.listdir(images)):
-        if os.path.join(images, name) not in shown:
+        path = os.path.join(images, name)
+        picture = os.path.splitext(path)[0] + ".png"
+        if name.endswith(".txt") and picture in shown:
+            check_shown_text(name, path, version)
+        elif path not in shown:
             failures.append(f"docs/ko/images/{name} is shown by no page")
+        elif not os.path.exists(os.path.splitext(path)[0] + ".txt"):
+            failures.append(f"docs/ko/images/{name} keeps no text of what it shows beside it")
+    check_start_menu(source, pages[os.path.join(guide, "install.html")], version)
 
     for name in MARKDOWN:
         path = os.path.join(source, name)
