@@ -128,37 +128,61 @@ const RowList& ListOf(const Row& row) {
   return none;
 }
 
-// Whether mending `field` may bring the row `r` into the check (see opens.h).
-bool MendOpens(const IndexedRow& r, AssessmentRecord& trial, FieldRef field, const Row* fault_row) {
-  if (r.reads.front() == field) return false;  // the field's own item
-  const LayoutItem* layout = FindLayoutItemAt(field.offset);
-  if (layout == nullptr) return false;
-  if (fault_row == nullptr) {
-    // Nothing was checked: each rule that reads the number waits for it.
-    return std::find(r.reads.begin(), r.reads.end(), field) != r.reads.end() &&
-           OtherGatesHold(r, trial, field);
+// A field to mend: its width on the line (0 when no layout item fills it)
+// and, once asked for, its mended values.
+struct Mend {
+  FieldRef field;
+  int width = 0;
+  bool valued = false;
+  std::vector<char> values;
+};
+
+const std::vector<char>& ValuesOf(Mend& mend, AssessmentRecord& trial, const Row& fault_row) {
+  if (!mend.valued) {
+    mend.values = MendedValues(trial, mend.field, fault_row);
+    mend.valued = true;
   }
-  if (GateReads(r, field) && !GatesHold(r, trial)) {
-    // A gate over a wider answer than one byte: any mend may open it.
-    return layout->width != 1 ||
-           SomeValueOpens(r, trial, field, MendedValues(trial, field, *fault_row));
-  }
-  // A rule checked already, which holds now and reads the answer.
-  if (layout->width != 1 || !GatesHold(r, trial) || EvaluateRow(*r.row, trial) != nullptr ||
+  return mend.values;
+}
+
+// Whether mending `mend.field` may bring the row `r` into the check (see
+// opens.h).
+bool MendOpens(const IndexedRow& r, AssessmentRecord& trial, Mend& mend, const Row* fault_row) {
+  const FieldRef field = mend.field;
+  // Every way a mend opens a row needs the row to read the field (its gates'
+  // fields among them): most rows are passed over here.
+  if (mend.width == 0 || r.reads.front() == field ||  // the field's own item
       std::find(r.reads.begin(), r.reads.end(), field) == r.reads.end()) {
     return false;
   }
-  return SomeValueBreaks(r, trial, field, MendedValues(trial, field, *fault_row));
+  if (fault_row == nullptr) {
+    // Nothing was checked: each rule that reads the number waits for it.
+    return OtherGatesHold(r, trial, field);
+  }
+  if (GateReads(r, field) && !GatesHold(r, trial)) {
+    // A gate over a wider answer than one byte: any mend may open it.
+    return mend.width != 1 || SomeValueOpens(r, trial, field, ValuesOf(mend, trial, *fault_row));
+  }
+  // A rule checked already, which holds now and reads the answer.
+  if (mend.width != 1 || !GatesHold(r, trial) || EvaluateRow(*r.row, trial) != nullptr) {
+    return false;
+  }
+  return SomeValueBreaks(r, trial, field, ValuesOf(mend, trial, *fault_row));
 }
 
 std::vector<OpenedItem> ItemsOpened(const AssessmentRecord& record, Family family,
                                     std::span<const FieldRef> fields, const Row* fault_row) {
   std::vector<OpenedItem> items;
   AssessmentRecord trial = record;
+  std::vector<Mend> mends;
+  for (const FieldRef field : fields) {
+    const LayoutItem* layout = FindLayoutItemAt(field.offset);
+    mends.push_back({field, layout != nullptr ? layout->width : 0, false, {}});
+  }
   for (const IndexedRow& r : Index().rows) {
     if (!Runs(*r.list, family) || r.reads.empty()) continue;
-    const bool opens = std::any_of(fields.begin(), fields.end(), [&](FieldRef field) {
-      return MendOpens(r, trial, field, fault_row);
+    const bool opens = std::any_of(mends.begin(), mends.end(), [&](Mend& mend) {
+      return MendOpens(r, trial, mend, fault_row);
     });
     if (!opens) continue;
     const char* name = FieldNameAtOffset(r.reads.front().offset);
