@@ -133,6 +133,20 @@ TEST(Opens, TheFaultsAMendBringsWereNamed) {
   }
 }
 
+// The fever's details are asked from 090, and only when there was a fever:
+// the rows gated on the fever answer are theirs (and its none-applies list's
+// rows are not: that list reads the answer but opens on no gate of it).
+TEST(Opens, RowsGatedOnAnAnswerAreThoseItsGateChooses) {
+  EXPECT_TRUE(RowsGatedOn(FIELD(g_fever), Family::k089).empty());
+  const std::vector<const Row*> rows = RowsGatedOn(FIELD(g_fever), Family::k091);
+  ASSERT_FALSE(rows.empty());
+  for (const Row* row : rows) {
+    const std::string item = row->item != nullptr ? row->item : "";
+    EXPECT_EQ(item.rfind(U8(u8"[1.a."), 0), 0u) << item;
+  }
+  EXPECT_TRUE(RowsGatedOn(FIELD(a_systolic_bp), Family::k091).empty());
+}
+
 TEST(Opens, TextAndJsonCarryTheNames) {
   const LineExplanation e = Explain(LineOf("091", {{"g_pain_visual_scale", "x0"}}));
   ExplainOptions english;
