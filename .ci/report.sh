@@ -3,7 +3,8 @@
 # Korean font, so that its screenshots show the labels), then runs the report's
 # browser test, which must run here rather than be skipped. The test also draws
 # the Korean guide's pictures of the report and fails when a committed one
-# (docs/ko/images/) is missing or not the size of the fresh one.
+# (docs/ko/images/) is missing, not the size of the fresh one, or kept beside a
+# text (NAME.txt) other than the text the fresh one shows.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

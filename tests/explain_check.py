@@ -14,8 +14,10 @@ fault's columns are its field's place in the layout table of the sources
 rule or a deciding criterion read shows the bytes at its columns, a score the
 classifier's number; an admission-order fault lists the three dates. The
 table of --csv, read with Python's csv, agrees with the JSON. No wrong-file
-warning for the generated file, one for each wrong copy. Then the exit
-statuses 0, 1 and 2 and --lines.
+warning for the generated file, one for each wrong copy. A pain grade
+written "x0" in a generated record names the pain frequency as the item its
+mend brings into the check, and the batch, given the mended record, rejects it
+on that item. Then the exit statuses 0, 1 and 2 and --lines.
 """
 import csv
 import io
@@ -215,6 +217,32 @@ def check_warnings(explain, tmp, source):
         check(b"grouper-explain:" not in done.stdout, f"{name}: a warning in the output")
 
 
+def check_mend_opens(grouper, explain, sample, tmp):
+    """The case that a clerk met: one fault, a pain grade that is no number; mended, the batch
+    rejected the record on the pain frequency, which the explanation now names."""
+    records = run(sample, "--count", "40", "--seed", "1", "--versions", "091").stdout
+    # 091/012: the pain frequency at column 242, the visual grade at 243-244.
+    line = next(l for l in records.split(b"\r\n") if l[242:243] == b"0" and l[243:245] == b"00")
+    paths = {}
+    for name, grade in (("faulty", b"x0"), ("mended", b"05")):
+        paths[name] = os.path.join(tmp, name + ".txt")
+        with open(paths[name], "wb") as f:
+            f.write(line[:243] + grade + line[245:] + b"\r\n")
+    faulty = explain_json(explain, paths["faulty"])[0]
+    opens = [f["opens"] for f in faulty["faults"] if f["field"] == "g_pain_visual_scale"]
+    check(opens == [[{"item": "G.2.a", "name": "통증 발생 빈도", "field": "g_pain_frequency_091"}]],
+          f"the pain grade's fault names {opens}")
+    text = run(explain, paths["faulty"]).stdout.decode("utf-8")
+    check("\n       이 값을 고치면 다음 항목도 검사됩니다: G.2.a 통증 발생 빈도\n" in text,
+          "the text does not name the pain frequency under the fault")
+    result = os.path.join(tmp, "mended.out")
+    check(run(grouper, paths["mended"], result).returncode == 0, "the batch failed")
+    with open(result, "rb") as f:
+        answer = f.read().decode("cp949")
+    check("[G.건강상태][2.a.통증 발생 빈도] 통증 발생 빈도가 1 또는 2이어야 합니다." in answer,
+          f"the mended record is answered {answer[-80:]!r}")
+
+
 def main():
     grouper, explain, sample, source_dir = sys.argv[1:5]
     layout = layout_table(source_dir)
@@ -274,6 +302,10 @@ def main():
         check(all(n > 10 for n in exercised.values()), f"the file does not exercise {exercised}")
         check_csv(explain, source, masked)
         check_warnings(explain, tmp, source)
+        check_mend_opens(grouper, explain, sample, tmp)
+        check(all(list(f)[-1] == "opens" and all(set(o) == {"item", "name", "field"}
+                                                  for o in f["opens"])
+                  for e in masked for f in e["faults"]), "a fault's opens is not its last key")
         text = run(explain, "--lines", "1", source).stdout.decode("utf-8")
         english = run(explain, "--lang", "en", "--lines", "1", source).stdout.decode("utf-8")
         check(text.startswith("줄 1: 서식") and english.startswith("line 1: form"),

@@ -7,6 +7,7 @@
 
 #include "classify/criteria_reads.h"
 #include "explain/explanation_parts.h"
+#include "explain/opens.h"
 #include "record/input_layout.h"
 #include "record/record_parser.h"
 #include "text/cp949.h"
@@ -124,6 +125,8 @@ LineExplanation ExplainAnswer(const LineText& taken, std::size_t length, const L
       fault.start = written.start;
       fault.width = written.width;
       fault.fields.push_back(std::move(written));
+      fault.opens =
+          ItemsOpenedByMend(work->record, e.answer.family, FieldRef{pf.item->offset}, nullptr);
       e.faults.push_back(std::move(fault));
     }
     parse_faults_none = parse_faults.empty();
@@ -132,6 +135,7 @@ LineExplanation ExplainAnswer(const LineText& taken, std::size_t length, const L
         ExplainedFault fault = FaultOf(MessageOfRow(*f.check, f.message));
         DescribeRow(*f.check, work->record, fault);
         fault.fields = FaultEvidence(*f.check, taken.text, e.answer.family);
+        fault.opens = ItemsOpenedByFault(work->record, e.answer.family, *f.check);
         if (!fault.field.empty()) {
           NameField(fault);
           const Evidence place = FieldEvidence(fault.field, taken.text, e.answer.family);

@@ -45,6 +45,14 @@
 
 namespace grouper {
 
+// An item of the form that mending a fault's value may bring into the check
+// (see explain/opens.h).
+struct OpenedItem {
+  std::string field;                // the record field that the item's row tests
+  const char* item_code = nullptr;  // its item code on the form (ASCII), when it has one
+  const char* label = nullptr;      // its name on the form (UTF-8)
+};
+
 struct ExplainedFault {
   std::string section;  // the section as the message names it (UTF-8), e.g. "E.배설기능"
   std::string item;     // the item (UTF-8), "" when the message names none
@@ -55,7 +63,8 @@ struct ExplainedFault {
   const char* message;               // code page 949 constant; Utf8Twin gives UTF-8
   int start = -1;                    // the columns of `field` in the line, when it has one
   int width = 0;
-  std::vector<Evidence> fields;  // every record field the rule read, as written
+  std::vector<Evidence> fields;   // every record field the rule read, as written
+  std::vector<OpenedItem> opens;  // the items that mending the value may bring into the check
 };
 
 // A criteria set that one of its criteria decided, and what that criterion

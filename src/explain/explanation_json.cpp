@@ -50,6 +50,24 @@ void JsonEvidence(std::string& out, const std::vector<Evidence>& list, bool whol
   out += ']';
 }
 
+// [{"item","name","field"}...]: the items that mending the value may bring
+// into the check.
+void JsonOpens(std::string& out, const std::vector<OpenedItem>& opens) {
+  out += '[';
+  for (const OpenedItem& o : opens) {
+    if (out.back() != '[') out += ',';
+    out += '{';
+    JsonKey(out, "item");
+    JsonStringOrNull(out, o.item_code != nullptr, o.item_code ? o.item_code : "", true);
+    JsonKey(out, "name");
+    JsonStringOrNull(out, o.label != nullptr, o.label ? o.label : "", true);
+    JsonKey(out, "field");
+    JsonString(out, o.field, true);
+    out += '}';
+  }
+  out += ']';
+}
+
 void JsonFaults(std::string& out, const LineExplanation& e, bool whole) {
   out += '[';
   for (const ExplainedFault& f : e.faults) {
@@ -70,6 +88,9 @@ void JsonFaults(std::string& out, const LineExplanation& e, bool whole) {
     JsonEvidence(out, f.fields, whole);
     JsonKey(out, "message");
     JsonString(out, Utf8Twin(f.message), true);
+    // Last, so that every earlier key keeps its place.
+    JsonKey(out, "opens");
+    JsonOpens(out, f.opens);
     out += '}';
   }
   out += ']';

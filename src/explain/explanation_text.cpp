@@ -6,6 +6,7 @@
 #include "explain/blank_answer.h"
 #include "explain/explanation.h"
 #include "explain/explanation_parts.h"
+#include "explain/opens.h"
 #include "text/cp949.h"
 #include "text/u8_text.h"
 
@@ -150,6 +151,9 @@ void AppendFaults(std::string& out, const LineExplanation& e, const Words& w, bo
     const bool only_its_field = f.fields.size() == 1 && f.fields.front().name == f.field;
     if (!f.fields.empty() && !only_its_field) {
       out += "       " + U8(w.read) + ": " + EvidenceList(f.fields, whole, english) + "\n";
+    }
+    if (!f.opens.empty()) {
+      out += "       " + OpensText(f, english ? Language::kEnglish : Language::kKorean) + "\n";
     }
   }
 }

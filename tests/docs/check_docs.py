@@ -1,10 +1,17 @@
 #!/usr/bin/env python3
 """The documents hold together: every local link and picture of the Korean guide (docs/ko/) and
 every relative link of the Markdown documents leads to a file, and a link's #fragment to an
-element or heading there; the guide shows every picture of docs/ko/images/ at its own size; and
-the guide quotes the wrong-file warnings exactly as grouper-explain says them.
+element or heading there; the guide shows every picture of docs/ko/images/ at its own size; each
+picture keeps beside it the text it shows (NAME.txt, which the report's browser test compares
+with the page this build draws) and that text names this build's version; the guide names the
+Start-menu folder that the installer makes; and the guide quotes the wrong-file warnings exactly
+as grouper-explain says them.
 
-Usage: check_docs.py SOURCE_DIR GROUPER_EXPLAIN
+Without a browser, the text kept beside each picture is checked against the page that this
+build's grouper-report makes of the same input: each of its lines, in order, must be a text of
+that page (a changed word or version fails; text added to the picture is the browser test's).
+
+Usage: check_docs.py SOURCE_DIR GROUPER_EXPLAIN GROUPER_REPORT
 """
 import html.parser
 import os
@@ -92,8 +99,116 @@ def warnings_said(explain):
     return said
 
 
+def program_version(explain):
+    done = subprocess.run([explain, "--version"], capture_output=True, timeout=60)
+    return done.stdout.decode("utf-8").split()[-1]
+
+
+REDRAW = ("redraw the pictures: run the test report_browser (with chromium) and copy "
+          "build/default/report_browser/guide/report-*.png and report-*.txt to docs/ko/images/")
+
+
+def check_shown_text(name, path, version, texts):
+    """A picture that shows the program's version shows this build's, and its text is the page's."""
+    with open(path, encoding="utf-8") as f:
+        lines = f.read().splitlines()
+    page = PICTURE_PAGES.get(os.path.splitext(name)[0])
+    if page is None:
+        failures.append(f"docs/ko/images/{name}: no page is known to draw it")
+    elif page in texts:
+        check_kept_against_page(name, lines, texts[page])
+    for label, value in zip(lines, lines[1:]):
+        if label == "프로그램 버전" and value != version:
+            failures.append(f"docs/ko/images/{name} shows version {value}, the program is "
+                            f"{version}: {REDRAW}")
+
+
+# The time of the run, as the report writes it, masked as the pictures' texts keep it.
+RUN_TIME = re.compile(r"\d{4}-\d{2}-\d{2}[T ]\d{2}:\d{2}(:\d{2})?"
+                      r"( ?\(UTC[+-]\d{2}:\d{2}\)|[+-]\d{2}:\d{2}|Z)?")
+# Each picture and the page it is drawn from, as the report's browser test draws them: the
+# bundled sample named as a clerk's month, in code page 949 and saved as UTF-8.
+PICTURE_PAGES = {"report-top": "cp949", "report-errors": "cp949", "report-warning": "utf8"}
+
+
+class PageTexts(html.parser.HTMLParser):
+    """The texts of a page's body, each with its blanks collapsed, as a browser lays them out."""
+
+    def __init__(self):
+        super().__init__()
+        self.texts, self.hidden = [], 0
+
+    def handle_starttag(self, tag, attrs):
+        self.hidden += tag in ("head", "style", "script", "title")
+
+    def handle_endtag(self, tag):
+        self.hidden -= tag in ("head", "style", "script", "title")
+
+    def handle_data(self, data):
+        text = " ".join(data.split())
+        if text and not self.hidden:
+            self.texts.append(RUN_TIME.sub("(시각)", text))
+
+
+def report_texts(source, report):
+    """The texts of the pages that `report` makes of the bundled sample, by encoding."""
+    with open(os.path.join(source, "examples", "sample.in"), "rb") as f:
+        sample = f.read()
+    texts = {}
+    with tempfile.TemporaryDirectory() as tmp:
+        for encoding, name, data in (
+                ("cp949", "2026년 12월.txt", sample),
+                ("utf8", "2026년 12월 (UTF-8).txt", sample.decode("cp949").encode("utf-8"))):
+            with open(os.path.join(tmp, name), "wb") as f:
+                f.write(data)
+            done = subprocess.run([report, name, "page.html"], cwd=tmp, capture_output=True,
+                                  timeout=60, env=dict(os.environ, TZ="Asia/Seoul"))
+            if done.returncode != 0:
+                failures.append(f"grouper-report on the sample: {done.returncode}")
+                continue
+            page = PageTexts()
+            with open(os.path.join(tmp, "page.html"), encoding="utf-8") as f:
+                page.feed(f.read())
+            texts[encoding] = page.texts
+    return texts
+
+
+def check_kept_against_page(name, kept, texts):
+    """Each kept line is a text of the page, in the page's order."""
+    position = 0
+    for line in kept:
+        try:
+            position = texts.index(line, position) + 1
+        except ValueError:
+            failures.append(f"docs/ko/images/{name}: this build's page has no {line!r} where the "
+                            f"picture shows it: {REDRAW}")
+            return
+
+
+def start_menu_folder(source, version):
+    """The Start-menu folder that the installer offers: the one the package module names for the
+    installer's Start-menu page, else the installer's name, which is NSIS's default."""
+    with open(os.path.join(source, "cmake", "GrouperPackage.cmake"), encoding="utf-8") as f:
+        module = f.read()
+    named = re.search(r'MUI_STARTMENUPAGE_DEFAULTFOLDER \\?"([^"\\]+)\\?"', module)
+    if named:
+        return named.group(1)
+    name = re.search(r'set\(CPACK_NSIS_PACKAGE_NAME "([^"]+)"\)', module).group(1)
+    return name.replace("${PROJECT_VERSION}", version)
+
+
+def check_start_menu(source, install, version):
+    """install.html names the Start-menu folder ("시작 메뉴의 NAME 폴더") as the installer makes it."""
+    text = " ".join("".join(install.text).split())
+    said = re.search(r"시작 메뉴의 (.+?) 폴더", text)
+    folder = start_menu_folder(source, version)
+    if not said or said.group(1) != folder:
+        failures.append(f"install.html names the Start-menu folder {said and said.group(1)!r}, "
+                        f"the installer makes {folder!r} (cmake/GrouperPackage.cmake)")
+
+
 def main():
-    source, explain = os.path.abspath(sys.argv[1]), sys.argv[2]
+    source, explain, report = os.path.abspath(sys.argv[1]), sys.argv[2], os.path.abspath(sys.argv[3])
     guide = os.path.join(source, "docs", "ko")
     pages = {}
     for name in sorted(os.listdir(guide)):
@@ -118,9 +233,18 @@ def main():
             if not image.get("alt"):
                 failures.append(f"{path}: {image.get('src')} has no alt text")
     images = os.path.join(guide, "images")
+    version = program_version(explain)
+    texts = report_texts(source, report)
     for name in sorted(os.listdir(images)):
-        if os.path.join(images, name) not in shown:
+        path = os.path.join(images, name)
+        picture = os.path.splitext(path)[0] + ".png"
+        if name.endswith(".txt") and picture in shown:
+            check_shown_text(name, path, version, texts)
+        elif path not in shown:
             failures.append(f"docs/ko/images/{name} is shown by no page")
+        elif not os.path.exists(os.path.splitext(path)[0] + ".txt"):
+            failures.append(f"docs/ko/images/{name} keeps no text of what it shows beside it")
+    check_start_menu(source, pages[os.path.join(guide, "install.html")], version)
 
     for name in MARKDOWN:
         path = os.path.join(source, name)

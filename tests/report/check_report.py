@@ -7,13 +7,18 @@ screenshot. Exits 77 (skipped) without chromium, unless
 REPORT_TEST_REQUIRE_CHROMIUM=1.
 
 It also draws the screenshots of the Korean guide (docs/ko/images/) from the bundled sample, into
-WORK/guide/, and checks that each committed picture has the size of the fresh one (the pixels
-differ with the fonts and the time of the run). To refresh the pictures, copy them over:
-  cp build/default/report_browser/guide/*.png docs/ko/images/
+WORK/guide/, each with the text it shows (every text of the page that the browser lays out
+inside the picture, one per line, the time of the run masked), and checks that each committed
+picture has the size of the fresh one and that the text kept beside it (NAME.txt) is the fresh
+text: a new version, wording or fault detail fails until the pictures are redrawn. The pixels
+themselves differ with the fonts and are not compared. To redraw the pictures, copy them over:
+  cp build/default/report_browser/guide/report-*.png build/default/report_browser/guide/report-*.txt \
+    docs/ko/images/
 """
 import argparse
 import collections
 import hashlib
+import html
 import html.parser
 import json
 import os
@@ -141,6 +146,50 @@ def png_size(path):
     return struct.unpack(">II", head[16:24]) if head[:8] == b"\x89PNG\r\n\x1a\n" else None
 
 
+# Written into a copy of a guide page: the texts that the browser lays out inside the window, in
+# page order, into an element that --dump-dom then shows.
+SHOWN_TEXT_SCRIPT = """<script>(function () {
+  var shown = [], walk = document.createTreeWalker(document.body, NodeFilter.SHOW_TEXT);
+  for (var node; (node = walk.nextNode());) {
+    var text = node.data.replace(/\\s+/g, " ").trim();
+    if (!text || node.parentElement.closest("script")) continue;
+    var range = document.createRange();
+    range.selectNodeContents(node);
+    var rects = range.getClientRects();
+    for (var i = 0; i < rects.length; ++i) {
+      var r = rects[i];
+      if (r.width > 0 && r.height > 0 && r.bottom > 0 && r.top < innerHeight && r.right > 0 &&
+          r.left < innerWidth) {
+        shown.push(text);
+        break;
+      }
+    }
+  }
+  var out = document.createElement("pre");
+  out.id = "shown-text";
+  out.textContent = JSON.stringify(shown);
+  document.body.appendChild(out);
+})();</script></body>"""
+# The time of the run, as the report writes it (machine-readable or for a clerk).
+RUN_TIME = re.compile(r"\d{4}-\d{2}-\d{2}[T ]\d{2}:\d{2}(:\d{2})?"
+                      r"( ?\(UTC[+-]\d{2}:\d{2}\)|[+-]\d{2}:\d{2}|Z)?")
+
+
+def shown_text(browser, work, page, width, height):
+    """The texts of `page` that a window of the picture's size shows, one per line, time masked."""
+    with open(page, encoding="utf-8") as f:
+        html_text = f.read()
+    probe = page + ".shown.html"
+    with open(probe, "w", encoding="utf-8") as f:
+        f.write(html_text.replace("</body>", SHOWN_TEXT_SCRIPT, 1))
+    dom = chromium(browser, work, "--dump-dom", f"--window-size={width},{height}",
+                   "file://" + probe)
+    found = re.search(r'<pre id="shown-text">(.*?)</pre>', dom, re.S)
+    assert found, "the page's shown text was not written"
+    texts = json.loads(html.unescape(found.group(1)))
+    return "".join(RUN_TIME.sub("(시각)", text) + "\n" for text in texts)
+
+
 def guide_screenshots(browser, report, work):
     """The guide's pictures of the report of the bundled sample, named as a clerk's month."""
     guide = os.path.join(work, "guide")
@@ -172,6 +221,19 @@ def guide_screenshots(browser, report, work):
         check(png_size(shot) == (width, height), f"guide picture {name}: {png_size(shot)}")
         check(os.path.exists(committed) and png_size(committed) == png_size(shot),
               f"docs/ko/images/{name} is not the size of the fresh {shot}")
+        text = shown_text(browser, guide, pages[part], width, height)
+        text_name = os.path.splitext(name)[0] + ".txt"
+        with open(os.path.join(guide, text_name), "w", encoding="utf-8") as f:
+            f.write(text)
+        kept = os.path.join(SOURCE, "docs", "ko", "images", text_name)
+        kept_text = open(kept, encoding="utf-8").read() if os.path.exists(kept) else None
+        if kept_text != text:
+            old_lines, new_lines = (kept_text or "").splitlines(), text.splitlines()
+            changed = [line for line in new_lines if line not in old_lines][:3]
+            check(False, f"docs/ko/images/{name} shows another page than this build's "
+                  f"(docs/ko/images/{text_name} differs from {os.path.join(guide, text_name)}, "
+                  f"new: {changed}); redraw the pictures: cp {guide}/report-*.png {guide}/report-*.txt "
+                  f"docs/ko/images/")
 
 
 def main():

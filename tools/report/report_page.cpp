@@ -61,6 +61,7 @@ article.record th:nth-child(2) { width: 14% }
 article.record th:nth-child(3) { width: 20% }
 article.record th:nth-child(4) { width: 16% }
 article.record td { overflow-wrap: anywhere }
+article.record p.opens { margin: 3px 0 0; color: #4a5563; font-size: 13px }
 article.record th:nth-child(5) { width: 12% }
 article.record td.value, td.value, td.num { white-space: nowrap; overflow-wrap: normal }
 .banner { border: 2px solid #c0392b; background: #fdecea; border-radius: 4px; padding: 8px 12px;
@@ -333,8 +334,14 @@ void AppendDetails(std::string& out, const ReportTally& t) {
       Cell(out, f.item);
       Cell(out, f.field);
       ValueCell(out, f.value);
-      Cell(out, f.message);
-      out += "</tr>\n";
+      out += "<td>";
+      AppendEscaped(out, f.message);
+      if (!f.opens.empty()) {
+        out += "<p class=\"opens\">";
+        AppendEscaped(out, f.opens);
+        out += "</p>";
+      }
+      out += "</td></tr>\n";
     }
     out += "</tbody>\n</table>\n</article>\n";
   }

@@ -75,6 +75,25 @@ TEST(ReportPage, DetailsNameTheFormsItemsAndTheBaseLayout) {
   EXPECT_EQ(page.find("a_systolic_bp"), std::string::npos) << "a record field's own name";
 }
 
+// A fault whose mended value brings another item into the check says so under
+// its message; one that opens nothing says nothing.
+TEST(ReportPage, DetailsNameTheItemsAMendOpens) {
+  ReportTally tally;
+  std::string pain = BuildLine(ValidRecord("091"));
+  SetItem(pain, "g_pain_visual_scale", "x0");
+  Tally(tally, pain, 1);
+  std::string pressure = BuildLine(ValidRecord("091"));
+  SetItem(pressure, "a_systolic_bp", "000");
+  Tally(tally, pressure, 2);
+  const std::string page = PageOf(tally);
+  const std::string opens = reinterpret_cast<const char*>(
+      u8"입력하시오<p class=\"opens\">이 값을 고치면 다음 항목도 검사됩니다: G.2.a 통증 발생 "
+      u8"빈도</p></td>");
+  const std::size_t at = page.find(opens);
+  EXPECT_NE(at, std::string::npos);
+  EXPECT_EQ(page.find("<p class=\"opens\">", at + opens.size()), std::string::npos);
+}
+
 TEST(ReportPage, EveryCodeHasItsBarAndAValidRecordWithoutCodeItsOwn) {
   ReportTally tally;
   tally.totals = {6, 6, 0, 0};

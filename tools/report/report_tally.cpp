@@ -5,6 +5,7 @@
 
 #include "explain/blank_answer.h"
 #include "explain/explanation.h"
+#include "explain/opens.h"
 #include "text/cp949.h"
 #include "validate/field_text.h"
 
@@ -25,7 +26,8 @@ RejectedDetail DetailOf(const LineExplanation& e, uint64_t line_number) {
   }
   d.faults.reserve(e.faults.size());
   for (const ExplainedFault& f : e.faults) {
-    DetailFault fault{f.section, f.item, "", "", Utf8Twin(f.message)};
+    DetailFault fault{
+        f.section, f.item, "", "", Utf8Twin(f.message), OpensText(f, Language::kKorean)};
     if (!f.field.empty()) fault.field = ShownName(f.item_code, f.label, f.field);
     if (f.value) {
       const int keep = IdentifierKeep(f.field);

@@ -67,6 +67,9 @@ struct DetailFault {
   // (explain/blank_answer.h). `field` names the fault's field, or the fields
   // its rule read, by their item codes and names on the form.
   std::string section, item, field, value, message;
+  // The items that mending the value may bring into the check, as the
+  // explanation says it (OpensText); "" when none.
+  std::string opens;
 };
 
 struct RejectedDetail {
