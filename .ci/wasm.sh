@@ -24,6 +24,11 @@ echo '{"name": "uses-grouper", "version": "1.0.0", "type": "module"}' >"$project
   node --input-type=module -e "import { version } from 'grouper';
     if (version !== '$version') throw new Error('version ' + version)")
 
+# The TypeScript declarations as a project uses them, with the pinned compiler
+# of js/test/types/package-lock.json (a test dependency only).
+(cd js/test/types && npm ci --no-audit --no-fund &&
+  npm install --no-save --offline --no-audit --no-fund "$tarball" && npx tsc -p .)
+
 cmake --preset default >/dev/null
 cmake --build --preset default
 for zone in UTC America/New_York; do
