@@ -68,9 +68,11 @@ const collectors = ['result', 'console', 'errors'].map((name, minor) => {
 });
 
 function startCollecting(folder, inputLength) {
+  // At most a gigabyte at first: past that the buffers grow as written.
+  const room = (bytes) => Math.min(Math.ceil(bytes) + 4096, 2 ** 30);
   const capacity = {
-    result: Math.ceil(inputLength * 1.5) + 4096,
-    console: Math.ceil(inputLength / 4) + 4096,
+    result: room(inputLength * 1.5),
+    console: room(inputLength / 4),
     errors: 4096,
   };
   for (const collector of collectors) {
