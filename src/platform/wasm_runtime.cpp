@@ -53,19 +53,24 @@ int WithStandardStreams(const char* output, const char* error, const std::functi
   const int err = ::open(error, O_WRONLY | O_CREAT | O_TRUNC, 0644);
   const int saved_out = ::dup(STDOUT_FILENO);
   const int saved_err = ::dup(STDERR_FILENO);
-  int status = -1;
-  if (out >= 0 && err >= 0 && saved_out >= 0 && saved_err >= 0 && ::dup2(out, STDOUT_FILENO) >= 0 &&
-      ::dup2(err, STDERR_FILENO) >= 0) {
-    status = work();
-    std::fflush(stdout);
-    std::fflush(stderr);
+  // The standard streams are put back however `work` ends, an exception too.
+  struct Restore {
+    int out, err, saved_out, saved_err;
+    ~Restore() {
+      std::fflush(stdout);
+      std::fflush(stderr);
+      if (saved_out >= 0) ::dup2(saved_out, STDOUT_FILENO);
+      if (saved_err >= 0) ::dup2(saved_err, STDERR_FILENO);
+      for (const int fd : {out, err, saved_out, saved_err}) {
+        if (fd >= 0) ::close(fd);
+      }
+    }
+  } restore{out, err, saved_out, saved_err};
+  if (out < 0 || err < 0 || saved_out < 0 || saved_err < 0 || ::dup2(out, STDOUT_FILENO) < 0 ||
+      ::dup2(err, STDERR_FILENO) < 0) {
+    return -1;
   }
-  if (saved_out >= 0) ::dup2(saved_out, STDOUT_FILENO);
-  if (saved_err >= 0) ::dup2(saved_err, STDERR_FILENO);
-  for (const int fd : {out, err, saved_out, saved_err}) {
-    if (fd >= 0) ::close(fd);
-  }
-  return status;
+  return work();
 }
 #endif
 
