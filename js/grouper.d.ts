@@ -66,7 +66,7 @@ export declare function groupFile(bytes: Uint8Array): FileAnswer;
 export interface MonthOptions {
   /** The file's name, which the report shows (default "input.txt"). */
   name?: string;
-  /** The time the report names (default now). */
+  /** The time the report names (default now), from 1970 to 19 January 2038. */
   generated?: Date;
 }
 

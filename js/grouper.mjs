@@ -294,13 +294,18 @@ export function monthFiles(bytes, options = {}) {
   if (!(generated instanceof Date) || Number.isNaN(generated.getTime())) {
     throw new TypeError('grouper: generated must be a valid Date');
   }
+  const seconds = Math.floor(generated.getTime() / 1000);
+  if (seconds < 0 || seconds > 2 ** 31 - 1) {
+    // The module's C library counts time in 32 bits.
+    throw new RangeError('grouper: generated must lie from 1970 to 19 January 2038');
+  }
   return inFolder(bytes, (folder) => {
     const error = withText(`${folder}/input`, (input) =>
       withText(`${folder}/result`, (result) =>
         withText(`${folder}/table`, (table) =>
           withText(`${folder}/report`, (page) =>
-            withText(name, (named) => core._grouper_wasm_month(input, result, table, page, named,
-              Math.floor(generated.getTime() / 1000)))))));
+            withText(name, (named) =>
+              core._grouper_wasm_month(input, result, table, page, named, seconds))))));
     if (error !== 0) throw new Error(`grouper: the month's files could not be made (error ${error})`);
     return {
       result: FS.readFile(`${folder}/result`),

@@ -74,6 +74,8 @@ EMSCRIPTEN_KEEPALIVE int grouper_wasm_group_file(const char* input, const char* 
 EMSCRIPTEN_KEEPALIVE int grouper_wasm_month(const char* input, const char* result,
                                             const char* table, const char* page, const char* name,
                                             double generated) {
+  // The C library's time is 32 bits wide here.
+  if (!(generated >= 0 && generated <= 2147483647.0)) return EOVERFLOW;
   try {
     const int input_fd = platform::OpenInput(input);
     if (input_fd < 0) return errno != 0 ? errno : EIO;

@@ -156,6 +156,9 @@ test('bad input gives a clear error or the batch\'s answer', () => {
     assert.throws(() => grouper.groupFile(value), TypeError);
   }
   assert.throws(() => grouper.group(new Uint8Array(1), { lineNumber: -1 }), RangeError);
+  for (const generated of [new Date(Date.UTC(2038, 0, 20)), new Date(-1000), new Date(NaN), 5]) {
+    assert.throws(() => grouper.monthFiles(new Uint8Array(0), { generated }), /generated/);
+  }
   const huge = new Uint8Array(64 << 20).fill(0x39);
   const answer = grouper.group(huge);
   assert.equal(answer.kind, 'wrong-data-type');
