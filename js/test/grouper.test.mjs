@@ -137,16 +137,20 @@ test('dates at the edges are judged as in Korea, whatever the zone', () => {
 test('grouper-month\'s result file, table and report', () => {
   const bytes = sample('--count', '1500', '--seed', '26', '--faults', '0.1');
   const native = batch(bytes);
-  const csv = run(env.GROUPER_EXPLAIN, ['--csv', native.input]).stdout;
-  const page = `${native.input}.html`;
-  run(env.GROUPER_REPORT, [native.input, page]);
-  const name = native.input.split('/').pop();
+  // A name with Hangul, blanks and markup, which the page shows escaped.
+  const name = '12월 자료 <b onclick="x">&amp.txt';
+  const input = join(work, name);
+  writeFileSync(input, bytes);
+  const csv = run(env.GROUPER_EXPLAIN, ['--csv', input]).stdout;
+  const page = join(work, 'month.html');
+  run(env.GROUPER_REPORT, [input, page]);
   const ours = grouper.monthFiles(bytes, { name, generated: new Date(Date.UTC(2026, 2, 31)) });
   const stamp = /\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d[+-]\d\d:\d\d/g;
   assert.ok(Buffer.from(ours.result).equals(native.result));
   assert.ok(Buffer.from(ours.csv).equals(csv));
   const masked = (b) => Buffer.from(b).toString('latin1').replace(stamp, 'T');
   assert.equal(masked(ours.report), masked(readFileSync(page)));
+  assert.ok(!masked(ours.report).includes('<b onclick'));
 });
 
 test('bad input gives a clear error or the batch\'s answer', () => {
