@@ -13,6 +13,7 @@
 
 #include "platform/console_line.h"
 #include "platform/platform.h"
+#include "platform/wasm_runtime.h"
 
 namespace grouper::platform {
 
@@ -146,6 +147,7 @@ bool IsTerminal(int fd) {
 }
 
 int UsableProcessors() {
+  if constexpr (!kThreads) return 1;  // no second thread to run on
 #ifdef __linux__
   cpu_set_t set;
   if (::sched_getaffinity(0, sizeof set, &set) == 0) {

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <ctime>
 
+#include "platform/wasm_runtime.h"
+
 namespace grouper {
 
 int RemoveChar(char character, char* text) {
@@ -113,9 +115,13 @@ static_assert(DayNumbersAgreeWithCalendar());
 // and the runtime may refuse a time from 19 January 2038 00:00 UTC on, before
 // 2^31 - 1, which would take 19 January 2038 from the zones from UTC westward
 // that the 64-bit build gives it.
+// The WebAssembly build reads the time as Korea's whatever the zone of its
+// browser or Node process (platform/wasm_runtime.h).
 long long LocalTimeValue(std::tm& t) {
 #ifdef _WIN32
   return static_cast<long long>(_mktime64(&t));
+#elif defined(__EMSCRIPTEN__)
+  return platform::KoreanTimeValue(t);
 #else
   return static_cast<long long>(std::mktime(&t));
 #endif

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/wasm_runtime.h"
+
 #if (defined(__GNUC__) || defined(__clang__)) && (defined(__x86_64__) || defined(__i386__))
 #include <cpuid.h>
 #include <immintrin.h>
@@ -186,13 +188,21 @@ std::string Sha256::HexDigest() {
   return hex;
 }
 
-BackgroundSha256::BackgroundSha256() : thread_(&BackgroundSha256::Run, this) {}
+// Where the build has no threads (platform::kThreads), no thread is started
+// and each block is hashed in line as it is handed over.
+BackgroundSha256::BackgroundSha256() {
+  if constexpr (platform::kThreads) thread_ = std::thread(&BackgroundSha256::Run, this);
+}
 
 BackgroundSha256::~BackgroundSha256() {
   Stop();
 }
 
 void BackgroundSha256::Hash(const char* block, std::size_t length) {
+  if (!thread_.joinable()) {
+    hash_.Add(block, length);
+    return;
+  }
   MutexLock lock(mutex_);
   while (has_work_) changed_.Wait(mutex_);
   block_ = block;

@@ -1,0 +1,316 @@
+// grouper for Node and browsers: the library's own C++ compiled to
+// WebAssembly, behind a few functions that take and give bytes. Every answer
+// comes from the same code as the batch program's (the module runs the
+// batch's line processing and, for whole files, the batch itself and
+// grouper-month's product makers); nothing here knows a rule of the form.
+//
+// Records are code page 949 bytes (Uint8Array) in and out; strings only where
+// the library gives UTF-8 (a message's text, the explanation's JSON, the
+// notes on a wrong file). The module is loaded once, when this module is
+// imported; every function is synchronous after that. Dates are judged as the
+// batch judges them in Korea (Asia/Seoul), whatever the zone of the process
+// or the browser.
+import createGrouperCore from './grouper_core.mjs';
+import wasmBase64 from './grouper_wasm.mjs';
+
+function decodeBase64(text) {
+  const chars = atob(text);
+  const bytes = new Uint8Array(chars.length);
+  for (let i = 0; i < chars.length; ++i) bytes[i] = chars.charCodeAt(i);
+  return bytes;
+}
+
+const core = await createGrouperCore({
+  wasmBinary: decodeBase64(wasmBase64),
+  // The module's own standard streams are never written: the batch's are
+  // files of its memory file system (groupFile).
+  print() {},
+  printErr() {},
+});
+
+const utf8 = new TextDecoder('utf-8');
+const FS = core.FS;
+
+// The memory file system grows a file by an eighth at a time past its first
+// megabyte, copying it whole each time: the result file of a large month
+// would be copied dozens of times. Doubling copies it a few times.
+const MEMFS = FS.filesystems.MEMFS;
+MEMFS.expandFileStorage = (node, needed) => {
+  const capacity = node.contents ? node.contents.length : 0;
+  if (capacity >= needed) return;
+  const grown = new Uint8Array(Math.max(needed, capacity * 2, 256));
+  if (node.usedBytes > 0) grown.set(node.contents.subarray(0, node.usedBytes));
+  node.contents = grown;
+};
+
+// The batch's outputs are written to devices that copy each block written
+// into one buffer, sized from the input at the start (a result line is its
+// input line and at most a message more; a console line a few dozen bytes)
+// and doubled when that is too small. Memory that is never written is never
+// touched, so the room to spare costs nothing; the answer is a view of the
+// bytes written.
+const collectors = ['result', 'console', 'errors'].map((name, minor) => {
+  const collector = { name, device: FS.makedev(64, minor), bytes: new Uint8Array(0), used: 0 };
+  FS.registerDevice(collector.device, {
+    write(stream, buffer, offset, length) {
+      const needed = collector.used + length;
+      if (needed > collector.bytes.length) {
+        const grown = new Uint8Array(Math.max(needed, collector.bytes.length * 2));
+        grown.set(collector.bytes.subarray(0, collector.used));
+        collector.bytes = grown;
+      }
+      collector.bytes.set(buffer.subarray(offset, offset + length), collector.used);
+      collector.used = needed;
+      return length;
+    },
+  });
+  return collector;
+});
+
+function startCollecting(folder, inputLength) {
+  // At most a gigabyte at first: past that the buffers grow as written.
+  const room = (bytes) => Math.min(Math.ceil(bytes) + 4096, 2 ** 30);
+  const capacity = {
+    result: room(inputLength * 1.5),
+    console: room(inputLength / 4),
+    errors: 4096,
+  };
+  for (const collector of collectors) {
+    collector.bytes = new Uint8Array(capacity[collector.name]);
+    collector.used = 0;
+    FS.mkdev(`${folder}/${collector.name}`, 0o666, collector.device);
+  }
+}
+
+function collected(collector) {
+  const bytes = collector.bytes.subarray(0, collector.used);
+  collector.bytes = new Uint8Array(0);
+  return bytes;
+}
+
+// The kinds of answer, by grouper.h's GROUPER_KIND_* number.
+const KINDS = ['code', 'message', 'wrong-data-type'];
+const EXPLAIN_SHOW_IDENTIFIERS = 1;
+const RESULT_SIZE = 20; // grouper_result in wasm32: int, char[4], char[4], two pointers
+
+function bytesOf(value, what) {
+  if (!(value instanceof Uint8Array)) {
+    throw new TypeError(`grouper: ${what} must be a Uint8Array (code page 949 bytes), not ${
+      value === null ? 'null' : typeof value}`);
+  }
+  return value;
+}
+
+function allocate(size) {
+  const pointer = core._malloc(Math.max(size, 1));
+  if (pointer === 0) throw new RangeError(`grouper: no memory for ${size} bytes`);
+  return pointer;
+}
+
+// Runs `work` with `bytes` copied into the module's memory; frees them after.
+function withBytes(bytes, work) {
+  const pointer = allocate(bytes.length);
+  try {
+    core.HEAPU8.set(bytes, pointer);
+    return work(pointer, bytes.length);
+  } finally {
+    core._free(pointer);
+  }
+}
+
+function withText(text, work) {
+  return withBytes(new TextEncoder().encode(`${text}\0`), (pointer) => work(pointer));
+}
+
+function cString(pointer) {
+  const heap = core.HEAPU8;
+  let end = pointer;
+  while (heap[end] !== 0) ++end;
+  return heap.slice(pointer, end);
+}
+
+// A snprintf-like formatter of the C interface called twice: for the length,
+// then with a buffer that holds it.
+function formatted(call) {
+  const length = call(0, 0);
+  const buffer = allocate(length + 1);
+  try {
+    call(buffer, length + 1);
+    return core.HEAPU8.slice(buffer, buffer + length);
+  } finally {
+    core._free(buffer);
+  }
+}
+
+function lineNumberOf(options, fallback) {
+  const n = options?.lineNumber ?? fallback;
+  if (n === null) return -1;
+  if (!Number.isSafeInteger(n) || n < 0) {
+    throw new RangeError(`grouper: lineNumber must be an integer of 0 or more, not ${n}`);
+  }
+  return n;
+}
+
+/** The library's version, "major.minor.patch". */
+export const version = utf8.decode(cString(core._grouper_version()));
+
+/**
+ * Groups one line as the batch does: its answer, and the result-file line and
+ * the console line that the batch writes for it as line `lineNumber`.
+ */
+export function group(line, options = {}) {
+  bytesOf(line, 'line');
+  const lineNumber = lineNumberOf(options, 1);
+  return withBytes(line, (pointer, length) => {
+    const result = allocate(RESULT_SIZE);
+    try {
+      core._grouper_group_line(pointer, length, result);
+      const view = new DataView(core.HEAPU8.buffer);
+      const answer = {
+        kind: KINDS[view.getInt32(result, true)],
+        formVersion: utf8.decode(cString(result + 4)),
+        code: utf8.decode(cString(result + 8)),
+        layout: utf8.decode(cString(core._grouper_layout(result))),
+        message: cString(view.getUint32(result + 12, true)),
+        messageText: utf8.decode(cString(view.getUint32(result + 16, true))),
+      };
+      // Formatting allocates, which may grow the memory (and detach `view`).
+      answer.outputLine = formatted((buffer, size) =>
+        core._grouper_format_output_line(pointer, length, result, buffer, size));
+      // The line number is an unsigned long long, passed as two 32-bit halves.
+      const low = lineNumber % 2 ** 32;
+      const high = Math.floor(lineNumber / 2 ** 32);
+      answer.consoleLine = formatted((buffer, size) =>
+        core._grouper_format_console_line(low, high, result, buffer, size));
+      return answer;
+    } finally {
+      core._free(result);
+    }
+  });
+}
+
+/**
+ * Why the line gets its answer: the JSON object of `grouper-explain --json`
+ * (UTF-8 text, no line end), its "line" the number given (null without one).
+ */
+export function explainJson(line, options = {}) {
+  bytesOf(line, 'line');
+  const lineNumber = lineNumberOf(options, null);
+  const flags = options?.showIdentifiers ? EXPLAIN_SHOW_IDENTIFIERS : 0;
+  return withBytes(line, (pointer, length) => {
+    const lengthOut = allocate(4);
+    try {
+      const json = core._grouper_wasm_explain_json(pointer, length, flags, lineNumber, lengthOut);
+      if (json === 0) throw new RangeError('grouper: no memory for the explanation');
+      try {
+        const n = new DataView(core.HEAPU8.buffer).getUint32(lengthOut, true);
+        return utf8.decode(core.HEAPU8.subarray(json, json + n));
+      } finally {
+        core._free(json);
+      }
+    } finally {
+      core._free(lengthOut);
+    }
+  });
+}
+
+/**
+ * The reads of `bytes` as the batch cuts its input into lines (each up to and
+ * including its line feed, at most 1023 bytes): views into `bytes`, in order.
+ */
+export function* reads(bytes) {
+  bytesOf(bytes, 'bytes');
+  const window = allocate(1023);
+  try {
+    for (let at = 0; at < bytes.length;) {
+      const chunk = bytes.subarray(at, at + 1023);
+      core.HEAPU8.set(chunk, window);
+      const n = core._grouper_next_read(window, chunk.length);
+      yield bytes.subarray(at, at + n);
+      at += n;
+    }
+  } finally {
+    core._free(window);
+  }
+}
+
+let runs = 0;
+
+// Runs `work` on a fresh folder of the module's file system holding the input
+// file; removes the folder and everything in it after.
+function inFolder(bytes, work) {
+  const folder = `/run${++runs}`;
+  FS.mkdir(folder);
+  try {
+    // The file system reads the caller's bytes where they are, without a copy.
+    FS.writeFile(`${folder}/input`, bytes, { canOwn: true });
+    return work(folder);
+  } finally {
+    for (const name of FS.readdir(folder)) {
+      if (name !== '.' && name !== '..') FS.unlink(`${folder}/${name}`);
+    }
+    FS.rmdir(folder);
+  }
+}
+
+function linesOf(bytes) {
+  return utf8.decode(bytes).split('\n').filter((line) => line !== '');
+}
+
+/**
+ * The batch `grouper INPUT RESULT` run on a file of these bytes: the result
+ * file, the console as the batch prints it on standard output (its opening
+ * line feed included), and the notes on a wrong file that it prints on
+ * standard error (UTF-8, one per line).
+ */
+export function groupFile(bytes) {
+  bytesOf(bytes, 'bytes');
+  return inFolder(bytes, (folder) => {
+    startCollecting(folder, bytes.length);
+    const status = withText(`${folder}/input`, (input) =>
+      withText(`${folder}/result`, (result) =>
+        withText(`${folder}/console`, (consoleFile) =>
+          withText(`${folder}/errors`, (errors) =>
+            core._grouper_wasm_group_file(input, result, consoleFile, errors)))));
+    const [result, consoleBytes, errors] = collectors.map(collected);
+    if (status !== 0) {
+      const why = status === -2 ? 'memory ran out' : `the batch ended with status ${status}`;
+      throw new Error(`grouper: the file could not be grouped: ${why}`);
+    }
+    return { result, console: consoleBytes, warnings: linesOf(errors) };
+  });
+}
+
+/**
+ * grouper-month's products of a month's file: the result file, the
+ * explanation table (English, as `grouper-explain --csv` writes it) and the
+ * report page, which names the file `name` and the time `generated` (a Date,
+ * now when not given).
+ */
+export function monthFiles(bytes, options = {}) {
+  bytesOf(bytes, 'bytes');
+  const name = String(options?.name ?? 'input.txt');
+  const generated = options?.generated ?? new Date();
+  if (!(generated instanceof Date) || Number.isNaN(generated.getTime())) {
+    throw new TypeError('grouper: generated must be a valid Date');
+  }
+  const seconds = Math.floor(generated.getTime() / 1000);
+  if (seconds < 0 || seconds > 2 ** 31 - 1) {
+    // The module's C library counts time in 32 bits.
+    throw new RangeError('grouper: generated must lie from 1970 to 19 January 2038');
+  }
+  return inFolder(bytes, (folder) => {
+    const error = withText(`${folder}/input`, (input) =>
+      withText(`${folder}/result`, (result) =>
+        withText(`${folder}/table`, (table) =>
+          withText(`${folder}/report`, (page) =>
+            withText(name, (named) =>
+              core._grouper_wasm_month(input, result, table, page, named, seconds))))));
+    if (error !== 0) throw new Error(`grouper: the month's files could not be made (error ${error})`);
+    return {
+      result: FS.readFile(`${folder}/result`),
+      csv: FS.readFile(`${folder}/table`),
+      report: FS.readFile(`${folder}/report`),
+    };
+  });
+}

@@ -1,0 +1,177 @@
+// The npm package against the native programs, byte for byte, with Node's own
+// test runner:
+//   GROUPER_PACKAGE=DIR GROUPER=... GROUPER_SAMPLE=... GROUPER_EXPLAIN=...
+//   GROUPER_REPORT=... node --test js/test/
+// The native programs run under TZ=Asia/Seoul; this process may run in any
+// zone (CTest runs it under UTC and under New York's), and the package must
+// give the bytes of the batch run in Korea.
+import assert from 'node:assert/strict';
+import { spawnSync } from 'node:child_process';
+import { mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
+import { after, test } from 'node:test';
+import { pathToFileURL } from 'node:url';
+
+const env = process.env;
+for (const name of ['GROUPER_PACKAGE', 'GROUPER', 'GROUPER_SAMPLE', 'GROUPER_EXPLAIN',
+  'GROUPER_REPORT']) {
+  if (!env[name]) throw new Error(`${name} is not set`);
+}
+const grouper = await import(pathToFileURL(join(env.GROUPER_PACKAGE, 'grouper.mjs')).href);
+
+const work = mkdtempSync(join(tmpdir(), 'grouper-js-'));
+after(() => rmSync(work, { recursive: true, force: true }));
+const seoul = { ...env, TZ: 'Asia/Seoul' };
+
+function run(program, args, options = {}) {
+  const done = spawnSync(program, args, { env: seoul, maxBuffer: 1 << 30, ...options });
+  if (done.error) throw done.error;
+  return done;
+}
+
+function sample(...args) {
+  return run(env.GROUPER_SAMPLE, args).stdout;
+}
+
+let files = 0;
+// The native batch on `bytes`: its result file, console and notes.
+function batch(bytes, zone = seoul) {
+  const input = join(work, `in${++files}`);
+  const output = `${input}.out`;
+  writeFileSync(input, bytes);
+  const done = run(env.GROUPER, [input, output], { env: zone });
+  assert.equal(done.status, 0, `the batch failed: ${done.stderr}`);
+  const warnings = done.stderr.toString('utf8').split('\n').filter((line) => line !== '');
+  return { result: readFileSync(output), console: done.stdout, warnings, input };
+}
+
+function assertSameBatch(bytes, what) {
+  const native = batch(bytes);
+  const ours = grouper.groupFile(bytes);
+  assert.ok(Buffer.from(ours.result).equals(native.result), `${what}: result file differs`);
+  assert.ok(Buffer.from(ours.console).equals(native.console), `${what}: console differs`);
+  assert.deepEqual(ours.warnings, native.warnings, `${what}: notes differ`);
+  return native;
+}
+
+test('whole files give the batch\'s result file, console and notes', () => {
+  const generated = sample('--count', '4000', '--seed', '34', '--faults', '0.35');
+  const native = assertSameBatch(generated, 'every version with faults');
+  assert.ok(native.console.length > 4000 * 20);
+  const cases = {
+    empty: new Uint8Array(0),
+    'UTF-8 with a byte-order mark': Buffer.concat([Buffer.from([0xef, 0xbb, 0xbf]),
+      Buffer.from('091가나다\n', 'utf8'), generated.subarray(0, 2000)]),
+    'CR line ends': Buffer.from(generated.subarray(0, 3000).toString('latin1')
+      .replaceAll('\r\n', '\r'), 'latin1'),
+    'lines past a read, NUL bytes, invalid code page 949': Buffer.concat([
+      Buffer.alloc(3000, 0x41), Buffer.from([0x0a, 0x00, 0x80, 0xff, 0xa1, 0x0a, 0xc8]),
+      generated.subarray(0, 800)]),
+    'no line end at the end': generated.subarray(0, generated.length - 2),
+  };
+  for (const [what, bytes] of Object.entries(cases)) assertSameBatch(bytes, what);
+  // A wrong file is noted as the batch notes it.
+  assert.ok(batch(cases['UTF-8 with a byte-order mark']).warnings.length > 0);
+});
+
+test('each line alone gives the batch\'s line, console line and reads', () => {
+  const bytes = sample('--count', '600', '--seed', '5', '--faults', '0.5');
+  const native = batch(bytes);
+  const reads = [...grouper.reads(bytes)];
+  const outputs = [];
+  const consoles = [Buffer.from('\n')];
+  reads.forEach((read, i) => {
+    const answer = grouper.group(read, { lineNumber: i + 1 });
+    outputs.push(answer.outputLine);
+    consoles.push(answer.consoleLine);
+    assert.equal(answer.kind === 'code', answer.code !== '' || answer.message.length === 0);
+    assert.equal(Buffer.from(answer.message).toString('latin1') === '', answer.messageText === '');
+  });
+  assert.ok(Buffer.concat(outputs).equals(native.result));
+  assert.ok(Buffer.concat(consoles).equals(native.console));
+  assert.equal(grouper.version, run(env.GROUPER_EXPLAIN, ['--version']).stdout.toString()
+    .match(/\d+\.\d+\.\d+/)[0]);
+});
+
+test('explainJson gives grouper-explain --json for the line', () => {
+  const bytes = sample('--count', '300', '--seed', '8', '--faults', '0.5');
+  const input = join(work, 'explain.in');
+  writeFileSync(input, bytes);
+  const reads = [...grouper.reads(bytes)];
+  for (const showIdentifiers of [false, true]) {
+    const args = ['--json', ...(showIdentifiers ? ['--show-identifiers'] : []), input];
+    const lines = run(env.GROUPER_EXPLAIN, args).stdout.toString('utf8').split('\n');
+    reads.forEach((read, i) => {
+      assert.equal(grouper.explainJson(read, { lineNumber: i + 1, showIdentifiers }), lines[i],
+        `line ${i + 1}`);
+    });
+  }
+  assert.match(grouper.explainJson(reads[0]), /^\{"line":null,/);
+});
+
+// A record of each family whose admission, care start and assessment dates
+// are `date` (the first three dates of the form, at the same columns in every
+// versioned layout).
+function dated(records, date) {
+  return records.map((line) => {
+    const copy = Buffer.from(line);
+    for (const at of [36, 44, 53]) copy.write(date, at, 'latin1');
+    return copy;
+  });
+}
+
+test('dates at the edges are judged as in Korea, whatever the zone', () => {
+  const lines = sample('--count', '40', '--seed', '3', '--versions', '089,010,090,011,091,012,092,013')
+    .toString('latin1').split('\r\n').filter((line) => line !== '')
+    .map((line) => Buffer.from(`${line}\r\n`, 'latin1'));
+  const dates = ['19700101', '19700102', '19700103', '20380118', '20380119', '20380120',
+    '20380121', '20390101', '21060207', '99991231'];
+  const bytes = Buffer.concat(dates.flatMap((date) => dated(lines, date)));
+  const native = assertSameBatch(bytes, `dated records (TZ=${env.TZ ?? 'unset'})`);
+  // The edges matter: in another zone the batch answers otherwise.
+  const utc = batch(bytes, { ...env, TZ: 'UTC' });
+  assert.ok(!utc.result.equals(native.result), 'the edge dates do not depend on the zone');
+});
+
+test('grouper-month\'s result file, table and report', () => {
+  const bytes = sample('--count', '1500', '--seed', '26', '--faults', '0.1');
+  const native = batch(bytes);
+  // A name with Hangul, blanks and markup, which the page shows escaped.
+  const name = '12월 자료 <b onclick="x">&amp.txt';
+  const input = join(work, name);
+  writeFileSync(input, bytes);
+  const csv = run(env.GROUPER_EXPLAIN, ['--csv', input]).stdout;
+  const page = join(work, 'month.html');
+  run(env.GROUPER_REPORT, [input, page]);
+  const ours = grouper.monthFiles(bytes, { name, generated: new Date(Date.UTC(2026, 2, 31)) });
+  const stamp = /\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d[+-]\d\d:\d\d/g;
+  assert.ok(Buffer.from(ours.result).equals(native.result));
+  assert.ok(Buffer.from(ours.csv).equals(csv));
+  const masked = (b) => Buffer.from(b).toString('latin1').replace(stamp, 'T');
+  assert.equal(masked(ours.report), masked(readFileSync(page)));
+  assert.ok(!masked(ours.report).includes('<b onclick'));
+});
+
+test('bad input gives a clear error or the batch\'s answer', () => {
+  for (const value of ['091', null, undefined, 42, [0x30], new Uint16Array(4)]) {
+    assert.throws(() => grouper.group(value), TypeError);
+    assert.throws(() => grouper.explainJson(value), TypeError);
+    assert.throws(() => grouper.groupFile(value), TypeError);
+  }
+  assert.throws(() => grouper.group(new Uint8Array(1), { lineNumber: -1 }), RangeError);
+  for (const generated of [new Date(Date.UTC(2038, 0, 20)), new Date(-1000), new Date(NaN), 5]) {
+    assert.throws(() => grouper.monthFiles(new Uint8Array(0), { generated }), /generated/);
+  }
+  const huge = new Uint8Array(64 << 20).fill(0x39);
+  const answer = grouper.group(huge);
+  assert.equal(answer.kind, 'wrong-data-type');
+  assert.ok(answer.outputLine.length <= 2047);
+  assert.match(grouper.explainJson(huge), /"result":"wrong_data_type"/);
+  // Invalid code page 949 and NUL bytes: the batch's answer, valid JSON.
+  const invalid = Buffer.from([0x30, 0x39, 0x31, 0x80, 0xff, 0x00, 0xc8, 0x41]);
+  assert.equal(grouper.group(invalid).kind, 'wrong-data-type');
+  JSON.parse(grouper.explainJson(invalid, { showIdentifiers: true }));
+  // The module still answers after all of that.
+  assertSameBatch(sample('--count', '50', '--seed', '9'), 'after bad input');
+});

@@ -1,0 +1,20 @@
+#!/bin/sh
+# Runs the npm package's Node tests on the package that the wasm preset built:
+#   run.sh PACKAGE_DIR
+# with GROUPER, GROUPER_SAMPLE, GROUPER_EXPLAIN and GROUPER_REPORT naming the
+# native programs, and TZ the zone of the run. Exit status 77 (a skip) when
+# there is no such package or no node: the default build needs neither
+# emscripten nor Node.
+set -eu
+package=$1
+if [ ! -f "$package/grouper_core.mjs" ] || [ ! -f "$package/grouper_wasm.mjs" ]; then
+  echo "skipped: no WebAssembly build at $package (build the wasm preset, which needs emscripten:"
+  echo "  cmake --preset wasm && cmake --build --preset wasm)"
+  exit 77
+fi
+if ! command -v node >/dev/null 2>&1; then
+  echo "skipped: no node to run the npm package's tests"
+  exit 77
+fi
+export GROUPER_PACKAGE="$package"
+exec node --test "$(dirname "$0")/"

@@ -1,0 +1,22 @@
+// The declarations as a TypeScript project meets them, through the
+// package's "exports" and "types"; tsc --noEmit fails on any mismatch.
+import { explainJson, group, groupFile, monthFiles, reads, version } from 'grouper';
+import type { FileAnswer, LineAnswer } from 'grouper';
+
+const line: Uint8Array = new TextEncoder().encode('091');
+const answer: LineAnswer = group(line, { lineNumber: 2 });
+const kind: 'code' | 'message' | 'wrong-data-type' = answer.kind;
+const bytes: Uint8Array[] = [answer.message, answer.outputLine, answer.consoleLine];
+const json: string = explainJson(line, { lineNumber: null, showIdentifiers: true });
+const file: FileAnswer = groupFile(line);
+const notes: string[] = file.warnings;
+const month = monthFiles(line, { name: 'x.txt', generated: new Date() });
+const products: Uint8Array[] = [file.result, file.console, month.result, month.csv, month.report];
+let total = 0;
+for (const read of reads(line)) total += read.length;
+const named: string = version;
+// @ts-expect-error a string is not bytes
+group('091');
+// @ts-expect-error no such option
+explainJson(line, { lineNumbr: 1 });
+export { bytes, json, kind, named, notes, products, total };
