@@ -25,8 +25,8 @@ import sys
 import xml.etree.ElementTree as ET
 import zipfile
 
-from make_packages import (JAR_CLASS_PATH, JNA_FOLDERS, NATIVE_NAMES, cli_metadata_version,
-                           manifest_fields, native_kind)
+from make_packages import (JAR_CLASS_PATH, JNA_FOLDERS, NATIVE_NAMES, PARTIAL_NOTE, cli_metadata_version,
+                           manifest_fields, name_suffix, native_kind)
 
 SKIPPED = 77
 CLEAN = ("GROUPER_LIBRARY", "LD_LIBRARY_PATH", "PYTHONPATH", "CLASSPATH", "MONO_PATH")
@@ -151,6 +151,8 @@ def check_jar(args):
         by_folder = {f"{folder}/{NATIVE_NAMES[rid]}": rid for rid, folder in JNA_FOLDERS.items()}
         check_natives("jar", {by_folder[n]: z.read(n) for n in names if n in by_folder},
                       args.natives.split(","))
+        check("jar: named for the libraries it carries",
+              name == f"grouper-{args.version}{name_suffix(args.natives.split(','))}.jar", name)
         pom = z.read("META-INF/maven/grouper/grouper/pom.xml")
         properties = z.read("META-INF/maven/grouper/grouper/pom.properties").decode()
     beside = args.package[: -len(".jar")] + ".pom"
@@ -216,6 +218,11 @@ def check_nupkg(args):
               [meta[k].text for k in ("id", "version", "license")] == ["Grouper", args.version, "Apache-2.0"]
               and meta["license"].get("type") == "expression" and groups == [".NETFramework4.5"],
               str(groups))
+        partial = len(natives) < len(NATIVE_NAMES)
+        check("nupkg: a package without every platform's library says so in its description and name",
+              (PARTIAL_NOTE in meta["description"].text, os.path.basename(args.package))
+              == (partial, f"Grouper.{args.version}{name_suffix(natives)}.nupkg"),
+              meta["description"].text)
         assembly = z.read(f"lib/{framework}/Grouper.dll")
         target = re.search(rb"\.NETFramework,Version=v([0-9.]+)", assembly)
         check("nupkg: the assembly is for .NET Framework 4.5, as its folder says",
