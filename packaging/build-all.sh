@@ -86,18 +86,29 @@ if ldconfig -p 2>/dev/null | grep -q libgrouper; then
   without one"
 fi
 
+# Two runs at once would build in the same folders.
+mkdir -p "$source_dir/build"
+exec 9>"$source_dir/build/.build-all.lock"
+flock -n 9 || fail "another packaging/build-all.sh is running in $source_dir"
+
 case $out in /*) ;; *) out="$PWD/$out" ;; esac
 # The folder is this command's: a folder that holds anything but the files of
 # an earlier run (named in its SHA256SUMS) is not taken.
 if [ -d "$out" ] && [ -n "$(ls -A "$out")" ]; then
   [ -f "$out/SHA256SUMS" ] ||
     fail "$out holds files that no earlier run made (it has no SHA256SUMS): name another with --out"
+  declare -A earlier=([SHA256SUMS]=1)
   while read -r _ name; do
-    rm -f -- "$out/${name#\*}"
+    [[ $name == */* ]] || earlier[${name#\*}]=1
   done <"$out/SHA256SUMS"
-  rm -f -- "$out/SHA256SUMS"
-  [ -z "$(ls -A "$out")" ] ||
-    fail "$out holds files that no earlier run made: name another with --out"
+  for path in "$out"/* "$out"/.[!.]*; do
+    [ -e "$path" ] || continue
+    [ -n "${earlier[$(basename "$path")]:-}" ] ||
+      fail "$out holds files that no earlier run made ($(basename "$path")): name another with --out"
+  done
+  for name in "${!earlier[@]}"; do
+    rm -f -- "${out:?}/$name"
+  done
 fi
 mkdir -p "$out"
 
@@ -172,18 +183,20 @@ if ! $only_linux; then
     "$windows/grouper-$version-win64.zip"
     "$windows/packages/grouper-$version-py3-none-win_amd64.whl")
 fi
+names=()
 for file in "${made[@]}"; do
   need "$file" "the package $(basename "$file")"
+  names+=("$(basename "$file")")
 done
+mapfile -t names < <(printf '%s\n' "${names[@]}" | LC_ALL=C sort)
+# Until the sums are written, SHA256SUMS names the files without them, so
+# that a run cut short leaves a folder the next run can clear (and that
+# `sha256sum -c` refuses).
+printf -- '-  %s\n' "${names[@]}" >"$out/SHA256SUMS"
 cp -- "${made[@]}" "$out/"
 
 say "the packages in $out ($((SECONDS - start)) s)"
 cd "$out"
-names=()
-for file in "${made[@]}"; do
-  names+=("$(basename "$file")")
-done
-mapfile -t names < <(printf '%s\n' "${names[@]}" | LC_ALL=C sort)
 for name in "${names[@]}"; do
   printf '%12s  %s\n' "$(stat -c %s -- "$name")" "$name"
 done

@@ -2,8 +2,9 @@
 # packaging/build-all.sh's refusals, which must come before it builds
 # anything: against a fake dpkg-query and ldconfig on PATH, it names the
 # missing Debian packages (and installs none), stops where a libgrouper is
-# installed, refuses an output folder that holds another's files, and refuses
-# an unknown option; --needs lists the Windows tools unless --only-linux.
+# installed, refuses an output folder that holds another's files, a second
+# run while one runs, and an unknown option; --needs lists the Windows tools
+# unless --only-linux.
 #
 #   tests/ci/build_all_test.sh
 set -euo pipefail
@@ -60,6 +61,18 @@ mkdir -p "$out"
 echo "a clerk's file" >"$out/12월 보고서.txt"
 expect "a folder of other files is refused" 1 "no earlier run made" --out "$out"
 [ -f "$out/12월 보고서.txt" ] || { echo "FAILED: the other file was removed"; failed=$((failed + 1)); }
+printf 'x  grouper_1.2.0_amd64.deb\n' >"$out/SHA256SUMS"
+expect "a folder of an earlier run with another's file is refused, and kept" 1 \
+  "no earlier run made \(12월 보고서.txt\)" --out "$out"
+[ -f "$out/SHA256SUMS" ] || { echo "FAILED: SHA256SUMS was removed"; failed=$((failed + 1)); }
+rm "$out/12월 보고서.txt"
+(
+  mkdir -p "$repo/build"
+  exec 9>"$repo/build/.build-all.lock"
+  flock 9
+  expect "two runs at once" 1 "another packaging/build-all.sh is running" --out "$out"
+  exit "$failed"
+) || failed=$((failed + 1))
 expect "an unknown option" 2 "unknown argument: --out-dir" --out-dir "$out"
 expect "--out without a folder" 2 "^usage:" --out
 
