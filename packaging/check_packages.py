@@ -22,6 +22,7 @@ import re
 import shutil
 import subprocess
 import sys
+import urllib.parse
 import xml.etree.ElementTree as ET
 import zipfile
 
@@ -72,6 +73,13 @@ class Batch:
               (result, done.stdout, done.returncode) == (self.result, self.console, self.status),
               f"exit status {done.returncode}: {done.stderr.decode(errors='replace')[-600:]}")
         return done.stderr.decode("utf-8", "replace")
+
+
+def as_url(path):
+    """The ways a JVM writes a file's path in a URL: as it is, and with its
+    blanks and other bytes quoted (a path under a folder with a blank)."""
+    path = os.path.realpath(path)
+    return {path, urllib.parse.quote(path)}
 
 
 def check_natives(what, members, expected):
@@ -180,16 +188,18 @@ def check_jar(args):
                                  f"-Xlog:class+load=info:file={loaded}",
                                  "-jar", os.path.join(args.work, "alone", name)],
                          cwd=args.work, env=clean_env())
-    jar_url = "jar:file:" + os.path.realpath(os.path.join(args.work, "alone", name))
     check("jar: the library the jar carries was loaded",
-          f"Found library resource at {jar_url}!/linux-x86-64/libgrouper.so" in said, said[-800:])
+          any(f"Found library resource at jar:file:{path}!/linux-x86-64/libgrouper.so" in said
+              for path in as_url(os.path.join(args.work, "alone", name))), said[-800:])
     check("jar: JNA from /usr/share/java/jna.jar",
           "com.sun.jna.Native source: file:/usr/share/java/jna.jar" in open(loaded).read())
     done = subprocess.run([args.java, f"-Xlog:class+load=info:file={loaded}", "-jar",
                            os.path.join(args.work, "beside", name), "--version"],
                           cwd=args.work, env=clean_env(), stdout=subprocess.PIPE)
-    expected = "com.sun.jna.Native source: file:" + os.path.realpath(os.path.join(args.work, "beside", "jna.jar"))
-    check("jar: JNA beside the jar", done.returncode == 0 and expected in open(loaded).read(),
+    expected = ["com.sun.jna.Native source: file:" + path
+                for path in as_url(os.path.join(args.work, "beside", "jna.jar"))]
+    log = open(loaded).read()
+    check("jar: JNA beside the jar", done.returncode == 0 and any(e in log for e in expected),
           done.stdout.decode(errors="replace"))
 
 
