@@ -5,6 +5,7 @@
         --native RID=PATH... --out-dir DIR
     make_packages.py nupkg --version V --assembly GROUPER_DLL --framework 4.5
         --targets GROUPER_TARGETS --native RID=PATH... --out-dir DIR
+    make_packages.py redate ZIP
 
 RID names a native library by .NET's runtime identifier: linux-x64, win-x64 or
 win-x86. Each must be the binary its name says (an ELF x86-64 shared object, a
@@ -18,6 +19,9 @@ looks for it (linux-x86-64/libgrouper.so, win32-x86-64/grouper.dll,
 win32-x86/grouper.dll), a manifest that runs the command with `java -jar` and
 finds JNA beside the jar or where Debian installs it, and Maven's description
 of it (META-INF/maven/, and DIR/grouper-V.pom beside the jar).
+
+redate: dates every entry of ZIP (a jar the JDK made) SOURCE_DATE_EPOCH, where
+that is set, so that two builds of one commit install the same jar.
 
 nupkg: DIR/Grouper.V.nupkg, the Open Packaging zip that NuGet reads: the
 assembly in lib/netXY/ (the .NET Framework version it is compiled against), the
@@ -126,10 +130,33 @@ def name_suffix(libraries):
     return "-" + "+".join(sorted(libraries)) + "-only"
 
 
+def zip_stamp():
+    """The time a zip's entries carry: SOURCE_DATE_EPOCH where it is set (a
+    build that can be repeated bit for bit), else now; 1980 at the earliest."""
+    return time.gmtime(max(int(os.environ.get("SOURCE_DATE_EPOCH", time.time())), 315532800))
+
+
+def redate(path):
+    """Dates every entry of the zip at `path` SOURCE_DATE_EPOCH, keeping its
+    order, contents and attributes (a jar made by the JDK's jar tool carries
+    the time it was made); nothing where the variable is not set."""
+    if "SOURCE_DATE_EPOCH" not in os.environ:
+        return
+    stamp = zip_stamp()
+    with zipfile.ZipFile(path) as z:
+        entries = [(info, z.read(info)) for info in z.infolist()]
+    partial = path + ".partial"
+    with zipfile.ZipFile(partial, "w") as z:
+        for info, data in entries:
+            info.date_time = stamp[:6]
+            info.extra = b""  # the jar tool's extended time stamps
+            z.writestr(info, data)
+    os.replace(partial, path)
+
+
 def write_zip(path, entries):
-    """Writes the (name, bytes) entries, in order and compressed, dated
-    SOURCE_DATE_EPOCH where it is set (a build that can be repeated bit for bit)."""
-    stamp = time.gmtime(max(int(os.environ.get("SOURCE_DATE_EPOCH", time.time())), 315532800))
+    """Writes the (name, bytes) entries, in order and compressed, dated by zip_stamp."""
+    stamp = zip_stamp()
     partial = path + ".partial"
     with zipfile.ZipFile(partial, "w", zipfile.ZIP_DEFLATED) as z:
         for name, data in entries:
@@ -313,6 +340,7 @@ def main():
     nupkg.add_argument("--assembly", required=True)
     nupkg.add_argument("--framework", required=True)
     nupkg.add_argument("--targets", required=True)
+    commands.add_parser("redate").add_argument("zip")
     for command in (jar, nupkg):
         command.add_argument("--version", required=True)
         command.add_argument("--native", action="append", required=True)
@@ -320,6 +348,8 @@ def main():
                              help="allow a package without every platform's library")
         command.add_argument("--out-dir", required=True)
     args = parser.parse_args()
+    if args.command == "redate":
+        return redate(args.zip)
     os.makedirs(args.out_dir, exist_ok=True)
     (make_jar if args.command == "jar" else make_nupkg)(args)
 
