@@ -49,7 +49,10 @@ if(WIN32)
   # also takes a Hangul folder after /D=.
   # The Start-menu folder is "grouper", as the Korean guide names it, whatever
   # the version (MUI's default would be the package's name with its version).
-  set(CPACK_NSIS_DEFINES "Target amd64-unicode\n!define MUI_STARTMENUPAGE_DEFAULTFOLDER \"grouper\"")
+  # The installer keeps no file's build time (SetDateSave off: installed files
+  # are dated when installed), so that two builds of one commit make the same
+  # installer.
+  set(CPACK_NSIS_DEFINES "Target amd64-unicode\n!define MUI_STARTMENUPAGE_DEFAULTFOLDER \"grouper\"\nSetDateSave off")
   set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
   set(CPACK_NSIS_PACKAGE_NAME "grouper ${PROJECT_VERSION}")
   set(CPACK_NSIS_DISPLAY_NAME "grouper ${PROJECT_VERSION}")
