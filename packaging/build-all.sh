@@ -23,8 +23,7 @@
 # stops. It stops too, naming it, when a library that a package carries was
 # not made. Each workflow's output is kept in build/<preset>/workflow.log.
 # Files are dated by SOURCE_DATE_EPOCH, which is the last commit's time when
-# not set, so that two runs on one commit make the same jar, NuGet package
-# and wheels.
+# not set, so that two runs on one commit make the same bytes, in any folder.
 set -euo pipefail
 
 usage() {
