@@ -1,5 +1,7 @@
 #include "explain/explanation_csv.h"
 
+#include <charconv>
+
 #include "explain/explanation_parts.h"
 #include "text/cp949.h"
 
@@ -9,8 +11,10 @@ namespace {
 
 using namespace explain_parts;
 
-void Cell(std::string& row, std::string_view utf8) {
-  if (!row.empty()) row += ',';
+// A cell: quoted, with a quote inside doubled, after a comma unless it opens
+// the row (`first`).
+void Cell(std::string& row, std::string_view utf8, bool first = false) {
+  if (!first) row += ',';
   row += '"';
   if (!utf8.empty() && (utf8[0] == '=' || utf8[0] == '+' || utf8[0] == '-' || utf8[0] == '@')) {
     row += '\'';
@@ -25,6 +29,21 @@ void Cell(std::string& row, std::string_view utf8) {
   row += '"';
 }
 
+// A cell of record text (code page 949), shown as Printable shows it: plain
+// ASCII as it is, and text without control bytes by its UTF-8 alone, without
+// the copies that escaping would make.
+void RecordCell(std::string& row, std::string_view bytes) {
+  bool plain = true;
+  for (const char c : bytes) plain = plain && c >= 0x20 && c < 0x7F;
+  if (plain) return Cell(row, bytes);
+  std::string utf8 = cp949::ToUtf8(bytes);
+  for (const char c : utf8) {
+    const unsigned char b = static_cast<unsigned char>(c);
+    if (b < 0x20 || b == 0x7F) return Cell(row, Printable(bytes));
+  }
+  Cell(row, utf8);
+}
+
 }  // namespace
 
 std::string CsvHeader() {
@@ -37,19 +56,29 @@ namespace {
 
 // The row of a line from what it shows: the answer, the faults of a rejected
 // line, and the identifiers of a parsed record (none when `ids` is null).
-std::string TableRow(const LineAnswer& a, const std::vector<ExplainedFault>& faults_of_line,
-                     const Identifiers* ids_of_line, const ExplainOptions& options) {
-  std::string row;
-  row.reserve(256);
-  Cell(row, options.line_number ? std::to_string(*options.line_number) : "");
+void AppendTableRow(std::string& row, const LineAnswer& a,
+                    const std::vector<ExplainedFault>& faults_of_line,
+                    const Identifiers* ids_of_line, const ExplainOptions& options) {
+  char number[24];
+  const std::size_t digits =
+      options.line_number
+          ? static_cast<std::size_t>(
+                std::to_chars(number, number + sizeof number, *options.line_number).ptr - number)
+          : 0;
+  Cell(row, std::string_view(number, digits), true);
   Cell(row, LayoutName(a.family));
   // A base-layout line's first bytes are its institution code's, no version.
-  Cell(row,
-       a.family == Family::kBase ? FormLabel(a, Language::kKorean) : Printable(a.form_version));
+  if (a.family == Family::kBase) {
+    Cell(row, FormLabel(a, Language::kKorean));
+  } else {
+    RecordCell(row, a.form_version);
+  }
   Cell(row, OutcomeName(a.outcome));
-  Cell(row, a.outcome == Outcome::kGroupCode ? Printable(a.group_code) : "");
+  RecordCell(row, a.outcome == Outcome::kGroupCode ? std::string_view(a.group_code) : "");
   Cell(row, a.message != nullptr ? Utf8Twin(a.message) : "");
-  Cell(row, std::to_string(faults_of_line.size()));
+  const std::size_t count_digits = static_cast<std::size_t>(
+      std::to_chars(number, number + sizeof number, faults_of_line.size()).ptr - number);
+  Cell(row, std::string_view(number, count_digits));
   std::string faults;
   for (const ExplainedFault& f : faults_of_line) {
     if (!faults.empty()) faults += '\n';
@@ -59,10 +88,10 @@ std::string TableRow(const LineAnswer& a, const std::vector<ExplainedFault>& fau
   const ShownIdentifiers ids =
       ids_of_line != nullptr ? Show(*ids_of_line, options.show_identifiers) : ShownIdentifiers{};
   const bool signed_form = ids_of_line != nullptr && IsFrom090(a.family);
-  Cell(row, Printable(ids.patient_name));
-  Cell(row, Printable(ids.resident_number));
-  Cell(row, signed_form ? Printable(ids.doctor_name) : "");
-  Cell(row, signed_form ? Printable(ids.nurse_name) : "");
+  RecordCell(row, ids.patient_name);
+  RecordCell(row, ids.resident_number);
+  RecordCell(row, signed_form ? std::string_view(ids.doctor_name) : std::string_view());
+  RecordCell(row, signed_form ? std::string_view(ids.nurse_name) : std::string_view());
   // Each fault's item on the form, beside its message: its field, or every
   // field its rule read (joined by "; ", since an item's name may hold a comma).
   std::string items;
@@ -78,31 +107,45 @@ std::string TableRow(const LineAnswer& a, const std::vector<ExplainedFault>& fau
     }
   }
   Cell(row, items);
-  return row + "\r\n";
+  row += "\r\n";
 }
 
 }  // namespace
 
 std::string CsvRow(const LineExplanation& e, const ExplainOptions& options) {
-  return TableRow(e.answer, e.faults, e.parsed ? &e.identifiers : nullptr, options);
+  std::string row;
+  row.reserve(256);
+  AppendTableRow(row, e.answer, e.faults, e.parsed ? &e.identifiers : nullptr, options);
+  return row;
 }
 
-std::string CsvRowOfAnswer(const LineText& taken, std::size_t length, const LineAnswer& answer,
-                           const GroupingWork& work, const ExplainOptions& options,
-                           std::optional<LineExplanation>& explained) {
+void AppendCsvRowOfAnswer(std::string& table, const LineText& taken, std::size_t length,
+                          const LineAnswer& answer, const GroupingWork& work,
+                          const ExplainOptions& options,
+                          std::optional<LineExplanation>& explained) {
   explained.reset();
   switch (answer.outcome) {
     case Outcome::kWrongDataType:
-      return TableRow(answer, {}, nullptr, options);
+      return AppendTableRow(table, answer, {}, nullptr, options);
     case Outcome::kGroupCode: {
       const Identifiers ids = IdentifiersOf(work.record, answer.family, true);
-      return TableRow(answer, {}, &ids, options);
+      return AppendTableRow(table, answer, {}, &ids, options);
     }
     case Outcome::kMessage:
       break;
   }
   explained = ExplainAnswer(taken, length, answer, work);
-  return CsvRow(*explained, options);
+  const LineExplanation& e = *explained;
+  AppendTableRow(table, e.answer, e.faults, e.parsed ? &e.identifiers : nullptr, options);
+}
+
+std::string CsvRowOfAnswer(const LineText& taken, std::size_t length, const LineAnswer& answer,
+                           const GroupingWork& work, const ExplainOptions& options,
+                           std::optional<LineExplanation>& explained) {
+  std::string row;
+  row.reserve(256);
+  AppendCsvRowOfAnswer(row, taken, length, answer, work, options, explained);
+  return row;
 }
 
 }  // namespace grouper

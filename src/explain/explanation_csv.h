@@ -37,5 +37,9 @@ std::string CsvRow(const LineExplanation& e, const ExplainOptions& options);
 std::string CsvRowOfAnswer(const LineText& taken, std::size_t length, const LineAnswer& answer,
                            const GroupingWork& work, const ExplainOptions& options,
                            std::optional<LineExplanation>& explained);
+// The same row, appended to `table`.
+void AppendCsvRowOfAnswer(std::string& table, const LineText& taken, std::size_t length,
+                          const LineAnswer& answer, const GroupingWork& work,
+                          const ExplainOptions& options, std::optional<LineExplanation>& explained);
 
 }  // namespace grouper
