@@ -108,7 +108,7 @@ class MonthStream {
         facts_(facts) {
     out_.bytes.reserve(kBlock + kBlock / 2);
     csv_.bytes.reserve(kBlock + kBlock / 2);
-    csv_.bytes = CsvHeader();
+    csv_.bytes = CsvHeader(CsvTable::kKorean);
   }
 
   // One worker: takes runs until the input ends or the result cannot be written.
@@ -168,11 +168,12 @@ class MonthStream {
       if (!run.rows) continue;
       options.line_number = run.lines_before + i + 1;
       std::optional<LineExplanation>& explained = run.explained[i];
-      AppendCsvRowOfAnswer(run.table, taken, length, run.answer, run.work, options, explained);
+      AppendCsvRowOfAnswer(run.table, taken, length, run.answer, run.work, options, explained,
+                           CsvTable::kKorean);
       run.answered[i] = report::AnsweredLineOf(run.answer, run.work);
       if (run.answer.outcome == Outcome::kMessage && !details) {
         explained.reset();
-      } else if (run.answer.outcome == Outcome::kWrongDataType && reasons) {
+      } else if (run.answer.outcome == Outcome::kWrongDataType && reasons && !explained) {
         explained = ExplainAnswer(taken, length, run.answer, run.work);
       }
     }

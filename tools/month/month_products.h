@@ -1,7 +1,7 @@
 // The three products of a month's file, made from one reading of it: each
 // line is read once and answered once by the batch's own GroupLine, and that
 // answer makes its line of the result file (as the batch writes it), its row
-// of the explanation table (as grouper-explain --csv writes it) and its count
+// of the explanation table (as grouper-explain --csv-ko writes it) and its count
 // in the report (as grouper-report tallies it); the file's size, SHA-256 and
 // signs of a wrong file come from the same reads. So each product is, byte
 // for byte, what that program writes for the same file (the page but for the

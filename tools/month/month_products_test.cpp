@@ -51,12 +51,12 @@ void ExpectProductsOf(const std::string& dir, const std::string& in, const RunSh
   fd = platform::OpenInput(in.c_str());
   LineReader reader(fd);
   char line[kLineBufferSize];
-  std::string rows = CsvHeader();
+  std::string rows = CsvHeader(CsvTable::kKorean);
   ExplainOptions options;
   uint64_t reads = 0;
   for (std::size_t n; (n = reader.ReadLine(line)) > 0;) {
     options.line_number = ++reads;
-    rows += CsvRow(ExplainLine(line, n), options);
+    rows += CsvRow(ExplainLine(line, n), options, CsvTable::kKorean);
   }
   platform::Close(fd);
   EXPECT_EQ(lines, reads);
