@@ -30,18 +30,29 @@ void Cell(std::string& row, std::string_view utf8, bool first = false) {
 }
 
 // A cell of record text (code page 949), shown as Printable shows it: plain
-// ASCII as it is, and text without control bytes by its UTF-8 alone, without
-// the copies that escaping would make.
+// ASCII as it is, and other text converted straight into the row; only text
+// that needs more (a control byte to escape, a quote to double, a formula's
+// first character) takes Printable's and Cell's way.
 void RecordCell(std::string& row, std::string_view bytes) {
   bool plain = true;
   for (const char c : bytes) plain = plain && c >= 0x20 && c < 0x7F;
   if (plain) return Cell(row, bytes);
-  std::string utf8 = cp949::ToUtf8(bytes);
-  for (const char c : utf8) {
-    const unsigned char b = static_cast<unsigned char>(c);
-    if (b < 0x20 || b == 0x7F) return Cell(row, Printable(bytes));
+  const std::size_t before = row.size();
+  row += ",\"";
+  const std::size_t start = row.size();
+  cp949::AppendUtf8(row, bytes);
+  bool simple = row.size() > start && row[start] != '=' && row[start] != '+' && row[start] != '-' &&
+                row[start] != '@';
+  for (std::size_t i = start; simple && i < row.size(); ++i) {
+    const unsigned char b = static_cast<unsigned char>(row[i]);
+    simple = b >= 0x20 && b != 0x7F && b != '"';
   }
-  Cell(row, utf8);
+  if (simple) {
+    row += '"';
+    return;
+  }
+  row.resize(before);
+  Cell(row, Printable(bytes));
 }
 
 }  // namespace
