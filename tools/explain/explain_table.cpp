@@ -1,6 +1,7 @@
 #include "explain_table.h"
 
 #include <atomic>
+#include <cerrno>
 #include <memory>
 #include <optional>
 #include <string>
@@ -72,13 +73,13 @@ class TableStream {
   bool Read(TableRun& run) EXCLUDES(read_mutex_) {
     MutexLock lock(read_mutex_);
     if (input_ended_ || stopped_.load(std::memory_order_relaxed)) return false;
-    InputWarnings& warnings = warnings_;  // held: the lock is ours until the run is read
+    InputWarnings* const warnings = &warnings_;  // held: the lock is ours until the run is read
     run.signs.clear();
     run.count =
         ReadRun(reader_, run.reads.get(), run.read_capacity, run.lengths.size(), input_ended_,
-                [&run, &warnings](std::size_t i, const char* bytes, std::size_t read) {
-                  warnings.Add(bytes, read);
-                  for (const char* sign : warnings.NewNames()) run.signs.emplace_back(i, sign);
+                [&run, warnings](std::size_t i, const char* bytes, std::size_t read) {
+                  warnings->Add(bytes, read);
+                  for (const char* sign : warnings->NewNames()) run.signs.emplace_back(i, sign);
                   run.lengths[i] = read;
                 });
     if (run.count == 0) return false;

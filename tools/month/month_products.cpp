@@ -137,11 +137,11 @@ class MonthStream {
   bool Read(MonthRun& run) EXCLUDES(read_mutex_) {
     MutexLock lock(read_mutex_);
     if (input_ended_ || stopped_.load(std::memory_order_relaxed)) return false;
-    InputWarnings& warnings = warnings_;  // held: the lock is ours until the run is read
+    InputWarnings* const warnings = &warnings_;  // held: the lock is ours until the run is read
     run.count =
         ReadRun(reader_, run.reads.get(), run.read_capacity, run.lengths.size(), input_ended_,
-                [&run, &warnings](std::size_t i, const char* bytes, std::size_t read) {
-                  warnings.Add(bytes, read);
+                [&run, warnings](std::size_t i, const char* bytes, std::size_t read) {
+                  warnings->Add(bytes, read);
                   run.lengths[i] = read;
                 });
     if (run.count == 0) return false;
