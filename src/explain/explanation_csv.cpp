@@ -2,7 +2,9 @@
 
 #include <charconv>
 
+#include "explain/blank_answer.h"
 #include "explain/explanation_parts.h"
+#include "explain/opens.h"
 #include "text/cp949.h"
 
 namespace grouper {
@@ -71,15 +73,13 @@ std::string CsvHeader(CsvTable table) {
 
 namespace {
 
-constexpr std::string_view kBlankShown = "(\xEB\xB9\x88\xEC\xB9\xB8)";  // "(빈칸)"
-
 // A fault's value for the Korean table (UTF-8, printable): an identifier
 // without its padding and masked unless `whole`, a blank answer as
 // "(빈칸)" so that it shows; a rule over several fields gives each field's
 // value, joined by "; " as the items are.
 std::string ShownFaultValue(const ExplainedFault& f, bool whole) {
   auto shown = [](const std::string& cp949_text) {
-    if (cp949_text.find_first_not_of(' ') == std::string::npos) return std::string(kBlankShown);
+    if (IsBlankAnswer(cp949_text)) return BlankAnswerWord();
     return Printable(cp949_text);
   };
   if (f.value) {
@@ -169,7 +169,14 @@ void AppendTableRow(std::string& row, const LineAnswer& a,
       values += ShownFaultValue(f, options.show_identifiers);
     }
     Cell(row, values);
-    // The Korean table's further columns (kCsvColumns) go here, in their order.
+    // The items that mending each fault's value may bring into the check, one
+    // line per fault as the items are (empty for a fault that opens none).
+    std::string opened;
+    for (const ExplainedFault& f : faults_of_line) {
+      if (&f != &faults_of_line.front()) opened += '\n';
+      opened += OpenedItemsText(f);
+    }
+    Cell(row, opened);
   }
   row += "\r\n";
 }

@@ -20,7 +20,8 @@
 // (OutcomeLabel), a base-layout line's layout as "기본 서식", a
 // wrong-data-type line's reason (its length and the lengths its form version
 // takes) in the faults' column, and then the columns of the Korean table
-// alone: each fault's value (a blank answer as "(빈칸)").
+// alone: each fault's value (a blank answer as "(빈칸)") and the items that
+// mending it may bring into the check (OpenedItemsText).
 #pragma once
 
 #include <cstddef>
@@ -57,6 +58,7 @@ inline constexpr CsvColumn kCsvColumns[] = {
     {"nurse_name", u8"간호사 성명"},
     {"fault_items", u8"오류 항목"},
     {nullptr, u8"값"},
+    {nullptr, u8"고치면 검사될 항목"},
 };
 
 // The byte-order mark and the header row, with its CR LF.

@@ -265,13 +265,13 @@ TEST(Explanation, TheRowOfAnAnsweredLineIsTheRowOfItsExplanation) {
 }
 
 // The Korean table has the English table's columns in the same order, and
-// then the value of each fault; it names the result as a clerk reads it, says
-// why a line is a wrong data type and shows a blank answer.
+// then the value of each fault and what mending it may open; it names the result as a clerk reads
+// it, says why a line is a wrong data type and shows a blank answer.
 TEST(Explanation, TheKoreanTableSpeaksToAClerk) {
   const std::string english = CsvHeader();
   const std::string korean = CsvHeader(CsvTable::kKorean);
   EXPECT_EQ(std::count(korean.begin(), korean.end(), ','),
-            std::count(english.begin(), english.end(), ',') + 1);
+            std::count(english.begin(), english.end(), ',') + 2);
   EXPECT_EQ(korean.rfind(U8(u8"\xEF\xBB\xBF줄,배치,서식 버전,결과,"), 0), 0u) << korean;
 
   const std::string valid = BuildLine(ValidRecord("091"));
@@ -284,13 +284,13 @@ TEST(Explanation, TheKoreanTableSpeaksToAClerk) {
     std::vector<std::string> cells;  // found in the row, in this order
   };
   const Case cases[] = {
-      {valid, {U8(u8"\"091/012\",\"091\",\"분류 완료\""), "\"\",\"\"\r\n"}},
-      {fever, {U8(u8"\"오류 기록\""), U8(u8"\"G.1.a 열\",\"7\"\r\n")}},
+      {valid, {U8(u8"\"091/012\",\"091\",\"분류 완료\""), "\"\",\"\",\"\"\r\n"}},
+      {fever, {U8(u8"\"오류 기록\""), U8(u8"\"G.1.a 열\",\"7\",\"")}},
       {valid.substr(0, 300),
        {U8(u8"\"잘못된 데이타 타입\""),
         U8(u8"\"0\",\"서식 버전 091 (091/012)의 길이는 356~398바이트인데, 끝 공백을 뺀 줄의 "
            u8"길이는 300바이트\"")}},
-      {blank, {U8(u8"\"오류 기록\""), U8(u8"\"A.1 환자성명\",\"(빈칸)\"\r\n")}},
+      {blank, {U8(u8"\"오류 기록\""), U8(u8"\"A.1 환자성명\",\"(빈칸)\",\"\"\r\n")}},
       {std::string(1100, '1'), {U8(u8"\"기본 서식\",\"기본 서식\",\"잘못된 데이타 타입\"")}},
   };
   for (const Case& c : cases) {

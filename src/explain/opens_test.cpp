@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "explain/explanation.h"
+#include "explain/explanation_csv.h"
+#include "explain/explanation_csv.h"
 #include "support/record_builder.h"
 #include "text/u8_text.h"
 
@@ -147,7 +149,7 @@ TEST(Opens, RowsGatedOnAnAnswerAreThoseItsGateChooses) {
   EXPECT_TRUE(RowsGatedOn(FIELD(a_systolic_bp), Family::k091).empty());
 }
 
-TEST(Opens, TextAndJsonCarryTheNames) {
+TEST(Opens, TextTableAndJsonCarryTheNames) {
   const LineExplanation e = Explain(LineOf("091", {{"g_pain_visual_scale", "x0"}}));
   ExplainOptions english;
   english.language = Language::kEnglish;
@@ -158,6 +160,9 @@ TEST(Opens, TextAndJsonCarryTheNames) {
       ExplanationText(e, english)
           .find(U8(u8"mending this value also brings into the check: G.2.a 통증 발생 빈도\n")),
       std::string::npos);
+  EXPECT_NE(CsvRow(e, {}, CsvTable::kKorean).find(U8(u8",\"G.2.a 통증 발생 빈도\"\r\n")),
+            std::string::npos)
+      << CsvRow(e, {}, CsvTable::kKorean);
   const std::string json = ExplanationJson(e, {});
   EXPECT_NE(
       json.find(U8(u8"\"message\":\"오류-[G.건강상태][2.b.1.시각 통증 등급] 00~10 사이 숫자를 "
