@@ -73,11 +73,19 @@ export interface MonthOptions {
 export interface MonthFiles {
   /** The batch's result file. */
   result: Uint8Array;
-  /** The explanation table, as `grouper-explain --csv` writes it. */
+  /** The explanation table in Korean, as grouper-month (and `grouper-explain --csv-ko`) writes it. */
   csv: Uint8Array;
   /** The report page, as `grouper-report` writes it. */
   report: Uint8Array;
 }
+
+export interface TableOptions {
+  /** The Korean table of grouper-month and `grouper-explain --csv-ko`; the English one of `--csv` when false. */
+  korean?: boolean;
+}
+
+/** The explanation table of a file, as `grouper-explain --csv` (or `--csv-ko`) writes it. */
+export declare function explainCsv(bytes: Uint8Array, options?: TableOptions): Uint8Array;
 
 /** grouper-month's products of a month's file. */
 export declare function monthFiles(bytes: Uint8Array, options?: MonthOptions): MonthFiles;

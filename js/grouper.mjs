@@ -282,8 +282,24 @@ export function groupFile(bytes) {
 }
 
 /**
+ * The explanation table of a file: as `grouper-explain --csv` writes it
+ * (English headers and values, for programs), or with `{ korean: true }` as
+ * `grouper-explain --csv-ko` and grouper-month write it (for a clerk).
+ */
+export function explainCsv(bytes, options = {}) {
+  bytesOf(bytes, 'bytes');
+  const korean = options?.korean === true ? 1 : 0;
+  return inFolder(bytes, (folder) => {
+    const error = withText(`${folder}/input`, (input) =>
+      withText(`${folder}/table`, (table) => core._grouper_wasm_table(input, table, korean)));
+    if (error !== 0) throw new Error(`grouper: the table could not be made (error ${error})`);
+    return FS.readFile(`${folder}/table`);
+  });
+}
+
+/**
  * grouper-month's products of a month's file: the result file, the
- * explanation table (English, as `grouper-explain --csv` writes it) and the
+ * explanation table (Korean, as grouper-month writes it) and the
  * report page, which names the file `name` and the time `generated` (a Date,
  * now when not given).
  */

@@ -16,11 +16,14 @@
 
 #include "batch/batch_run.h"
 #include "explain/explanation.h"
+#include "explain/explanation_csv.h"
+#include "explain_table.h"
 #include "grouper/grouper.h"
 #include "month_products.h"
 #include "platform/platform.h"
 #include "platform/replace_file.h"
 #include "platform/wasm_runtime.h"
+#include "util/stream_output.h"
 
 using namespace grouper;
 
@@ -65,12 +68,43 @@ EMSCRIPTEN_KEEPALIVE int grouper_wasm_group_file(const char* input, const char* 
   }
 }
 
+// The table of grouper-explain --csv (`korean` 0) or --csv-ko (1) of INPUT,
+// written to OUTPUT by the tool's own row maker, every line picked. 0, or the
+// system's reason (errno) of the read or write that failed.
+EMSCRIPTEN_KEEPALIVE int grouper_wasm_table(const char* input, const char* output, int korean) {
+  try {
+    const CsvTable table = korean != 0 ? CsvTable::kKorean : CsvTable::kEnglish;
+    const int input_fd = platform::OpenInput(input);
+    if (input_fd < 0) return errno != 0 ? errno : EIO;
+    std::FILE* file = std::fopen(output, "wb");
+    if (file == nullptr) {
+      const int error = errno != 0 ? errno : EIO;
+      platform::Close(input_fd);
+      return error;
+    }
+    StreamOutput out(file);
+    InputWarnings warnings;
+    int error = out.Write(CsvHeader(table)) ? 0 : out.error();
+    if (error == 0) {
+      const explain_tool::TableEnd ended = explain_tool::WriteTableRows(
+          input_fd, out, {}, table, [](uint64_t) { return true; }, warnings,
+          [](const char*) {});  // the signs of a wrong file are groupFile's to say
+      error = ended.read_error != 0 ? ended.read_error : ended.written ? 0 : out.error();
+    }
+    if (!out.Flush() && error == 0) error = out.error();
+    if (std::fclose(file) != 0 && error == 0) error = errno != 0 ? errno : EIO;
+    platform::Close(input_fd);
+    return error;
+  } catch (const std::bad_alloc&) {
+    return ENOMEM;
+  }
+}
+
 // grouper-month's products of INPUT: the result file, the explanation table
-// (English, as grouper-explain --csv writes it) and the report page, which
-// names the file `name` and the time `generated` (seconds after the epoch).
-// 0, or the system's reason (errno) of the first product that failed. The
-// Korean table, when grouper-month writes one, is made here beside the
-// English one, by the same product makers.
+// (Korean, as grouper-month and grouper-explain --csv-ko write it) and the
+// report page, which names the file `name` and the time `generated` (seconds
+// after the epoch). 0, or the system's reason (errno) of the first product
+// that failed.
 EMSCRIPTEN_KEEPALIVE int grouper_wasm_month(const char* input, const char* result,
                                             const char* table, const char* page, const char* name,
                                             double generated) {

@@ -141,13 +141,17 @@ test('grouper-month\'s result file, table and report', () => {
   const name = '12월 자료 <b onclick="x">&amp.txt';
   const input = join(work, name);
   writeFileSync(input, bytes);
-  const csv = run(env.GROUPER_EXPLAIN, ['--csv', input]).stdout;
+  const csv = run(env.GROUPER_EXPLAIN, ['--csv-ko', input]).stdout;
   const page = join(work, 'month.html');
   run(env.GROUPER_REPORT, [input, page]);
   const ours = grouper.monthFiles(bytes, { name, generated: new Date(Date.UTC(2026, 2, 31)) });
-  const stamp = /\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d[+-]\d\d:\d\d/g;
+  // The time the page was made, in its attribute (ISO 8601) and as a clerk reads it.
+  const stamp = /\d{4}-\d\d-\d\d(T\d\d:\d\d:\d\d[+-]\d\d:\d\d| \d\d:\d\d \(UTC[+-]\d\d:\d\d\))/g;
   assert.ok(Buffer.from(ours.result).equals(native.result));
   assert.ok(Buffer.from(ours.csv).equals(csv));
+  assert.ok(Buffer.from(grouper.explainCsv(bytes, { korean: true })).equals(csv));
+  const english = run(env.GROUPER_EXPLAIN, ['--csv', input]).stdout;
+  assert.ok(Buffer.from(grouper.explainCsv(bytes)).equals(english));
   const masked = (b) => Buffer.from(b).toString('latin1').replace(stamp, 'T');
   assert.equal(masked(ours.report), masked(readFileSync(page)));
   assert.ok(!masked(ours.report).includes('<b onclick'));

@@ -1,6 +1,6 @@
 // The declarations as a TypeScript project meets them, through the
 // package's "exports" and "types"; tsc --noEmit fails on any mismatch.
-import { explainJson, group, groupFile, monthFiles, reads, version } from 'grouper';
+import { explainCsv, explainJson, group, groupFile, monthFiles, reads, version } from 'grouper';
 import type { FileAnswer, LineAnswer } from 'grouper';
 
 const line: Uint8Array = new TextEncoder().encode('091');
@@ -11,7 +11,8 @@ const json: string = explainJson(line, { lineNumber: null, showIdentifiers: true
 const file: FileAnswer = groupFile(line);
 const notes: string[] = file.warnings;
 const month = monthFiles(line, { name: 'x.txt', generated: new Date() });
-const products: Uint8Array[] = [file.result, file.console, month.result, month.csv, month.report];
+const table: Uint8Array = explainCsv(line, { korean: true });
+const products: Uint8Array[] = [file.result, file.console, month.result, month.csv, month.report, table];
 let total = 0;
 for (const read of reads(line)) total += read.length;
 const named: string = version;
