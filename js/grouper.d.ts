@@ -68,6 +68,8 @@ export interface MonthOptions {
   name?: string;
   /** The time the report names (default now), from 1970 to 19 January 2038. */
   generated?: Date;
+  /** Told of the bytes read as the file is read, at most once for each hundredth. */
+  onProgress?: (done: number, total: number) => void;
 }
 
 export interface MonthFiles {
@@ -81,3 +83,15 @@ export interface MonthFiles {
 
 /** grouper-month's products of a month's file. */
 export declare function monthFiles(bytes: Uint8Array, options?: MonthOptions): MonthFiles;
+
+export interface ProductNames {
+  /** The result file's name, "<stem>.out". */
+  result: string;
+  /** The explanation table's name, "<stem>.csv". */
+  csv: string;
+  /** The report page's name, "<stem>.html". */
+  report: string;
+}
+
+/** The names grouper-month gives the products of a file of this name or path. */
+export declare function productNames(name: string): ProductNames;

@@ -17,6 +17,7 @@
 #include "batch/batch_run.h"
 #include "explain/explanation.h"
 #include "grouper/grouper.h"
+#include "month_files.h"
 #include "month_products.h"
 #include "platform/platform.h"
 #include "platform/replace_file.h"
@@ -103,6 +104,27 @@ EMSCRIPTEN_KEEPALIVE int grouper_wasm_month(const char* input, const char* resul
     return error;
   } catch (const std::bad_alloc&) {
     return ENOMEM;
+  }
+}
+
+// The names grouper-month gives the products of a file named `name` (UTF-8,
+// a path or a bare name): the result file, the explanation table and the
+// report page, each ending in NUL, one after another in a buffer of malloc's
+// that the caller frees; NULL when memory runs out. A page that offers the
+// products to save names them so.
+EMSCRIPTEN_KEEPALIVE char* grouper_wasm_product_names(const char* name) {
+  try {
+    // The products' paths in an empty folder: the separator, then the name.
+    std::string names;
+    for (const std::string& path : month::ProductPaths(std::string(), month::Stem(name))) {
+      names.append(path, 1);
+      names.push_back('\0');
+    }
+    char* copy = static_cast<char*>(std::malloc(names.size()));
+    if (copy != nullptr) std::memcpy(copy, names.data(), names.size());
+    return copy;
+  } catch (...) {
+    return nullptr;
   }
 }
 
