@@ -4,8 +4,7 @@
 // table and report (its time masked), named as grouper-month names them; a
 // file whose name and content are markup runs no script; the page asks the
 // network for nothing but itself. Skipped where there is no page or chromium.
-//   GROUPER_PAGE_SCREENSHOT=FILE.png also saves a picture of the page after
-//   the month's file.
+//   GROUPER_PAGE_PICTURES=DIR also draws the guide's picture of the page in DIR.
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
 import { existsSync, mkdirSync, mkdtempSync, readFileSync, readdirSync, rmSync, writeFileSync }
@@ -160,15 +159,25 @@ test('a month\'s file gives grouper-month\'s files, named as it names them', { s
     assert.equal(masked(saved.report.bytes), masked(readFileSync(join(native, saved.report.name))));
     assert.match(await evaluate("document.getElementById('private').textContent"),
       /어디에도 보내지 않습니다/);
-    if (env.GROUPER_PAGE_SCREENSHOT) {
-      await browser.send('Emulation.setDeviceMetricsOverride',
-        { width: 1100, height: 900, deviceScaleFactor: 1, mobile: false }, session);
-      // The report's frame is drawn by a process of its own.
-      await new Promise((done) => setTimeout(done, 1500));
-      const { data } = await browser.send('Page.captureScreenshot', { format: 'png' }, session);
-      writeFileSync(env.GROUPER_PAGE_SCREENSHOT, Buffer.from(data, 'base64'));
-    }
   });
+
+// The guide's picture (docs/ko/images/page-month.png) and the text it shows,
+// drawn from the bundled sample named as a clerk's month, where
+// GROUPER_PAGE_PICTURES names the folder to draw them in.
+test('the guide\'s picture of the page', { skip: skip || !env.GROUPER_PAGE_PICTURES }, async () => {
+  const input = join(work, '2026년 12월.txt');
+  writeFileSync(input, readFileSync(new URL('../../examples/sample.in', import.meta.url)));
+  await browser.send('Emulation.setDeviceMetricsOverride',
+    { width: 960, height: 860, deviceScaleFactor: 1, mobile: false }, session);
+  await pick(input);
+  // The report's frame is drawn by a process of its own.
+  await new Promise((done) => setTimeout(done, 2000));
+  const { data } = await browser.send('Page.captureScreenshot', { format: 'png' }, session);
+  writeFileSync(join(env.GROUPER_PAGE_PICTURES, 'page-month.png'), Buffer.from(data, 'base64'));
+  const shown = (await evaluate('document.body.innerText')).split('\n')
+    .map((line) => line.trim()).filter((line) => line !== '');
+  writeFileSync(join(env.GROUPER_PAGE_PICTURES, 'page-month.txt'), `${shown.join('\n')}\n`);
+});
 
 test('a file whose name and content are markup runs no script', { skip }, async () => {
   const records = run(env.GROUPER_SAMPLE, ['--count', '40', '--seed', '36']);
