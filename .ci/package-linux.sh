@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
-# The Debian package as its users get it. Builds it with the workflow
-# package-linux, whose test step checks the installed tree and, before any
-# grouper is installed, the language packages (the wheel installed into a new
-# virtual environment, the jar run with `java -jar`, the NuGet package built
-# into a .NET Framework project by xbuild and run on Mono: each with the
-# library it carries, and each must give the batch's answers). The jar and
-# the NuGet package carry the Windows libraries that the Windows builds made
-# (.ci/package-windows.sh, run before this in CI). Then lintian checks the
-# Debian package (no error allowed), dpkg installs it, and, with nothing but
-# what the package installed:
+# The Debian package as its users get it. Takes the packages that
+# packaging/build-all.sh made (built_packages in .ci/packages.sh), whose
+# workflow package-linux checks the installed tree and, before any grouper is
+# installed, the language packages (the wheel installed into a new virtual
+# environment, the jar run with `java -jar`, the NuGet package built into a
+# .NET Framework project by xbuild and run on Mono: each with the library it
+# carries, and each must give the batch's answers). The jar and the NuGet
+# package carry the Windows libraries that build-all made first. Then
+# lintian checks the Debian package (no error allowed), dpkg installs it,
+# and, with nothing but what the package installed:
 #
 #   - runs the installed grouper on generated files of every form version and
 #     compares its result files, console bytes and exit status with the Linux
@@ -52,41 +52,18 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# The Windows libraries for the jar and the NuGet package: each Windows
-# build's packages/native/<rid>/grouper.dll (both are required in CI). The
-# 32-bit one is the windows-x86 build's that .ci/package-windows.sh made for
-# the installer, stripped here as the packages carry their libraries.
-if [ -f build/windows-x86/grouper.dll ]; then
-  mkdir -p build/windows-x86/packages/native/win-x86
-  i686-w64-mingw32-strip --strip-unneeded -o build/windows-x86/packages/native/win-x86/grouper.dll \
-    build/windows-x86/grouper.dll
-fi
-windows_builds=(build/package-windows build/windows-x86)
-for build in "${windows_builds[@]}"; do
-  for dll in "$build"/packages/native/win-*/grouper.dll; do
-    [ -f "$dll" ] || continue
-    rid=$(basename "$(dirname "$dll")")
-    name="GROUPER_PACKAGE_WIN_${rid#win-}_DLL"
-    export "${name^^}=$repo/$dll"
-    echo "   the jar and the NuGet package carry $dll"
-  done
-done
-if [ "${CI:-}" = true ] && { [ -z "${GROUPER_PACKAGE_WIN_X64_DLL:-}" ] ||
-  [ -z "${GROUPER_PACKAGE_WIN_X86_DLL:-}" ]; }; then
-  echo "!! no 64-bit or 32-bit grouper.dll for the jar and the NuGet package: run .ci/package-windows.sh first"
-  exit 1
-fi
-
-cmake --workflow --preset package-linux | tee "$work/workflow.log"
+# The packages, from packaging/build-all.sh (built_packages in .ci/packages.sh),
+# whose workflow package-linux tested the language packages with no grouper
+# installed; the jar and the NuGet package carry both Windows libraries.
+built_packages
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/package-linux/CMakeCache.txt)
-deb="build/package-linux/grouper_${version}_$(dpkg --print-architecture).deb"
-tarball="build/package-linux/grouper-${version}-Linux.tar.gz"
-packages=build/package-linux/packages
-ls -l "$deb" "$tarball" "$packages/grouper-$version-py3-none-linux_x86_64.whl" \
-  "$packages/grouper-$version.jar" "$packages/grouper-$version.pom" "$packages/Grouper.$version.nupkg"
+deb="$dist/grouper_${version}_$(dpkg --print-architecture).deb"
+tarball="$dist/grouper-${version}-Linux.tar.gz"
+ls -l "$deb" "$tarball" "$dist/grouper-$version-py3-none-linux_x86_64.whl" \
+  "$dist/grouper-$version.jar" "$dist/grouper-$version.pom" "$dist/Grouper.$version.nupkg"
 # Each language package's test ran and passed (none skipped for want of a tool).
 for test in package_wheel package_jar package_nupkg; do
-  if ! grep -E "Test +#[0-9]+: $test \.+ +Passed" "$work/workflow.log" >/dev/null; then
+  if ! grep -E "Test +#[0-9]+: $test \.+ +Passed" build/package-linux/workflow.log >/dev/null; then
     echo "!! the test $test did not run and pass"
     exit 1
   fi

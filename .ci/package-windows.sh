@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The Windows installer as the hospitals get it, under Wine on an English
 # Windows (LANG=C.UTF-8: ANSI code page 1252, where no Hangul character has a
-# narrow form). Builds the installer, the zip and the Python wheel with the
-# workflow package-windows (whose test step checks the installed tree under
-# Wine and the wheel's contents), checks the zip's contents, and then:
+# narrow form). Takes the installer, the zip and the Python wheel that
+# packaging/build-all.sh made with the workflow package-windows (whose test
+# step checks the installed tree under Wine and the wheel's contents; see
+# built_packages in .ci/packages.sh), checks the zip's contents, and then:
 #
 #   - installs silently into a folder with a Hangul name and a blank
 #     (through cmd, since NSIS wants /D= unquoted and last), and reads the
@@ -49,22 +50,19 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineserver -w
 fi
 
-# The 32-bit grouper.dll that the packages carry in bin\x86, from build/windows-x86.
-cmake --preset windows-x86 >/dev/null
-cmake --build --preset windows-x86 --target grouper_shared
+# The packages (with the 32-bit grouper.dll in bin\x86, from build/windows-x86).
+built_packages
 build=build/package-windows
-mkdir -p "$build"
-cmake --workflow --preset package-windows | tee "$build/workflow.log"
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 installer="grouper-$version-win64.exe"
-zip="$build/grouper-$version-win64.zip"
-if ! file "$build/$installer" | grep "PE32+ executable" >/dev/null; then
-  echo "!! $installer is not a 64-bit Windows program: $(file -b "$build/$installer")"
+zip="$dist/grouper-$version-win64.zip"
+if ! file "$dist/$installer" | grep "PE32+ executable" >/dev/null; then
+  echo "!! $installer is not a 64-bit Windows program: $(file -b "$dist/$installer")"
   exit 1
 fi
 # The wheel, its contents checked by the workflow's test package_wheel; the
 # DLL beside it is what the Linux build's jar and NuGet package carry.
-ls -l "$build/$installer" "$zip" "$build/packages/grouper-$version-py3-none-win_amd64.whl" \
+ls -l "$dist/$installer" "$zip" "$dist/grouper-$version-py3-none-win_amd64.whl" \
   "$build/packages/native/win-x64/grouper.dll"
 if ! grep -E "Test +#[0-9]+: package_wheel \.+ +Passed" "$build/workflow.log" >/dev/null; then
   echo "!! the workflow's test package_wheel did not pass (see $build/workflow.log)"
@@ -96,7 +94,8 @@ folder='C:\요양 병원\grouper'
 installed="$WINEPREFIX/drive_c/요양 병원/grouper"
 data_folder='C:\자료 2026'
 data="$WINEPREFIX/drive_c/자료 2026"
-menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/grouper $version"
+# The Start-menu folder the Korean guide names (docs/ko/install.html).
+menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/grouper"
 desktop_link="$WINEPREFIX/drive_c/users/Public/Desktop/grouper-month.lnk"
 # The installer is 64-bit and writes the 64-bit view of the registry; every
 # `wine reg` here names that view (/reg:64): where 32-bit Wine is installed
@@ -110,7 +109,7 @@ wine reg delete "$uninstall_key" /f /reg:64 >/dev/null 2>&1 || true
 mkdir -p "$data"
 
 echo "== silent install into $folder"
-(cd "$build" && wine cmd /c "$installer /S /D=$folder")
+(cd "$dist" && wine cmd /c "$installer /S /D=$folder")
 wineserver -w
 for name in "${contents[@]}" Uninstall.exe; do
   [ -f "$installed/$name" ] || { echo "!! not installed: $name"; exit 1; }

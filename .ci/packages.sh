@@ -62,3 +62,19 @@ same_report() {
   local stamp='[0-9]{4}-[0-9]{2}-[0-9]{2}(T[0-9]{2}:[0-9]{2}:[0-9]{2}| [0-9]{2}:[0-9]{2} \(UTC)[+-][0-9]{2}:[0-9]{2}\)?'
   cmp <(sed -E "s/$stamp/TIME/g" "$1") <(sed -E "s/$stamp/TIME/g" "$2")
 }
+
+# `built_packages`: sets `dist` to the folder of the packages that
+# packaging/build-all.sh made (the one command the README names), so that CI
+# tests what a user makes. .ci/run makes them once for both package scripts
+# and names the folder in GROUPER_DIST; a script run alone makes them itself.
+built_packages() {
+  dist=${GROUPER_DIST:-}
+  if [ -z "$dist" ]; then
+    # shellcheck disable=SC2046
+    require_packages $(packaging/build-all.sh --needs)
+    dist=build/dist
+    packaging/build-all.sh --out "$dist"
+  fi
+  [ -f "$dist/SHA256SUMS" ] || { echo "!! no packages in $dist (no SHA256SUMS)"; return 1; }
+  (cd "$dist" && sha256sum --quiet -c SHA256SUMS)
+}

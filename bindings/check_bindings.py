@@ -401,8 +401,9 @@ def main(argv):
         answered = run(command + args, env=without_library(work))
         lines = answered.stderr.decode("utf-8", "replace").splitlines()
         checks.equal("without the library: " + " ".join(args[:1]),
-                     (answered.returncode, answered.stdout, len(lines), plain_refusal(answered)),
-                     (1, b"", 1, True))
+                     (answered.returncode, answered.stdout, len(lines), plain_refusal(answered),
+                      "libgrouper cannot be loaded" in answered.stderr.decode("utf-8", "replace")),
+                     (1, b"", 1, True, True))
     checks.equal("without the library, the result file is kept", read(command_out), kept)
 
     helped = run(command + ["--help"])
@@ -447,6 +448,11 @@ def main(argv):
         sys.stdout.write(stream.decode("utf-8", "replace"))
     checks.equal("bad arguments and struct layout (" + os.path.basename(check[-1]) + ")",
                  checked.returncode, 0)
+    if runtime == "mono" and not installed_library():
+        # The binding's own exception and its sentence where the library is absent.
+        checked = run(check + ["--without-library"], env=without_library(work))
+        sys.stdout.write(checked.stdout.decode("utf-8", "replace"))
+        checks.equal("without the library, each call's exception", checked.returncode, 0)
     return 1 if checks.failed else 0
 
 

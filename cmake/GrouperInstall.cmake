@@ -88,9 +88,12 @@ if(WIN32 AND NOT MSVC)
     install(FILES ${grouper_def} DESTINATION ${CMAKE_INSTALL_LIBDIR})
   else()
     target_link_options(grouper_shared PRIVATE "LINKER:--output-def,${grouper_def}")
+    # dlltool names its symbols after the output's path: a name relative to
+    # the build folder makes the same grouper.lib wherever the build lies.
     add_custom_command(TARGET grouper_shared POST_BUILD
       COMMAND ${CMAKE_DLLTOOL} --input-def ${grouper_def} --dllname grouper.dll
-        --output-lib ${CMAKE_BINARY_DIR}/grouper.lib
+        --output-lib grouper.lib
+      WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
       BYPRODUCTS ${CMAKE_BINARY_DIR}/grouper.lib ${grouper_def}
       COMMENT "Import library grouper.lib from the exports of grouper.dll")
   endif()

@@ -47,7 +47,12 @@ if(WIN32)
   # Debian's makensis writes a 32-bit ANSI installer unless told otherwise;
   # Wine's 64-bit loader and any Windows run the 64-bit Unicode one, which
   # also takes a Hangul folder after /D=.
-  set(CPACK_NSIS_DEFINES "Target amd64-unicode")
+  # The Start-menu folder is "grouper", as the Korean guide names it, whatever
+  # the version (MUI's default would be the package's name with its version).
+  # The installer keeps no file's build time (SetDateSave off: installed files
+  # are dated when installed), so that two builds of one commit make the same
+  # installer.
+  set(CPACK_NSIS_DEFINES "Target amd64-unicode\n!define MUI_STARTMENUPAGE_DEFAULTFOLDER \"grouper\"\nSetDateSave off")
   set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
   set(CPACK_NSIS_PACKAGE_NAME "grouper ${PROJECT_VERSION}")
   set(CPACK_NSIS_DISPLAY_NAME "grouper ${PROJECT_VERSION}")
@@ -61,9 +66,12 @@ if(WIN32)
   if(GROUPER_X86_DLL_DIR)
     set(grouper_x86_files grouper.dll grouper.lib grouper.def)
     list(TRANSFORM grouper_x86_files PREPEND ${GROUPER_X86_DLL_DIR}/)
+    # Said now rather than by the install step, deep in the test or package step.
     if(NOT EXISTS ${GROUPER_X86_DLL_DIR}/grouper.dll)
-      message(WARNING "No ${GROUPER_X86_DLL_DIR}/grouper.dll yet: build it before packaging "
-        "(cmake --preset windows-x86 && cmake --build --preset windows-x86 --target grouper_shared)")
+      message(FATAL_ERROR "The installer and the zip carry the 32-bit grouper.dll of "
+        "${GROUPER_X86_DLL_DIR}, which is not built yet. Build it first:\n"
+        "  cmake --preset windows-x86 && cmake --build --preset windows-x86 --target grouper_shared\n"
+        "or make every package with packaging/build-all.sh.")
     endif()
     install(FILES ${grouper_x86_files} DESTINATION ${CMAKE_INSTALL_BINDIR}/x86)
     # Stripped as the package's own programs are (CPACK_STRIP_FILES).
@@ -102,7 +110,7 @@ if(WIN32)
   Delete "$SMPROGRAMS\$MUI_TEMP\grouper 사용 안내.lnk"]=])
   # CPack writes these into its configuration file as they are, between
   # quotes that CMake reads again: escape what CMake would read.
-  foreach(code CPACK_NSIS_CREATE_ICONS_EXTRA CPACK_NSIS_DELETE_ICONS_EXTRA)
+  foreach(code CPACK_NSIS_DEFINES CPACK_NSIS_CREATE_ICONS_EXTRA CPACK_NSIS_DELETE_ICONS_EXTRA)
     string(REPLACE "\\" "\\\\" ${code} "${${code}}")
     string(REPLACE "\"" "\\\"" ${code} "${${code}}")
   endforeach()

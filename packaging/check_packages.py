@@ -22,11 +22,12 @@ import re
 import shutil
 import subprocess
 import sys
+import urllib.parse
 import xml.etree.ElementTree as ET
 import zipfile
 
-from make_packages import (JAR_CLASS_PATH, JNA_FOLDERS, NATIVE_NAMES, cli_metadata_version,
-                           manifest_fields, native_kind)
+from make_packages import (JAR_CLASS_PATH, JNA_FOLDERS, NATIVE_NAMES, PARTIAL_NOTE, cli_metadata_version,
+                           manifest_fields, name_suffix, native_kind)
 
 SKIPPED = 77
 CLEAN = ("GROUPER_LIBRARY", "LD_LIBRARY_PATH", "PYTHONPATH", "CLASSPATH", "MONO_PATH")
@@ -72,6 +73,13 @@ class Batch:
               (result, done.stdout, done.returncode) == (self.result, self.console, self.status),
               f"exit status {done.returncode}: {done.stderr.decode(errors='replace')[-600:]}")
         return done.stderr.decode("utf-8", "replace")
+
+
+def as_url(path):
+    """The ways a JVM writes a file's path in a URL: as it is, and with its
+    blanks and other bytes quoted (a path under a folder with a blank)."""
+    path = os.path.realpath(path)
+    return {path, urllib.parse.quote(path)}
 
 
 def check_natives(what, members, expected):
@@ -151,6 +159,8 @@ def check_jar(args):
         by_folder = {f"{folder}/{NATIVE_NAMES[rid]}": rid for rid, folder in JNA_FOLDERS.items()}
         check_natives("jar", {by_folder[n]: z.read(n) for n in names if n in by_folder},
                       args.natives.split(","))
+        check("jar: named for the libraries it carries",
+              name == f"grouper-{args.version}{name_suffix(args.natives.split(','))}.jar", name)
         pom = z.read("META-INF/maven/grouper/grouper/pom.xml")
         properties = z.read("META-INF/maven/grouper/grouper/pom.properties").decode()
     beside = args.package[: -len(".jar")] + ".pom"
@@ -178,16 +188,18 @@ def check_jar(args):
                                  f"-Xlog:class+load=info:file={loaded}",
                                  "-jar", os.path.join(args.work, "alone", name)],
                          cwd=args.work, env=clean_env())
-    jar_url = "jar:file:" + os.path.realpath(os.path.join(args.work, "alone", name))
     check("jar: the library the jar carries was loaded",
-          f"Found library resource at {jar_url}!/linux-x86-64/libgrouper.so" in said, said[-800:])
+          any(f"Found library resource at jar:file:{path}!/linux-x86-64/libgrouper.so" in said
+              for path in as_url(os.path.join(args.work, "alone", name))), said[-800:])
     check("jar: JNA from /usr/share/java/jna.jar",
           "com.sun.jna.Native source: file:/usr/share/java/jna.jar" in open(loaded).read())
     done = subprocess.run([args.java, f"-Xlog:class+load=info:file={loaded}", "-jar",
                            os.path.join(args.work, "beside", name), "--version"],
                           cwd=args.work, env=clean_env(), stdout=subprocess.PIPE)
-    expected = "com.sun.jna.Native source: file:" + os.path.realpath(os.path.join(args.work, "beside", "jna.jar"))
-    check("jar: JNA beside the jar", done.returncode == 0 and expected in open(loaded).read(),
+    expected = ["com.sun.jna.Native source: file:" + path
+                for path in as_url(os.path.join(args.work, "beside", "jna.jar"))]
+    log = open(loaded).read()
+    check("jar: JNA beside the jar", done.returncode == 0 and any(e in log for e in expected),
           done.stdout.decode(errors="replace"))
 
 
@@ -216,6 +228,11 @@ def check_nupkg(args):
               [meta[k].text for k in ("id", "version", "license")] == ["Grouper", args.version, "Apache-2.0"]
               and meta["license"].get("type") == "expression" and groups == [".NETFramework4.5"],
               str(groups))
+        partial = len(natives) < len(NATIVE_NAMES)
+        check("nupkg: a package without every platform's library says so in its description and name",
+              (PARTIAL_NOTE in meta["description"].text, os.path.basename(args.package))
+              == (partial, f"Grouper.{args.version}{name_suffix(natives)}.nupkg"),
+              meta["description"].text)
         assembly = z.read(f"lib/{framework}/Grouper.dll")
         target = re.search(rb"\.NETFramework,Version=v([0-9.]+)", assembly)
         check("nupkg: the assembly is for .NET Framework 4.5, as its folder says",

@@ -5,17 +5,23 @@
         --native RID=PATH... --out-dir DIR
     make_packages.py nupkg --version V --assembly GROUPER_DLL --framework 4.5
         --targets GROUPER_TARGETS --native RID=PATH... --out-dir DIR
+    make_packages.py redate ZIP
 
 RID names a native library by .NET's runtime identifier: linux-x64, win-x64 or
 win-x86. Each must be the binary its name says (an ELF x86-64 shared object, a
 PE DLL for AMD64 or for i386), so that a DLL given for the other bitness stops
-the build instead of shipping.
+the build instead of shipping. A package carries all three unless --partial
+is given; a partial one says so in its name (grouper-V-linux-x64-only.jar,
+Grouper.V-linux-x64-only.nupkg) and in the NuGet description.
 
 jar: DIR/grouper-V.jar, the classes of GROUPER_JAR with each library where JNA
 looks for it (linux-x86-64/libgrouper.so, win32-x86-64/grouper.dll,
 win32-x86/grouper.dll), a manifest that runs the command with `java -jar` and
 finds JNA beside the jar or where Debian installs it, and Maven's description
 of it (META-INF/maven/, and DIR/grouper-V.pom beside the jar).
+
+redate: dates every entry of ZIP (a jar the JDK made) SOURCE_DATE_EPOCH, where
+that is set, so that two builds of one commit install the same jar.
 
 nupkg: DIR/Grouper.V.nupkg, the Open Packaging zip that NuGet reads: the
 assembly in lib/netXY/ (the .NET Framework version it is compiled against), the
@@ -96,8 +102,9 @@ def native_kind(data):
     return {0x8664: "win-x64", 0x14C: "win-x86"}.get(u16(data, pe + 4))
 
 
-def natives(pairs):
-    """{rid: bytes} of the --native RID=PATH arguments, each checked."""
+def natives(pairs, partial):
+    """{rid: bytes} of the --native RID=PATH arguments, each checked; every
+    platform's unless `partial`."""
     found = {}
     for pair in pairs:
         rid, _, path = pair.partition("=")
@@ -108,13 +115,48 @@ def natives(pairs):
         if native_kind(data) != rid:
             sys.exit("%s is no %s library (it is %s)" % (path, rid, native_kind(data)))
         found[rid] = data
+    absent = [rid for rid in NATIVE_NAMES if rid not in found]
+    if absent and not partial:
+        sys.exit("the packages carry the libraries for %s: none given for %s (--partial makes a "
+                 "package without them, named for what it carries)" % (", ".join(NATIVE_NAMES),
+                                                                     ", ".join(absent)))
     return found
 
 
+def name_suffix(libraries):
+    """"" for a package with every platform's library, else "-<rid>+...-only"."""
+    if len(libraries) == len(NATIVE_NAMES):
+        return ""
+    return "-" + "+".join(sorted(libraries)) + "-only"
+
+
+def zip_stamp():
+    """The time a zip's entries carry: SOURCE_DATE_EPOCH where it is set (a
+    build that can be repeated bit for bit), else now; 1980 at the earliest."""
+    return time.gmtime(max(int(os.environ.get("SOURCE_DATE_EPOCH", time.time())), 315532800))
+
+
+def redate(path):
+    """Dates every entry of the zip at `path` SOURCE_DATE_EPOCH, keeping its
+    order, contents and attributes (a jar made by the JDK's jar tool carries
+    the time it was made); nothing where the variable is not set."""
+    if "SOURCE_DATE_EPOCH" not in os.environ:
+        return
+    stamp = zip_stamp()
+    with zipfile.ZipFile(path) as z:
+        entries = [(info, z.read(info)) for info in z.infolist()]
+    partial = path + ".partial"
+    with zipfile.ZipFile(partial, "w") as z:
+        for info, data in entries:
+            info.date_time = stamp[:6]
+            info.extra = b""  # the jar tool's extended time stamps
+            z.writestr(info, data)
+    os.replace(partial, path)
+
+
 def write_zip(path, entries):
-    """Writes the (name, bytes) entries, in order and compressed, dated
-    SOURCE_DATE_EPOCH where it is set (a build that can be repeated bit for bit)."""
-    stamp = time.gmtime(max(int(os.environ.get("SOURCE_DATE_EPOCH", time.time())), 315532800))
+    """Writes the (name, bytes) entries, in order and compressed, dated by zip_stamp."""
+    stamp = zip_stamp()
     partial = path + ".partial"
     with zipfile.ZipFile(partial, "w", zipfile.ZIP_DEFLATED) as z:
         for name, data in entries:
@@ -169,7 +211,7 @@ def pom(version, jna_version):
 
 
 def make_jar(args):
-    libraries = natives(args.native)
+    libraries = natives(args.native, args.partial)
     with zipfile.ZipFile(args.jna) as jna:
         jna_version = manifest_fields(jna.read("META-INF/MANIFEST.MF").decode("utf-8"))
     jna_version = jna_version.get("Bundle-Version") or sys.exit(f"{args.jna}: no Bundle-Version")
@@ -196,12 +238,15 @@ def make_jar(args):
     properties = f"groupId={MAVEN_GROUP}\nartifactId=grouper\nversion={args.version}\n"
     entries += [("META-INF/maven/", b""), (f"META-INF/maven/{MAVEN_GROUP}/", b""), (maven, b""),
                 (maven + "pom.xml", description), (maven + "pom.properties", properties.encode())]
-    write_zip(os.path.join(args.out_dir, f"grouper-{args.version}.jar"), entries)
-    with open(os.path.join(args.out_dir, f"grouper-{args.version}.pom"), "wb") as f:
+    name = f"grouper-{args.version}{name_suffix(libraries)}"
+    write_zip(os.path.join(args.out_dir, name + ".jar"), entries)
+    with open(os.path.join(args.out_dir, name + ".pom"), "wb") as f:
         f.write(description)
 
 
 PLATFORMS = {"linux-x64": "Linux x64", "win-x64": "Windows x64", "win-x86": "Windows x86"}
+# The line that a package without every platform's library adds to its description.
+PARTIAL_NOTE = "A narrower package, made on request: it has no native library for"
 CONTENT_TYPES = {
     "rels": "application/vnd.openxmlformats-package.relationships+xml",
     "psmdcp": "application/vnd.openxmlformats-package.core-properties+xml",
@@ -210,9 +255,11 @@ CONTENT_TYPES = {
 
 def nuspec(version, framework, rids):
     platforms = ", ".join(PLATFORMS[rid] for rid in sorted(rids))
+    absent = ", ".join(PLATFORMS[rid] for rid in sorted(PLATFORMS) if rid not in rids)
     description = escape(
         f"{SUMMARY}: the .NET binding of libgrouper (namespace PatientGroups), answering each "
         f"line as the batch program grouper does, with the native library for {platforms}."
+        + (f"\n{PARTIAL_NOTE} {absent}." if absent else "")
     )
     return f"""<?xml version="1.0" encoding="utf-8"?>
 <package xmlns="http://schemas.microsoft.com/packaging/2013/05/nuspec.xsd">
@@ -236,7 +283,7 @@ def nuspec(version, framework, rids):
 
 
 def make_nupkg(args):
-    libraries = natives(args.native)
+    libraries = natives(args.native, args.partial)
     with open(args.assembly, "rb") as f:
         assembly = f.read()
     if cli_metadata_version(assembly) != "v4.0.30319":
@@ -280,7 +327,7 @@ def make_nupkg(args):
 """
     entries = [("_rels/.rels", relationships.encode())] + files
     entries.append(("[Content_Types].xml", content_types.encode()))
-    write_zip(os.path.join(args.out_dir, f"Grouper.{args.version}.nupkg"), entries)
+    write_zip(os.path.join(args.out_dir, f"Grouper.{args.version}{name_suffix(libraries)}.nupkg"), entries)
 
 
 def main():
@@ -293,11 +340,16 @@ def main():
     nupkg.add_argument("--assembly", required=True)
     nupkg.add_argument("--framework", required=True)
     nupkg.add_argument("--targets", required=True)
+    commands.add_parser("redate").add_argument("zip")
     for command in (jar, nupkg):
         command.add_argument("--version", required=True)
         command.add_argument("--native", action="append", required=True)
+        command.add_argument("--partial", action="store_true",
+                             help="allow a package without every platform's library")
         command.add_argument("--out-dir", required=True)
     args = parser.parse_args()
+    if args.command == "redate":
+        return redate(args.zip)
     os.makedirs(args.out_dir, exist_ok=True)
     (make_jar if args.command == "jar" else make_nupkg)(args)
 

@@ -13,8 +13,10 @@
 // managed arrays, and a result is marshalled in and out of each call.
 // Dates are checked in the process's time zone: set TZ (Asia/Seoul, or KST-9
 // for the Windows C runtime) before the first call. A library that cannot be
-// loaded makes the first call throw DllNotFoundException (Grouper.Load tries
-// it at a time of the caller's choosing).
+// loaded makes each call throw GrouperLibraryNotFoundException, a
+// DllNotFoundException whose message says in one sentence which library was
+// looked for, where, and what to do (Grouper.Load tries it at a time of the
+// caller's choosing).
 using System;
 using System.Collections.Concurrent;
 using System.IO;
@@ -110,6 +112,7 @@ namespace PatientGroups
         public static Result Group(byte[] line, int offset, int length)
         {
             CheckRange(line, offset, length);
+            LibraryLoader.EnsureLoaded();
             NativeResult native = default(NativeResult);
             int status = WithPinned(
                 line, offset,
@@ -168,6 +171,7 @@ namespace PatientGroups
         {
             if (line == null)
                 throw new ArgumentNullException(nameof(line));
+            LibraryLoader.EnsureLoaded();
             int flags = showIdentifiers ? NativeMethods.ExplainShowIdentifiers : 0;
             byte[] json = WithPinned(
                 line, 0,
@@ -179,6 +183,7 @@ namespace PatientGroups
         // The library's version (GROUPER_VERSION).
         public static string Version()
         {
+            LibraryLoader.EnsureLoaded();
             return AsciiText(NativeMethods.grouper_version());
         }
 
@@ -186,16 +191,18 @@ namespace PatientGroups
         // major * 1000000 + minor * 1000 + patch, 1001000 for 1.1.0.
         public static int VersionNumber()
         {
+            LibraryLoader.EnsureLoaded();
             return NativeMethods.grouper_version_number();
         }
 
         // Loads the library now, and finds the functions this binding needs
-        // beyond those of earlier versions. Throws DllNotFoundException when
-        // the library cannot be loaded, EntryPointNotFoundException when it
-        // is too old.
+        // beyond those of earlier versions. Throws
+        // GrouperLibraryNotFoundException (a DllNotFoundException) when the
+        // library cannot be loaded, EntryPointNotFoundException when it is
+        // too old.
         public static void Load()
         {
-            NativeMethods.grouper_version();
+            LibraryLoader.EnsureLoaded();
             byte none = 0;
             NativeMethods.grouper_next_read(ref none, UIntPtr.Zero);
             NativeMethods.grouper_version_number();
@@ -213,6 +220,7 @@ namespace PatientGroups
         // the file's name and a line feed follow; "" for any other kind.
         public static string ConsoleErrorText(int kind)
         {
+            LibraryLoader.EnsureLoaded();
             return AsciiText(NativeMethods.grouper_console_error_text(kind));
         }
 
@@ -220,6 +228,7 @@ namespace PatientGroups
         // bytes of the input: grouper_next_read.
         internal static int NextRead(byte[] bytes, int offset, int length)
         {
+            LibraryLoader.EnsureLoaded();
             return (int)NativeMethods.grouper_next_read(ref bytes[offset], (UIntPtr)(uint)length).ToUInt32();
         }
 

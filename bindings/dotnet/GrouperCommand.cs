@@ -115,11 +115,9 @@ namespace PatientGroups
                 Grouper.Load();
                 return true;
             }
-            catch (DllNotFoundException)
+            catch (DllNotFoundException e)
             {
-                Console.Error.WriteLine(
-                    Program + ": libgrouper cannot be loaded: it is not on the loader's path " +
-                    "(LD_LIBRARY_PATH, the system's library folders; beside the program on Windows)");
+                Console.Error.WriteLine(Program + ": " + e.Message);
             }
             catch (EntryPointNotFoundException e)
             {

@@ -10,6 +10,7 @@
 // SIZE", "grouper_result.FIELD OFFSET").
 //
 //   mono grouper-check.exe VERSION FILE LAYOUT   (FILE's first line is a valid record)
+//   mono grouper-check.exe --without-library     (run where no libgrouper can be found)
 using System;
 using System.IO;
 using System.Linq;
@@ -76,8 +77,46 @@ internal static class GrouperCheck
         }
     }
 
+    // Without the library every call throws the binding's own exception, a
+    // DllNotFoundException that names the file, the folder of Grouper.dll and
+    // the remedy in one sentence: at the first call and again at the next.
+    private static int WithoutLibrary()
+    {
+        string folder = Path.GetDirectoryName(typeof(Grouper).Assembly.Location);
+        string[] names = { "Group", "Group again", "Version", "Load", "ExplainJson" };
+        Action[] calls = { () => Grouper.Group(new byte[0]), () => Grouper.Group(new byte[0]),
+                           () => Grouper.Version(), Grouper.Load,
+                           () => Grouper.ExplainJson(new byte[0], false) };
+        for (int i = 0; i < calls.Length; i++)
+        {
+            string what = names[i];
+            try
+            {
+                calls[i]();
+                Check(false, what + " without the library: no exception");
+            }
+            catch (GrouperLibraryNotFoundException e)
+            {
+                string m = e.Message;
+                Check(e is DllNotFoundException && m.StartsWith("libgrouper cannot be loaded: ") &&
+                          m.Contains("libgrouper.so.1 in " + folder + " ") && m.Contains("LD_LIBRARY_PATH") &&
+                          m.Contains("install the grouper package") && m.IndexOf('\n') < 0 &&
+                          m.IndexOf(". ") < 0 && m.EndsWith("."),
+                      what + " without the library: " + m);
+            }
+            catch (Exception e)
+            {
+                Check(false, what + " without the library: " + e.GetType().Name + ": " + e.Message);
+            }
+        }
+        Console.WriteLine(failures == 0 ? "all checks passed" : failures + " checks failed");
+        return failures == 0 ? 0 : 1;
+    }
+
     private static int Main(string[] args)
     {
+        if (args.Length == 1 && args[0] == "--without-library")
+            return WithoutLibrary();
         CheckLayout(args[2]);
         string version = args[0];
         byte[] record;
