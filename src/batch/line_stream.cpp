@@ -4,10 +4,9 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
-#include <system_error>
-#include <thread>
 #include <vector>
 
+#include "batch/ordered_runs.h"
 #include "line/group_line.h"
 #include "line/input_warnings.h"
 #include "platform/platform.h"
@@ -37,9 +36,6 @@ struct Run {
         composed(new char[max_lines * 2 * kMaxComposedLine]),
         lines(max_lines) {}
 
-  // Room for one more read at `used` bytes into the block.
-  bool HasRoom(std::size_t used) const { return read_capacity - used >= kLineBufferSize; }
-
   std::unique_ptr<char[]> reads;
   std::size_t read_capacity;
   std::unique_ptr<char[]> composed;  // each line's result bytes, then its console bytes
@@ -50,31 +46,6 @@ struct Run {
   LineBuffer line;            // the line being answered
   GroupingWork work;
   LineAnswer answer;
-};
-
-// The right to write the result and the console. The runs hold it one after
-// another, in the order in which they were read, so that their bytes leave in
-// the order of the input; a run holds it from Take to Pass.
-class CAPABILITY("turn") WriteTurn {
- public:
-  // Waits until every run read before run `sequence` has passed the turn on.
-  void Take(uint64_t sequence) ACQUIRE() EXCLUDES(mutex_) {
-    MutexLock lock(mutex_);
-    while (runs_written_ != sequence) passed_.Wait(mutex_);
-  }
-  // Hands the turn to the next run.
-  void Pass() RELEASE() EXCLUDES(mutex_) {
-    {
-      MutexLock lock(mutex_);
-      ++runs_written_;
-    }
-    passed_.SignalAll();
-  }
-
- private:
-  Mutex mutex_;
-  CondVar passed_;
-  uint64_t runs_written_ GUARDED_BY(mutex_) = 0;
 };
 
 class Stream {
@@ -114,21 +85,12 @@ class Stream {
   bool Read(Run& run) EXCLUDES(read_mutex_) {
     MutexLock lock(read_mutex_);
     if (input_ended_ || stopped_.load(std::memory_order_relaxed)) return false;
-    run.count = 0;
-    std::size_t used = 0;
-    // A run ends where the bytes at hand do: a slowly written input (a pipe)
-    // gets each line answered as it comes, not when a run's worth has come.
-    while (run.count < run.lines.size() && run.HasRoom(used) &&
-           (run.count == 0 || reader_.buffered() > 0)) {
-      const std::size_t read = reader_.ReadLine(run.reads.get() + used);
-      if (read == 0) {
-        input_ended_ = true;
-        break;
-      }
-      if (warnings_ != nullptr) warnings_->Add(run.reads.get() + used, read);
-      run.lines[run.count++].read_length = read;
-      used += read;
-    }
+    InputWarnings* const warnings = warnings_;  // held: the lock is ours until the run is read
+    run.count = ReadRun(reader_, run.reads.get(), run.read_capacity, run.lines.size(), input_ended_,
+                        [&run, warnings](std::size_t i, const char* bytes, std::size_t read) {
+                          if (warnings != nullptr) warnings->Add(bytes, read);
+                          run.lines[i].read_length = read;
+                        });
     if (run.count == 0) return false;
     run.lines_before = lines_read_;
     lines_read_ += run.count;
@@ -186,11 +148,6 @@ class Stream {
   std::atomic<bool> stopped_{false};  // the result could not be written
 };
 
-int WorkersFor(const StreamOptions& options) {
-  if (options.workers > 0) return options.workers;
-  return platform::UsableProcessors() >= 2 ? 2 : 1;
-}
-
 }  // namespace
 
 StreamResult ProcessStream(int input_fd, int output_fd, ConsoleWriter& console,
@@ -200,19 +157,9 @@ StreamResult ProcessStream(int input_fd, int output_fd, ConsoleWriter& console,
       options.run_bytes > kLineBufferSize ? options.run_bytes : kLineBufferSize;
   Stream stream(input_fd, output_fd, console, options.warnings);
   std::vector<std::unique_ptr<Run>> runs;
-  for (int i = 0; i < WorkersFor(options); ++i)
+  for (int i = 0; i < WorkerCount(options.workers); ++i)
     runs.push_back(std::make_unique<Run>(run_lines, read_bytes));
-  std::vector<std::thread> helpers;
-  helpers.reserve(runs.size());  // no allocation once a thread runs
-  for (std::size_t i = 1; i < runs.size(); ++i) {
-    try {
-      helpers.emplace_back([&stream, &run = *runs[i]] { stream.Work(run); });
-    } catch (const std::system_error&) {
-      break;  // no thread to be had: the workers already started do the work
-    }
-  }
-  stream.Work(*runs[0]);
-  for (std::thread& helper : helpers) helper.join();
+  OnWorkers(static_cast<int>(runs.size()), [&stream, &runs](int i) { stream.Work(*runs[i]); });
   int error = 0;
   const StreamResult result = stream.Finish(error);
   if (options.error != nullptr) *options.error = error;

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <utility>
@@ -246,14 +247,59 @@ TEST(Explanation, TheRowOfAnAnsweredLineIsTheRowOfItsExplanation) {
       const std::string before = bytes();
       std::optional<LineExplanation> explained;
       const LineExplanation e = ExplainLine(line.data(), line.size());
-      EXPECT_EQ(CsvRowOfAnswer(taken, line.size(), answer, work, options, explained),
-                CsvRow(e, options))
-          << line;
-      EXPECT_EQ(explained.has_value(), answer.outcome == Outcome::kMessage) << line;
+      for (const CsvTable table : {CsvTable::kEnglish, CsvTable::kKorean}) {
+        EXPECT_EQ(CsvRowOfAnswer(taken, line.size(), answer, work, options, explained, table),
+                  CsvRow(e, options, table))
+            << line;
+        EXPECT_EQ(explained.has_value(),
+                  answer.outcome == Outcome::kMessage ||
+                      (table == CsvTable::kKorean && answer.outcome == Outcome::kWrongDataType))
+            << line;
+      }
       const LineExplanation again = ExplainAnswer(taken, line.size(), answer, work);
       EXPECT_EQ(ExplanationJson(again, options), ExplanationJson(e, options)) << line;
       EXPECT_EQ(ExplanationText(again, options), ExplanationText(e, options)) << line;
       EXPECT_EQ(bytes(), before) << line;
+    }
+  }
+}
+
+// The Korean table has the English table's columns in the same order, and
+// then the value of each fault; it names the result as a clerk reads it, says
+// why a line is a wrong data type and shows a blank answer.
+TEST(Explanation, TheKoreanTableSpeaksToAClerk) {
+  const std::string english = CsvHeader();
+  const std::string korean = CsvHeader(CsvTable::kKorean);
+  EXPECT_EQ(std::count(korean.begin(), korean.end(), ','),
+            std::count(english.begin(), english.end(), ',') + 1);
+  EXPECT_EQ(korean.rfind(U8(u8"\xEF\xBB\xBF줄,배치,서식 버전,결과,"), 0), 0u) << korean;
+
+  const std::string valid = BuildLine(ValidRecord("091"));
+  std::string fever = valid;
+  SetItem(fever, "g_fever", "7");
+  std::string blank = valid;
+  SetItem(blank, "patient_name", "");
+  struct Case {
+    std::string line;
+    std::vector<std::string> cells;  // found in the row, in this order
+  };
+  const Case cases[] = {
+      {valid, {U8(u8"\"091/012\",\"091\",\"분류 완료\""), "\"\",\"\"\r\n"}},
+      {fever, {U8(u8"\"오류 기록\""), U8(u8"\"G.1.a 열\",\"7\"\r\n")}},
+      {valid.substr(0, 300),
+       {U8(u8"\"잘못된 데이타 타입\""),
+        U8(u8"\"0\",\"서식 버전 091 (091/012)의 길이는 356~398바이트인데, 끝 공백을 뺀 줄의 "
+           u8"길이는 300바이트\"")}},
+      {blank, {U8(u8"\"오류 기록\""), U8(u8"\"A.1 환자성명\",\"(빈칸)\"\r\n")}},
+      {std::string(1100, '1'), {U8(u8"\"기본 서식\",\"기본 서식\",\"잘못된 데이타 타입\"")}},
+  };
+  for (const Case& c : cases) {
+    const std::string row =
+        CsvRow(ExplainLine(c.line.data(), c.line.size()), {}, CsvTable::kKorean);
+    std::size_t at = 0;
+    for (const std::string& cell : c.cells) {
+      at = row.find(cell, at);
+      EXPECT_NE(at, std::string::npos) << cell << " in " << row;
     }
   }
 }

@@ -73,7 +73,7 @@ class Programs:
         page = os.path.join(ref, os.path.basename(input_path)) + b".html"
         console = subprocess.run([self.o.grouper, input_path, os.path.join(ref, b"ref.out")],
                                  env=env, capture_output=True).stdout
-        csv = subprocess.run([self.o.explain, "--csv", input_path], env=env,
+        csv = subprocess.run([self.o.explain, "--csv-ko", input_path], env=env,
                              capture_output=True).stdout
         subprocess.run([self.o.report, input_path, page], env=env, capture_output=True)
         found = (read(os.path.join(ref, b"ref.out")), csv, read(page), console)

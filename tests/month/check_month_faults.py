@@ -63,7 +63,7 @@ class Tools:
         os.makedirs(ref, exist_ok=True)
         subprocess.run([self.o.grouper, path, os.path.join(ref, "r.out")], env=self.env,
                        stdout=subprocess.DEVNULL)
-        csv = subprocess.run([self.o.explain, "--csv", path], env=self.env,
+        csv = subprocess.run([self.o.explain, "--csv-ko", path], env=self.env,
                              capture_output=True).stdout
         subprocess.run([self.o.report, path, os.path.join(ref, "r.html")], env=self.env,
                        stdout=subprocess.DEVNULL)

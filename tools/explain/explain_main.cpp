@@ -1,11 +1,13 @@
-// grouper-explain [--json | --csv] [--lang en] [--lines LIST] [--show-identifiers] INPUT
+// grouper-explain [--json | --csv | --csv-ko] [--lang en] [--lines LIST] [--show-identifiers] INPUT
 //
 // Explains every line of an assessment file (or the lines picked by LIST, for
 // example "3,10-12"), split and numbered as the batch run splits them: the
 // answer as the batch gives it, and behind it every fault of a rejected
 // record or the scores and criteria of a grouped one. Text for people (Korean,
 // or English with --lang en), or with --json one JSON object per line (JSON
-// Lines), or with --csv a table for spreadsheets, all UTF-8. An input that
+// Lines), or with --csv a table for spreadsheets (--csv-ko: its Korean
+// table, grouper-month's), all UTF-8. The table's rows are made on both
+// processors where there are two (explain_table.h). An input that
 // looks like the wrong file (UTF-8 text, CR line ends, empty) gets a warning
 // on standard error.
 //
@@ -32,6 +34,7 @@
 #include "batch/byte_io.h"
 #include "explain/explanation.h"
 #include "explain/explanation_csv.h"
+#include "explain_table.h"
 #include "line/group_line.h"
 #include "line/input_warnings.h"
 #include "platform/console_text.h"
@@ -44,12 +47,13 @@ namespace {
 
 constexpr char kProgram[] = "grouper-explain";
 constexpr char kUsage[] =
-    "usage: grouper-explain [--json | --csv] [--lang en] [--lines LIST] [--show-identifiers] "
-    "INPUT\n"
+    "usage: grouper-explain [--json | --csv | --csv-ko] [--lang en] [--lines LIST] "
+    "[--show-identifiers] INPUT\n"
     "       grouper-explain --help | --version\n";
 constexpr grouper::options::Option kOptions[] = {
     {"--json", "", "one JSON object per input line (JSON Lines)"},
     {"--csv", "", "a table for spreadsheets"},
+    {"--csv-ko", "", "the table for spreadsheets with Korean headers and values"},
     {"--lang", "LANG", "the language of the text: ko (the default) or en (item names stay Korean)"},
     {"--lines", "LIST", "only the lines of LIST, for example 3,10-12"},
     {"--show-identifiers", "", "names and resident numbers in full"},
@@ -96,18 +100,13 @@ bool Picked(const std::vector<std::pair<uint64_t, uint64_t>>& ranges, uint64_t l
   return false;
 }
 
-// Prints each sign of a wrong file that has shown since the last call, once,
-// after the lines explained so far; false when a warning could not be written.
-bool Warn(grouper::InputWarnings& warnings, grouper::Language language, grouper::StreamOutput& out,
+// Says a sign of a wrong file on standard error, after the lines explained so
+// far; false when it could not be written.
+bool Warn(const char* sign, grouper::Language language, grouper::StreamOutput& out,
           grouper::StreamOutput& err) {
-  for (const char* name : warnings.NewNames()) {
-    out.Flush();
-    if (!err.Write(std::string(kProgram) + ": " + grouper::InputWarnings::Sentence(name, language) +
-                   " [" + name + "]\n")) {
-      return false;
-    }
-  }
-  return true;
+  out.Flush();
+  return err.Write(std::string(kProgram) + ": " + grouper::InputWarnings::Sentence(sign, language) +
+                   " [" + sign + "]\n");
 }
 
 }  // namespace
@@ -124,14 +123,20 @@ int main(int argc, char** argv) {
   grouper::StreamOutput err(stderr, 0, grouper::console::WriteText);
   bool json = false;
   bool csv = false;
+  grouper::CsvTable table = grouper::CsvTable::kEnglish;
   grouper::ExplainOptions options;
   options.language = start.language();  // --lang, read by the start
   std::vector<std::pair<uint64_t, uint64_t>> ranges;
   for (const grouper::options::Given& given : command.options) {
     if (given.name == "--json") {
       json = true;
-    } else if (given.name == "--csv") {
+    } else if (given.name == "--csv" || given.name == "--csv-ko") {
+      if (csv && table != (given.name == "--csv-ko" ? grouper::CsvTable::kKorean
+                                                    : grouper::CsvTable::kEnglish)) {
+        return start.Usage("--csv or --csv-ko, not both");
+      }
       csv = true;
+      if (given.name == "--csv-ko") table = grouper::CsvTable::kKorean;
     } else if (given.name == "--show-identifiers") {
       options.show_identifiers = true;
     } else if (given.name == "--lines") {
@@ -140,24 +145,28 @@ int main(int argc, char** argv) {
   }
   if (command.operands.empty()) return start.Usage("no input file");
   if (command.operands.size() > 1) return start.Usage("one input file only");
-  if (json && csv) return start.Usage("--json or --csv, not both");
+  if (json && csv) return start.Usage("--json or a table, not both");
   const std::string input(command.operands[0]);
 
   grouper::platform::WriteAsBytes(stdout);
   const int fd = grouper::platform::OpenInput(input.c_str());
   if (fd < 0) return grouper::console::FileFailed(kProgram, "cannot open", input, errno);
+  grouper::InputWarnings warnings;
+  bool warned = true;  // every warning reached standard error
+  bool written = !csv || out.Write(grouper::CsvHeader(table));
+  int read_error = 0;
+  if (csv && written) {
+    const grouper::explain_tool::TableEnd ended = grouper::explain_tool::WriteTableRows(
+        fd, out, options, table, [&ranges](uint64_t line) { return Picked(ranges, line); },
+        warnings,
+        [&](const char* sign) { warned = Warn(sign, options.language, out, err) && warned; });
+    written = ended.written;
+    read_error = ended.read_error;
+  }
   grouper::LineReader reader(fd);
   char line[grouper::kLineBufferSize];
   uint64_t number = 0;
-  grouper::InputWarnings warnings;
-  bool warned = true;  // every warning reached standard error
-  bool written = !csv || out.Write(grouper::CsvHeader());
-  int read_error = 0;
-  auto buffer = std::make_unique<grouper::LineBuffer>();
-  auto work = std::make_unique<grouper::GroupingWork>();
-  grouper::LineAnswer answer;
-  std::optional<grouper::LineExplanation> explained;
-  while (written) {
+  while (written && !csv) {
     const std::size_t read = reader.ReadLine(line);
     if (read == 0) {
       // The failed read's errno: nothing runs between it and here.
@@ -165,16 +174,11 @@ int main(int argc, char** argv) {
       break;
     }
     warnings.Add(line, read);
-    warned = Warn(warnings, options.language, out, err) && warned;
+    for (const char* sign : warnings.NewNames())
+      warned = Warn(sign, options.language, out, err) && warned;
     ++number;
     if (!Picked(ranges, number)) continue;
     options.line_number = number;
-    if (csv) {
-      // A row shows little of a grouped line: it is made from the answer.
-      const grouper::LineText taken = grouper::GroupLine(line, read, *buffer, *work, answer);
-      written = out.Write(grouper::CsvRowOfAnswer(taken, read, answer, *work, options, explained));
-      continue;
-    }
     const grouper::LineExplanation e = grouper::ExplainLine(line, read);
     written = out.Write(json ? grouper::ExplanationJson(e, options) + "\n"
                              : grouper::ExplanationText(e, options));
@@ -186,6 +190,7 @@ int main(int argc, char** argv) {
   if (read_error != 0)
     return grouper::console::FileFailed(kProgram, "cannot read", input, read_error);
   warnings.Finish();
-  warned = Warn(warnings, options.language, out, err) && warned;
+  for (const char* sign : warnings.NewNames())
+    warned = Warn(sign, options.language, out, err) && warned;
   return warned ? 0 : 1;
 }

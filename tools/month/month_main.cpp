@@ -3,7 +3,7 @@
 // A clerk's month in one gesture: for the month's assessment file
 // "<dir>/<stem>.<ext>" it makes the folder "<dir>/<stem>_grouper" and writes
 // there the result file "<stem>.out" (the batch's bytes), the explanation
-// table "<stem>.csv" (grouper-explain --csv) and the report page "<stem>.html"
+// table "<stem>.csv" (grouper-explain --csv-ko) and the report page "<stem>.html"
 // (grouper-report), then opens the page in the default browser unless
 // --no-open is given (a page that cannot be opened is said on standard
 // error). Where that folder cannot be made or written, the folder "grouper"

@@ -1,7 +1,7 @@
 // The three products of a month's file, made from one reading of it: each
 // line is read once and answered once by the batch's own GroupLine, and that
 // answer makes its line of the result file (as the batch writes it), its row
-// of the explanation table (as grouper-explain --csv writes it) and its count
+// of the explanation table (as grouper-explain --csv-ko writes it) and its count
 // in the report (as grouper-report tallies it); the file's size, SHA-256 and
 // signs of a wrong file come from the same reads. So each product is, byte
 // for byte, what that program writes for the same file (the page but for the
@@ -9,6 +9,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <ctime>
 #include <string_view>
@@ -37,9 +38,20 @@ struct PassResult {
 // temporary file is abandoned, and the result file, written whole if it fits
 // alone, keeps being written, so the product reported is the one that would
 // not fit after the ones before it. Both are flushed, neither finished.
+//
+// The lines are answered on both processors where there are two, in runs
+// (batch/ordered_runs.h), and written in input order: the bytes are the same
+// whatever `shape` says.
+struct RunShape {
+  int workers = 0;  // 0: as many as the batch takes (WorkerCount)
+  std::size_t run_lines = 1024;
+  std::size_t run_bytes = 512 * 1024;
+  std::size_t input_block = 1 << 20;  // the input is read this many bytes at a time
+};
 std::array<PassResult, 2> WriteResultAndTable(int input_fd, platform::ReplacementFile& result,
                                               platform::ReplacementFile& table, uint64_t& lines,
-                                              report::ReportFile& facts);
+                                              report::ReportFile& facts,
+                                              const RunShape& shape = {});
 
 // The report page, as `grouper-report INPUT PAGE` writes it for an input of
 // the path `input` (the page shows its file name), from the facts of

@@ -25,6 +25,8 @@ class ReportInput {
   // LineReader::ReadLine does. Returns the number of bytes read, 0 at the end
   // of the input or once a read has failed.
   std::size_t ReadLine(char* destination);
+  // The bytes read from the file and not yet cut into reads.
+  std::size_t buffered() const { return end_ - begin_; }
   // The system's reason (errno) when a read of the file failed, else 0.
   int error() const { return error_; }
   // The bytes read from the file so far.

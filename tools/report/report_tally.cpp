@@ -50,9 +50,10 @@ RejectedDetail DetailOf(const LineExplanation& e, uint64_t line_number) {
   return d;
 }
 
-void CountInstitution(ReportTally& tally, const AssessmentRecord& r) {
-  const std::string code =
-      cp949::ToUtf8(std::string_view(r.institution_code, strnlen(r.institution_code, 8)));
+void CountInstitution(ReportTally& tally,
+                      const char (&institution_code)[sizeof AssessmentRecord::institution_code]) {
+  const std::string code = cp949::ToUtf8(
+      std::string_view(institution_code, strnlen(institution_code, sizeof institution_code - 1)));
   const auto found = tally.institutions.find(code);
   if (found != tally.institutions.end()) {
     ++found->second;
@@ -121,16 +122,35 @@ void TallyLine(ReportTally& tally, const char* read, std::size_t read_length, ui
 
 void TallyAnswer(ReportTally& tally, const LineAnswer& answer, const GroupingWork& work,
                  uint64_t line_number, const LineExplanation* explained) {
+  TallyAnswered(tally, AnsweredLineOf(answer, work), line_number, explained);
+}
+
+AnsweredLine AnsweredLineOf(const LineAnswer& answer, const GroupingWork& work) {
+  AnsweredLine line;
+  line.answer = answer;
+  std::memcpy(line.institution_code, work.record.institution_code, sizeof line.institution_code);
+  line.assessment_day = 0;
+  line.adl_score = 0;
+  if (answer.outcome == Outcome::kGroupCode) {
+    // A grouped record's assessment date is a valid date; its blanks and
+    // signs are read as the rules read them, and its order is the
+    // calendar's, not the text's.
+    line.assessment_day = CheckDateField(work.record.a_assessment_date);
+    line.adl_score = work.classification.adl_score;
+  }
+  return line;
+}
+
+void TallyAnswered(ReportTally& tally, const AnsweredLine& line, uint64_t line_number,
+                   const LineExplanation* explained) {
+  const LineAnswer& answer = line.answer;
   Count(tally.totals, answer.outcome);
   Count(tally.by_version[VersionRow(answer)], answer.outcome);
   switch (answer.outcome) {
     case Outcome::kGroupCode: {
       ++tally.by_code[std::string(answer.group_code, strnlen(answer.group_code, 3))];
-      CountInstitution(tally, work.record);
-      // A grouped record's assessment date is a valid date; its blanks and
-      // signs are read as the rules read them, and its order is the
-      // calendar's, not the text's.
-      const int32_t day = CheckDateField(work.record.a_assessment_date);
+      CountInstitution(tally, line.institution_code);
+      const int32_t day = line.assessment_day;
       char text[9];
       if (tally.period_start.empty() || day < tally.first_day) {
         tally.first_day = day;
@@ -142,7 +162,7 @@ void TallyAnswer(ReportTally& tally, const LineAnswer& answer, const GroupingWor
         DateTextOfDay(day, text);
         tally.period_end = text;
       }
-      const int adl = work.classification.adl_score;
+      const int adl = line.adl_score;
       if (adl >= 0 && adl <= kMaxAdlScore) {
         ++tally.adl[static_cast<std::size_t>(adl)];
       } else {
@@ -151,7 +171,7 @@ void TallyAnswer(ReportTally& tally, const LineAnswer& answer, const GroupingWor
       break;
     }
     case Outcome::kMessage: {
-      CountInstitution(tally, work.record);
+      CountInstitution(tally, line.institution_code);
       MessageTally& m = tally.by_message[answer.message];
       if (m.message == nullptr) m.message = answer.message;
       m.lines.Add(line_number);

@@ -120,6 +120,21 @@ bool WantsExplanation(const ReportTally& tally, Outcome outcome);
 void TallyAnswer(ReportTally& tally, const LineAnswer& answer, const GroupingWork& work,
                  uint64_t line_number, const LineExplanation* explained);
 
+// What TallyAnswer counts of one answered line, taken while its record is at
+// hand, so that a line answered on one thread is counted later, in input
+// order, on another.
+struct AnsweredLine {
+  LineAnswer answer;
+  char institution_code[sizeof AssessmentRecord::institution_code];  // as the record holds it
+  int32_t assessment_day;  // a grouped record's assessment date as a day number
+  int adl_score;           // a grouped record's
+};
+AnsweredLine AnsweredLineOf(const LineAnswer& answer, const GroupingWork& work);
+
+// Counts one answered line as TallyAnswer does.
+void TallyAnswered(ReportTally& tally, const AnsweredLine& line, uint64_t line_number,
+                   const LineExplanation* explained);
+
 // Messages, most frequent first; ties in the order of their first line.
 std::vector<const MessageTally*> MessagesByCount(const ReportTally& tally);
 
