@@ -75,7 +75,7 @@ export interface MonthOptions {
 export interface MonthFiles {
   /** The batch's result file. */
   result: Uint8Array;
-  /** The explanation table, as `grouper-explain --csv` writes it. */
+  /** The explanation table, grouper-month's (as `grouper-explain --csv-ko` writes it). */
   csv: Uint8Array;
   /** The report page, as `grouper-report` writes it. */
   report: Uint8Array;

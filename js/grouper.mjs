@@ -297,7 +297,7 @@ export function groupFile(bytes) {
 
 /**
  * grouper-month's products of a month's file: the result file, the
- * explanation table (English, as `grouper-explain --csv` writes it) and the
+ * explanation table (Korean, as `grouper-explain --csv-ko` writes it) and the
  * report page, which names the file `name` and the time `generated` (a Date,
  * now when not given). `onProgress(done, total)`, when given, is called as the
  * file's bytes are read, `done` of `total`, at most once for each hundredth.

@@ -67,11 +67,10 @@ EMSCRIPTEN_KEEPALIVE int grouper_wasm_group_file(const char* input, const char* 
 }
 
 // grouper-month's products of INPUT: the result file, the explanation table
-// (English, as grouper-explain --csv writes it) and the report page, which
-// names the file `name` and the time `generated` (seconds after the epoch).
-// 0, or the system's reason (errno) of the first product that failed. The
-// Korean table, when grouper-month writes one, is made here beside the
-// English one, by the same product makers.
+// (grouper-month's, as grouper-explain --csv-ko writes it) and the report
+// page, which names the file `name` and the time `generated` (seconds after
+// the epoch). 0, or the system's reason (errno) of the first product that
+// failed. They are made by grouper-month's own product makers.
 EMSCRIPTEN_KEEPALIVE int grouper_wasm_month(const char* input, const char* result,
                                             const char* table, const char* page, const char* name,
                                             double generated) {
