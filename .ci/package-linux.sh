@@ -80,6 +80,9 @@ reference_tools="$repo/$reference_build/tools"
 echo "== dpkg -i $deb"
 dpkg -i "$deb"
 dpkg -L grouper >"$work/files"
+# The page in the browser, as packaging/build-all.sh put it beside the packages.
+cmp /usr/share/grouper/grouper.html "$dist/grouper.html" ||
+  { echo "!! /usr/share/grouper/grouper.html is not the page build-all made"; exit 1; }
 
 echo "== the installed programs against the reference build, $records records per file"
 run_candidate() {

@@ -75,7 +75,8 @@ contents=(bin/grouper.exe bin/grouper-month.exe bin/grouper-explain.exe bin/grou
   bin/grouper.dll include/grouper/grouper.h lib/grouper.lib lib/libgrouper.dll.a
   python/grouper/__init__.py python/grouper/_location.py doc/README.md doc/LICENSE
   doc/CHANGELOG.md doc/sample.in doc/docs/output.md doc/ko/index.html doc/ko/guide.css
-  doc/ko/images/report-top.png bin/x86/grouper.dll bin/x86/grouper.lib bin/x86/grouper.def)
+  doc/ko/images/report-top.png bin/x86/grouper.dll bin/x86/grouper.lib bin/x86/grouper.def
+  grouper.html)
 python3 - "$zip" "grouper-$version-win64" "${contents[@]}" <<'EOF'
 import sys, zipfile
 path, top, expected = sys.argv[1], sys.argv[2], sys.argv[3:]
@@ -157,13 +158,15 @@ folder, menu, desktop = sys.argv[1:4]
 month = folder + "\\bin\\grouper-month.exe"
 expected = {desktop: month, os.path.join(menu, "grouper-month.lnk"): month,
             os.path.join(menu, "grouper 사용 안내.lnk"): folder + "\\doc\\ko\\index.html",
+            os.path.join(menu, "grouper (브라우저에서).lnk"): folder + "\\grouper.html",
             os.path.join(menu, "grouper.lnk"): "C:\\windows\\system32\\cmd.exe"}
 found = {p: link_target(p) if os.path.exists(p) else "(none)" for p in expected}
 wrong = {p: (found[p], t) for p, t in expected.items()
          if found[p].lower() != t.lower()}
 sys.exit(f"!! shortcuts (found, expected): {wrong}" if wrong else None)
 EOF
-echo "   grouper-month on the Start menu and the public desktop, the Korean guide, the batch"
+echo "   grouper-month on the Start menu and the public desktop, the Korean guide, the batch," \
+  "the page in the browser"
 passed=$((passed + 1))
 
 echo "== the installed programs on Hangul paths, against the Linux build"

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # The WebAssembly build and its npm package: installs Debian's emscripten and
 # node, builds the wasm preset and the package's .tgz, then runs the package's
-# Node tests against the default build's native programs, under UTC and under
-# New York's zone, where they must run rather than be skipped.
+# Node tests and grouper.html's test in headless Chromium against the default
+# build's native programs, under UTC and under New York's zone, where they must
+# run rather than be skipped.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 source .ci/packages.sh
-require_packages emscripten nodejs
+require_packages emscripten nodejs chromium
 
 # Debian's emscripten finds its acorn through NODE_PATH when node is not Debian's.
 export NODE_PATH="${NODE_PATH:-/usr/share/nodejs}"
@@ -36,5 +37,6 @@ for zone in UTC America/New_York; do
     GROUPER_SAMPLE="$PWD/build/default/tools/grouper-sample" \
     GROUPER_EXPLAIN="$PWD/build/default/tools/grouper-explain" \
     GROUPER_REPORT="$PWD/build/default/tools/grouper-report" \
+    GROUPER_MONTH="$PWD/build/default/tools/grouper-month" \
     js/test/run.sh build/wasm/js/package
 done

@@ -9,7 +9,9 @@
 # (timing the call too) and writes its result file. Each run's result file
 # must be the batch's bytes. Prints the median wall times, records per second
 # and the ratios to the batch, and the sizes of the .wasm, the package's files
-# and its .tgz.
+# and its .tgz. Then grouper.html (beside the package) in headless Chromium,
+# opened from the disk: the time from picking a file of PAGE_RECORDS (default
+# 100,000) records to the page's answer, RUNS times, and the page's size.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -76,3 +78,50 @@ wasm=$(dirname "$package")/grouper_core.wasm
 echo "sizes: grouper_core.wasm $(stat -c %s "$wasm") bytes;" \
   "package files $(cat "$package"/* | wc -c) bytes;" \
   "$(for t in "$(dirname "$package")"/grouper-*.tgz; do [ -f "$t" ] && echo "$(basename "$t") $(stat -c %s "$t") bytes"; done)"
+
+page="$(dirname "$package")/grouper.html"
+if [ ! -f "$page" ] || ! command -v chromium >/dev/null; then
+  echo "page: skipped (no $page or no chromium)"
+  exit 0
+fi
+page_input="$work/page.in"
+[ -f "$page_input" ] ||
+  "$native/tools/grouper-sample" --count "${PAGE_RECORDS:-100000}" --seed 7 --faults 0.1 >"$page_input"
+cat >"$work/page.mjs" <<'JS'
+// Opens the page once, then picks the file RUNS times: milliseconds each.
+import { mkdtempSync, rmSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
+import { pathToFileURL } from 'node:url';
+const [cdp, page, input, runs] = process.argv.slice(2);
+const { Browser } = await import(pathToFileURL(cdp).href);
+const profile = mkdtempSync(join(tmpdir(), 'grouper-page-bench-'));
+const browser = new Browser(profile, process.env);
+const { targetInfos } = await browser.send('Target.getTargets');
+const { targetId } = targetInfos.find((target) => target.type === 'page');
+const { sessionId } = await browser.send('Target.attachToTarget', { targetId, flatten: true });
+await browser.send('DOM.enable', {}, sessionId);
+const evaluate = async (expression) => (await browser.send('Runtime.evaluate',
+  { expression, returnByValue: true }, sessionId)).result.value;
+const until = async (expression) => {
+  while (!(await evaluate(expression))) await new Promise((done) => setTimeout(done, 20));
+};
+await browser.send('Page.navigate', { url: pathToFileURL(page).href }, sessionId);
+await until("document.getElementById('file')?.disabled === false");
+for (let i = 0; i < Number(runs); ++i) {
+  const { root } = await browser.send('DOM.getDocument', {}, sessionId);
+  const { nodeId } = await browser.send('DOM.querySelector',
+    { nodeId: root.nodeId, selector: '#file' }, sessionId);
+  // The last answer is put away first, so that only this one is waited for.
+  await evaluate("document.getElementById('done').hidden = true");
+  const start = performance.now();
+  await browser.send('DOM.setFileInputFiles', { nodeId, files: [input] }, sessionId);
+  await until("!busy && !document.getElementById('done').hidden");
+  console.log(Math.round(performance.now() - start));
+}
+await browser.close();
+rmSync(profile, { recursive: true, force: true });
+JS
+node "$work/page.mjs" "$PWD/js/test/cdp.mjs" "$page" "$page_input" "$runs" >"$work/page.ms"
+echo "page: $(wc -l <"$page_input") records ($(du -h "$page_input" | cut -f1)) in headless" \
+  "Chromium, $(median <"$work/page.ms") ms (median of $runs); grouper.html $(stat -c %s "$page") bytes"

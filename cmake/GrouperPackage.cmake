@@ -17,6 +17,30 @@
 #                                          uninstaller that removes them all
 #            grouper-<version>-win64.zip
 #            (both carry the 32-bit grouper.dll in bin/x86: GROUPER_X86_DLL_DIR)
+# grouper.html, the page that needs no installation (the wasm preset's
+# build/wasm/js/grouper.html), goes into every package when GROUPER_PAGE names
+# it: on Windows in the installation folder with a Start-menu entry
+# "grouper (브라우저에서)", on Linux as /usr/share/grouper/grouper.html. The
+# package presets take it from the environment (packaging/build-all.sh builds
+# it first); a package made without it says so when it is configured.
+set(GROUPER_PAGE "" CACHE FILEPATH "grouper.html of the wasm preset's build, for the packages")
+if(GROUPER_PAGE)
+  if(NOT EXISTS "${GROUPER_PAGE}")
+    message(FATAL_ERROR "GROUPER_PAGE names ${GROUPER_PAGE}, which does not exist: build it "
+      "first (cmake --preset wasm && cmake --build --preset wasm --target grouper_html)")
+  endif()
+  if(WIN32)
+    set(GROUPER_INSTALL_PAGEDIR .)
+  else()
+    set(GROUPER_INSTALL_PAGEDIR ${CMAKE_INSTALL_DATADIR}/grouper)
+  endif()
+  install(FILES ${GROUPER_PAGE} DESTINATION ${GROUPER_INSTALL_PAGEDIR})
+elseif(GROUPER_TEST_INSTALL)
+  message(WARNING "The packages are made WITHOUT grouper.html (the page in the browser): "
+    "GROUPER_PAGE is not set. Build it with the wasm preset and configure with "
+    "-DGROUPER_PAGE=<source>/build/wasm/js/grouper.html (packaging/build-all.sh does both).")
+endif()
+
 set(CPACK_PACKAGE_NAME grouper)
 set(CPACK_PACKAGE_VENDOR "grouper developers")
 set(CPACK_PACKAGE_CONTACT "grouper developers <grouper@users.noreply.github.com>")
@@ -108,6 +132,14 @@ if(WIN32)
   set(CPACK_NSIS_DELETE_ICONS_EXTRA [=[
   Delete "$SMPROGRAMS\$MUI_TEMP\grouper.lnk"
   Delete "$SMPROGRAMS\$MUI_TEMP\grouper 사용 안내.lnk"]=])
+  if(GROUPER_PAGE)
+    string(APPEND CPACK_NSIS_CREATE_ICONS_EXTRA [=[
+
+  CreateShortCut "$SMPROGRAMS\$STARTMENU_FOLDER\grouper (브라우저에서).lnk" "$INSTDIR\grouper.html"]=])
+    string(APPEND CPACK_NSIS_DELETE_ICONS_EXTRA [=[
+
+  Delete "$SMPROGRAMS\$MUI_TEMP\grouper (브라우저에서).lnk"]=])
+  endif()
   # CPack writes these into its configuration file as they are, between
   # quotes that CMake reads again: escape what CMake would read.
   foreach(code CPACK_NSIS_DEFINES CPACK_NSIS_CREATE_ICONS_EXTRA CPACK_NSIS_DELETE_ICONS_EXTRA)

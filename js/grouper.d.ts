@@ -68,12 +68,14 @@ export interface MonthOptions {
   name?: string;
   /** The time the report names (default now), from 1970 to 19 January 2038. */
   generated?: Date;
+  /** Told of the bytes read as the file is read, at most once for each hundredth. */
+  onProgress?: (done: number, total: number) => void;
 }
 
 export interface MonthFiles {
   /** The batch's result file. */
   result: Uint8Array;
-  /** The explanation table in Korean, as grouper-month (and `grouper-explain --csv-ko`) writes it. */
+  /** The explanation table, grouper-month's (as `grouper-explain --csv-ko` writes it). */
   csv: Uint8Array;
   /** The report page, as `grouper-report` writes it. */
   report: Uint8Array;
@@ -89,3 +91,15 @@ export declare function explainCsv(bytes: Uint8Array, options?: TableOptions): U
 
 /** grouper-month's products of a month's file. */
 export declare function monthFiles(bytes: Uint8Array, options?: MonthOptions): MonthFiles;
+
+export interface ProductNames {
+  /** The result file's name, "<stem>.out". */
+  result: string;
+  /** The explanation table's name, "<stem>.csv". */
+  csv: string;
+  /** The report page's name, "<stem>.html". */
+  report: string;
+}
+
+/** The names grouper-month gives the products of a file of this name or path. */
+export declare function productNames(name: string): ProductNames;

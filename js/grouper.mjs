@@ -237,13 +237,27 @@ export function* reads(bytes) {
 let runs = 0;
 
 // Runs `work` on a fresh folder of the module's file system holding the input
-// file; removes the folder and everything in it after.
-function inFolder(bytes, work) {
+// file; removes the folder and everything in it after. `onRead`, when given,
+// is told how many of the input's bytes have been read, as they are read.
+function inFolder(bytes, work, onRead) {
   const folder = `/run${++runs}`;
   FS.mkdir(folder);
   try {
     // The file system reads the caller's bytes where they are, without a copy.
     FS.writeFile(`${folder}/input`, bytes, { canOwn: true });
+    if (onRead) {
+      // A stream takes its node's operations when it is opened.
+      const node = FS.lookupPath(`${folder}/input`).node;
+      const { read } = node.stream_ops;
+      node.stream_ops = {
+        ...node.stream_ops,
+        read(stream, buffer, offset, length, position) {
+          const n = read(stream, buffer, offset, length, position);
+          onRead(position + n);
+          return n;
+        },
+      };
+    }
     return work(folder);
   } finally {
     for (const name of FS.readdir(folder)) {
@@ -299,13 +313,18 @@ export function explainCsv(bytes, options = {}) {
 
 /**
  * grouper-month's products of a month's file: the result file, the
- * explanation table (Korean, as grouper-month writes it) and the
+ * explanation table (Korean, as `grouper-explain --csv-ko` writes it) and the
  * report page, which names the file `name` and the time `generated` (a Date,
- * now when not given).
+ * now when not given). `onProgress(done, total)`, when given, is called as the
+ * file's bytes are read, `done` of `total`, at most once for each hundredth.
  */
 export function monthFiles(bytes, options = {}) {
   bytesOf(bytes, 'bytes');
   const name = String(options?.name ?? 'input.txt');
+  const onProgress = options?.onProgress;
+  if (onProgress !== undefined && typeof onProgress !== 'function') {
+    throw new TypeError('grouper: onProgress must be a function');
+  }
   const generated = options?.generated ?? new Date();
   if (!(generated instanceof Date) || Number.isNaN(generated.getTime())) {
     throw new TypeError('grouper: generated must be a valid Date');
@@ -328,5 +347,40 @@ export function monthFiles(bytes, options = {}) {
       csv: FS.readFile(`${folder}/table`),
       report: FS.readFile(`${folder}/report`),
     };
-  });
+  }, onProgress && progressOf(bytes.length, onProgress));
+}
+
+// Tells `onProgress` of the bytes read when another hundredth is done.
+function progressOf(total, onProgress) {
+  let told = -1;
+  return (done) => {
+    const hundredths = total === 0 ? 100 : Math.floor((done * 100) / total);
+    if (hundredths > told) {
+      told = hundredths;
+      onProgress(done, total);
+    }
+  };
+}
+
+/**
+ * The names grouper-month gives the products of a file named `name` (the
+ * input's name or path): `{ result, csv, report }`, e.g. "march.out",
+ * "march.csv" and "march.html" for "march.txt".
+ */
+export function productNames(name) {
+  if (typeof name !== 'string') throw new TypeError('grouper: name must be a string');
+  const names = withText(name, (named) => core._grouper_wasm_product_names(named));
+  if (names === 0) throw new RangeError('grouper: no memory for the names');
+  try {
+    const list = [];
+    for (let at = names; list.length < 3;) {
+      const bytes = cString(at);
+      list.push(utf8.decode(bytes));
+      at += bytes.length + 1;
+    }
+    const [result, csv, report] = list;
+    return { result, csv, report };
+  } finally {
+    core._free(names);
+  }
 }

@@ -5,6 +5,9 @@
 #
 # builds, in this order (each later step carries what an earlier one made):
 #
+#   0. the page in the browser, grouper.html (preset wasm), which the
+#      installer, the zip, the .deb and the .tar.gz carry and which is copied
+#      into DIR beside them;
 #   1. the 32-bit Windows library (preset windows-x86: grouper.dll, its import
 #      library and its list of exports);
 #   2. the workflow package-windows: the 64-bit Windows build, its installed
@@ -61,7 +64,8 @@ fail() { printf 'build-all: %s\n' "$*" >&2; exit 1; }
 # What each step needs from Debian (the compilers, the tools the packages are
 # made and tested with).
 needs=(cmake make g++ file python3 python3-build python3-setuptools python3-wheel python3-venv
-  dpkg-dev fakeroot default-jdk-headless libjna-java mono-mcs mono-runtime mono-xbuild)
+  dpkg-dev fakeroot default-jdk-headless libjna-java mono-mcs mono-runtime mono-xbuild
+  emscripten nodejs)
 if ! $only_linux; then
   needs+=(libgtest-dev g++-mingw-w64-x86-64 g++-mingw-w64-i686 llvm wine wine64 nsis)
 fi
@@ -132,6 +136,12 @@ need() {
 }
 
 unset GROUPER_PACKAGE_WIN_X64_DLL GROUPER_PACKAGE_WIN_X86_DLL GROUPER_PACKAGE_LINUX_ONLY
+say "the page in the browser, grouper.html (wasm), which every package carries"
+# Debian's emscripten finds its acorn through NODE_PATH when node is not Debian's.
+NODE_PATH="${NODE_PATH:-/usr/share/nodejs}" cmake --preset wasm >/dev/null
+NODE_PATH="${NODE_PATH:-/usr/share/nodejs}" cmake --build --preset wasm --target grouper_html
+need build/wasm/js/grouper.html "grouper.html"
+export GROUPER_PAGE="$source_dir/build/wasm/js/grouper.html"
 if ! $only_linux; then
   say "1/3 the 32-bit Windows library (windows-x86)"
   cmake --preset windows-x86 >/dev/null
@@ -170,7 +180,8 @@ version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/package-linux/CMake
 suffix=""
 $only_linux && suffix=-linux-x64-only
 linux=build/package-linux
-made=("$linux/grouper_${version}_$(dpkg --print-architecture).deb"
+made=(build/wasm/js/grouper.html
+  "$linux/grouper_${version}_$(dpkg --print-architecture).deb"
   "$linux/grouper-$version-Linux.tar.gz"
   "$linux/packages/grouper-$version-py3-none-linux_x86_64.whl"
   "$linux/packages/grouper-$version$suffix.jar"

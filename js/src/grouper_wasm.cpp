@@ -19,6 +19,7 @@
 #include "explain/explanation_csv.h"
 #include "explain_table.h"
 #include "grouper/grouper.h"
+#include "month_files.h"
 #include "month_products.h"
 #include "platform/platform.h"
 #include "platform/replace_file.h"
@@ -101,10 +102,10 @@ EMSCRIPTEN_KEEPALIVE int grouper_wasm_table(const char* input, const char* outpu
 }
 
 // grouper-month's products of INPUT: the result file, the explanation table
-// (Korean, as grouper-month and grouper-explain --csv-ko write it) and the
-// report page, which names the file `name` and the time `generated` (seconds
-// after the epoch). 0, or the system's reason (errno) of the first product
-// that failed.
+// (grouper-month's, as grouper-explain --csv-ko writes it) and the report
+// page, which names the file `name` and the time `generated` (seconds after
+// the epoch). 0, or the system's reason (errno) of the first product that
+// failed. They are made by grouper-month's own product makers.
 EMSCRIPTEN_KEEPALIVE int grouper_wasm_month(const char* input, const char* result,
                                             const char* table, const char* page, const char* name,
                                             double generated) {
@@ -137,6 +138,27 @@ EMSCRIPTEN_KEEPALIVE int grouper_wasm_month(const char* input, const char* resul
     return error;
   } catch (const std::bad_alloc&) {
     return ENOMEM;
+  }
+}
+
+// The names grouper-month gives the products of a file named `name` (UTF-8,
+// a path or a bare name): the result file, the explanation table and the
+// report page, each ending in NUL, one after another in a buffer of malloc's
+// that the caller frees; NULL when memory runs out. A page that offers the
+// products to save names them so.
+EMSCRIPTEN_KEEPALIVE char* grouper_wasm_product_names(const char* name) {
+  try {
+    // The products' paths in an empty folder: the separator, then the name.
+    std::string names;
+    for (const std::string& path : month::ProductPaths(std::string(), month::Stem(name))) {
+      names.append(path, 1);
+      names.push_back('\0');
+    }
+    char* copy = static_cast<char*>(std::malloc(names.size()));
+    if (copy != nullptr) std::memcpy(copy, names.data(), names.size());
+    return copy;
+  } catch (...) {
+    return nullptr;
   }
 }
 

@@ -141,6 +141,7 @@ test('grouper-month\'s result file, table and report', () => {
   const name = '12월 자료 <b onclick="x">&amp.txt';
   const input = join(work, name);
   writeFileSync(input, bytes);
+  // grouper-month's table is the Korean one.
   const csv = run(env.GROUPER_EXPLAIN, ['--csv-ko', input]).stdout;
   const page = join(work, 'month.html');
   run(env.GROUPER_REPORT, [input, page]);
@@ -155,6 +156,24 @@ test('grouper-month\'s result file, table and report', () => {
   const masked = (b) => Buffer.from(b).toString('latin1').replace(stamp, 'T');
   assert.equal(masked(ours.report), masked(readFileSync(page)));
   assert.ok(!masked(ours.report).includes('<b onclick'));
+});
+
+test('products are named as grouper-month names them, and progress is told', () => {
+  for (const [name, stem] of [['march.txt', 'march'], ['3월 자료.in.txt', '3월 자료.in'],
+    ['noext', 'noext'], ['.month', '.month'], ['dir/sub/a.b', 'a'], ['<b>"\'.txt', '<b>"\'']]) {
+    assert.deepEqual(grouper.productNames(name),
+      { result: `${stem}.out`, csv: `${stem}.csv`, report: `${stem}.html` }, name);
+  }
+  assert.throws(() => grouper.productNames(5), TypeError);
+  // Over two megabytes: more than one read of the input.
+  const bytes = sample('--count', '6000', '--seed', '27');
+  const told = [];
+  const files = grouper.monthFiles(bytes, { onProgress: (done, total) => told.push([done, total]) });
+  assert.ok(Buffer.from(files.result).equals(batch(bytes).result));
+  assert.ok(told.length >= 2 && told.length <= 101, `${told.length} calls`);
+  assert.deepEqual(told.at(-1), [bytes.length, bytes.length]);
+  assert.ok(told.every(([done], i) => i === 0 || done > told[i - 1][0]));
+  assert.throws(() => grouper.monthFiles(bytes, { onProgress: 1 }), TypeError);
 });
 
 test('bad input gives a clear error or the batch\'s answer', () => {

@@ -1,10 +1,11 @@
 #!/bin/sh
 # Runs the npm package's Node tests on the package that the wasm preset built:
 #   run.sh PACKAGE_DIR
-# with GROUPER, GROUPER_SAMPLE, GROUPER_EXPLAIN and GROUPER_REPORT naming the
-# native programs, and TZ the zone of the run. Exit status 77 (a skip) when
-# there is no such package or no node: the default build needs neither
-# emscripten nor Node.
+# with GROUPER, GROUPER_SAMPLE, GROUPER_EXPLAIN, GROUPER_REPORT and
+# GROUPER_MONTH naming the native programs, and TZ the zone of the run; the
+# page (grouper.html, beside the package) is tested too. Exit status 77 (a
+# skip) when there is no such package or no node: the default build needs
+# neither emscripten nor Node.
 set -eu
 package=$1
 if [ ! -f "$package/grouper_core.mjs" ] || [ ! -f "$package/grouper_wasm.mjs" ]; then

@@ -3,7 +3,8 @@
 every relative link of the Markdown documents leads to a file, and a link's #fragment to an
 element or heading there; the guide shows every picture of docs/ko/images/ at its own size; each
 picture keeps beside it the text it shows (NAME.txt, which the report's browser test compares
-with the page this build draws) and that text names this build's version; the guide names the
+with the page this build draws; the page in the browser keeps its own text, not its report's)
+and that text names this build's version; the guide names the
 Start-menu folder that the installer makes; and the guide quotes the wrong-file warnings exactly
 as grouper-explain says them.
 
@@ -115,6 +116,8 @@ def check_shown_text(name, path, version, texts):
     page = PICTURE_PAGES.get(os.path.splitext(name)[0])
     if page is None:
         failures.append(f"docs/ko/images/{name}: no page is known to draw it")
+    elif page == "page":
+        check_kept_against_browser_page(name, lines, version, texts[page])
     elif page in texts:
         check_kept_against_page(name, lines, texts[page])
     for label, value in zip(lines, lines[1:]):
@@ -128,7 +131,11 @@ RUN_TIME = re.compile(r"\d{4}-\d{2}-\d{2}[T ]\d{2}:\d{2}(:\d{2})?"
                       r"( ?\(UTC[+-]\d{2}:\d{2}\)|[+-]\d{2}:\d{2}|Z)?")
 # Each picture and the page it is drawn from, as the report's browser test draws them: the
 # bundled sample named as a clerk's month, in code page 949 and saved as UTF-8.
-PICTURE_PAGES = {"report-top": "cp949", "report-errors": "cp949", "report-warning": "utf8"}
+PICTURE_PAGES = {"report-top": "cp949", "report-errors": "cp949", "report-warning": "utf8",
+                 "page-month": "page"}
+# The page in the browser (grouper.html) is drawn by its own browser test, from the sample too.
+PAGE_REDRAW = ("redraw the page's picture: run js/test/page.test.mjs with GROUPER_PAGE_PICTURES=DIR "
+               "and copy DIR/page-month.png and page-month.txt to docs/ko/images/")
 
 
 class PageTexts(html.parser.HTMLParser):
@@ -171,6 +178,35 @@ def report_texts(source, report):
                 page.feed(f.read())
             texts[encoding] = page.texts
     return texts
+
+
+def browser_page_texts(source):
+    """The texts that grouper.html's own markup shows (js/page/page.html)."""
+    page = PageTexts()
+    with open(os.path.join(source, "js", "page", "page.html"), encoding="utf-8") as f:
+        page.feed(f.read())
+    return page.texts
+
+
+def check_kept_against_browser_page(name, kept, version, texts):
+    """Each kept line is a text of the page's markup, in order, but the lines its script fills:
+    the version line, which names this build's version, and those naming the sample's file."""
+    position = 0
+    for line in kept:
+        filled = re.fullmatch(r"grouper (\S+) (.*)", line)
+        if filled and filled.group(2) in texts:
+            if filled.group(1) != version:
+                failures.append(f"docs/ko/images/{name} shows version {filled.group(1)}, the "
+                                f"program is {version}: {PAGE_REDRAW}")
+            continue
+        if "2026년 12월" in line:
+            continue
+        try:
+            position = texts.index(line, position) + 1
+        except ValueError:
+            failures.append(f"docs/ko/images/{name}: the page's markup has no {line!r} where the "
+                            f"picture shows it: {PAGE_REDRAW}")
+            return
 
 
 def check_kept_against_page(name, kept, texts):
@@ -235,6 +271,7 @@ def main():
     images = os.path.join(guide, "images")
     version = program_version(explain)
     texts = report_texts(source, report)
+    texts["page"] = browser_page_texts(source)
     for name in sorted(os.listdir(images)):
         path = os.path.join(images, name)
         picture = os.path.splitext(path)[0] + ".png"
