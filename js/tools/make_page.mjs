@@ -9,11 +9,12 @@ import { join } from 'node:path';
 const [packageDir, pageFile, workerFile, out] = process.argv.slice(2);
 const read = (path) => readFileSync(path, 'utf8');
 
-// Replaces `pattern` in `text` exactly `count` times, or stops: a loader or
-// module of another shape must not be bundled half-changed.
+// Replaces `pattern` in `text` exactly `count` times (at least once when
+// `count` is null), or stops: a loader or module of another shape must not be
+// bundled half-changed.
 function replaced(text, pattern, by, count, what) {
   const found = text.match(new RegExp(pattern.source, 'gm')) ?? [];
-  if (found.length !== count) {
+  if (count === null ? found.length === 0 : found.length !== count) {
     console.error(`make_page: ${what}: expected ${count} of ${pattern}, found ${found.length}`);
     process.exit(1);
   }
@@ -31,7 +32,9 @@ let loader = replaced(read(join(packageDir, 'grouper_core.mjs')),
 loader = replaced(loader, /import\.meta\.url/, 'self.location.href', 1, 'grouper_core.mjs');
 let api = read(join(packageDir, 'grouper.mjs'));
 api = replaced(api, /^import \w+ from '\.\/grouper_(core|wasm)\.mjs';$/, '', 2, 'grouper.mjs');
-api = replaced(api, /^export (const|function)/, '$1', 7, 'grouper.mjs');
+// Every export of the package becomes a name of the worker's own; an export
+// of another form is left as it is and stops the bundling below.
+api = replaced(api, /^export (const|function)/, '$1', null, 'grouper.mjs');
 // A module that cannot be made (a browser without WebAssembly's exceptions)
 // is told to the page, which otherwise would wait for it.
 const worker = ['(async () => {', wasm, loader, api, read(workerFile),
