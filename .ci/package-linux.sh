@@ -117,7 +117,7 @@ made="$work/자료 12월/2026년 12월_grouper"
 [ "$(ls "$made")" = "$(printf '%s\n' "2026년 12월.csv" "2026년 12월.html" "2026년 12월.out")" ]
 TZ=Asia/Seoul "$reference_build/grouper" "$work/month.in" "$work/reference.out" >/dev/null
 cmp "$made/2026년 12월.out" "$work/reference.out"
-TZ=Asia/Seoul "$reference_tools/grouper-explain" --csv "$work/month.in" | cmp - "$made/2026년 12월.csv"
+TZ=Asia/Seoul "$reference_tools/grouper-explain" --csv-ko "$work/month.in" | cmp - "$made/2026년 12월.csv"
 TZ=Asia/Seoul "$reference_tools/grouper-report" "$work/자료 12월/2026년 12월.txt" \
   "$work/month-reference.html" >/dev/null
 same_report "$made/2026년 12월.html" "$work/month-reference.html"

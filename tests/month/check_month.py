@@ -102,7 +102,7 @@ def same_products(where, folder, stem, input_path, said):
     result, csv, page, console = P.references(input_path)
     out, table, html = (read(p) for p in products(folder, stem))
     check(out == result and len(out) > 0, f"{where}: .out is not the batch's result")
-    check(table == csv and len(table) > 0, f"{where}: .csv is not grouper-explain --csv")
+    check(table == csv and len(table) > 0, f"{where}: .csv is not grouper-explain --csv-ko")
     check(STAMP.sub(b"T", html) == STAMP.sub(b"T", page) and b"</html>" in html,
           f"{where}: .html is not grouper-report's page")
     total, grouped, rejected, wrong = counts(console)
