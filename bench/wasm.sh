@@ -5,11 +5,12 @@
 # (default 1,000,000) records with 10% faults in WORKDIR (default a temporary
 # folder), then in turns, RUNS times (default 5): the batch `grouper IN OUT`,
 # the batch pinned to one processor (its one-worker road, as the WebAssembly
-# build always runs), and a Node process that reads IN, runs groupFile on it
-# (timing the call too) and writes its result file. Each run's result file
-# must be the batch's bytes. Prints the median wall times, records per second
-# and the ratios to the batch, and the sizes of the .wasm, the package's files
-# and its .tgz. Then grouper.html (beside the package) in headless Chromium,
+# build always runs), a Node process that runs groupStream from IN to its
+# result file with the console on standard output (as the batch runs), and
+# one that reads IN whole, runs groupFile on it (timing the call too) and
+# writes its result file. Each run's result file must be the batch's bytes.
+# Prints the median wall times, records per second and the ratios to the
+# batch, and the sizes of the .wasm, the package's files and its .tgz. Then grouper.html (beside the package) in headless Chromium,
 # opened from the disk: the time from picking a file of PAGE_RECORDS (default
 # 100,000) records to the page's answer, RUNS times, and the page's size.
 set -euo pipefail
@@ -41,6 +42,21 @@ appendFileSync(times, `${Math.round(performance.now() - start)}\n`);
 writeFileSync(output, result);
 JS
 
+cat >"$work/stream.mjs" <<'JS'
+import { closeSync, openSync, readSync, writeSync } from 'node:fs';
+import { pathToFileURL } from 'node:url';
+const [pkg, input, output] = process.argv.slice(2);
+const { groupStream } = await import(pathToFileURL(`${pkg}/grouper.mjs`).href);
+const from = openSync(input, 'r');
+const to = openSync(output, 'w');
+groupStream({
+  read: (view) => readSync(from, view),
+  result: (view) => writeSync(to, view),
+  console: (view) => writeSync(1, view),
+});
+closeSync(to);
+JS
+
 # Milliseconds of wall time of one command.
 elapsed() {
   local start end
@@ -52,10 +68,13 @@ elapsed() {
 
 median() { sort -n | awk '{a[NR] = $1} END {print a[int((NR + 1) / 2)]}'; }
 
-: >"$work/batch.ms" ; : >"$work/pinned.ms" ; : >"$work/node.ms" ; : >"$work/call.ms"
+: >"$work/batch.ms" ; : >"$work/pinned.ms" ; : >"$work/stream.ms" ; : >"$work/node.ms"
+: >"$work/call.ms"
 for ((i = 0; i < runs; ++i)); do
   elapsed "$native/grouper" "$input" "$work/batch.out" >>"$work/batch.ms"
   elapsed taskset -c 0 "$native/grouper" "$input" "$work/batch.out" >>"$work/pinned.ms"
+  elapsed node "$work/stream.mjs" "$package" "$input" "$work/stream.out" >>"$work/stream.ms"
+  cmp -s "$work/stream.out" "$work/native.out" || { echo "groupStream's result differs" >&2; exit 1; }
   elapsed node "$work/run.mjs" "$package" "$input" "$work/node.out" "$work/call.ms" \
     >>"$work/node.ms"
   cmp -s "$work/node.out" "$work/native.out" || { echo "groupFile's result differs" >&2; exit 1; }
@@ -64,16 +83,19 @@ done
 lines=$(wc -l <"$input")
 batch=$(median <"$work/batch.ms")
 pinned=$(median <"$work/pinned.ms")
+stream_ms=$(median <"$work/stream.ms")
 node_ms=$(median <"$work/node.ms")
 call_ms=$(median <"$work/call.ms")
 rate() { echo $((lines * 1000 / $1)); }
 echo "records: $lines ($(du -h "$input" | cut -f1)), medians of $runs runs"
 echo "batch (two workers):  ${batch} ms, $(rate "$batch") records/s"
 echo "batch (one processor): ${pinned} ms, $(rate "$pinned") records/s"
-echo "Node, whole process:   ${node_ms} ms, $(rate "$node_ms") records/s"
-echo "  of which groupFile:   ${call_ms} ms, $(rate "$call_ms") records/s"
-awk -v n="$node_ms" -v b="$batch" -v p="$pinned" \
-  'BEGIN {printf "Node / batch: %.2f; Node / batch on one processor: %.2f\n", n / b, n / p}'
+echo "Node, groupStream:     ${stream_ms} ms, $(rate "$stream_ms") records/s"
+echo "Node, groupFile:       ${node_ms} ms, $(rate "$node_ms") records/s (whole process)"
+echo "  of which the call:    ${call_ms} ms, $(rate "$call_ms") records/s"
+awk -v s="$stream_ms" -v n="$node_ms" -v b="$batch" -v p="$pinned" 'BEGIN {
+  printf "groupStream / batch: %.2f (on one processor: %.2f)\n", s / b, s / p
+  printf "groupFile / batch: %.2f (on one processor: %.2f)\n", n / b, n / p }'
 wasm=$(dirname "$package")/grouper_core.wasm
 echo "sizes: grouper_core.wasm $(stat -c %s "$wasm") bytes;" \
   "package files $(cat "$package"/* | wc -c) bytes;" \

@@ -63,6 +63,29 @@ export interface FileAnswer {
 /** The batch `grouper INPUT RESULT` run on a file of these bytes. */
 export declare function groupFile(bytes: Uint8Array): FileAnswer;
 
+export interface StreamFunctions {
+  /**
+   * Puts the input's next bytes at the start of `view` and gives their
+   * number, 0 at the end (as fs.readSync does).
+   */
+  read(view: Uint8Array): number;
+  /**
+   * Takes the next bytes of the result file: all of them (giving nothing
+   * back) or, as fs.writeSync, the number taken; the rest is handed over again.
+   */
+  result(view: Uint8Array): number | void;
+  /** Takes the next bytes of what the batch prints on standard output, as `result` does. */
+  console?(view: Uint8Array): number | void;
+}
+
+/**
+ * The batch `grouper INPUT RESULT` on a file read and answered piece by piece,
+ * in little memory whatever its size. The views are of the module's memory
+ * and last until the function returns. A function that throws stops the batch
+ * as a failed read or write does, and its error is thrown.
+ */
+export declare function groupStream(functions: StreamFunctions): { warnings: string[] };
+
 export interface MonthOptions {
   /** The file's name, which the report shows (default "input.txt"). */
   name?: string;

@@ -43,49 +43,104 @@ MEMFS.expandFileStorage = (node, needed) => {
   node.contents = grown;
 };
 
-// The batch's outputs are written to devices that copy each block written
-// into one buffer, sized from the input at the start (a result line is its
-// input line and at most a message more; a console line a few dozen bytes)
-// and doubled when that is too small. Memory that is never written is never
-// touched, so the room to spare costs nothing; the answer is a view of the
-// bytes written.
-const collectors = ['result', 'console', 'errors'].map((name, minor) => {
-  const collector = { name, device: FS.makedev(64, minor), bytes: new Uint8Array(0), used: 0 };
-  FS.registerDevice(collector.device, {
-    write(stream, buffer, offset, length) {
-      const needed = collector.used + length;
-      if (needed > collector.bytes.length) {
-        const grown = new Uint8Array(Math.max(needed, collector.bytes.length * 2));
-        grown.set(collector.bytes.subarray(0, collector.used));
-        collector.bytes = grown;
+// The batch's files are devices of the module's file system, each of which
+// hands what the batch reads or writes to the function set for it for the
+// run, as views of the module's memory: groupFile collects the outputs in
+// buffers (its input is a file of the caller's bytes), groupStream hands the
+// input and the outputs to the caller's functions. A function that throws is
+// an input or output error to the batch, which stops as it does on a failed
+// read or write; the error is thrown again when the batch has ended.
+const EIO = 29; // the module's C library's number for an input or output error
+const ends = { input: null, result: null, console: null, errors: null };
+let thrown = null;
+const devices = Object.fromEntries(Object.keys(ends).map((name, minor) => {
+  const device = FS.makedev(64, minor);
+  const heapView = (buffer, offset, length) =>
+    new Uint8Array(buffer.buffer, buffer.byteOffset + offset, length);
+  FS.registerDevice(device, {
+    read(stream, buffer, offset, length) {
+      try {
+        const n = ends[name](heapView(buffer, offset, length));
+        if (!Number.isInteger(n) || n < 0 || n > length) {
+          throw new RangeError(`grouper: read gave ${n}, not a count of bytes from 0 to ${length}`);
+        }
+        return n;
+      } catch (error) {
+        thrown ??= error;
+        throw new FS.ErrnoError(EIO);
       }
-      collector.bytes.set(buffer.subarray(offset, offset + length), collector.used);
-      collector.used = needed;
-      return length;
+    },
+    write(stream, buffer, offset, length) {
+      try {
+        handOver(ends[name], heapView(buffer, offset, length));
+        return length;
+      } catch (error) {
+        thrown ??= error;
+        throw new FS.ErrnoError(EIO);
+      }
     },
   });
-  return collector;
-});
+  return [name, device];
+}));
 
-function startCollecting(folder, inputLength) {
-  // At most a gigabyte at first: past that the buffers grow as written.
-  const room = (bytes) => Math.min(Math.ceil(bytes) + 4096, 2 ** 30);
-  const capacity = {
-    result: room(inputLength * 1.5),
-    console: room(inputLength / 4),
-    errors: 4096,
-  };
-  for (const collector of collectors) {
-    collector.bytes = new Uint8Array(capacity[collector.name]);
-    collector.used = 0;
-    FS.mkdev(`${folder}/${collector.name}`, 0o666, collector.device);
+// Hands `view` to `take`, which takes it whole (and gives nothing back) or
+// gives the number of its first bytes it took, as fs.writeSync does; the rest
+// is handed over again.
+function handOver(take, view) {
+  for (let done = 0; done < view.length;) {
+    const n = take(view.subarray(done));
+    if (n === undefined) return;
+    if (!Number.isInteger(n) || n <= 0 || n > view.length - done) {
+      throw new RangeError(`grouper: a write took ${n} of ${view.length - done} bytes`);
+    }
+    done += n;
   }
 }
 
-function collected(collector) {
-  const bytes = collector.bytes.subarray(0, collector.used);
-  collector.bytes = new Uint8Array(0);
-  return bytes;
+// A function that keeps what is written to it in one buffer, sized at the
+// start (`capacity`) and doubled when that is too small. Memory that is never
+// written is never touched, so the room to spare costs nothing; `bytes()` is
+// a view of what was written.
+function collector(capacity) {
+  let bytes = new Uint8Array(capacity);
+  let used = 0;
+  const take = (view) => {
+    const needed = used + view.length;
+    if (needed > bytes.length) {
+      const grown = new Uint8Array(Math.max(needed, bytes.length * 2));
+      grown.set(bytes.subarray(0, used));
+      bytes = grown;
+    }
+    bytes.set(view, used);
+    used = needed;
+  };
+  take.bytes = () => bytes.subarray(0, used);
+  return take;
+}
+
+// Runs the batch on the devices of `folder` with `sources` as their
+// functions; its status.
+function runBatch(folder, sources) {
+  Object.assign(ends, sources);
+  thrown = null;
+  for (const name of ['result', 'console', 'errors']) {
+    FS.mkdev(`${folder}/${name}`, 0o666, devices[name]);
+  }
+  try {
+    const status = withText(`${folder}/input`, (input) =>
+      withText(`${folder}/result`, (result) =>
+        withText(`${folder}/console`, (consoleFile) =>
+          withText(`${folder}/errors`, (errors) =>
+            core._grouper_wasm_group_file(input, result, consoleFile, errors)))));
+    if (thrown !== null) throw thrown;
+    if (status !== 0) {
+      const why = status === -2 ? 'memory ran out' : `the batch ended with status ${status}`;
+      throw new Error(`grouper: the file could not be grouped: ${why}`);
+    }
+  } finally {
+    for (const name of Object.keys(ends)) ends[name] = null;
+    thrown = null;
+  }
 }
 
 // The kinds of answer, by grouper.h's GROUPER_KIND_* number.
@@ -235,16 +290,23 @@ export function* reads(bytes) {
 }
 
 let runs = 0;
+let working = false;
 
 // Runs `work` on a fresh folder of the module's file system holding the input
-// file; removes the folder and everything in it after. `onRead`, when given,
-// is told how many of the input's bytes have been read, as they are read.
+// file (`bytes`, or null for the input device); removes the folder and
+// everything in it after. `onRead`, when given, is told how many of the
+// input's bytes have been read, as they are read.
 function inFolder(bytes, work, onRead) {
+  // One file at a time: a function given to one of these cannot start another.
+  if (working) throw new Error('grouper: a file is being answered; this cannot start another');
+  working = true;
   const folder = `/run${++runs}`;
   FS.mkdir(folder);
   try {
-    // The file system reads the caller's bytes where they are, without a copy.
-    FS.writeFile(`${folder}/input`, bytes, { canOwn: true });
+    // The file system reads the caller's bytes where they are, without a
+    // copy; without bytes, the input is the device that asks read().
+    if (bytes === null) FS.mkdev(`${folder}/input`, 0o444, devices.input);
+    else FS.writeFile(`${folder}/input`, bytes, { canOwn: true });
     if (onRead) {
       // A stream takes its node's operations when it is opened.
       const node = FS.lookupPath(`${folder}/input`).node;
@@ -264,6 +326,7 @@ function inFolder(bytes, work, onRead) {
       if (name !== '.' && name !== '..') FS.unlink(`${folder}/${name}`);
     }
     FS.rmdir(folder);
+    working = false;
   }
 }
 
@@ -279,20 +342,46 @@ function linesOf(bytes) {
  */
 export function groupFile(bytes) {
   bytesOf(bytes, 'bytes');
-  return inFolder(bytes, (folder) => {
-    startCollecting(folder, bytes.length);
-    const status = withText(`${folder}/input`, (input) =>
-      withText(`${folder}/result`, (result) =>
-        withText(`${folder}/console`, (consoleFile) =>
-          withText(`${folder}/errors`, (errors) =>
-            core._grouper_wasm_group_file(input, result, consoleFile, errors)))));
-    const [result, consoleBytes, errors] = collectors.map(collected);
-    if (status !== 0) {
-      const why = status === -2 ? 'memory ran out' : `the batch ended with status ${status}`;
-      throw new Error(`grouper: the file could not be grouped: ${why}`);
-    }
-    return { result, console: consoleBytes, warnings: linesOf(errors) };
-  });
+  // A result line is its input line and at most a message more; a console
+  // line a few dozen bytes. At most a gigabyte at first: past that the
+  // buffers grow as written.
+  const room = (n) => Math.min(Math.ceil(n) + 4096, 2 ** 30);
+  const result = collector(room(bytes.length * 1.5));
+  const consoleBytes = collector(room(bytes.length / 4));
+  const errors = collector(4096);
+  inFolder(bytes, (folder) =>
+    runBatch(folder, { result, console: consoleBytes, errors }));
+  return { result: result.bytes(), console: consoleBytes.bytes(), warnings: linesOf(errors.bytes()) };
+}
+
+/**
+ * The batch `grouper INPUT RESULT` on a file that is read, and answered,
+ * piece by piece, so that a file of any size takes little memory:
+ * `read(view)` puts the input's next bytes at the start of `view` (a
+ * Uint8Array) and gives their number, 0 at the end; `result(view)` and
+ * `console(view)` (optional) take the next bytes of the result file and of
+ * what the batch prints on standard output, all of them (giving nothing
+ * back) or, as fs.writeSync, the number taken, the rest being handed over
+ * again. Views are of the module's memory and last until the function
+ * returns. In Node: `read: (view) => readSync(fd, view)`. Gives the notes on
+ * a wrong file (UTF-8, one per line); a function that throws stops the batch
+ * as a failed read or write does, and its error is thrown.
+ */
+export function groupStream({ read, result, console: consoleOut } = {}) {
+  for (const [what, take] of [['read', read], ['result', result]]) {
+    if (typeof take !== 'function') throw new TypeError(`grouper: ${what} must be a function`);
+  }
+  if (consoleOut !== undefined && typeof consoleOut !== 'function') {
+    throw new TypeError('grouper: console must be a function');
+  }
+  const errors = collector(4096);
+  inFolder(null, (folder) => runBatch(folder, {
+    input: read,
+    result,
+    console: consoleOut ?? (() => undefined),
+    errors,
+  }));
+  return { warnings: linesOf(errors.bytes()) };
 }
 
 /**

@@ -7,7 +7,9 @@
 // give the bytes of the batch run in Korea.
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
-import { mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import {
+  closeSync, mkdtempSync, openSync, readFileSync, readSync, rmSync, writeFileSync, writeSync,
+} from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { after, test } from 'node:test';
@@ -52,7 +54,40 @@ function assertSameBatch(bytes, what) {
   assert.ok(Buffer.from(ours.result).equals(native.result), `${what}: result file differs`);
   assert.ok(Buffer.from(ours.console).equals(native.console), `${what}: console differs`);
   assert.deepEqual(ours.warnings, native.warnings, `${what}: notes differ`);
+  // Piece by piece: reads of odd sizes, writes taken a few bytes at a time.
+  const streamed = streamOf(bytes, 777, 5);
+  assert.ok(streamed.result.equals(native.result), `${what}: streamed result file differs`);
+  assert.ok(streamed.console.equals(native.console), `${what}: streamed console differs`);
+  assert.deepEqual(streamed.warnings, native.warnings, `${what}: streamed notes differ`);
   return native;
+}
+
+// A read function for groupStream that gives `bytes`, at most `size` at a time.
+function reader(bytes, size = Infinity) {
+  let at = 0;
+  return (view) => {
+    const n = Math.min(size, view.length, bytes.length - at);
+    view.set(bytes.subarray(at, at + n));
+    at += n;
+    return n;
+  };
+}
+
+// groupStream on `bytes`, read at most `readSize` bytes at a time, each
+// output taking at most `take` bytes of a write.
+function streamOf(bytes, readSize, take) {
+  const outputs = { result: [], console: [] };
+  const taker = (into) => (view) => {
+    const n = Math.min(take, view.length);
+    into.push(Buffer.from(view.subarray(0, n)));
+    return n;
+  };
+  const { warnings } = grouper.groupStream({
+    read: reader(bytes, readSize),
+    result: taker(outputs.result),
+    console: taker(outputs.console),
+  });
+  return { result: Buffer.concat(outputs.result), console: Buffer.concat(outputs.console), warnings };
 }
 
 test('whole files give the batch\'s result file, console and notes', () => {
@@ -197,4 +232,42 @@ test('bad input gives a clear error or the batch\'s answer', () => {
   JSON.parse(grouper.explainJson(invalid, { showIdentifiers: true }));
   // The module still answers after all of that.
   assertSameBatch(sample('--count', '50', '--seed', '9'), 'after bad input');
+});
+
+test('a stream of real files, and functions that fail', () => {
+  const bytes = sample('--count', '3000', '--seed', '35', '--faults', '0.2');
+  const native = batch(bytes);
+  const input = openSync(native.input, 'r');
+  const resultName = join(work, 'streamed.out');
+  const output = openSync(resultName, 'w');
+  try {
+    grouper.groupStream({
+      read: (view) => readSync(input, view),
+      result: (view) => writeSync(output, view),
+    });
+  } finally {
+    closeSync(input);
+    closeSync(output);
+  }
+  assert.ok(readFileSync(resultName).equals(native.result));
+  // A write that fails stops the batch, as a full disk does, and its error
+  // is the caller's; so is a read that fails or gives a wrong count.
+  let written = 0;
+  const full = new Error('disk full');
+  assert.throws(() => grouper.groupStream({ read: reader(bytes), result: (view) => {
+    if ((written += view.length) > 100000) throw full;
+  } }), (error) => error === full);
+  assert.throws(() => grouper.groupStream({ read: () => { throw full; }, result: () => {} }),
+    (error) => error === full);
+  for (const n of [-1, 1.5, 1 << 30, '7', undefined]) {
+    assert.throws(() => grouper.groupStream({ read: () => n, result: () => {} }), RangeError, `${n}`);
+  }
+  for (const n of [0, -3, 'x']) {
+    assert.throws(() => grouper.groupStream({ read: reader(bytes), result: () => n }), RangeError, `${n}`);
+  }
+  assert.throws(() => grouper.groupStream({ read: reader(bytes) }), TypeError);
+  // One file at a time: a function given cannot start another.
+  assert.throws(() => grouper.groupStream({ read: reader(bytes), result: () => grouper.groupFile(bytes) }),
+    /being answered/);
+  assertSameBatch(bytes, 'after failed streams');
 });

@@ -1,6 +1,8 @@
 // The declarations as a TypeScript project meets them, through the
 // package's "exports" and "types"; tsc --noEmit fails on any mismatch.
-import { explainCsv, explainJson, group, groupFile, monthFiles, reads, version } from 'grouper';
+import {
+  explainCsv, explainJson, group, groupFile, groupStream, monthFiles, reads, version,
+} from 'grouper';
 import type { FileAnswer, LineAnswer } from 'grouper';
 
 const line: Uint8Array = new TextEncoder().encode('091');
@@ -16,8 +18,14 @@ const products: Uint8Array[] = [file.result, file.console, month.result, month.c
 let total = 0;
 for (const read of reads(line)) total += read.length;
 const named: string = version;
+const streamed: string[] = groupStream({
+  read: (view) => { view.set(line); return 0; },
+  result: (view) => view.length,
+}).warnings;
+// @ts-expect-error a stream needs somewhere to write its result
+groupStream({ read: () => 0 });
 // @ts-expect-error a string is not bytes
 group('091');
 // @ts-expect-error no such option
 explainJson(line, { lineNumbr: 1 });
-export { bytes, json, kind, named, notes, products, total };
+export { bytes, json, kind, named, notes, products, streamed, total };
