@@ -43,9 +43,9 @@ writeFileSync(output, result);
 JS
 
 cat >"$work/stream.mjs" <<'JS'
-import { closeSync, openSync, readSync, writeSync } from 'node:fs';
+import { closeSync, openSync, readSync, writeFileSync, writeSync } from 'node:fs';
 import { pathToFileURL } from 'node:url';
-const [pkg, input, output] = process.argv.slice(2);
+const [pkg, input, output, peak] = process.argv.slice(2);
 const { groupStream } = await import(pathToFileURL(`${pkg}/grouper.mjs`).href);
 const from = openSync(input, 'r');
 const to = openSync(output, 'w');
@@ -55,6 +55,7 @@ groupStream({
   console: (view) => writeSync(1, view),
 });
 closeSync(to);
+writeFileSync(peak, `${Math.round(process.resourceUsage().maxRSS / 1024)}\n`);
 JS
 
 # Milliseconds of wall time of one command.
@@ -73,7 +74,8 @@ median() { sort -n | awk '{a[NR] = $1} END {print a[int((NR + 1) / 2)]}'; }
 for ((i = 0; i < runs; ++i)); do
   elapsed "$native/grouper" "$input" "$work/batch.out" >>"$work/batch.ms"
   elapsed taskset -c 0 "$native/grouper" "$input" "$work/batch.out" >>"$work/pinned.ms"
-  elapsed node "$work/stream.mjs" "$package" "$input" "$work/stream.out" >>"$work/stream.ms"
+  elapsed node "$work/stream.mjs" "$package" "$input" "$work/stream.out" "$work/stream.mb" \
+    >>"$work/stream.ms"
   cmp -s "$work/stream.out" "$work/native.out" || { echo "groupStream's result differs" >&2; exit 1; }
   elapsed node "$work/run.mjs" "$package" "$input" "$work/node.out" "$work/call.ms" \
     >>"$work/node.ms"
@@ -90,7 +92,8 @@ rate() { echo $((lines * 1000 / $1)); }
 echo "records: $lines ($(du -h "$input" | cut -f1)), medians of $runs runs"
 echo "batch (two workers):  ${batch} ms, $(rate "$batch") records/s"
 echo "batch (one processor): ${pinned} ms, $(rate "$pinned") records/s"
-echo "Node, groupStream:     ${stream_ms} ms, $(rate "$stream_ms") records/s"
+echo "Node, groupStream:     ${stream_ms} ms, $(rate "$stream_ms") records/s," \
+  "at most $(cat "$work/stream.mb") MB of memory (the last run)"
 echo "Node, groupFile:       ${node_ms} ms, $(rate "$node_ms") records/s (whole process)"
 echo "  of which the call:    ${call_ms} ms, $(rate "$call_ms") records/s"
 awk -v s="$stream_ms" -v n="$node_ms" -v b="$batch" -v p="$pinned" 'BEGIN {

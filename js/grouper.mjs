@@ -351,7 +351,8 @@ export function groupFile(bytes) {
   const errors = collector(4096);
   inFolder(bytes, (folder) =>
     runBatch(folder, { result, console: consoleBytes, errors }));
-  return { result: result.bytes(), console: consoleBytes.bytes(), warnings: linesOf(errors.bytes()) };
+  const warnings = linesOf(errors.bytes());
+  return { result: result.bytes(), console: consoleBytes.bytes(), warnings };
 }
 
 /**

@@ -87,7 +87,8 @@ function streamOf(bytes, readSize, take) {
     result: taker(outputs.result),
     console: taker(outputs.console),
   });
-  return { result: Buffer.concat(outputs.result), console: Buffer.concat(outputs.console), warnings };
+  const [result, consoleBytes] = [outputs.result, outputs.console].map((b) => Buffer.concat(b));
+  return { result, console: consoleBytes, warnings };
 }
 
 test('whole files give the batch\'s result file, console and notes', () => {
@@ -252,22 +253,25 @@ test('a stream of real files, and functions that fail', () => {
   assert.ok(readFileSync(resultName).equals(native.result));
   // A write that fails stops the batch, as a full disk does, and its error
   // is the caller's; so is a read that fails or gives a wrong count.
-  let written = 0;
-  const full = new Error('disk full');
-  assert.throws(() => grouper.groupStream({ read: reader(bytes), result: (view) => {
-    if ((written += view.length) > 100000) throw full;
-  } }), (error) => error === full);
-  assert.throws(() => grouper.groupStream({ read: () => { throw full; }, result: () => {} }),
-    (error) => error === full);
+  const full = openSync('/dev/full', 'w');
+  try {
+    assert.throws(() => grouper.groupStream({
+      read: reader(bytes),
+      result: (view) => writeSync(full, view),
+    }), { code: 'ENOSPC' });
+  } finally {
+    closeSync(full);
+  }
+  const unread = new Error('unreadable');
+  assert.throws(() => grouper.groupStream({ read: () => { throw unread; }, result: () => {} }),
+    (error) => error === unread);
+  const stream = (read, result) => () => grouper.groupStream({ read, result });
   for (const n of [-1, 1.5, 1 << 30, '7', undefined]) {
-    assert.throws(() => grouper.groupStream({ read: () => n, result: () => {} }), RangeError, `${n}`);
+    assert.throws(stream(() => n, () => {}), RangeError, `${n}`);
   }
-  for (const n of [0, -3, 'x']) {
-    assert.throws(() => grouper.groupStream({ read: reader(bytes), result: () => n }), RangeError, `${n}`);
-  }
-  assert.throws(() => grouper.groupStream({ read: reader(bytes) }), TypeError);
+  for (const n of [0, -3, 'x']) assert.throws(stream(reader(bytes), () => n), RangeError, `${n}`);
+  assert.throws(stream(reader(bytes)), TypeError);
   // One file at a time: a function given cannot start another.
-  assert.throws(() => grouper.groupStream({ read: reader(bytes), result: () => grouper.groupFile(bytes) }),
-    /being answered/);
+  assert.throws(stream(reader(bytes), () => grouper.groupFile(bytes)), /being answered/);
   assertSameBatch(bytes, 'after failed streams');
 });
