@@ -94,6 +94,23 @@ async function pick(path) {
   }
 }
 
+// Waits until the page shows the report's frame drawn: a picture of the part
+// of it in view, blank, compresses to about 2 kB, a report to tens.
+async function reportDrawn() {
+  const rect = await evaluate(`(() => {
+    const { x, y, width, height } = document.getElementById('report').getBoundingClientRect();
+    return { x, y, width, height: Math.min(height, innerHeight - y), scale: 1 };
+  })()`);
+  assert.ok(rect.height > 100, 'the report\'s frame is not in view');
+  for (const end = Date.now() + 10000; ;) {
+    const { data } = await browser.send('Page.captureScreenshot', { format: 'png', clip: rect },
+      session);
+    if (Buffer.from(data, 'base64').length > 10000) return;
+    if (Date.now() > end) throw new Error('the report\'s frame stays blank');
+    await new Promise((wait) => setTimeout(wait, 250));
+  }
+}
+
 // Clicks the three save links; the files saved and the names they were given.
 async function save(folder) {
   await browser.send('Browser.setDownloadBehavior',
@@ -198,8 +215,7 @@ test('the guide\'s picture of the page', { skip: skip || !env.GROUPER_PAGE_PICTU
   await browser.send('Emulation.setDeviceMetricsOverride',
     { width: 960, height: 860, deviceScaleFactor: 1, mobile: false }, session);
   await pick(input);
-  // The report's frame is drawn by a process of its own.
-  await new Promise((done) => setTimeout(done, 2000));
+  await reportDrawn();
   const { data } = await browser.send('Page.captureScreenshot', { format: 'png' }, session);
   writeFileSync(join(env.GROUPER_PAGE_PICTURES, 'page-month.png'), Buffer.from(data, 'base64'));
   const shown = (await evaluate('document.body.innerText')).split('\n')
@@ -215,7 +231,12 @@ test('a file whose name and content are markup runs no script', { skip }, async 
   const name = '<img src=x onerror="top.__pwned=1">\'"<b>.txt';
   const input = join(work, name);
   writeFileSync(input, bytes);
+  // The page's second file: its report is drawn too (a frame hidden while it
+  // was given another document stayed blank).
+  await browser.send('Emulation.setDeviceMetricsOverride',
+    { width: 960, height: 860, deviceScaleFactor: 1, mobile: false }, session);
   await pick(input);
+  await reportDrawn();
   assert.equal(await evaluate('String(window.__pwned)'), 'undefined');
   assert.equal(await evaluate("document.querySelectorAll('img, [onerror]').length"), 0);
   assert.deepEqual(dialogs, []);
