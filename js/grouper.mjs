@@ -148,6 +148,18 @@ const KINDS = ['code', 'message', 'wrong-data-type'];
 const EXPLAIN_SHOW_IDENTIFIERS = 1;
 const RESULT_SIZE = 20; // grouper_result in wasm32: int, char[4], char[4], two pointers
 
+// True while a file is answered. The functions given to groupStream and
+// monthFiles are called then, with views of the module's memory, which
+// another call could move (the memory grows): no function of the module may
+// be called from them.
+let working = false;
+
+function notWorking() {
+  if (working) {
+    throw new Error('grouper: a file is being answered; grouper cannot be called until it is done');
+  }
+}
+
 function bytesOf(value, what) {
   if (!(value instanceof Uint8Array)) {
     throw new TypeError(`grouper: ${what} must be a Uint8Array (code page 949 bytes), not ${
@@ -214,6 +226,7 @@ export const version = utf8.decode(cString(core._grouper_version()));
  * the console line that the batch writes for it as line `lineNumber`.
  */
 export function group(line, options = {}) {
+  notWorking();
   bytesOf(line, 'line');
   const lineNumber = lineNumberOf(options, 1);
   return withBytes(line, (pointer, length) => {
@@ -249,6 +262,7 @@ export function group(line, options = {}) {
  * (UTF-8 text, no line end), its "line" the number given (null without one).
  */
 export function explainJson(line, options = {}) {
+  notWorking();
   bytesOf(line, 'line');
   const lineNumber = lineNumberOf(options, null);
   const flags = options?.showIdentifiers ? EXPLAIN_SHOW_IDENTIFIERS : 0;
@@ -274,6 +288,7 @@ export function explainJson(line, options = {}) {
  * including its line feed, at most 1023 bytes): views into `bytes`, in order.
  */
 export function* reads(bytes) {
+  notWorking();
   bytesOf(bytes, 'bytes');
   const window = allocate(1023);
   try {
@@ -290,15 +305,13 @@ export function* reads(bytes) {
 }
 
 let runs = 0;
-let working = false;
 
 // Runs `work` on a fresh folder of the module's file system holding the input
 // file (`bytes`, or null for the input device); removes the folder and
 // everything in it after. `onRead`, when given, is told how many of the
 // input's bytes have been read, as they are read.
 function inFolder(bytes, work, onRead) {
-  // One file at a time: a function given to one of these cannot start another.
-  if (working) throw new Error('grouper: a file is being answered; this cannot start another');
+  notWorking();
   working = true;
   const folder = `/run${++runs}`;
   FS.mkdir(folder);
@@ -458,6 +471,7 @@ function progressOf(total, onProgress) {
  * "march.csv" and "march.html" for "march.txt".
  */
 export function productNames(name) {
+  notWorking();
   if (typeof name !== 'string') throw new TypeError('grouper: name must be a string');
   const names = withText(name, (named) => core._grouper_wasm_product_names(named));
   if (names === 0) throw new RangeError('grouper: no memory for the names');
