@@ -30,6 +30,13 @@ echo '{"name": "uses-grouper", "version": "1.0.0", "type": "module"}' >"$project
 (cd js/test/types && npm ci --no-audit --no-fund &&
   npm install --no-save --offline --no-audit --no-fund "$tarball" && npx tsc -p .)
 
+# The package bundled for browsers by a bundler (the pinned esbuild of
+# js/test/bundle/package-lock.json, a test dependency only), answering as the
+# package does.
+(cd js/test/bundle && npm ci --no-audit --no-fund &&
+  npm install --no-save --offline --no-audit --no-fund "$tarball" &&
+  node check.mjs ../../../examples/sample.in)
+
 cmake --preset default >/dev/null
 cmake --build --preset default
 for zone in UTC America/New_York; do
