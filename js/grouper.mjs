@@ -122,7 +122,6 @@ function collector(capacity) {
 // functions; its status.
 function runBatch(folder, sources) {
   Object.assign(ends, sources);
-  thrown = null;
   for (const name of ['result', 'console', 'errors']) {
     FS.mkdev(`${folder}/${name}`, 0o666, devices[name]);
   }
@@ -139,7 +138,6 @@ function runBatch(folder, sources) {
     }
   } finally {
     for (const name of Object.keys(ends)) ends[name] = null;
-    thrown = null;
   }
 }
 
@@ -313,6 +311,7 @@ let runs = 0;
 function inFolder(bytes, work, onRead) {
   notWorking();
   working = true;
+  thrown = null;
   const folder = `/run${++runs}`;
   FS.mkdir(folder);
   try {
@@ -328,7 +327,13 @@ function inFolder(bytes, work, onRead) {
         ...node.stream_ops,
         read(stream, buffer, offset, length, position) {
           const n = read(stream, buffer, offset, length, position);
-          onRead(position + n);
+          try {
+            onRead(position + n);
+          } catch (error) {
+            // As a function of groupStream's: the work stops as on a failed read.
+            thrown ??= error;
+            throw new FS.ErrnoError(EIO);
+          }
           return n;
         },
       };
@@ -340,6 +345,7 @@ function inFolder(bytes, work, onRead) {
     }
     FS.rmdir(folder);
     working = false;
+    thrown = null;
   }
 }
 
@@ -444,6 +450,7 @@ export function monthFiles(bytes, options = {}) {
           withText(`${folder}/report`, (page) =>
             withText(name, (named) =>
               core._grouper_wasm_month(input, result, table, page, named, seconds))))));
+    if (thrown !== null) throw thrown;
     if (error !== 0) throw new Error(`grouper: the month's files could not be made (error ${error})`);
     return {
       result: FS.readFile(`${folder}/result`),

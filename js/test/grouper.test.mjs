@@ -210,6 +210,12 @@ test('products are named as grouper-month names them, and progress is told', () 
   assert.deepEqual(told.at(-1), [bytes.length, bytes.length]);
   assert.ok(told.every(([done], i) => i === 0 || done > told[i - 1][0]));
   assert.throws(() => grouper.monthFiles(bytes, { onProgress: 1 }), TypeError);
+  // A progress function that throws stops the work, and its error is the caller's.
+  const stop = new Error('stopped');
+  assert.throws(() => grouper.monthFiles(bytes, { onProgress: () => { throw stop; } }),
+    (error) => error === stop);
+  assert.throws(() => grouper.monthFiles(bytes, { onProgress: () => grouper.productNames('a') }),
+    /being answered/);
 });
 
 test('bad input gives a clear error or the batch\'s answer', () => {
