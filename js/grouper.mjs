@@ -119,7 +119,8 @@ function collector(capacity) {
 }
 
 // Runs the batch on the devices of `folder` with `sources` as their
-// functions; its status.
+// functions; throws the error of a function that threw, or says why the batch
+// failed.
 function runBatch(folder, sources) {
   Object.assign(ends, sources);
   for (const name of ['result', 'console', 'errors']) {
