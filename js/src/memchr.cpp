@@ -1,9 +1,9 @@
 // memchr for the WebAssembly build. The C library's looks at four bytes at
 // a time (its words are 32 bits there); WebAssembly's 64-bit integers let it
 // look at eight. The batch searches every line for its line feed, a carriage
-// return and a NUL: with the C library's, that search took a fifth of the
-// module's time on a month's file, with this one a tenth. Defined here, it
-// takes the place of the C library's.
+// return and a NUL: with the C library's, that search took about a sixth of
+// the module's time on a month's file, with this one a quarter less. Defined
+// here, it takes the place of the C library's.
 #include <cstddef>
 #include <cstdint>
 
