@@ -10,9 +10,10 @@
 # one that reads IN whole, runs groupFile on it (timing the call too) and
 # writes its result file. Each run's result file must be the batch's bytes.
 # Prints the median wall times, records per second and the ratios to the
-# batch, and the sizes of the .wasm, the package's files and its .tgz. Then grouper.html (beside the package) in headless Chromium,
-# opened from the disk: the time from picking a file of PAGE_RECORDS (default
-# 100,000) records to the page's answer, RUNS times, and the page's size.
+# batch, and the sizes of the .wasm, the package's files and its .tgz. Then
+# grouper.html (beside the package) in headless Chromium, opened from the
+# disk: the time from picking a file of PAGE_RECORDS (default 100,000)
+# records to the page's answer, RUNS times, and the page's size.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
